@@ -1,0 +1,14 @@
+// Texts of Direct3D 9 values, as shown in the settings dialog and the statistics line.
+#pragma once
+
+#include <windows.h>
+#include <d3d9.h>
+
+#include "enumeration/device_enumeration.h"
+
+const char* DeviceTypeText(D3DDEVTYPE deviceType);
+const char* MultisampleTypeText(D3DMULTISAMPLE_TYPE multisampleType);
+const char* VertexProcessingText(VertexProcessingType vertexProcessing);
+const char* PresentIntervalText(UINT presentInterval);
+// withPrefix false drops the leading "D3DFMT_"; "Unknown format" is returned whole.
+const char* FormatText(D3DFORMAT format, bool withPrefix);

@@ -1,0 +1,51 @@
+#include "support/fake_platform.h"
+
+#include "platform/platform.h"
+
+namespace fake_platform {
+
+IDirect3D9* nextDirect3D = nullptr;
+std::vector<MessageBoxCall> messageBoxes;
+void (*onMessageBox)(const MessageBoxCall& call) = nullptr;
+LONGLONG counterFrequency = 1000000;
+LONGLONG counterValue = 1;
+DWORD milliseconds = 1;
+
+void Reset() {
+    nextDirect3D = nullptr;
+    messageBoxes.clear();
+    onMessageBox = nullptr;
+    counterFrequency = 1000000;
+    counterValue = 1;
+    milliseconds = 1;
+}
+
+}  // namespace fake_platform
+
+namespace platform {
+
+IDirect3D9* CreateDirect3D(UINT) {
+    IDirect3D9* object = fake_platform::nextDirect3D;
+    fake_platform::nextDirect3D = nullptr;
+    return object;
+}
+
+int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+    fake_platform::messageBoxes.push_back({owner, text ? text : "", caption ? caption : "", type});
+    if (fake_platform::onMessageBox) fake_platform::onMessageBox(fake_platform::messageBoxes.back());
+    return IDOK;
+}
+
+BOOL QueryCounterFrequency(LARGE_INTEGER* frequency) {
+    frequency->QuadPart = fake_platform::counterFrequency;
+    return fake_platform::counterFrequency != 0;
+}
+
+BOOL QueryCounter(LARGE_INTEGER* counter) {
+    counter->QuadPart = fake_platform::counterValue;
+    return TRUE;
+}
+
+DWORD MillisecondTime() { return fake_platform::milliseconds; }
+
+}  // namespace platform

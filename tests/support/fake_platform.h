@@ -1,0 +1,33 @@
+// Controls for the fake platform seams linked into unit tests: the Direct3D object handed out,
+// the message boxes shown (recorded, never displayed) and two hand-driven clocks.
+#pragma once
+
+#include <windows.h>
+#include <d3d9.h>
+
+#include <string>
+#include <vector>
+
+namespace fake_platform {
+
+struct MessageBoxCall {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT type;
+};
+
+// What platform::CreateDirect3D returns (the reference passes to the caller); null by default.
+extern IDirect3D9* nextDirect3D;
+extern std::vector<MessageBoxCall> messageBoxes;
+// Called when a box is shown (after it is recorded), e.g. to check state at that moment.
+extern void (*onMessageBox)(const MessageBoxCall& call);
+
+// A frequency of 0 means "no performance counter".
+extern LONGLONG counterFrequency;
+extern LONGLONG counterValue;
+extern DWORD milliseconds;
+
+void Reset();
+
+}  // namespace fake_platform
