@@ -1,0 +1,28 @@
+# The two commands: `make run` and `make test`. Both install what is missing first.
+BUILD_DIR := build
+JOBS ?= 2
+
+.PHONY: all bootstrap configure build run test bench clean
+
+all: build
+
+bootstrap:
+	@scripts/bootstrap
+
+configure: bootstrap
+	@[ -f $(BUILD_DIR)/CMakeCache.txt ] || cmake --preset mingw-wine > /dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j$(JOBS)
+
+run: build
+	@scripts/run-app $(BUILD_DIR)
+
+test: build
+	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+
+bench: build
+	@scripts/run-bench $(BUILD_DIR)
+
+clean:
+	rm -rf $(BUILD_DIR)

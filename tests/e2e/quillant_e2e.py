@@ -1,0 +1,216 @@
+"""Drives the real quillant.exe under Wine on the test session's X display: starts it, presses
+real keys (XTEST through xdotool, which Wine treats as hardware input) and takes screenshots of
+the root window that the tests judge by their pixels."""
+
+import os
+import struct
+import subprocess
+import time
+import zlib
+
+SOURCE_DIR = os.environ.get("QUILLANT_SOURCE_DIR") or os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+EXE = os.environ.get("QUILLANT_EXE") or os.path.join(SOURCE_DIR, "build", "quillant.exe")
+OUTPUT_DIR = os.path.join(os.path.dirname(EXE), "test-output", "e2e")
+TITLE = "DX9 Quillant 5.2"
+
+
+def session_display():
+    session = os.environ.get("QUILLANT_TEST_SESSION")
+    if session and os.path.exists(os.path.join(session, "display")):
+        with open(os.path.join(session, "display")) as f:
+            return f.read().strip()
+    return os.environ.get("DISPLAY")
+
+
+def x_env():
+    env = dict(os.environ)
+    env["DISPLAY"] = session_display()
+    return env
+
+
+def run_x(*args, check=True, timeout=20):
+    return subprocess.run(list(args), env=x_env(), check=check, timeout=timeout,
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True).stdout
+
+
+class Image:
+    """An RGB picture: rows top to bottom, three bytes a pixel."""
+
+    def __init__(self, width, height, rgb):
+        self.width, self.height, self.rgb = width, height, rgb
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.rgb[i:i + 3])
+
+    def crop(self, left, top, width, height):
+        rows = bytearray()
+        for y in range(top, top + height):
+            start = (y * self.width + left) * 3
+            rows += self.rgb[start:start + width * 3]
+        return Image(width, height, bytes(rows))
+
+    def count(self, predicate, box=None):
+        left, top, width, height = box or (0, 0, self.width, self.height)
+        n = 0
+        for y in range(top, top + height):
+            for x in range(left, left + width):
+                if predicate(self.pixel(x, y)):
+                    n += 1
+        return n
+
+    def save_png(self, path):
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        raw = b"".join(b"\x00" + self.rgb[y * self.width * 3:(y + 1) * self.width * 3] for y in range(self.height))
+
+        def chunk(kind, data):
+            return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+
+        with open(path, "wb") as f:
+            f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0))
+                    + chunk(b"IDAT", zlib.compress(raw, 6)) + chunk(b"IEND", b""))
+        return path
+
+
+def read_png(path):
+    """Decodes an 8-bit RGB or RGBA, non-interlaced PNG (what our writer and most tools produce)."""
+    with open(path, "rb") as f:
+        data = f.read()
+    assert data[:8] == b"\x89PNG\r\n\x1a\n", "not a PNG file"
+    pos, idat, chunks = 8, b"", []
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        body = data[pos + 8:pos + 8 + length]
+        chunks.append(kind.decode())
+        if kind == b"IHDR":
+            width, height, depth, colour, _, _, interlace = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    assert depth == 8 and colour in (2, 6) and interlace == 0
+    bpp = 3 if colour == 2 else 4
+    raw = zlib.decompress(idat)
+    stride = width * bpp
+    out, prev = bytearray(), bytearray(stride)
+    for y in range(height):
+        f = raw[y * (stride + 1)]
+        line = bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            a = line[i - bpp] if i >= bpp else 0
+            b = prev[i]
+            c = prev[i - bpp] if i >= bpp else 0
+            if f == 1:
+                line[i] = (line[i] + a) & 255
+            elif f == 2:
+                line[i] = (line[i] + b) & 255
+            elif f == 3:
+                line[i] = (line[i] + (a + b) // 2) & 255
+            elif f == 4:
+                p = a + b - c
+                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+                line[i] = (line[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
+        prev = line
+        if bpp == 3:
+            out += line
+        else:
+            for x in range(width):
+                out += line[x * 4:x * 4 + 3]
+    return Image(width, height, bytes(out)), chunks
+
+
+def screenshot():
+    """The whole root window, read with xwd (32-bit ZPixmap, little-endian BGRX)."""
+    data = subprocess.run(["xwd", "-root", "-silent"], env=x_env(), check=True, stdout=subprocess.PIPE, timeout=20).stdout
+    header = struct.unpack(">25I", data[:100])
+    header_size, width, height, bpp, line_bytes, ncolors = header[0], header[4], header[5], header[11], header[12], header[19]
+    assert bpp == 32, "expected a 32-bit display"
+    pixels = data[header_size + ncolors * 12:]
+    rgb = bytearray(width * height * 3)
+    for y in range(height):
+        row = pixels[y * line_bytes:y * line_bytes + width * 4]
+        rgb[y * width * 3:(y + 1) * width * 3 - 2:3] = row[2::4]
+        rgb[y * width * 3 + 1:(y + 1) * width * 3 - 1:3] = row[1::4]
+        rgb[y * width * 3 + 2:(y + 1) * width * 3:3] = row[0::4]
+    return Image(width, height, bytes(rgb))
+
+
+class Quillant:
+    """One run of quillant.exe. The client area is found from the X window Wine maps for the
+    top-level window: without a window manager it holds the menu bar and the client area."""
+
+    def __init__(self, env=None, client_height=384):
+        self.extra_env = env or {}
+        self.client_height = client_height
+        self.process = None
+        self.window = None
+
+    def __enter__(self):
+        env = x_env()
+        env.update(self.extra_env)
+        self.process = subprocess.Popen([os.path.join(SOURCE_DIR, "scripts", "wine-run"), EXE], env=env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.window = self.wait_for_window()
+        return self
+
+    def __exit__(self, *exc):
+        if self.process and self.process.poll() is None:
+            try:
+                self.key("Escape")
+                self.process.wait(timeout=10)
+            except Exception:
+                pass
+        if self.process and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait(timeout=10)
+        return False
+
+    def wait_for_window(self, timeout=30.0):
+        deadline = time.time() + timeout
+        while time.time() < deadline:
+            if self.process.poll() is not None:
+                raise AssertionError("quillant.exe ended before its window appeared (exit %s)" % self.process.returncode)
+            ids = run_x("xdotool", "search", "--onlyvisible", "--name", "^%s$" % TITLE, check=False).split()
+            if ids:
+                return ids[-1]
+            time.sleep(0.2)
+        raise AssertionError("no window titled %r within %.0f s" % (TITLE, timeout))
+
+    def geometry(self):
+        out = run_x("xwininfo", "-id", self.window)
+        values = {}
+        for line in out.splitlines():
+            line = line.strip()
+            for key in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"):
+                if line.startswith(key + ":"):
+                    values[key] = int(line.split(":")[1])
+        return values["Absolute upper-left X"], values["Absolute upper-left Y"], values["Width"], values["Height"]
+
+    def client_box(self):
+        x, y, w, h = self.geometry()
+        client_h = min(self.client_height, h)
+        return x, y + h - client_h, w, client_h
+
+    def focus(self):
+        x, y, w, h = self.client_box()
+        run_x("xdotool", "mousemove", str(x + w // 2), str(y + h // 2), check=False)
+        run_x("xdotool", "windowfocus", "--sync", self.window, check=False)
+
+    def key(self, *keys, delay_ms=60):
+        self.focus()
+        run_x("xdotool", "key", "--delay", str(delay_ms), *keys)
+
+    def settle(self, seconds=1.0):
+        time.sleep(seconds)
+
+    def client_image(self):
+        return screenshot().crop(*self.client_box())
+
+    def wait_exit(self, timeout=20):
+        return self.process.wait(timeout=timeout)
+
+    def running(self):
+        return self.process.poll() is None
+
+
+def output_path(name):
+    return os.path.join(OUTPUT_DIR, name)
