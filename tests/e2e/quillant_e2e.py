@@ -214,3 +214,39 @@ class Quillant:
 
 def output_path(name):
     return os.path.join(OUTPUT_DIR, name)
+
+
+PROBE = os.environ.get("QUILLANT_PROBE") or os.path.join(os.path.dirname(EXE), "tests", "window_probe.exe")
+
+
+def probe(title=TITLE):
+    """What window_probe.exe reports of the visible top-level windows titled `title`:
+    a list of dicts with 'window' (x, y, w, h), 'client' (x, y, w, h), 'style', 'children'."""
+    result = subprocess.run([os.path.join(SOURCE_DIR, "scripts", "wine-run"), PROBE, title], env=x_env(),
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=30)
+    windows = []
+    for line in result.stdout.splitlines():
+        parts = line.split(" ")
+        if parts[0] == "window":
+            nums = [int(v) for v in parts[2:6] + parts[7:11]]
+            windows.append({"class": parts[1], "window": tuple(nums[:4]), "client": tuple(nums[4:]),
+                            "style": int(parts[12], 16), "children": []})
+        elif parts[0] == "child" and windows:
+            text = " ".join(parts[2:]).replace("\\n", "\n").replace("\\r", "\r").replace("\\\\", "\\")
+            windows[-1]["children"].append((parts[1], text))
+    return windows
+
+
+def wait_for(condition, timeout=15.0, interval=0.25):
+    deadline = time.time() + timeout
+    while time.time() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(interval)
+    return condition()
+
+
+def quillant_processes():
+    out = subprocess.run(["pgrep", "-f", "quillant.exe"], stdout=subprocess.PIPE, text=True).stdout
+    return [pid for pid in out.split() if int(pid) != os.getpid()]

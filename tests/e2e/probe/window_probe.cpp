@@ -1,0 +1,65 @@
+// Test helper run under Wine beside quillant.exe: reports what the end-to-end tests cannot see in
+// pixels. Usage: window_probe <title> — prints, for each top-level window with that title, its
+// window and client rectangles and the text of its child controls (a message box's text).
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+std::string Escaped(const char* text) {
+    std::string out;
+    for (const char* p = text; *p; ++p) {
+        if (*p == '\n') out += "\\n";
+        else if (*p == '\r') out += "\\r";
+        else if (*p == '\\') out += "\\\\";
+        else out += *p;
+    }
+    return out;
+}
+
+BOOL CALLBACK PrintChild(HWND child, LPARAM) {
+    char text[2048] = {};
+    GetWindowTextA(child, text, sizeof(text));
+    char cls[64] = {};
+    GetClassNameA(child, cls, sizeof(cls));
+    std::printf("child %s %s\n", cls, Escaped(text).c_str());
+    return TRUE;
+}
+
+struct Search {
+    const char* title;
+    int found;
+};
+
+BOOL CALLBACK PrintTopLevel(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    char text[512] = {};
+    GetWindowTextA(window, text, sizeof(text));
+    if (lstrcmpA(text, search->title) != 0 || !IsWindowVisible(window)) return TRUE;
+    ++search->found;
+    RECT windowRect, clientRect;
+    GetWindowRect(window, &windowRect);
+    GetClientRect(window, &clientRect);
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    char cls[64] = {};
+    GetClassNameA(window, cls, sizeof(cls));
+    std::printf("window %s %ld %ld %ld %ld client %ld %ld %ld %ld style %08lx\n", cls, windowRect.left,
+                windowRect.top, windowRect.right - windowRect.left, windowRect.bottom - windowRect.top, origin.x,
+                origin.y, clientRect.right, clientRect.bottom,
+                static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)));
+    EnumChildWindows(window, PrintChild, 0);
+    return TRUE;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return 2;
+    Search search = {argv[1], 0};
+    EnumWindows(PrintTopLevel, reinterpret_cast<LPARAM>(&search));
+    std::fflush(stdout);
+    return search.found > 0 ? 0 : 1;
+}

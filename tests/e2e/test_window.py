@@ -1,0 +1,64 @@
+"""The program's window as a user meets it: title, size, fullscreen toggle, closing, and the
+start-up message when Direct3D is missing."""
+
+import os
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import quillant_e2e as q  # noqa: E402
+
+NO_DIRECT3D_TEXT = ("Could not initialize Direct3D. You may\nwant to check that the latest version of\n"
+                    "DirectX is correctly installed on your\nsystem.  Also make sure that this program\n"
+                    "was compiled with header files that match\nthe installed DirectX DLLs."
+                    "\n\nThis sample will now exit.")
+
+
+class MainWindow(unittest.TestCase):
+    def test_window_has_title_client_size_and_menu_then_esc_exits_cleanly(self):
+        with q.Quillant() as app:
+            windows = q.wait_for(lambda: [w for w in q.probe() if w["class"] == "D3D Window"])
+            self.assertEqual(len(windows), 1, windows)
+            window = windows[0]
+            self.assertEqual(window["client"][2:], (512, 384))
+            # Captioned popup without sizing border or maximize box, and a menu bar above the client.
+            self.assertEqual(window["style"] & 0xFFFF0000, 0x90CA0000)
+            self.assertGreater(window["client"][1] - window["window"][1], 0)
+            app.settle(1.5)
+            app.client_image().save_png(q.output_path("window_default.png"))
+            app.key("Escape")
+            self.assertEqual(app.wait_exit(20), 0)
+        self.assertEqual(q.wait_for(lambda: not q.quillant_processes(), timeout=10), True)
+
+    def test_alt_enter_goes_fullscreen_and_back_to_the_same_rectangle(self):
+        with q.Quillant() as app:
+            before = q.wait_for(lambda: [w for w in q.probe() if w["class"] == "D3D Window"])[0]
+            app.key("alt+Return")
+            full = q.wait_for(lambda: [w for w in q.probe() if w["class"] == "D3D Window"
+                                       and w["client"][2:] == (1280, 1024)])
+            self.assertTrue(full, "the client area did not grow to the display size")
+            self.assertEqual(full[0]["style"] & 0xFFFF0000, 0x90080000)
+            app.settle(1.0)
+            q.screenshot().save_png(q.output_path("window_fullscreen.png"))
+            app.key("alt+Return")
+            back = q.wait_for(lambda: [w for w in q.probe() if w["class"] == "D3D Window"
+                                       and w["window"] == before["window"]])
+            self.assertTrue(back, "the window rectangle was not restored: %s" % q.probe())
+            self.assertEqual(back[0]["client"], before["client"])
+            app.key("Escape")
+            self.assertEqual(app.wait_exit(20), 0)
+
+    def test_without_direct3d_the_start_up_message_is_shown_and_the_exit_code_is_0(self):
+        overrides = {"WINEDLLOVERRIDES": "mscoree,mshtml=;d3d9=d"}
+        with q.Quillant(env=overrides) as app:
+            boxes = q.wait_for(lambda: [w for w in q.probe() if w["class"] != "D3D Window"])
+            self.assertTrue(boxes, "no message box")
+            texts = [text for _, text in boxes[0]["children"]]
+            self.assertIn(NO_DIRECT3D_TEXT, texts)
+            q.screenshot().save_png(q.output_path("no_direct3d.png"))
+            app.key("Return")
+            self.assertEqual(app.wait_exit(20), 0)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
