@@ -1,0 +1,206 @@
+// Our own PNG writer over libpng and zlib: A8R8G8B8 pixels, or a rectangle of a 32-bit surface,
+// become an 8-bit RGB PNG that replaces the target file only once it is complete.
+#include "viewer/png_writer.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Everything the libpng callbacks and the encoding frame share; plain data only, because
+// libpng reports errors by longjmp and must not jump over destructors.
+struct PngJob {
+    HANDLE file;
+    const BYTE* topLeftPixel;
+    int pitchBytes;
+    UINT width;
+    UINT height;
+    BYTE* rgbRow;  // width * 3 bytes
+    DWORD writeError;
+};
+
+void OnPngError(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+
+void OnPngWarning(png_structp, png_const_charp) {
+    // Warnings do not stop a write, and this program keeps no log.
+}
+
+void WriteToFile(png_structp png, png_bytep data, png_size_t length) {
+    PngJob* job = static_cast<PngJob*>(png_get_io_ptr(png));
+    while (length > 0) {
+        const DWORD chunk = length > 0x40000000u ? 0x40000000u : static_cast<DWORD>(length);
+        DWORD written = 0;
+        if (!WriteFile(job->file, data, chunk, &written, nullptr) || written != chunk) {
+            job->writeError = GetLastError();
+            if (job->writeError == ERROR_SUCCESS) job->writeError = ERROR_WRITE_FAULT;
+            png_error(png, "write failed");
+        }
+        data += chunk;
+        length -= chunk;
+    }
+}
+
+void FlushFile(png_structp) {
+    // The file is closed, and so flushed, before it is renamed over the target.
+}
+
+// Encodes the job's pixels into its open file. No object with a destructor lives in this frame:
+// a libpng error longjmps back to the setjmp below.
+bool EncodePng(PngJob* job) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, job, OnPngError, OnPngWarning);
+    if (png == nullptr) return false;
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_set_write_fn(png, job, WriteToFile, FlushFile);
+    png_set_IHDR(png, info, job->width, job->height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (UINT y = 0; y < job->height; ++y) {
+        const BYTE* source = job->topLeftPixel + static_cast<ptrdiff_t>(y) * job->pitchBytes;
+        BYTE* target = job->rgbRow;
+        for (UINT x = 0; x < job->width; ++x, source += 4, target += 3) {
+            // A8R8G8B8 in memory is B, G, R, A.
+            target[0] = source[2];
+            target[1] = source[1];
+            target[2] = source[0];
+        }
+        png_write_row(png, job->rgbRow);
+    }
+    // No info here, so that nothing but IEND follows the image data.
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+HRESULT LastErrorResult() {
+    const DWORD error = GetLastError();
+    return error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error);
+}
+
+// The ANSI name as the system's file functions read it (the ANSI or OEM code page, whichever
+// the file functions use, never UTF-8), made absolute and given the \\?\ prefix so that names
+// longer than MAX_PATH work too. Empty on failure.
+std::wstring ExtendedWidePath(const char* path) {
+    const UINT codePage = AreFileApisANSI() ? CP_ACP : CP_OEMCP;
+    const int length = MultiByteToWideChar(codePage, 0, path, -1, nullptr, 0);
+    if (length <= 1) return std::wstring();
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    if (MultiByteToWideChar(codePage, 0, path, -1, &wide[0], length) != length) {
+        return std::wstring();
+    }
+    if (wide.compare(0, 4, L"\\\\?\\") == 0) return wide.c_str();
+
+    const DWORD fullLength = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (fullLength == 0) return std::wstring();
+    std::wstring full(fullLength, L'\0');
+    const DWORD written = GetFullPathNameW(wide.c_str(), fullLength, &full[0], nullptr);
+    if (written == 0 || written >= fullLength) return std::wstring();
+    full.resize(written);
+    if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+// Creates a new, empty temporary file in the target's folder, so that the final rename stays on
+// one volume and cannot leave a half-written target behind.
+HANDLE CreateTemporaryBeside(const std::wstring& target, std::wstring& temporary) {
+    const size_t slash = target.find_last_of(L"\\/");
+    if (slash == std::wstring::npos || slash + 1 == target.size()) {
+        SetLastError(ERROR_INVALID_NAME);
+        return INVALID_HANDLE_VALUE;
+    }
+    const std::wstring folder = target.substr(0, slash + 1);
+    const DWORD stamp = GetTickCount();
+    for (DWORD tries = 0; tries < 100; ++tries) {
+        wchar_t name[64];
+        std::swprintf(name, 64, L"~quillant-%lx-%lx.png.tmp", GetCurrentProcessId(),
+                      stamp + tries);
+        temporary = folder + name;
+        HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) return file;
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return file;
+    }
+    SetLastError(ERROR_FILE_EXISTS);
+    return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+HRESULT WritePngFile(const char* path, const BYTE* topLeftPixel, int pitchBytes, UINT width,
+                     UINT height) {
+    if (path == nullptr || path[0] == '\0' || topLeftPixel == nullptr) return E_INVALIDARG;
+    // PNG limits a side to 2^31 - 1; libpng's own default limit is a million pixels.
+    if (width == 0 || height == 0 || width > 1000000u || height > 1000000u) return E_INVALIDARG;
+    const long long rowBytes = static_cast<long long>(width) * 4;
+    const long long pitch = pitchBytes < 0 ? -static_cast<long long>(pitchBytes) : pitchBytes;
+    if (pitch < rowBytes) return E_INVALIDARG;
+
+    const std::wstring target = ExtendedWidePath(path);
+    if (target.empty()) return LastErrorResult();
+    // A folder is never replaced by a file, nor is a read-only file (which Windows refuses to
+    // rename over, while Wine would): fail before writing anything.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
+        return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
+    }
+
+    std::vector<BYTE> rgbRow(static_cast<size_t>(width) * 3);
+    std::wstring temporary;
+    PngJob job = {};
+    job.file = CreateTemporaryBeside(target, temporary);
+    if (job.file == INVALID_HANDLE_VALUE) return LastErrorResult();
+    job.topLeftPixel = topLeftPixel;
+    job.pitchBytes = pitchBytes;
+    job.width = width;
+    job.height = height;
+    job.rgbRow = rgbRow.data();
+
+    HRESULT result = S_OK;
+    if (!EncodePng(&job)) {
+        result = job.writeError != ERROR_SUCCESS ? HRESULT_FROM_WIN32(job.writeError) : E_FAIL;
+    }
+    if (!CloseHandle(job.file) && SUCCEEDED(result)) result = LastErrorResult();
+    if (SUCCEEDED(result) &&
+        !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        result = LastErrorResult();
+    }
+    if (FAILED(result)) static_cast<void>(DeleteFileW(temporary.c_str()));
+    return result;
+}
+
+HRESULT SaveSurfaceRectToPng(IDirect3DSurface9* surface, const RECT& rect, const char* path) {
+    if (surface == nullptr) return E_INVALIDARG;
+    D3DSURFACE_DESC desc = {};
+    HRESULT result = surface->GetDesc(&desc);
+    if (FAILED(result)) return result;
+    if (desc.Format != D3DFMT_A8R8G8B8 && desc.Format != D3DFMT_X8R8G8B8) return E_INVALIDARG;
+
+    // A window partly off the desktop asks for pixels the surface does not have.
+    RECT bounds = {0, 0, static_cast<LONG>(desc.Width), static_cast<LONG>(desc.Height)};
+    RECT clipped = {};
+    if (!IntersectRect(&clipped, &bounds, &rect)) return E_INVALIDARG;
+
+    D3DLOCKED_RECT locked = {};
+    result = surface->LockRect(&locked, &clipped, D3DLOCK_READONLY);
+    if (FAILED(result)) return result;
+    result = WritePngFile(path, static_cast<const BYTE*>(locked.pBits), locked.Pitch,
+                          static_cast<UINT>(clipped.right - clipped.left),
+                          static_cast<UINT>(clipped.bottom - clipped.top));
+    static_cast<void>(surface->UnlockRect());
+    return result;
+}
