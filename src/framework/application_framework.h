@@ -85,8 +85,15 @@ public:
     bool preferFullscreen;
 
 private:
+    friend struct FrameworkMessageRules;  // the window-message table (window_messages.cpp)
+
     void SetUpDeviceCursor();
     void ReturnToWindowedBounds();
+    void ReleaseDirect3D();
+    void BuildDeviceDescription(const AdapterInfo& adapterInfo, D3DDEVTYPE deviceType, DWORD flags);
+    // The WM_CLOSE sequence; runs once even when a report made while closing closes again.
+    void Shutdown();
+    bool shutdownStarted = false;
 };
 
 // The one application object of the process (set by the constructor).

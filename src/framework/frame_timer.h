@@ -14,4 +14,23 @@ enum TimerCommand : int {
     TimerGetElapsedTime = 6,
 };
 
+// One stopwatch's state. The process has one (behind FrameTimer(command)); tests run their own.
+struct FrameTimerState {
+    bool probed = false;
+    bool counterAvailable = false;
+    LONGLONG ticksPerSecond = 0;
+    bool stopped = true;  // the stopwatch starts out stopped
+    // Counter mode, in counter ticks; a stop time of 0 means "reading live time".
+    LONGLONG stopTicks = 0;
+    LONGLONG lastElapsedTicks = 0;
+    LONGLONG baseTicks = 0;
+    // Millisecond mode, in seconds; a stop time of 0.0 means "reading live time".
+    double stopSeconds = 0.0;
+    double lastElapsedSeconds = 0.0;
+    double baseSeconds = 0.0;
+};
+
+// Runs one command on the given stopwatch; -1.0 for a command outside TimerCommand.
+double FrameTimer(FrameTimerState& state, int command);
+// The process-wide stopwatch.
 double FrameTimer(int command);

@@ -1,0 +1,131 @@
+// Changing how the device is shown: window style and menu per mode, the windowed/fullscreen
+// switch, back-buffer size after a resize, and a new device from the settings dialog.
+#include "enumeration/settings_dialog.h"
+#include "framework/application_framework.h"
+#include "framework/error_reporting.h"
+#include "framework/frame_timer.h"
+
+namespace {
+
+constexpr DWORD kFullscreenStyle = WS_POPUP | WS_VISIBLE | WS_SYSMENU;
+
+// A failed switch or rebuild keeps the out-of-video-memory message; all else is a failed reset.
+HRESULT SwitchFailureCode(HRESULT result) {
+    return result == D3DERR_OUTOFVIDEOMEMORY ? result : AppErrorResetFailed;
+}
+
+}  // namespace
+
+HRESULT ApplicationFramework::ApplyWindowStyleForMode() {
+    if (windowed) {
+        static_cast<void>(SetWindowLongA(mainWindow, GWL_STYLE, static_cast<LONG>(windowedStyle)));
+        if (detachedMenu) {
+            static_cast<void>(SetMenu(mainWindow, detachedMenu));
+            detachedMenu = nullptr;
+        }
+    } else {
+        static_cast<void>(SetWindowLongA(mainWindow, GWL_STYLE, static_cast<LONG>(kFullscreenStyle)));
+        if (!detachedMenu) {
+            detachedMenu = GetMenu(mainWindow);
+            static_cast<void>(SetMenu(mainWindow, nullptr));
+        }
+    }
+    return S_OK;
+}
+
+HRESULT ApplicationFramework::ToggleFullscreen() {
+    DeviceCombo* oldCombo = settings.CurrentDeviceCombo();
+    DeviceCombo* newCombo = windowed ? settings.fullscreenDeviceCombo : settings.windowedDeviceCombo;
+    // With no configuration for the other mode (none was found at start-up) there is nothing to
+    // switch to; the device stays as it is.
+    if (!oldCombo || !newCombo) return S_OK;
+    const UINT oldAdapter = oldCombo->adapterOrdinal;
+    const D3DDEVTYPE oldDeviceType = oldCombo->deviceType;
+
+    Pause(true);
+    suppressSizeHandling = true;
+    windowed = !windowed;
+    settings.isWindowed = windowed;
+    static_cast<void>(ApplyWindowStyleForMode());
+
+    HRESULT result;
+    if (newCombo->adapterOrdinal == oldAdapter && newCombo->deviceType == oldDeviceType) {
+        BuildPresentParameters();
+        result = ResetDevice();
+    } else {
+        ReleaseDevice();
+        result = CreateDeviceFromSettings();
+    }
+
+    suppressSizeHandling = false;
+    if (FAILED(result)) {
+        if (!windowed) {
+            windowed = true;
+            settings.isWindowed = true;
+            static_cast<void>(ApplyWindowStyleForMode());
+            ReturnToWindowedBounds();
+        }
+        // The application closes; the pause stays.
+        return ReportError(SwitchFailureCode(result), NoticeFatal);
+    }
+    // Size messages were ignored during the switch, so this is the rectangle from before it.
+    if (windowed) ReturnToWindowedBounds();
+    Pause(false);
+    return S_OK;
+}
+
+HRESULT ApplicationFramework::HandleSizeChange() {
+    if (suppressSizeHandling) return S_OK;
+    const RECT oldClient = clientRect;
+    static_cast<void>(GetWindowRect(mainWindow, &windowedBounds));
+    static_cast<void>(GetClientRect(mainWindow, &clientRect));
+    if (clientRect.right - clientRect.left == oldClient.right - oldClient.left &&
+        clientRect.bottom - clientRect.top == oldClient.bottom - oldClient.top) {
+        return S_OK;
+    }
+
+    Pause(true);
+    presentParams.BackBufferWidth = static_cast<UINT>(clientRect.right - clientRect.left);
+    presentParams.BackBufferHeight = static_cast<UINT>(clientRect.bottom - clientRect.top);
+    if (device) {
+        const HRESULT result = ResetDevice();
+        if (FAILED(result)) {
+            const HRESULT code = ReportError(SwitchFailureCode(result), NoticeFatal);
+            Pause(false);
+            return code;
+        }
+    }
+    Pause(false);
+    return S_OK;
+}
+
+HRESULT ApplicationFramework::ChangeDeviceFromDialog() {
+    // The dialog is always shown over a windowed device.
+    if (!windowed && FAILED(ToggleFullscreen())) {
+        static_cast<void>(ReportError(AppErrorResetFailed, NoticeFatal));
+        return E_FAIL;
+    }
+
+    SettingsDialog dialog(&enumeration, settings);
+    if (dialog.Show(mainWindow) != IDOK) return S_OK;
+
+    settings = dialog.settings;
+    windowed = settings.isWindowed;
+    ReleaseDevice();
+    const HRESULT result = CreateDeviceFromSettings();
+    if (FAILED(result)) {
+        if (!windowed) {
+            windowed = true;
+            settings.isWindowed = true;
+            static_cast<void>(ApplyWindowStyleForMode());
+            ReturnToWindowedBounds();
+        }
+        return ReportError(SwitchFailureCode(result), NoticeFatal);
+    }
+    if (!updateContinuously) {
+        stepPending = true;
+        static_cast<void>(FrameTimer(TimerStart));
+        static_cast<void>(FrameTimer(TimerStop));
+    }
+    return S_OK;
+}

@@ -1,0 +1,192 @@
+// The framework's handler of the main window's messages: pausing around blocking actions,
+// resizing, fullscreen cursor and hit-testing, power events, the three framework commands and
+// the shutdown. A rule either answers the message itself or lets DefWindowProcA see it.
+#include "framework/application_framework.h"
+#include "framework/error_reporting.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+// What a rule decided: pass the message on to DefWindowProcA, or answer it with a result.
+struct Outcome {
+    bool answered;
+    LRESULT result;
+};
+constexpr Outcome kPassOn = {false, 0};
+constexpr Outcome Answer(LRESULT result) { return {true, result}; }
+
+// System commands a fullscreen window swallows: no keyboard menu, moving, sizing, maximizing
+// or monitor power-down over a fullscreen device.
+constexpr WPARAM kFullscreenSwallowedCommands[] = {SC_SIZE, SC_MOVE, SC_MAXIMIZE, SC_KEYMENU, SC_MONITORPOWER};
+
+constexpr int kMinimumTrackSize = 100;
+
+}  // namespace
+
+struct FrameworkMessageRules {
+    using Rule = Outcome (*)(ApplicationFramework& app, HWND window, WPARAM wParam, LPARAM lParam);
+    struct Entry {
+        UINT message;
+        Rule rule;
+    };
+
+    static Outcome Size(ApplicationFramework& app, HWND, WPARAM wParam, LPARAM) {
+        if (app.windowed && app.mainWindow) {
+            app.windowedStyle = static_cast<DWORD>(GetWindowLongA(app.mainWindow, GWL_STYLE));
+        }
+        switch (wParam) {
+        case SIZE_MINIMIZED:
+            if (app.clipCursorInFullscreen && !app.windowed) static_cast<void>(ClipCursor(nullptr));
+            app.Pause(true);
+            app.minimized = true;
+            app.maximized = false;
+            break;
+        case SIZE_MAXIMIZED:
+            if (app.minimized) app.Pause(false);
+            app.minimized = false;
+            app.maximized = true;
+            static_cast<void>(app.HandleSizeChange());
+            break;
+        case SIZE_RESTORED:
+            if (app.maximized) {
+                app.maximized = false;
+                static_cast<void>(app.HandleSizeChange());
+            } else if (app.minimized) {
+                app.Pause(false);
+                app.minimized = false;
+                static_cast<void>(app.HandleSizeChange());
+            }
+            // Otherwise a drag resize: handled once, at WM_EXITSIZEMOVE.
+            break;
+        default:
+            break;
+        }
+        return kPassOn;
+    }
+
+    static Outcome Paint(ApplicationFramework& app, HWND, WPARAM, LPARAM) {
+        // A paused window still repaints its last scene.
+        if (app.device && !app.active && app.windowed && app.deviceResourcesCreated &&
+            app.deviceResourcesRestored) {
+            static_cast<void>(app.RenderFrame());
+            static_cast<void>(app.device->Present(nullptr, nullptr, nullptr, nullptr));
+        }
+        return kPassOn;
+    }
+
+    static Outcome Close(ApplicationFramework& app, HWND, WPARAM, LPARAM) {
+        app.Shutdown();
+        return Answer(0);
+    }
+
+    static Outcome SetCursor(ApplicationFramework& app, HWND, WPARAM, LPARAM) {
+        if (!app.active || app.windowed) return kPassOn;
+        ::SetCursor(nullptr);
+        if (app.showCursorInFullscreen && app.device) app.device->ShowCursor(TRUE);
+        return Answer(TRUE);
+    }
+
+    static Outcome GetMinMaxInfo(ApplicationFramework&, HWND, WPARAM, LPARAM lParam) {
+        MINMAXINFO* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        if (info) {
+            info->ptMinTrackSize.x = kMinimumTrackSize;
+            info->ptMinTrackSize.y = kMinimumTrackSize;
+        }
+        return kPassOn;
+    }
+
+    static Outcome HitTest(ApplicationFramework& app, HWND, WPARAM, LPARAM) {
+        // A fullscreen window has no caption or border to hit.
+        return app.windowed ? kPassOn : Answer(HTCLIENT);
+    }
+
+    static Outcome Command(ApplicationFramework& app, HWND window, WPARAM wParam, LPARAM) {
+        switch (LOWORD(wParam)) {
+        case IDM_CHANGEDEVICE:
+            app.Pause(true);
+            static_cast<void>(app.ChangeDeviceFromDialog());
+            app.Pause(false);
+            return Answer(0);
+        case IDM_TOGGLEFULLSCREEN:
+            app.Pause(true);
+            // ToggleFullscreen reports its own failure as fatal, which silences this one.
+            if (FAILED(app.ToggleFullscreen())) static_cast<void>(ReportError(AppErrorResetFailed, NoticeFatal));
+            app.Pause(false);
+            return Answer(0);
+        case IDM_EXIT:
+            SendMessageA(window, WM_CLOSE, 0, 0);
+            return Answer(0);
+        default:
+            return kPassOn;
+        }
+    }
+
+    static Outcome SysCommand(ApplicationFramework& app, HWND, WPARAM wParam, LPARAM) {
+        if (app.windowed) return kPassOn;
+        for (WPARAM swallowed : kFullscreenSwallowedCommands) {
+            if (wParam == swallowed) return Answer(1);
+        }
+        return kPassOn;
+    }
+
+    static Outcome MouseMove(ApplicationFramework& app, HWND, WPARAM, LPARAM) {
+        if (app.active && app.device) {
+            POINT position = {};
+            static_cast<void>(GetCursorPos(&position));
+            if (!app.windowed) static_cast<void>(ScreenToClient(app.mainWindow, &position));
+            app.device->SetCursorPosition(position.x, position.y, 0);
+        }
+        return kPassOn;
+    }
+
+    static Outcome EnterModalLoop(ApplicationFramework& app, HWND, WPARAM, LPARAM) {
+        app.Pause(true);
+        return kPassOn;
+    }
+
+    static Outcome ExitMenuLoop(ApplicationFramework& app, HWND, WPARAM, LPARAM) {
+        app.Pause(false);
+        return kPassOn;
+    }
+
+    static Outcome ExitSizeMove(ApplicationFramework& app, HWND, WPARAM, LPARAM) {
+        app.Pause(false);
+        static_cast<void>(app.HandleSizeChange());
+        return kPassOn;
+    }
+
+    static Outcome PowerBroadcast(ApplicationFramework&, HWND, WPARAM wParam, LPARAM) {
+        if (wParam == PBT_APMQUERYSUSPEND || wParam == PBT_APMRESUMESUSPEND) return Answer(TRUE);
+        return kPassOn;
+    }
+
+    static constexpr Entry kRules[] = {
+        {WM_SIZE, Size},
+        {WM_PAINT, Paint},
+        {WM_CLOSE, Close},
+        {WM_SETCURSOR, SetCursor},
+        {WM_GETMINMAXINFO, GetMinMaxInfo},
+        {WM_NCHITTEST, HitTest},
+        {WM_COMMAND, Command},
+        {WM_SYSCOMMAND, SysCommand},
+        {WM_MOUSEMOVE, MouseMove},
+        {WM_ENTERMENULOOP, EnterModalLoop},
+        {WM_ENTERSIZEMOVE, EnterModalLoop},
+        {WM_EXITMENULOOP, ExitMenuLoop},
+        {WM_EXITSIZEMOVE, ExitSizeMove},
+        {WM_POWERBROADCAST, PowerBroadcast},
+    };
+
+    static Outcome Dispatch(ApplicationFramework& app, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        for (const Entry& entry : kRules) {
+            if (entry.message == message) return entry.rule(app, window, wParam, lParam);
+        }
+        return kPassOn;
+    }
+};
+
+LRESULT ApplicationFramework::HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const Outcome outcome = FrameworkMessageRules::Dispatch(*this, window, message, wParam, lParam);
+    if (outcome.answered) return outcome.result;
+    return DefWindowProcA(window, message, wParam, lParam);
+}
