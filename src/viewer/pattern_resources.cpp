@@ -6,7 +6,7 @@
 #include "font/text_font.h"
 #include "viewer/ortho_projection.h"
 #include "viewer/pattern_contents.h"
-#include "viewer/safe_release.h"
+#include "framework/safe_release.h"
 #include "viewer/viewer_application.h"
 
 namespace {
