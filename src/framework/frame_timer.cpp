@@ -19,8 +19,11 @@ struct Stopwatch {
 
 template <typename Unit>
 double RunCommand(bool& stopped, Stopwatch<Unit> watch, int command, Unit (*readClock)()) {
-    // A stopped stopwatch reads its frozen stop time, except where the live time is the point.
-    const bool frozen = watch.stop != 0 && command != TimerStart && command != TimerGetAbsoluteTime;
+    // A stopped stopwatch reads its frozen stop time, except where the live time is the point:
+    // Start and Reset pick the timer up at the present moment (Reset on the frozen time would
+    // count the stopped interval into the new application time).
+    const bool frozen = watch.stop != 0 && command != TimerStart && command != TimerReset &&
+                        command != TimerGetAbsoluteTime;
     const Unit now = frozen ? watch.stop : readClock();
     switch (command) {
     case TimerReset:
