@@ -1,0 +1,92 @@
+// An ApplicationFramework for framework tests: it logs each overridable operation it runs, in
+// order, and fails the ones a test names. The fixture beside it starts every case as a fresh
+// process (fake platform and framework state reset).
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "framework/application_framework.h"
+#include "framework/framework_test_hooks.h"
+#include "support/fake_platform.h"
+
+namespace test_support {
+
+class RecordingApplication : public ApplicationFramework {
+public:
+    std::vector<std::string> log;
+    // Operations that return the given failure instead of S_OK (by name, e.g. "RenderFrame").
+    std::map<std::string, HRESULT> failures;
+
+    HRESULT InitScene() override { return Record("InitScene"); }
+    HRESULT CreateDeviceResources() override { return Record("CreateDeviceResources"); }
+    HRESULT RestoreDeviceResources() override { return Record("RestoreDeviceResources"); }
+    HRESULT UpdateFrame() override { return Record("UpdateFrame"); }
+    HRESULT RenderFrame() override { return Record("RenderFrame"); }
+    HRESULT ReleaseDeviceResources() override { return Record("ReleaseDeviceResources"); }
+    HRESULT DestroyDeviceResources() override { return Record("DestroyDeviceResources"); }
+    HRESULT CleanupScene() override { return Record("CleanupScene"); }
+    void RefreshFrameStats() override {
+        log.push_back("RefreshFrameStats");
+        ApplicationFramework::RefreshFrameStats();
+    }
+
+    int Count(const std::string& operation) const {
+        int count = 0;
+        for (const std::string& entry : log) count += entry == operation ? 1 : 0;
+        return count;
+    }
+
+private:
+    HRESULT Record(const char* operation) {
+        log.push_back(operation);
+        auto failure = failures.find(operation);
+        return failure == failures.end() ? S_OK : failure->second;
+    }
+};
+
+// A hidden top-level window whose messages go to the application through FrameworkWindowProc,
+// as the framework's own window would.
+inline HWND CreateFrameworkWindow(int clientWidth = 200, int clientHeight = 150) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = FrameworkWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "Quillant Framework Test";
+    static_cast<void>(RegisterClassA(&windowClass));
+    RECT bounds = {0, 0, clientWidth, clientHeight};
+    AdjustWindowRect(&bounds, WS_OVERLAPPEDWINDOW, FALSE);
+    return CreateWindowExA(0, windowClass.lpszClassName, "test", WS_OVERLAPPEDWINDOW, 10, 10,
+                           bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr, nullptr,
+                           windowClass.hInstance, nullptr);
+}
+
+// Takes the WM_QUIT a shutdown posted, so that it cannot end a later case's loop; true if found.
+inline bool TakeQuitMessage(int* exitCode = nullptr) {
+    MSG message = {};
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            if (exitCode) *exitCode = static_cast<int>(message.wParam);
+            return true;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return false;
+}
+
+class FrameworkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fake_platform::Reset();
+        framework_test_hooks::ResetProcessState();
+    }
+    void TearDown() override {
+        fake_platform::Reset();
+        framework_test_hooks::ResetProcessState();
+    }
+};
+
+}  // namespace test_support
