@@ -45,4 +45,12 @@ public:
     DWORD glyphSpacing = 0;
     IDirect3DStateBlock9* savedStateBlock = nullptr;
     IDirect3DStateBlock9* drawStateBlock = nullptr;
+
+private:
+    // Distances on the render target: texels divided by textScale, so that a font rasterised
+    // small for a small-texture device is laid out at the size it is drawn.
+    float LineHeight() const;
+    float GlyphWidth(int code) const;
+    float PixelSpacing() const;
+    void SetFontStates();
 };
