@@ -82,7 +82,8 @@ private:
     HRESULT EnumerateDeviceTypes(AdapterInfo* adapterInfo, ArrayList* adapterFormats);
     HRESULT EnumerateDeviceCombos(DeviceInfo* deviceInfo, ArrayList* adapterFormats);
     void CollectDepthStencilFormats(DeviceCombo* combo);
-    void CollectMultisampleTypes(DeviceCombo* combo);
+    // False when the type and quality-level lists could not be kept parallel.
+    bool CollectMultisampleTypes(DeviceCombo* combo);
     void CollectDepthMultisampleConflicts(DeviceCombo* combo);
     void CollectVertexProcessingTypes(DeviceInfo* deviceInfo, DeviceCombo* combo);
     void CollectPresentIntervals(DeviceInfo* deviceInfo, DeviceCombo* combo);

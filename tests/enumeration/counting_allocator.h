@@ -11,12 +11,18 @@ namespace counting_allocator {
 // Non-throwing allocations not yet freed, and how many have been made.
 inline long liveNothrow = 0;
 inline long nothrowMade = 0;
-// Non-throwing allocations still allowed before every further one fails; negative: never fail.
+inline long nothrowRefused = 0;
+// Non-throwing allocations still allowed before one fails; negative: never fail.
 inline long nothrowAllowed = -1;
+// Whether only that one fails (a passing shortage) or every one after it too.
+inline bool failOnce = false;
 
 // Arms a failure for the scope of a test and disarms it whatever the test's outcome.
 struct FailAfter {
-    explicit FailAfter(long allowed) { nothrowAllowed = allowed; }
+    explicit FailAfter(long allowed, bool once = false) {
+        nothrowAllowed = allowed;
+        failOnce = once;
+    }
     ~FailAfter() { nothrowAllowed = -1; }
     FailAfter(const FailAfter&) = delete;
     FailAfter& operator=(const FailAfter&) = delete;
@@ -37,7 +43,11 @@ inline void* Allocate(std::size_t size, unsigned kind) {
 }
 
 inline void* AllocateNothrow(std::size_t size) {
-    if (nothrowAllowed == 0) return nullptr;
+    if (nothrowAllowed == 0) {
+        if (failOnce) nothrowAllowed = -1;
+        ++nothrowRefused;
+        return nullptr;
+    }
     if (nothrowAllowed > 0) --nothrowAllowed;
     void* memory = Allocate(size, kNothrow);
     if (memory != nullptr) {
