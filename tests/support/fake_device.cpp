@@ -534,12 +534,11 @@ void FakeDeviceState::SetDefaults(const D3DPRESENT_PARAMETERS& presentParameters
 }
 
 D3DMATRIX* FakeDeviceState::TransformSlot(D3DTRANSFORMSTATETYPE state) {
-    switch (state) {
-    case D3DTS_WORLD: return &worldMatrix;
-    case D3DTS_VIEW: return &viewMatrix;
-    case D3DTS_PROJECTION: return &projectionMatrix;
-    default: return nullptr;
-    }
+    // D3DTS_WORLD (256) lies outside the enumeration's declared values, so no switch here.
+    if (state == D3DTS_WORLD) return &worldMatrix;
+    if (state == D3DTS_VIEW) return &viewMatrix;
+    if (state == D3DTS_PROJECTION) return &projectionMatrix;
+    return nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -323,6 +323,7 @@ public:
     UINT cursorHotSpotY = 0;
     BOOL cursorVisible = FALSE;
 
+    static FakeDevice* From(IUnknown* device) { return dynamic_cast<FakeDevice*>(device); }
     ULONG RefCount() const { return refCount; }
     // Resources whose product references are not all released (the device's own hold aside).
     int LiveResourceCount() const;

@@ -52,6 +52,7 @@ TEST(FakeDeviceReferences, ReleaseReportsRemainingCountAndKeepsDeviceWhenAsked) 
     IUnknown* unknown = nullptr;
     ASSERT_EQ(S_OK, device->QueryInterface(__uuidof(IUnknown), reinterpret_cast<void**>(&unknown)));
     EXPECT_EQ(static_cast<IUnknown*>(static_cast<IDirect3DDevice9*>(device)), unknown);
+    EXPECT_EQ(device, FakeDevice::From(unknown));
     EXPECT_EQ(1u, unknown->Release());
     void* other = reinterpret_cast<void*>(1);
     EXPECT_EQ(E_NOINTERFACE, device->QueryInterface(__uuidof(IDirect3DSurface9), &other));
