@@ -6,6 +6,7 @@
 
 #include "framework/error_reporting.h"
 #include "resources/resource_ids.h"
+#include "viewer/viewer_commands.h"
 #include "viewer/viewer_application.h"
 
 namespace {
@@ -159,17 +160,19 @@ void PaintLoadingText(HWND window) {
     ReleaseDC(window, context);
 }
 
-void HandleCommand(ViewerApplication& viewer, WORD id) {
+}  // namespace
+
+bool HandleViewerCommand(ViewerApplication& viewer, WORD id) {
     // Ctrl+1..0 and Ctrl+Shift+1..0 send the first twenty; the last twelve have no key.
     const WORD maskBit = static_cast<WORD>(id - IDM_MASK_BIT_FIRST);
     if (maskBit <= IDM_MASK_BIT_LAST - IDM_MASK_BIT_FIRST) {
         viewer.sampleMask ^= 1u << maskBit;
         viewer.stepPending = true;
-        return;
+        return true;
     }
     const ViewerCommand* command = FindCommand(id);
     if (command == nullptr) {
-        return;
+        return false;
     }
     command->effect(viewer);
     if (command->checks) {
@@ -183,16 +186,15 @@ void HandleCommand(ViewerApplication& viewer, WORD id) {
         FAILED(viewer.RebuildPatternResources())) {
         static_cast<void>(ReportError(AppErrorMediaNotFound, NoticeFatal));
     }
+    return true;
 }
-
-}  // namespace
 
 LRESULT ViewerApplication::HandleWindowMessage(HWND window, UINT message, WPARAM wParam,
                                                LPARAM lParam) {
     if (message == WM_PAINT && loadingTextVisible) {
         PaintLoadingText(window);
     } else if (message == WM_COMMAND) {
-        HandleCommand(*this, LOWORD(wParam));
+        static_cast<void>(HandleViewerCommand(*this, LOWORD(wParam)));
     }
     return ApplicationFramework::HandleWindowMessage(window, message, wParam, lParam);
 }
