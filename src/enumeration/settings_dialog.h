@@ -13,6 +13,10 @@ extern SettingsDialog* activeSettingsDialog;
 class SettingsDialog {
 public:
     SettingsDialog(DeviceEnumeration* enumeration, const DeviceSettings& settings);
+    ~SettingsDialog();
+    SettingsDialog(const SettingsDialog&) = delete;
+    SettingsDialog& operator=(const SettingsDialog&) = delete;
+
     // IDOK or IDCANCEL (anything but IDOK is a cancel).
     INT_PTR Show(HWND owner);
     static INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -23,6 +27,9 @@ public:
     DeviceSettings settings;
 
 private:
+    void OnInitDialog(HWND window);
+    void DispatchCommand(HWND window, WPARAM wParam);
+
     void OnAdapterSelected();
     void OnDeviceTypeSelected();
     void OnWindowModeSelected();
@@ -36,6 +43,8 @@ private:
     void OnVertexProcessingSelected();
     void OnPresentIntervalSelected();
 
+    // The list operations; each works on the combo box GetDlgItem finds for the control id.
+    HWND ListWindow(int id) const;
     void AddListItem(int id, UINT_PTR data, const char* text);
     void SelectListIndex(int id, int index);
     void SelectListItemByData(int id, UINT_PTR data);
@@ -45,4 +54,6 @@ private:
     void ClearList(int id);
     bool ListHasText(int id, const char* text);
     void SelectListFallback(int id);
+    // A list that shows one fixed, selected and disabled item (the windowed display mode).
+    void ShowFixedListItem(int id, UINT_PTR data, const char* text);
 };
