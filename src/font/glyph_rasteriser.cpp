@@ -107,9 +107,10 @@ void DrawGlyphs(const GlyphCanvas& canvas, DWORD size, DWORD spacing, float coor
 }  // namespace
 
 DWORD GlyphSpacingForBlankHeight(LONG blankHeight) {
-    // Single precision on purpose: the margin of a 10-pixel font is 4, not 3.
-    const float margin = static_cast<float>(blankHeight) * 0.3f;
-    return margin <= 0.0f ? 0u : static_cast<DWORD>(std::ceil(margin));
+    // The factor is 0.3 in single precision (a hair above 0.3) and the product is not rounded
+    // back to single precision, so the margin of a 10-pixel font is 4, not 3.
+    const double margin = static_cast<double>(blankHeight) * static_cast<double>(0.3f);
+    return margin <= 0.0 ? 0u : static_cast<DWORD>(std::ceil(margin));
 }
 
 void ConvertCoverageRow(const DWORD* dibRow, WORD* texelRow, UINT width) {

@@ -22,8 +22,8 @@ struct GlyphSheetRequest {
 HRESULT RasteriseGlyphSheet(const GlyphSheetRequest& request, IDirect3DTexture9* texture,
                             float glyphCoords[96][4], DWORD* glyphSpacing);
 
-// The margin on each side of every glyph cell: 0.3 of the blank's height in single precision,
-// rounded up (a height of 10 gives 4, since 10 * 0.3f is a hair above 3).
+// The margin on each side of every glyph cell: the blank's height times 0.3f, rounded up (a
+// height of 10 gives 4, since 10 * 0.3f is a hair above 3).
 DWORD GlyphSpacingForBlankHeight(LONG blankHeight);
 
 // One row of the conversion: the upper four bits of each DIB pixel's lowest byte become the
