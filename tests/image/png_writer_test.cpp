@@ -10,34 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "image/png_decode.h"
 #include "image/scratch_folder.h"
 
 namespace {
 
+using test_support::DecodedPng;
+using test_support::DecodeRgb;
 using test_support::ReadFileBytes;
 using test_support::ScratchFolder;
 using test_support::WriteFileBytes;
-
-struct DecodedPng {
-    bool ok = false;
-    UINT width = 0;
-    UINT height = 0;
-    std::vector<BYTE> rgb;  // width * height * 3
-};
-
-DecodedPng DecodeRgb(const std::vector<BYTE>& file) {
-    DecodedPng decoded;
-    png_image image = {};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_memory(&image, file.data(), file.size())) return decoded;
-    image.format = PNG_FORMAT_RGB;
-    decoded.width = image.width;
-    decoded.height = image.height;
-    decoded.rgb.resize(PNG_IMAGE_SIZE(image));
-    decoded.ok = png_image_finish_read(&image, nullptr, decoded.rgb.data(), 0, nullptr) != 0;
-    png_image_free(&image);
-    return decoded;
-}
 
 struct Chunk {
     std::string type;

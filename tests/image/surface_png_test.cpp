@@ -1,0 +1,143 @@
+// Saving a rectangle of a surface: the rectangle is clipped to the surface, locked read-only and
+// unlocked again, and a rectangle that misses the surface, or a surface of another format,
+// writes nothing.
+#include "viewer/png_writer.h"
+
+#include <gtest/gtest.h>
+#include <wrl/client.h>
+
+#include <string>
+
+#include "image/png_decode.h"
+#include "image/scratch_folder.h"
+#include "support/fake_device.h"
+
+namespace {
+
+using Microsoft::WRL::ComPtr;
+using fakes::FakeDevice;
+using fakes::FakeSurface;
+using test_support::DecodeRgb;
+using test_support::ReadFileBytes;
+using test_support::ScratchFolder;
+
+constexpr UINT kWidth = 64;
+constexpr UINT kHeight = 48;
+
+DWORD PatternAt(UINT x, UINT y) {
+    return 0x7F000000u | ((x * 4) << 16) | ((y * 5) << 8) | ((x + y) & 0xFF);
+}
+
+class SurfacePngTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(device.CreateOffscreenPlainSurface(kWidth, kHeight, D3DFMT_A8R8G8B8,
+                                                     D3DPOOL_SCRATCH, &surface, nullptr),
+                  D3D_OK);
+        fake = FakeSurface::From(surface.Get());
+        ASSERT_NE(fake, nullptr);
+        for (UINT y = 0; y < kHeight; ++y) {
+            for (UINT x = 0; x < kWidth; ++x) {
+                const DWORD value = PatternAt(x, y);
+                memcpy(&fake->bytes[y * fake->pitch + x * 4], &value, 4);
+            }
+        }
+    }
+
+    // The file holds exactly the surface's pixels of `expected`, as RGB.
+    void ExpectFileShows(const std::string& path, const RECT& expected) {
+        const test_support::DecodedPng png = DecodeRgb(ReadFileBytes(path));
+        ASSERT_TRUE(png.ok);
+        ASSERT_EQ(png.width, UINT(expected.right - expected.left));
+        ASSERT_EQ(png.height, UINT(expected.bottom - expected.top));
+        int wrong = 0;
+        for (UINT y = 0; y < png.height; ++y) {
+            for (UINT x = 0; x < png.width; ++x) {
+                const DWORD want = PatternAt(expected.left + x, expected.top + y);
+                const BYTE* got = &png.rgb[(y * png.width + x) * 3];
+                if (got[0] != BYTE(want >> 16) || got[1] != BYTE(want >> 8) ||
+                    got[2] != BYTE(want)) {
+                    ++wrong;
+                }
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+        EXPECT_FALSE(fake->locked);
+        EXPECT_EQ(fake->lastLockFlags, DWORD(D3DLOCK_READONLY));
+    }
+
+    FakeDevice device;
+    ComPtr<IDirect3DSurface9> surface;
+    FakeSurface* fake = nullptr;
+    ScratchFolder folder;
+};
+
+TEST_F(SurfacePngTest, RectanglesInsideTheSurfaceAreWrittenAsTheyAre) {
+    const RECT inner = {10, 5, 30, 25};
+    const std::string innerPath = folder.Path("inner.png");
+    ASSERT_EQ(SaveSurfaceRectToPng(surface.Get(), inner, innerPath.c_str()), S_OK);
+    ExpectFileShows(innerPath, inner);
+
+    // Touching the right and bottom edges, and the whole surface.
+    const RECT corner = {44, 28, LONG(kWidth), LONG(kHeight)};
+    const std::string cornerPath = folder.Path("corner.png");
+    ASSERT_EQ(SaveSurfaceRectToPng(surface.Get(), corner, cornerPath.c_str()), S_OK);
+    ExpectFileShows(cornerPath, corner);
+    const RECT whole = {0, 0, LONG(kWidth), LONG(kHeight)};
+    const std::string wholePath = folder.Path("whole.png");
+    ASSERT_EQ(SaveSurfaceRectToPng(surface.Get(), whole, wholePath.c_str()), S_OK);
+    ExpectFileShows(wholePath, whole);
+    EXPECT_EQ(device.misuseCount, 0) << device.lastMisuse;
+}
+
+TEST_F(SurfacePngTest, RectanglesPartlyOutsideAreClippedToTheSurface) {
+    struct Case {
+        RECT asked;
+        RECT written;
+    };
+    const Case cases[] = {
+        {{-10, 40, 20, 60}, {0, 40, 20, 48}},   // window hanging off the bottom-left
+        {{50, -8, 90, 12}, {50, 0, 64, 12}},    // off the top-right
+        {{-5, -5, 100, 100}, {0, 0, 64, 48}},   // larger than the surface
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const std::string path = folder.Path("clipped" + std::to_string(n++) + ".png");
+        ASSERT_EQ(SaveSurfaceRectToPng(surface.Get(), c.asked, path.c_str()), S_OK) << n;
+        ExpectFileShows(path, c.written);
+        EXPECT_TRUE(EqualRect(&fake->lastLockRect, &c.written)) << n;
+    }
+    EXPECT_EQ(device.misuseCount, 0) << device.lastMisuse;
+}
+
+TEST_F(SurfacePngTest, NothingIsWrittenForARectangleThatMissesTheSurface) {
+    const RECT misses[] = {
+        {64, 0, 80, 10},     // just right of it
+        {-20, -20, 0, 0},    // just above-left
+        {20, 20, 20, 30},    // empty
+        {30, 30, 10, 10},    // inverted
+    };
+    const std::string path = folder.Path("never.png");
+    for (const RECT& r : misses) {
+        EXPECT_TRUE(FAILED(SaveSurfaceRectToPng(surface.Get(), r, path.c_str())));
+    }
+    EXPECT_EQ(fake->lockCount, 0);
+    EXPECT_TRUE(folder.Names().empty());
+}
+
+TEST_F(SurfacePngTest, OtherFormatsAndFailedWritesLeaveNoFileAndTheSurfaceUnlocked) {
+    ComPtr<IDirect3DSurface9> sixteenBit;
+    ASSERT_EQ(device.CreateOffscreenPlainSurface(8, 8, D3DFMT_R5G6B5, D3DPOOL_SCRATCH,
+                                                 &sixteenBit, nullptr), D3D_OK);
+    const RECT r = {0, 0, 8, 8};
+    EXPECT_TRUE(FAILED(SaveSurfaceRectToPng(sixteenBit.Get(), r, folder.Path("a.png").c_str())));
+    EXPECT_TRUE(FAILED(SaveSurfaceRectToPng(nullptr, r, folder.Path("b.png").c_str())));
+
+    EXPECT_TRUE(FAILED(SaveSurfaceRectToPng(surface.Get(), r,
+                                            folder.Path("missing\\c.png").c_str())));
+    EXPECT_EQ(fake->lockCount, 1);
+    EXPECT_FALSE(fake->locked);
+    EXPECT_TRUE(folder.Names().empty());
+}
+
+}  // namespace
