@@ -197,6 +197,24 @@ TEST(SettingsDialogChoices, ABackBufferFormatSelectsItsComboAndRefillsTheListsAf
     EXPECT_EQ(dialog.settings.windowedDeviceCombo, tree.halWinX8);
 }
 
+TEST(SettingsDialogChoices, ANotificationForAListWithoutSelectionKeepsTheStoredValue) {
+    SampleTree tree;
+    const DeviceSettings original = tree.Fullscreen();
+    SettingsDialog dialog(&tree.enumeration, original);
+    INT_PTR result = DialogDriver::Run(dialog, [](DialogDriver& ui) {
+        // As a notification still queued when its list was emptied would find it.
+        for (int id : {IDC_RESOLUTION_COMBO, IDC_REFRESHRATE_COMBO, IDC_MULTISAMPLE_COMBO,
+                       IDC_MULTISAMPLE_QUALITY_COMBO, IDC_VERTEXPROCESSING_COMBO, IDC_PRESENTINTERVAL_COMBO}) {
+            SendMessageA(ui.Item(id), CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+            SendMessageA(ui.Window(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(ui.Item(id)));
+            ui.Drain();
+        }
+        ui.Press(IDOK);
+    });
+    EXPECT_EQ(result, IDOK);
+    ExpectSameSettings(dialog.settings, original);
+}
+
 TEST(SettingsDialogChoices, AnotherAdapterListsItsOwnDevices) {
     SampleTree tree;
     SettingsDialog dialog(&tree.enumeration, tree.Windowed());
