@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -20,6 +21,8 @@ public:
     std::vector<std::string> log;
     // Operations that return the given failure instead of S_OK (by name, e.g. "RenderFrame").
     std::map<std::string, HRESULT> failures;
+    // Called as each operation runs (after it is logged), e.g. to look at the state at that moment.
+    std::function<void(const std::string&)> onOperation;
 
     HRESULT InitScene() override { return Record("InitScene"); }
     HRESULT CreateDeviceResources() override { return Record("CreateDeviceResources"); }
@@ -31,6 +34,7 @@ public:
     HRESULT CleanupScene() override { return Record("CleanupScene"); }
     void RefreshFrameStats() override {
         log.push_back("RefreshFrameStats");
+        if (onOperation) onOperation("RefreshFrameStats");
         ApplicationFramework::RefreshFrameStats();
     }
 
@@ -43,24 +47,23 @@ public:
 private:
     HRESULT Record(const char* operation) {
         log.push_back(operation);
+        if (onOperation) onOperation(operation);
         auto failure = failures.find(operation);
         return failure == failures.end() ? S_OK : failure->second;
     }
 };
 
-// A hidden top-level window whose messages go to the application through FrameworkWindowProc,
-// as the framework's own window would.
-inline HWND CreateFrameworkWindow(int clientWidth = 200, int clientHeight = 150) {
+// A message-only window whose messages go to the application through FrameworkWindowProc, as
+// the framework's own window's would. It is never mapped on the display: destroying a window
+// that was shown costs Wine two seconds without a window manager.
+inline HWND CreateFrameworkWindow(int clientWidth = 400, int clientHeight = 300) {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = FrameworkWindowProc;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = "Quillant Framework Test";
     static_cast<void>(RegisterClassA(&windowClass));
-    RECT bounds = {0, 0, clientWidth, clientHeight};
-    AdjustWindowRect(&bounds, WS_OVERLAPPEDWINDOW, FALSE);
-    return CreateWindowExA(0, windowClass.lpszClassName, "test", WS_OVERLAPPEDWINDOW, 10, 10,
-                           bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr, nullptr,
-                           windowClass.hInstance, nullptr);
+    return CreateWindowExA(0, windowClass.lpszClassName, "test", WS_POPUP, 10, 10, clientWidth, clientHeight,
+                           HWND_MESSAGE, nullptr, windowClass.hInstance, nullptr);
 }
 
 // Takes the WM_QUIT a shutdown posted, so that it cannot end a later case's loop; true if found.
