@@ -119,18 +119,19 @@ def read_png(path):
 
 
 def screenshot():
-    """The whole root window, read with xwd (32-bit ZPixmap, little-endian BGRX)."""
+    """The whole root window, read with xwd (ZPixmap, little-endian BGR(X), 24 or 32 bits)."""
     data = subprocess.run(["xwd", "-root", "-silent"], env=x_env(), check=True, stdout=subprocess.PIPE, timeout=20).stdout
     header = struct.unpack(">25I", data[:100])
     header_size, width, height, bpp, line_bytes, ncolors = header[0], header[4], header[5], header[11], header[12], header[19]
-    assert bpp == 32, "expected a 32-bit display"
+    assert header[7] == 0 and bpp in (24, 32), "unexpected xwd layout %r" % (header,)
+    step = bpp // 8
     pixels = data[header_size + ncolors * 12:]
     rgb = bytearray(width * height * 3)
     for y in range(height):
-        row = pixels[y * line_bytes:y * line_bytes + width * 4]
-        rgb[y * width * 3:(y + 1) * width * 3 - 2:3] = row[2::4]
-        rgb[y * width * 3 + 1:(y + 1) * width * 3 - 1:3] = row[1::4]
-        rgb[y * width * 3 + 2:(y + 1) * width * 3:3] = row[0::4]
+        row = pixels[y * line_bytes:y * line_bytes + width * step]
+        rgb[y * width * 3:(y + 1) * width * 3:3] = row[2::step]
+        rgb[y * width * 3 + 1:(y + 1) * width * 3:3] = row[1::step]
+        rgb[y * width * 3 + 2:(y + 1) * width * 3:3] = row[0::step]
     return Image(width, height, bytes(rgb))
 
 
