@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "image/png_decode.h"
+#include "image/scratch_folder.h"
 #include "platform/platform.h"
 #include "viewer/png_writer.h"
 
@@ -106,11 +108,12 @@ protected:
     void ReadBack() {
         ComPtr<IDirect3DSurface9> target;
         ASSERT_EQ(device_->GetRenderTarget(0, &target), D3D_OK);
-        ComPtr<IDirect3DSurface9> copy;
+        copy_.Reset();
         ASSERT_EQ(device_->CreateOffscreenPlainSurface(kWidth, kHeight, D3DFMT_X8R8G8B8,
-                                                       D3DPOOL_SYSTEMMEM, &copy, nullptr),
+                                                       D3DPOOL_SYSTEMMEM, &copy_, nullptr),
                   D3D_OK);
-        ASSERT_EQ(device_->GetRenderTargetData(target.Get(), copy.Get()), D3D_OK);
+        IDirect3DSurface9* copy = copy_.Get();
+        ASSERT_EQ(device_->GetRenderTargetData(target.Get(), copy), D3D_OK);
         D3DLOCKED_RECT locked = {};
         ASSERT_EQ(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
         pixels_.resize(kWidth * kHeight);
@@ -154,6 +157,7 @@ protected:
     static ComPtr<IDirect3DDevice9> device_;
     static std::unique_ptr<TextFont> font_;
     std::vector<DWORD> pixels_;
+    ComPtr<IDirect3DSurface9> copy_;  // the last read-back, in system memory
 };
 
 HWND TextFontRenderTest::window_ = nullptr;
@@ -296,6 +300,30 @@ TEST_F(TextFontRenderTest, FontSurvivesAReleaseResetAndRestore) {
     ASSERT_EQ(font_->RestoreDeviceResources(), S_OK);
     Render(8, 8, 0xFFFFFFFF, "after reset");
     EXPECT_GT(LitTotal(), 30);
+}
+
+TEST_F(TextFontRenderTest, SavedRectangleOfARealSurfaceShowsTheTextClippedToTheSurface) {
+    Render(100, 30, 0xFF00FFFF, "saved");
+    test_support::ScratchFolder folder;
+    const std::string path = folder.Path("text.png");
+    // Hanging off the right edge, as a window partly off the desktop would.
+    const RECT asked = {90, 20, LONG(kWidth) + 40, 50};
+    ASSERT_EQ(SaveSurfaceRectToPng(copy_.Get(), asked, path.c_str()), S_OK);
+    const test_support::DecodedPng png = test_support::DecodeRgb(test_support::ReadFileBytes(path));
+    ASSERT_TRUE(png.ok);
+    ASSERT_EQ(png.width, kWidth - 90);
+    ASSERT_EQ(png.height, 30u);
+    int wrong = 0, lit = 0;
+    for (UINT y = 0; y < png.height; ++y) {
+        for (UINT x = 0; x < png.width; ++x) {
+            const Colour want = Split(Pixel(int(x) + 90, int(y) + 20));
+            const BYTE* got = &png.rgb[(y * png.width + x) * 3];
+            if (got[0] != want.r || got[1] != want.g || got[2] != want.b) ++wrong;
+            if (got[1] > 0x30) ++lit;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(lit, 20);
 }
 
 }  // namespace
