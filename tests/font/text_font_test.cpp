@@ -191,69 +191,31 @@ TEST_F(TextFontTest, RestoreRecordsTheSameFontStatesInBothBlocks) {
     EXPECT_EQ(device.CountCalls("CreateVertexBuffer 9600 " +
                                 std::to_string(D3DUSAGE_WRITEONLY | D3DUSAGE_DYNAMIC) + " 0 " +
                                 std::to_string(D3DPOOL_DEFAULT)), 1);
-    using Kind = FakeStateBlock::EntryKind;
-    struct Expected {
-        Kind kind;
-        DWORD index;
-        DWORD subIndex;
-        DWORD value;
-    };
-    const Expected expected[] = {
-        {Kind::Texture, 0, 0, 0},
-        {Kind::RenderState, D3DRS_ZENABLE, 0, D3DZB_TRUE},
-        {Kind::RenderState, D3DRS_ALPHABLENDENABLE, 0, TRUE},
-        {Kind::RenderState, D3DRS_SRCBLEND, 0, D3DBLEND_SRCALPHA},
-        {Kind::RenderState, D3DRS_DESTBLEND, 0, D3DBLEND_INVSRCALPHA},
-        {Kind::RenderState, D3DRS_ALPHATESTENABLE, 0, TRUE},
-        {Kind::RenderState, D3DRS_ALPHAREF, 0, 8},
-        {Kind::RenderState, D3DRS_ALPHAFUNC, 0, D3DCMP_GREATEREQUAL},
-        {Kind::RenderState, D3DRS_FILLMODE, 0, D3DFILL_SOLID},
-        {Kind::RenderState, D3DRS_CULLMODE, 0, D3DCULL_CCW},
-        {Kind::RenderState, D3DRS_STENCILENABLE, 0, FALSE},
-        {Kind::RenderState, D3DRS_CLIPPING, 0, TRUE},
-        {Kind::RenderState, D3DRS_CLIPPLANEENABLE, 0, 0},
-        {Kind::RenderState, D3DRS_VERTEXBLEND, 0, D3DVBF_DISABLE},
-        {Kind::RenderState, D3DRS_INDEXEDVERTEXBLENDENABLE, 0, FALSE},
-        {Kind::RenderState, D3DRS_FOGENABLE, 0, FALSE},
-        {Kind::RenderState, D3DRS_COLORWRITEENABLE, 0, 0xF},
-        {Kind::TextureStageState, 0, D3DTSS_COLOROP, D3DTOP_MODULATE},
-        {Kind::TextureStageState, 0, D3DTSS_COLORARG1, D3DTA_TEXTURE},
-        {Kind::TextureStageState, 0, D3DTSS_COLORARG2, D3DTA_DIFFUSE},
-        {Kind::TextureStageState, 0, D3DTSS_ALPHAOP, D3DTOP_MODULATE},
-        {Kind::TextureStageState, 0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE},
-        {Kind::TextureStageState, 0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE},
-        {Kind::TextureStageState, 0, D3DTSS_TEXCOORDINDEX, 0},
-        {Kind::TextureStageState, 0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE},
-        {Kind::TextureStageState, 1, D3DTSS_COLOROP, D3DTOP_DISABLE},
-        {Kind::TextureStageState, 1, D3DTSS_ALPHAOP, D3DTOP_DISABLE},
-        {Kind::SamplerState, 0, D3DSAMP_MINFILTER, D3DTEXF_POINT},
-        {Kind::SamplerState, 0, D3DSAMP_MAGFILTER, D3DTEXF_POINT},
-        {Kind::SamplerState, 0, D3DSAMP_MIPFILTER, D3DTEXF_NONE},
-    };
-    const size_t count = sizeof expected / sizeof expected[0];
-    for (IDirect3DStateBlock9* block : {font->savedStateBlock, font->drawStateBlock}) {
-        const FakeStateBlock* recorded = FakeStateBlock::From(block);
-        ASSERT_NE(recorded, nullptr);
-        ASSERT_EQ(recorded->entries.size(), count);
-        for (size_t i = 0; i < count; ++i) {
-            const FakeStateBlock::Entry& entry = recorded->entries[i];
-            EXPECT_EQ(entry.kind, expected[i].kind) << i;
-            EXPECT_EQ(entry.index, expected[i].index) << i;
-            if (entry.kind == Kind::Texture) {
-                EXPECT_EQ(entry.texture, font->glyphTexture);
-                continue;
-            }
-            EXPECT_EQ(entry.subIndex, expected[i].subIndex) << i;
-            EXPECT_EQ(entry.value, expected[i].value) << i;
-        }
+    const FakeStateBlock* saved = FakeStateBlock::From(font->savedStateBlock);
+    const FakeStateBlock* draw = FakeStateBlock::From(font->drawStateBlock);
+    ASSERT_NE(saved, nullptr);
+    ASSERT_NE(draw, nullptr);
+    ASSERT_NE(saved, draw);
+    // One texture, sixteen render states, ten stage states and three sampler states.
+    ASSERT_EQ(draw->entries.size(), 30u);
+    ASSERT_EQ(saved->entries.size(), draw->entries.size());
+    for (size_t i = 0; i < draw->entries.size(); ++i) {
+        const FakeStateBlock::Entry& a = saved->entries[i];
+        const FakeStateBlock::Entry& b = draw->entries[i];
+        EXPECT_TRUE(a.kind == b.kind && a.index == b.index && a.subIndex == b.subIndex &&
+                    a.value == b.value && a.texture == b.texture) << "entry " << i;
     }
-    EXPECT_NE(font->savedStateBlock, font->drawStateBlock);
+    using Kind = FakeStateBlock::EntryKind;
+    EXPECT_EQ(draw->entries[0].kind, Kind::Texture);
+    EXPECT_EQ(draw->entries[0].texture, font->glyphTexture);
+    EXPECT_EQ(draw->entries[1].index, DWORD(D3DRS_ZENABLE));
+    EXPECT_EQ(draw->entries[1].value, DWORD(D3DZB_TRUE));
     // Without FontDepthTest the font draws without depth test.
     auto flat = RestoredFont(8, 0);
-    const FakeStateBlock* block = FakeStateBlock::From(flat->drawStateBlock);
-    ASSERT_NE(block, nullptr);
-    ASSERT_GE(block->entries.size(), 2u);
-    EXPECT_EQ(block->entries[1].value, DWORD(D3DZB_FALSE));
+    const FakeStateBlock* flatDraw = FakeStateBlock::From(flat->drawStateBlock);
+    ASSERT_NE(flatDraw, nullptr);
+    ASSERT_GE(flatDraw->entries.size(), 2u);
+    EXPECT_EQ(flatDraw->entries[1].value, DWORD(D3DZB_FALSE));
 }
 
 TEST_F(TextFontTest, LifeCycleReleasesEachObjectInItsOwnStep) {
