@@ -163,6 +163,8 @@ class Quillant:
         if self.process and self.process.poll() is None:
             self.process.kill()
             self.process.wait(timeout=10)
+        # Killing the wrapper does not end the Windows process under it.
+        subprocess.run(["pkill", "-f", EXE], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return False
 
     def wait_for_window(self, timeout=30.0):

@@ -17,7 +17,7 @@ NO_DIRECT3D_TEXT = ("Could not initialize Direct3D. You may\nwant to check that 
 class MainWindow(unittest.TestCase):
     def test_window_has_title_client_size_and_menu_then_esc_exits_cleanly(self):
         with q.Quillant() as app:
-            windows = q.wait_for(lambda: [w for w in q.probe() if w["class"] == "D3D Window"])
+            windows = q.wait_for(lambda: [w for w in q.probe() if w["class"] == "D3D_Window"])
             self.assertEqual(len(windows), 1, windows)
             window = windows[0]
             self.assertEqual(window["client"][2:], (512, 384))
@@ -32,16 +32,16 @@ class MainWindow(unittest.TestCase):
 
     def test_alt_enter_goes_fullscreen_and_back_to_the_same_rectangle(self):
         with q.Quillant() as app:
-            before = q.wait_for(lambda: [w for w in q.probe() if w["class"] == "D3D Window"])[0]
+            before = q.wait_for(lambda: [w for w in q.probe() if w["class"] == "D3D_Window"])[0]
             app.key("alt+Return")
-            full = q.wait_for(lambda: [w for w in q.probe() if w["class"] == "D3D Window"
+            full = q.wait_for(lambda: [w for w in q.probe() if w["class"] == "D3D_Window"
                                        and w["client"][2:] == (1280, 1024)])
             self.assertTrue(full, "the client area did not grow to the display size")
             self.assertEqual(full[0]["style"] & 0xFFFF0000, 0x90080000)
             app.settle(1.0)
             q.screenshot().save_png(q.output_path("window_fullscreen.png"))
             app.key("alt+Return")
-            back = q.wait_for(lambda: [w for w in q.probe() if w["class"] == "D3D Window"
+            back = q.wait_for(lambda: [w for w in q.probe() if w["class"] == "D3D_Window"
                                        and w["window"] == before["window"]])
             self.assertTrue(back, "the window rectangle was not restored: %s" % q.probe())
             self.assertEqual(back[0]["client"], before["client"])
@@ -51,7 +51,7 @@ class MainWindow(unittest.TestCase):
     def test_without_direct3d_the_start_up_message_is_shown_and_the_exit_code_is_0(self):
         overrides = {"WINEDLLOVERRIDES": "mscoree,mshtml=;d3d9=d"}
         with q.Quillant(env=overrides) as app:
-            boxes = q.wait_for(lambda: [w for w in q.probe() if w["class"] != "D3D Window"])
+            boxes = q.wait_for(lambda: [w for w in q.probe() if w["class"] != "D3D_Window"])
             self.assertTrue(boxes, "no message box")
             texts = [text for _, text in boxes[0]["children"]]
             self.assertIn(NO_DIRECT3D_TEXT, texts)

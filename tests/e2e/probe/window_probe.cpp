@@ -8,6 +8,13 @@
 
 namespace {
 
+// Class names may hold blanks ("D3D Window"): they are printed with underscores.
+std::string Word(const char* text) {
+    std::string out(text);
+    for (char& c : out) if (c == ' ') c = '_';
+    return out;
+}
+
 std::string Escaped(const char* text) {
     std::string out;
     for (const char* p = text; *p; ++p) {
@@ -24,7 +31,7 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
     GetWindowTextA(child, text, sizeof(text));
     char cls[64] = {};
     GetClassNameA(child, cls, sizeof(cls));
-    std::printf("child %s %s\n", cls, Escaped(text).c_str());
+    std::printf("child %s %s\n", Word(cls).c_str(), Escaped(text).c_str());
     return TRUE;
 }
 
@@ -46,7 +53,7 @@ BOOL CALLBACK PrintTopLevel(HWND window, LPARAM param) {
     ClientToScreen(window, &origin);
     char cls[64] = {};
     GetClassNameA(window, cls, sizeof(cls));
-    std::printf("window %s %ld %ld %ld %ld client %ld %ld %ld %ld style %08lx\n", cls, windowRect.left,
+    std::printf("window %s %ld %ld %ld %ld client %ld %ld %ld %ld style %08lx\n", Word(cls).c_str(), windowRect.left,
                 windowRect.top, windowRect.right - windowRect.left, windowRect.bottom - windowRect.top, origin.x,
                 origin.y, clientRect.right, clientRect.bottom,
                 static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)));
