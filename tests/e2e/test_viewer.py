@@ -101,12 +101,19 @@ class DefaultPicture(unittest.TestCase):
         self.assertGreater(self.image.count(black, bottom_band), 1000)
         self.assertGreater(self.image.count(black, top_band), 1000)
 
-    def test_four_blue_status_lines_start_at_22_22(self):
+    def test_three_blue_status_lines_and_the_colour_legend_start_at_22_22(self):
         rows = [y for y in range(20, 80) if any(blue(self.image.pixel(x, y)) for x in range(22, 300))]
         self.assertTrue(rows, "no blue text")
         self.assertLessEqual(abs(rows[0] - 22), 3)
-        self.assertGreaterEqual(rows[-1], 58)
+        self.assertTrue(46 <= rows[-1] < 58, rows)
         self.assertEqual(self.image.count(blue, (0, 0, 21, 200)), 0)
+        # The legend line: "Geometry" in red, "Both" in black, "Texture" in green, left to right.
+        legend = (22, 58, 200, 12)
+        red_x = centroid(self.image, red, legend)[0]
+        black_x = centroid(self.image, black, legend)[0]
+        green_x = centroid(self.image, green, legend)[0]
+        self.assertLess(red_x, black_x)
+        self.assertLess(black_x, green_x)
 
 
 class Keys(unittest.TestCase):

@@ -21,8 +21,9 @@ class MainWindow(unittest.TestCase):
             self.assertEqual(len(windows), 1, windows)
             window = windows[0]
             self.assertEqual(window["client"][2:], (512, 384))
-            # Captioned popup without sizing border or maximize box, and a menu bar above the client.
-            self.assertEqual(window["style"] & 0xFFFF0000, 0x90CA0000)
+            # Captioned popup without sizing border or maximize box, and a menu bar above the client
+            # (the system adds WS_CLIPSIBLINGS to every top-level window).
+            self.assertEqual(window["style"] & ~0x04000000 & 0xFFFF0000, 0x90CA0000)
             self.assertGreater(window["client"][1] - window["window"][1], 0)
             app.settle(1.5)
             app.client_image().save_png(q.output_path("window_default.png"))
@@ -37,7 +38,7 @@ class MainWindow(unittest.TestCase):
             full = q.wait_for(lambda: [w for w in q.probe() if w["class"] == "D3D_Window"
                                        and w["client"][2:] == (1280, 1024)])
             self.assertTrue(full, "the client area did not grow to the display size")
-            self.assertEqual(full[0]["style"] & 0xFFFF0000, 0x90080000)
+            self.assertEqual(full[0]["style"] & ~0x04000000 & 0xFFFF0000, 0x90080000)
             app.settle(1.0)
             q.screenshot().save_png(q.output_path("window_fullscreen.png"))
             app.key("alt+Return")
