@@ -1,0 +1,215 @@
+// Switching how the device is shown: window style and menu per mode, the windowed/fullscreen
+// toggle (reset on the same device, re-creation on another), resizing, and a new device from the
+// settings dialog.
+#include <gtest/gtest.h>
+
+#include "enumeration/settings_dialog.h"
+#include "framework/error_reporting.h"
+#include "support/framework_device_fixture.h"
+
+namespace {
+
+using test_support::FrameworkDeviceTest;
+using Log = std::vector<std::string>;
+
+constexpr DWORD kFullscreenStyle = WS_POPUP | WS_VISIBLE | WS_SYSMENU;
+
+// The enumeration's combo of the given device type and mode on adapter 0.
+DeviceCombo* FindCombo(ApplicationFramework& app, D3DDEVTYPE type, bool windowed, DeviceInfo** deviceOut) {
+    AdapterInfo* adapter = static_cast<AdapterInfo*>(app.enumeration.adapterInfos->ItemAt(0));
+    for (UINT d = 0; d < adapter->deviceInfos->Count(); ++d) {
+        DeviceInfo* device = static_cast<DeviceInfo*>(adapter->deviceInfos->ItemAt(d));
+        if (device->deviceType != type) continue;
+        for (UINT c = 0; c < device->deviceCombos->Count(); ++c) {
+            DeviceCombo* combo = static_cast<DeviceCombo*>(device->deviceCombos->ItemAt(c));
+            if (combo->isWindowed == windowed) {
+                *deviceOut = device;
+                return combo;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// Ends the settings dialog with the given button as soon as it shows.
+UINT_PTR CloseDialogSoon(WORD button) {
+    static WORD pressed;
+    pressed = button;
+    return SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (activeSettingsDialog && activeSettingsDialog->dialogWindow) {
+            PostMessageA(activeSettingsDialog->dialogWindow, WM_COMMAND, pressed, 0);
+        }
+    });
+}
+
+class DisplayModeTest : public FrameworkDeviceTest {};
+
+TEST_F(DisplayModeTest, ToggleOnTheSameAdapterAndDeviceTypeResetsIntoTheFullscreenMode) {
+    ASSERT_EQ(Start(), S_OK);
+    app->log.clear();
+    EXPECT_EQ(app->ToggleFullscreen(), S_OK);
+    EXPECT_FALSE(app->windowed);
+    EXPECT_FALSE(app->settings.isWindowed);
+    EXPECT_EQ(creations.size(), 1u);
+    EXPECT_EQ(Device()->resetCount, 1);
+    EXPECT_EQ(app->log, (Log{"ReleaseDeviceResources", "RestoreDeviceResources"}));
+    const D3DPRESENT_PARAMETERS& parameters = Device()->presentParameters;
+    EXPECT_FALSE(parameters.Windowed);
+    EXPECT_EQ(parameters.BackBufferWidth, 1024u);
+    EXPECT_EQ(parameters.BackBufferHeight, 768u);
+    EXPECT_EQ(parameters.FullScreen_RefreshRateInHz, 60u);
+    EXPECT_EQ(parameters.PresentationInterval, static_cast<UINT>(D3DPRESENT_INTERVAL_IMMEDIATE));
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(app->mainWindow, GWL_STYLE)) & ~WS_CLIPSIBLINGS, kFullscreenStyle);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+    EXPECT_FALSE(app->suppressSizeHandling);
+
+    EXPECT_EQ(app->ToggleFullscreen(), S_OK);
+    EXPECT_TRUE(app->windowed);
+    EXPECT_TRUE(Device()->presentParameters.Windowed);
+    EXPECT_EQ(Device()->presentParameters.BackBufferWidth, 400u);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(app->mainWindow, GWL_STYLE)) & ~WS_VISIBLE, app->windowedStyle & ~WS_VISIBLE);
+}
+
+TEST_F(DisplayModeTest, ToggleToAnotherDeviceTypeRecreatesTheDevice) {
+    ASSERT_EQ(Start(), S_OK);
+    DeviceInfo* reference = nullptr;
+    DeviceCombo* combo = FindCombo(*app, D3DDEVTYPE_REF, false, &reference);
+    ASSERT_NE(combo, nullptr);
+    app->settings.fullscreenDeviceInfo = reference;
+    app->settings.fullscreenDeviceCombo = combo;
+    app->log.clear();
+    EXPECT_EQ(app->ToggleFullscreen(), S_OK);
+    ASSERT_EQ(creations.size(), 2u);
+    EXPECT_EQ(creations[1].deviceType, D3DDEVTYPE_REF);
+    EXPECT_FALSE(creations[1].presentParameters.Windowed);
+    EXPECT_EQ(app->log, (Log{"ReleaseDeviceResources", "DestroyDeviceResources", "CreateDeviceResources",
+                             "RestoreDeviceResources"}));
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+}
+
+TEST_F(DisplayModeTest, FailedToggleReturnsToWindowedModeAndEndsTheApplication) {
+    ASSERT_EQ(Start(), S_OK);
+    Device()->resetResult = E_FAIL;
+    EXPECT_EQ(app->ToggleFullscreen(), AppErrorResetFailed);
+    EXPECT_TRUE(app->settings.isWindowed);
+    EXPECT_FALSE(app->suppressSizeHandling);
+    ASSERT_EQ(fake_platform::messageBoxes.size(), 1u);
+    EXPECT_EQ(fake_platform::messageBoxes[0].text.rfind("Could not reset the Direct3D device.", 0), 0u);
+    EXPECT_EQ(app->mainWindow, nullptr) << "the fatal report closed the window";
+}
+
+TEST_F(DisplayModeTest, ToggleOutOfVideoMemoryKeepsItsOwnMessage) {
+    ASSERT_EQ(Start(), S_OK);
+    Device()->resetResult = D3DERR_OUTOFVIDEOMEMORY;
+    EXPECT_EQ(app->ToggleFullscreen(), D3DERR_OUTOFVIDEOMEMORY);
+    ASSERT_EQ(fake_platform::messageBoxes.size(), 1u);
+    EXPECT_EQ(fake_platform::messageBoxes[0].text.rfind("Not enough video memory.", 0), 0u);
+}
+
+TEST_F(DisplayModeTest, ToggleCommandShowsOneBoxForAFailedSwitch) {
+    ASSERT_EQ(Start(), S_OK);
+    Device()->resetResult = E_FAIL;
+    SendMessageA(app->mainWindow, WM_COMMAND, 40003, 0);
+    EXPECT_EQ(fake_platform::messageBoxes.size(), 1u);
+}
+
+TEST_F(DisplayModeTest, ToggleWithoutAFullscreenConfigurationChangesNothing) {
+    ASSERT_EQ(Start(), S_OK);
+    app->settings.fullscreenDeviceCombo = nullptr;
+    EXPECT_EQ(app->ToggleFullscreen(), S_OK);
+    EXPECT_TRUE(app->windowed);
+    EXPECT_EQ(Device()->resetCount, 0);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+}
+
+TEST_F(DisplayModeTest, FullscreenTakesTheMenuOffTheWindowAndWindowedModePutsItBack) {
+    ASSERT_EQ(Start(true), S_OK);
+    const HMENU menu = GetMenu(app->mainWindow);
+    ASSERT_NE(menu, nullptr);
+    app->windowed = false;
+    app->ApplyWindowStyleForMode();
+    EXPECT_EQ(GetMenu(app->mainWindow), nullptr);
+    EXPECT_EQ(app->detachedMenu, menu);
+    app->ApplyWindowStyleForMode();
+    EXPECT_EQ(app->detachedMenu, menu) << "a second fullscreen call keeps the menu it took";
+    app->windowed = true;
+    app->ApplyWindowStyleForMode();
+    EXPECT_EQ(GetMenu(app->mainWindow), menu);
+    EXPECT_EQ(app->detachedMenu, nullptr);
+}
+
+TEST_F(DisplayModeTest, ResizeResetsTheDeviceToTheNewClientSizeWhilePaused) {
+    ASSERT_EQ(Start(), S_OK);
+    EXPECT_EQ(app->HandleSizeChange(), S_OK);
+    EXPECT_EQ(Device()->resetCount, 0) << "the same size does nothing";
+
+    int pauseCountAtRestore = 0;
+    app->onOperation = [&](const std::string& operation) {
+        if (operation == "RestoreDeviceResources") pauseCountAtRestore = framework_test_hooks::PauseCount();
+    };
+    SetWindowPos(app->mainWindow, nullptr, 0, 0, 500, 350, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(app->HandleSizeChange(), S_OK);
+    EXPECT_EQ(Device()->resetCount, 1);
+    EXPECT_EQ(Device()->presentParameters.BackBufferWidth, 500u);
+    EXPECT_EQ(Device()->presentParameters.BackBufferHeight, 350u);
+    EXPECT_EQ(app->backBufferDesc.Width, 500u);
+    EXPECT_EQ(pauseCountAtRestore, 1);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+    EXPECT_EQ(app->windowedBounds.right - app->windowedBounds.left, 500);
+}
+
+TEST_F(DisplayModeTest, ResizeIsIgnoredDuringASwitch) {
+    ASSERT_EQ(Start(), S_OK);
+    app->suppressSizeHandling = true;
+    SetWindowPos(app->mainWindow, nullptr, 0, 0, 500, 350, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(app->HandleSizeChange(), S_OK);
+    EXPECT_EQ(Device()->resetCount, 0);
+    EXPECT_EQ(app->clientRect.right, 400) << "not even the rectangles are refreshed";
+}
+
+TEST_F(DisplayModeTest, FailedResizeIsFatalAndUndoesItsPause) {
+    ASSERT_EQ(Start(), S_OK);
+    Device()->resetResult = D3DERR_DRIVERINTERNALERROR;
+    SetWindowPos(app->mainWindow, nullptr, 0, 0, 500, 350, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(app->HandleSizeChange(), AppErrorResetFailed);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+    ASSERT_EQ(fake_platform::messageBoxes.size(), 1u);
+    EXPECT_EQ(fake_platform::messageBoxes[0].type, static_cast<UINT>(MB_ICONERROR));
+}
+
+TEST_F(DisplayModeTest, ResizeWithoutADeviceOnlyRemembersTheSize) {
+    ASSERT_EQ(Start(), S_OK);
+    app->ReleaseDevice();
+    SetWindowPos(app->mainWindow, nullptr, 0, 0, 500, 350, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(app->HandleSizeChange(), S_OK);
+    EXPECT_EQ(app->presentParams.BackBufferWidth, 500u);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+}
+
+TEST_F(DisplayModeTest, CancelledDialogLeavesTheDeviceButAFullscreenDeviceIsSwitchedFirst) {
+    ASSERT_EQ(Start(true), S_OK);
+    ASSERT_EQ(app->ToggleFullscreen(), S_OK);
+    app->log.clear();
+    const UINT_PTR timer = CloseDialogSoon(IDCANCEL);
+    EXPECT_EQ(app->ChangeDeviceFromDialog(), S_OK);
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(app->windowed);
+    EXPECT_EQ(creations.size(), 1u);
+    EXPECT_EQ(app->log, (Log{"ReleaseDeviceResources", "RestoreDeviceResources"})) << "only the switch's reset";
+}
+
+TEST_F(DisplayModeTest, AcceptedDialogRebuildsTheDeviceAndRequestsAFrameInSingleFrameMode) {
+    ASSERT_EQ(Start(true), S_OK);
+    app->updateContinuously = false;
+    app->log.clear();
+    const UINT_PTR timer = CloseDialogSoon(IDOK);
+    EXPECT_EQ(app->ChangeDeviceFromDialog(), S_OK);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(creations.size(), 2u);
+    EXPECT_EQ(app->log, (Log{"ReleaseDeviceResources", "DestroyDeviceResources", "CreateDeviceResources",
+                             "RestoreDeviceResources"}));
+    EXPECT_TRUE(app->stepPending);
+    EXPECT_TRUE(fake_platform::messageBoxes.empty());
+}
+
+}  // namespace
