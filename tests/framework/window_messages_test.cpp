@@ -1,0 +1,188 @@
+// The framework's window-message handler: pausing around blocking actions, minimizing and
+// restoring, the paused repaint, fullscreen cursor, hit-testing and system commands, power
+// events and the framework commands.
+#include <gtest/gtest.h>
+
+#include "support/framework_device_fixture.h"
+
+namespace {
+
+using test_support::FrameworkDeviceTest;
+
+class WindowMessagesTest : public FrameworkDeviceTest {
+protected:
+    void SetUp() override {
+        FrameworkDeviceTest::SetUp();
+        ASSERT_EQ(Start(), S_OK);
+        window = app->mainWindow;
+        app->log.clear();
+    }
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+        return SendMessageA(window, message, wParam, lParam);
+    }
+    HWND window = nullptr;
+};
+
+TEST_F(WindowMessagesTest, WindowCannotBeTrackedSmallerThan100By100) {
+    MINMAXINFO info = {};
+    Send(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, 100);
+    EXPECT_EQ(info.ptMinTrackSize.y, 100);
+}
+
+TEST_F(WindowMessagesTest, ExitCommandClosesTheApplication) {
+    EXPECT_EQ(Send(WM_COMMAND, 40006), 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(app->mainWindow, nullptr);
+    EXPECT_EQ(app->device, nullptr);
+    EXPECT_EQ(app->Count("CleanupScene"), 1);
+    int exitCode = -1;
+    EXPECT_TRUE(test_support::TakeQuitMessage(&exitCode));
+    EXPECT_EQ(exitCode, 0);
+}
+
+TEST_F(WindowMessagesTest, SecondCloseDoesNotRunTheShutdownAgain) {
+    Send(WM_CLOSE);
+    Send(WM_CLOSE);
+    EXPECT_EQ(app->Count("CleanupScene"), 1);
+}
+
+TEST_F(WindowMessagesTest, FullscreenSwallowsMenuMoveSizeMaximizeAndMonitorPowerCommands) {
+    app->windowed = false;
+    for (WPARAM command : {SC_SIZE, SC_MOVE, SC_MAXIMIZE, SC_KEYMENU, SC_MONITORPOWER}) {
+        EXPECT_EQ(Send(WM_SYSCOMMAND, command), 1) << std::hex << command;
+    }
+    EXPECT_TRUE(IsWindow(window));
+    // Any other system command still reaches the default handling: SC_CLOSE closes.
+    Send(WM_SYSCOMMAND, SC_CLOSE);
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(WindowMessagesTest, WindowedModePassesSystemCommandsOn) {
+    EXPECT_EQ(Send(WM_SYSCOMMAND, SC_MONITORPOWER, 2), 0);
+    Send(WM_SYSCOMMAND, SC_CLOSE);
+    EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(WindowMessagesTest, FullscreenWindowIsAllClientArea) {
+    app->windowed = false;
+    EXPECT_EQ(Send(WM_NCHITTEST, 0, MAKELPARAM(-5000, -5000)), HTCLIENT);
+    app->windowed = true;
+    EXPECT_NE(Send(WM_NCHITTEST, 0, MAKELPARAM(-5000, -5000)), HTCLIENT);
+}
+
+TEST_F(WindowMessagesTest, SuspendQueriesAndResumesAreAcknowledged) {
+    EXPECT_EQ(Send(WM_POWERBROADCAST, PBT_APMQUERYSUSPEND), TRUE);
+    EXPECT_EQ(Send(WM_POWERBROADCAST, PBT_APMRESUMESUSPEND), TRUE);
+}
+
+TEST_F(WindowMessagesTest, MenuAndSizeMoveLoopsPauseUntilTheyEnd) {
+    Send(WM_ENTERMENULOOP);
+    EXPECT_FALSE(app->active);
+    Send(WM_EXITMENULOOP);
+    EXPECT_TRUE(app->active);
+
+    Send(WM_ENTERSIZEMOVE);
+    EXPECT_FALSE(app->active);
+    SetWindowPos(window, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(Device()->resetCount, 0) << "a drag resize waits for the end of the loop";
+    Send(WM_EXITSIZEMOVE);
+    EXPECT_TRUE(app->active);
+    EXPECT_EQ(Device()->resetCount, 1);
+    EXPECT_EQ(Device()->presentParameters.BackBufferWidth, 300u);
+}
+
+TEST_F(WindowMessagesTest, MinimizePausesAndRestoreResumesAndResetsForANewSize) {
+    Send(WM_SIZE, SIZE_MINIMIZED);
+    EXPECT_TRUE(app->minimized);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 1);
+    SetWindowPos(window, nullptr, 0, 0, 320, 240, SWP_NOMOVE | SWP_NOZORDER);
+    Send(WM_SIZE, SIZE_RESTORED);
+    EXPECT_FALSE(app->minimized);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+    EXPECT_EQ(Device()->resetCount, 1);
+    EXPECT_EQ(Device()->presentParameters.BackBufferWidth, 320u);
+}
+
+TEST_F(WindowMessagesTest, RestoreFromMinimizedWithTheSameSizeOnlyResumes) {
+    Send(WM_SIZE, SIZE_MINIMIZED);
+    Send(WM_SIZE, SIZE_RESTORED);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+    EXPECT_EQ(Device()->resetCount, 0);
+}
+
+TEST_F(WindowMessagesTest, MaximizeFromMinimizedResumesAndRestoreFromMaximizedResizes) {
+    Send(WM_SIZE, SIZE_MINIMIZED);
+    SetWindowPos(window, nullptr, 0, 0, 640, 480, SWP_NOMOVE | SWP_NOZORDER);
+    Send(WM_SIZE, SIZE_MAXIMIZED);
+    EXPECT_TRUE(app->maximized);
+    EXPECT_FALSE(app->minimized);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+    EXPECT_EQ(Device()->resetCount, 1);
+    SetWindowPos(window, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+    Send(WM_SIZE, SIZE_RESTORED);
+    EXPECT_FALSE(app->maximized);
+    EXPECT_EQ(Device()->resetCount, 2);
+}
+
+TEST_F(WindowMessagesTest, SizeMessagesWithoutADeviceOnlyTrackTheWindow) {
+    app->ReleaseDevice();
+    Send(WM_SIZE, SIZE_MINIMIZED);
+    SetWindowPos(window, nullptr, 0, 0, 320, 240, SWP_NOMOVE | SWP_NOZORDER);
+    Send(WM_SIZE, SIZE_RESTORED);
+    EXPECT_EQ(app->clientRect.right, 320);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+}
+
+TEST_F(WindowMessagesTest, PausedWindowRepaintsItsLastSceneAndARunningOneDoesNot) {
+    const int presentsBefore = Device()->presentCount;
+    Send(WM_PAINT);
+    EXPECT_EQ(app->Count("RenderFrame"), 0);
+    app->Pause(true);
+    Send(WM_PAINT);
+    EXPECT_EQ(app->Count("RenderFrame"), 1);
+    EXPECT_EQ(Device()->presentCount, presentsBefore + 1);
+    app->windowed = false;
+    Send(WM_PAINT);
+    EXPECT_EQ(app->Count("RenderFrame"), 1) << "not in fullscreen";
+}
+
+TEST_F(WindowMessagesTest, FullscreenHidesTheSystemCursorAndShowsTheDeviceCursorIfWanted) {
+    app->windowed = false;
+    app->showCursorInFullscreen = true;
+    EXPECT_EQ(Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(window), HTCLIENT), TRUE);
+    EXPECT_TRUE(Device()->cursorVisible);
+}
+
+TEST_F(WindowMessagesTest, MouseMovesTheDeviceCursorWhileActive) {
+    Device()->ClearCalls();
+    Send(WM_MOUSEMOVE);
+    EXPECT_EQ(Device()->CountCalls("SetCursorPosition"), 1);
+    app->Pause(true);
+    Send(WM_MOUSEMOVE);
+    EXPECT_EQ(Device()->CountCalls("SetCursorPosition"), 1);
+}
+
+TEST_F(WindowMessagesTest, OtherCommandsAndMessagesGetDefaultProcessing) {
+    EXPECT_EQ(Send(WM_COMMAND, 40011), 0);
+    EXPECT_TRUE(IsWindow(window));
+    char title[32] = {};
+    Send(WM_SETTEXT, 0, reinterpret_cast<LPARAM>("renamed"));
+    GetWindowTextA(window, title, sizeof(title));
+    EXPECT_STREQ(title, "renamed");
+}
+
+TEST_F(WindowMessagesTest, WindowOutlivingTheApplicationGetsDefaultProcessing) {
+    SendMessageA(window, WM_CLOSE, 0, 0);
+    test_support::TakeQuitMessage();
+    HWND orphan = test_support::CreateFrameworkWindow();
+    app.reset();
+    EXPECT_EQ(application, nullptr);
+    char title[32] = {};
+    SendMessageA(orphan, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("alone"));
+    GetWindowTextA(orphan, title, sizeof(title));
+    EXPECT_STREQ(title, "alone");
+    DestroyWindow(orphan);
+}
+
+}  // namespace
