@@ -1,0 +1,318 @@
+// The viewer on Wine's real Direct3D 9: after the multisample resolve each geometry tile shows one
+// blob per sample of a pixel, where that sample lies, enlarged 64 times; the texture tile shows one
+// blob whatever the sample count; the mask removes the points and nothing else.
+#include <windows.h>
+#include <d3d9.h>
+#include <wrl/client.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/application_framework.h"
+#include "viewer/png_writer.h"
+#include "viewer/viewer_application.h"
+
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+struct Picture {
+    UINT width = 0;
+    UINT height = 0;
+    std::vector<DWORD> pixels;
+
+    DWORD At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF; }
+    int Red(int x, int y) const { return (At(x, y) >> 16) & 0xFF; }
+    int Green(int x, int y) const { return (At(x, y) >> 8) & 0xFF; }
+    int Blue(int x, int y) const { return At(x, y) & 0xFF; }
+};
+
+// The back buffer as the screen would show it: resolved into a plain render target, then copied
+// to system memory.
+Picture ReadBack(IDirect3DDevice9* device) {
+    Picture picture;
+    ComPtr<IDirect3DSurface9> back;
+    if (FAILED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back))) return picture;
+    D3DSURFACE_DESC desc = {};
+    back->GetDesc(&desc);
+    ComPtr<IDirect3DSurface9> resolved;
+    ComPtr<IDirect3DSurface9> system;
+    if (FAILED(device->CreateRenderTarget(desc.Width, desc.Height, desc.Format,
+                                          D3DMULTISAMPLE_NONE, 0, FALSE, &resolved, nullptr)) ||
+        FAILED(device->StretchRect(back.Get(), nullptr, resolved.Get(), nullptr, D3DTEXF_NONE)) ||
+        FAILED(device->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format,
+                                                   D3DPOOL_SYSTEMMEM, &system, nullptr)) ||
+        FAILED(device->GetRenderTargetData(resolved.Get(), system.Get()))) {
+        return picture;
+    }
+    D3DLOCKED_RECT locked = {};
+    if (FAILED(system->LockRect(&locked, nullptr, D3DLOCK_READONLY))) return picture;
+    picture.width = desc.Width;
+    picture.height = desc.Height;
+    picture.pixels.resize(static_cast<size_t>(desc.Width) * desc.Height);
+    for (UINT y = 0; y < desc.Height; ++y) {
+        const DWORD* row =
+            reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch);
+        std::copy(row, row + desc.Width, picture.pixels.begin() + static_cast<size_t>(y) * desc.Width);
+    }
+    system->UnlockRect();
+    return picture;
+}
+
+// build/test-output/sample_pattern/<name>.png, beside the test programs' folder.
+void SavePicture(const Picture& picture, const char* name) {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder = folder.substr(0, folder.find_last_of("\\/"));   // build/tests
+    folder = folder.substr(0, folder.find_last_of("\\/"));   // build
+    folder += "\\test-output";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    folder += "\\sample_pattern";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string file = folder + "\\" + name + ".png";
+    EXPECT_EQ(S_OK, WritePngFile(file.c_str(), reinterpret_cast<const BYTE*>(picture.pixels.data()),
+                                 static_cast<int>(picture.width * 4), picture.width,
+                                 picture.height));
+}
+
+// A connected patch of pixels darker than the background in one channel.
+struct Blob {
+    double x = 0;  // ink-weighted centre, in pixels
+    double y = 0;
+    double meanInk = 0;  // 1: the channel fully gone, 0.25: one sample of four
+    int pixels = 0;
+};
+
+// Finds the blobs inside [x0, x1] x [y0, y1]; a pixel's ink is how far channel has dropped from
+// full. Pixels with less than minimumInk are background.
+std::vector<Blob> FindBlobs(const Picture& p, int x0, int y0, int x1, int y1,
+                            int (Picture::*channel)(int, int) const, double minimumInk = 0.1) {
+    const int w = x1 - x0 + 1, h = y1 - y0 + 1;
+    std::vector<double> ink(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) ink[y * w + x] = 1.0 - (p.*channel)(x0 + x, y0 + y) / 255.0;
+    std::vector<bool> seen(ink.size(), false);
+    std::vector<Blob> blobs;
+    for (int start = 0; start < w * h; ++start) {
+        if (seen[start] || ink[start] < minimumInk) continue;
+        Blob blob;
+        double total = 0;
+        std::vector<int> stack = {start};
+        seen[start] = true;
+        while (!stack.empty()) {
+            const int at = stack.back();
+            stack.pop_back();
+            const int x = at % w, y = at / w;
+            total += ink[at];
+            blob.x += ink[at] * (x0 + x);
+            blob.y += ink[at] * (y0 + y);
+            ++blob.pixels;
+            const int next[4][2] = {{x - 1, y}, {x + 1, y}, {x, y - 1}, {x, y + 1}};
+            for (const auto& n : next) {
+                if (n[0] < 0 || n[0] >= w || n[1] < 0 || n[1] >= h) continue;
+                const int k = n[1] * w + n[0];
+                if (!seen[k] && ink[k] >= minimumInk) {
+                    seen[k] = true;
+                    stack.push_back(k);
+                }
+            }
+        }
+        blob.x /= total;
+        blob.y /= total;
+        blob.meanInk = total / blob.pixels;
+        blobs.push_back(blob);
+    }
+    std::sort(blobs.begin(), blobs.end(), [](const Blob& a, const Blob& b) { return a.y < b.y; });
+    return blobs;
+}
+
+// One of the three squares at the default 64 grid: the pixel holding grid point (0, 0), and the
+// points' inner area, clear of the highlight ring.
+struct Square {
+    int originX;  // pixel of point column 0
+    int originY;  // pixel of point row 0
+
+    int Left() const { return originX + 2; }
+    int Top() const { return originY + 2; }
+    int Right() const { return originX + 60; }
+    int Bottom() const { return originY + 60; }
+
+    // Where inside its pixel the point drawn at this pixel lies: point i sits 1/32 + i/64 past
+    // its pixel's left edge, so a blob centred on point i marks a sample there.
+    double SampleX(double pixelX) const { return 0.03125 + (pixelX - originX) / 64.0; }
+    double SampleY(double pixelY) const { return 0.03125 + (pixelY - originY) / 64.0; }
+};
+
+// Square placements at 512 x 384: window centres x = 97, 32, -33 and y = 32; world point
+// (0.53125, 0.53125) lands in pixel (W/2 - xc + 1, H/2 - yc + 1).
+constexpr Square kGeometrySquare = {256 - 97 + 1, 192 - 32 + 1};
+constexpr Square kTextureSquare = {256 + 33 + 1, 192 - 32 + 1};
+
+struct SamplePosition {
+    double x, y;
+};
+
+class SamplePatternTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        app_ = new ViewerApplication();
+        ASSERT_EQ(S_OK, app_->Initialize(GetModuleHandleA(nullptr)));
+        ASSERT_NE(nullptr, app_->device);
+        ASSERT_EQ(512u, app_->presentParams.BackBufferWidth);
+        ASSERT_EQ(384u, app_->presentParams.BackBufferHeight);
+    }
+
+    static void TearDownTestSuite() {
+        if (app_->mainWindow != nullptr) SendMessageA(app_->mainWindow, WM_CLOSE, 0, 0);
+        MSG quit;
+        while (PeekMessageA(&quit, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        delete app_;
+        app_ = nullptr;
+    }
+
+    void SetUp() override {
+        ASSERT_NE(nullptr, app_->device);
+        app_->sampleMask = 0xFFFFFFFF;
+    }
+
+    // A new device through the framework, as the settings dialog would make it.
+    static void UseMultisampling(D3DMULTISAMPLE_TYPE type) {
+        if (app_->settings.multisampleType == type) return;
+        app_->settings.multisampleType = type;
+        app_->settings.multisampleQuality = 0;
+        app_->ReleaseDevice();
+        ASSERT_EQ(S_OK, app_->CreateDeviceFromSettings());
+        ASSERT_EQ(type, app_->presentParams.MultiSampleType);
+    }
+
+    static Picture RenderDefaultFrame(const char* name) {
+        EXPECT_EQ(S_OK, app_->RenderFrame());
+        Picture picture = ReadBack(app_->device);
+        EXPECT_EQ(512u, picture.width);
+        if (picture.width != 0) SavePicture(picture, name);
+        return picture;
+    }
+
+    static ViewerApplication* app_;
+};
+
+ViewerApplication* SamplePatternTest::app_ = nullptr;
+
+TEST_F(SamplePatternTest, WithoutMultisamplingEachGeometryTileShowsOneFullBlobAtThePixelCentre) {
+    UseMultisampling(D3DMULTISAMPLE_NONE);
+    const Picture picture = RenderDefaultFrame("1x");
+    ASSERT_EQ(512u, picture.width);
+    const Square& s = kGeometrySquare;
+    // On white the cyan points multiply out green and blue: the geometry is red.
+    const auto blobs = FindBlobs(picture, s.Left(), s.Top(), s.Right(), s.Bottom(), &Picture::Green);
+    ASSERT_EQ(1u, blobs.size());
+    EXPECT_NEAR(1.0, blobs[0].meanInk, 0.05);
+    EXPECT_NEAR(0.5, s.SampleX(blobs[0].x), 0.02);
+    EXPECT_NEAR(0.5, s.SampleY(blobs[0].y), 0.02);
+    // A 1/8-pixel point seen through one sample: 8 (or 7, by the fill rule) points wide.
+    EXPECT_GE(blobs[0].pixels, 49);
+    EXPECT_LE(blobs[0].pixels, 64);
+    const int cx = static_cast<int>(blobs[0].x + 0.5), cy = static_cast<int>(blobs[0].y + 0.5);
+    EXPECT_EQ(0xFF0000u, picture.At(cx, cy));
+}
+
+TEST_F(SamplePatternTest, FourSamplesShowFourQuarterBlobsAtMesasStandardPositions) {
+    UseMultisampling(D3DMULTISAMPLE_4_SAMPLES);
+    const Picture picture = RenderDefaultFrame("4x");
+    ASSERT_EQ(512u, picture.width);
+    const Square& s = kGeometrySquare;
+    const auto blobs = FindBlobs(picture, s.Left(), s.Top(), s.Right(), s.Bottom(), &Picture::Green);
+    ASSERT_EQ(4u, blobs.size());
+    // Sorted by y, as the blobs are.
+    const SamplePosition expected[4] = {{0.375, 0.125}, {0.875, 0.375}, {0.125, 0.625},
+                                        {0.625, 0.875}};
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_NEAR(0.25, blobs[k].meanInk, 0.05) << "blob " << k;
+        EXPECT_NEAR(expected[k].x, s.SampleX(blobs[k].x), 0.02) << "blob " << k;
+        EXPECT_NEAR(expected[k].y, s.SampleY(blobs[k].y), 0.02) << "blob " << k;
+    }
+}
+
+TEST_F(SamplePatternTest, TextureTileShowsOneFullBlobWhateverTheSampleCount) {
+    std::vector<Blob> found[2];
+    const D3DMULTISAMPLE_TYPE types[2] = {D3DMULTISAMPLE_NONE, D3DMULTISAMPLE_4_SAMPLES};
+    for (int k = 0; k < 2; ++k) {
+        UseMultisampling(types[k]);
+        const Picture picture = RenderDefaultFrame(k == 0 ? "1x-texture" : "4x-texture");
+        ASSERT_EQ(512u, picture.width);
+        const Square& s = kTextureSquare;
+        // The textured points are green: red and blue are gone where they are.
+        found[k] = FindBlobs(picture, s.Left(), s.Top(), s.Right(), s.Bottom(), &Picture::Red);
+        ASSERT_EQ(1u, found[k].size()) << types[k];
+        EXPECT_NEAR(1.0, found[k][0].meanInk, 0.05) << types[k];
+        EXPECT_NEAR(0.5, s.SampleX(found[k][0].x), 0.05) << types[k];
+        EXPECT_NEAR(0.5, s.SampleY(found[k][0].y), 0.05) << types[k];
+    }
+    // Texture sampling happens once per pixel: the same blob in the same place.
+    EXPECT_NEAR(found[0][0].x, found[1][0].x, 0.5);
+    EXPECT_NEAR(found[0][0].y, found[1][0].y, 0.5);
+    EXPECT_EQ(found[0][0].pixels, found[1][0].pixels);
+}
+
+// Pixels of the ring, the edge bands and their borders, which the mask must not touch.
+std::vector<DWORD> FrameworkPixels(const Picture& p) {
+    const int points[][2] = {
+        {kGeometrySquare.originX, 192},        // left ring, left side
+        {kGeometrySquare.originX + 32, 161},   // left ring, top side
+        {256, 1},   {256, 383},                // top and bottom borders, fully covered
+        {1, 192},   {511, 192},                // left and right borders
+        {256, 5},   {256, 378},                // inside the top and bottom bands
+        {5, 100},   {506, 100},                // inside the left and right bands
+    };
+    std::vector<DWORD> pixels;
+    for (const auto& point : points) pixels.push_back(p.At(point[0], point[1]));
+    return pixels;
+}
+
+int TextPixels(const Picture& p) {
+    int count = 0;
+    for (int y = 22; y < 70; ++y)
+        for (int x = 22; x < 400; ++x)
+            if (p.Blue(x, y) > 150 && p.Red(x, y) < 100 && p.Green(x, y) < 100) ++count;
+    return count;
+}
+
+TEST_F(SamplePatternTest, MaskRemovesThePointsAndKeepsRingBandsAndText) {
+    UseMultisampling(D3DMULTISAMPLE_4_SAMPLES);
+    const Picture full = RenderDefaultFrame("4x-mask-all");
+    app_->sampleMask = 0;
+    const Picture none = RenderDefaultFrame("4x-mask-0");
+    app_->sampleMask = 0x1;
+    const Picture one = RenderDefaultFrame("4x-mask-1");
+    ASSERT_EQ(512u, none.width);
+
+    const Square& g = kGeometrySquare;
+    const Square& t = kTextureSquare;
+    EXPECT_TRUE(FindBlobs(none, g.Left(), g.Top(), g.Right(), g.Bottom(), &Picture::Green).empty());
+    EXPECT_TRUE(FindBlobs(none, t.Left(), t.Top(), t.Right(), t.Bottom(), &Picture::Red).empty());
+    const auto single = FindBlobs(one, g.Left(), g.Top(), g.Right(), g.Bottom(), &Picture::Green);
+    ASSERT_EQ(1u, single.size()) << "one sample enabled, one blob";
+    EXPECT_NEAR(0.25, single[0].meanInk, 0.05);
+
+    // The ring is yellow on white, the bottom border red (geometry), the top one green (texture).
+    const std::vector<DWORD> kept = FrameworkPixels(full);
+    EXPECT_EQ(kept, FrameworkPixels(none));
+    EXPECT_EQ(0xFFFF00u, kept[0]);
+    EXPECT_EQ(0xFFFF00u, kept[1]);
+    EXPECT_EQ(0x00FF00u, kept[2]);
+    EXPECT_EQ(0xFF0000u, kept[3]);
+    EXPECT_EQ(0xFF0000u, kept[4]);
+    EXPECT_EQ(0x00FF00u, kept[5]);
+    EXPECT_GT(TextPixels(none), 100);
+    EXPECT_GT(TextPixels(full), 100);
+}
+
+}  // namespace
