@@ -1,3 +1,4 @@
+// The real clocks behind the frame timer: the performance counter and the multimedia timer.
 #include "platform/platform.h"
 
 #include <mmsystem.h>

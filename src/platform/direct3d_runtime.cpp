@@ -1,3 +1,4 @@
+// The real Direct3D 9 runtime, loaded when the framework first asks for its object.
 #include "platform/platform.h"
 
 namespace platform {

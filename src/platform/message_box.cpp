@@ -1,3 +1,4 @@
+// The real message box behind every report the framework shows.
 #include "platform/platform.h"
 
 namespace platform {
