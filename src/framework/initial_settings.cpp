@@ -87,10 +87,9 @@ bool ApplicationFramework::FindBestWindowedSettings(bool requireHal, bool requir
                    if (!combo->isWindowed || combo->adapterFormat != desktop.Format) return true;
                    const bool isHal = combo->deviceType == D3DDEVTYPE_HAL;
                    const bool matchesBackBuffer = combo->backBufferFormat == combo->adapterFormat;
-                   if (bestCombo && !(bestCombo->deviceType != D3DDEVTYPE_HAL && isHal) &&
-                       !(isHal && matchesBackBuffer)) {
-                       return true;
-                   }
+                   const bool bestIsHal = bestCombo && bestCombo->deviceType == D3DDEVTYPE_HAL;
+                   const bool replaces = !bestCombo || (!bestIsHal && isHal) || (isHal && matchesBackBuffer);
+                   if (!replaces) return true;
                    bestAdapter = adapterInfo;
                    bestDevice = deviceInfo;
                    bestCombo = combo;
