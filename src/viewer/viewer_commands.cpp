@@ -68,7 +68,8 @@ void ToggleSingleFrameMode(ViewerApplication& viewer) {
     }
     static_cast<void>(viewer.StepFrame());
     if (viewer.frontBufferCopy != nullptr) {
-        static_cast<void>(viewer.device->GetFrontBufferData(0, viewer.frontBufferCopy));
+        static_cast<void>(CopyFrontBuffer(viewer.device, viewer.frontBufferCopy, viewer.mainWindow,
+                                          viewer.frontBufferSource));
     }
 }
 
