@@ -83,6 +83,9 @@ public:
     bool showCursorInFullscreen;
     bool clipCursorInFullscreen;
     bool preferFullscreen;
+    // Set by Alt+Enter: the Alt release that ends it must not open the menu bar (the accelerator
+    // took the Enter, so the system sees Alt pressed and released alone).
+    bool swallowNextAltRelease = false;
 
 private:
     friend struct FrameworkMessageRules;  // the window-message table (window_messages.cpp)

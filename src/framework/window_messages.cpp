@@ -108,6 +108,7 @@ struct FrameworkMessageRules {
             app.Pause(false);
             return Answer(0);
         case IDM_TOGGLEFULLSCREEN:
+            app.swallowNextAltRelease = true;
             app.Pause(true);
             // ToggleFullscreen reports its own failure as fatal, which silences this one.
             if (FAILED(app.ToggleFullscreen())) static_cast<void>(ReportError(AppErrorResetFailed, NoticeFatal));
@@ -119,6 +120,12 @@ struct FrameworkMessageRules {
         default:
             return kPassOn;
         }
+    }
+
+    static Outcome SysKeyUp(ApplicationFramework& app, HWND, WPARAM wParam, LPARAM) {
+        if (wParam != VK_MENU || !app.swallowNextAltRelease) return kPassOn;
+        app.swallowNextAltRelease = false;
+        return Answer(0);
     }
 
     static Outcome SysCommand(ApplicationFramework& app, HWND, WPARAM wParam, LPARAM) {
@@ -169,6 +176,7 @@ struct FrameworkMessageRules {
         {WM_NCHITTEST, HitTest},
         {WM_COMMAND, Command},
         {WM_SYSCOMMAND, SysCommand},
+        {WM_SYSKEYUP, SysKeyUp},
         {WM_MOUSEMOVE, MouseMove},
         {WM_ENTERMENULOOP, EnterModalLoop},
         {WM_ENTERSIZEMOVE, EnterModalLoop},

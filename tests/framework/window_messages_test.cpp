@@ -58,6 +58,17 @@ TEST_F(WindowMessagesTest, FullscreenSwallowsMenuMoveSizeMaximizeAndMonitorPower
     EXPECT_FALSE(IsWindow(window));
 }
 
+// The accelerator takes the Enter of Alt+Enter, so the system sees Alt pressed and released
+// alone and would open the menu bar, pausing the picture until Esc.
+TEST_F(WindowMessagesTest, AltReleaseEndingAltEnterDoesNotReachTheMenuBar) {
+    EXPECT_FALSE(app->swallowNextAltRelease);
+    Send(WM_COMMAND, 40003);
+    EXPECT_TRUE(app->swallowNextAltRelease);
+    EXPECT_EQ(Send(WM_SYSKEYUP, VK_MENU, 0xC0380001), 0);
+    EXPECT_FALSE(app->swallowNextAltRelease);
+    EXPECT_TRUE(app->active);
+}
+
 TEST_F(WindowMessagesTest, WindowedModePassesSystemCommandsOn) {
     EXPECT_EQ(Send(WM_SYSCOMMAND, SC_MONITORPOWER, 2), 0);
     Send(WM_SYSCOMMAND, SC_CLOSE);

@@ -31,6 +31,14 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
     GetWindowTextA(child, text, sizeof(text));
     char cls[64] = {};
     GetClassNameA(child, cls, sizeof(cls));
+    // A drop-down list has no window text: report its selected item instead.
+    if (lstrcmpiA(cls, "ComboBox") == 0) {
+        const LRESULT index = SendMessageA(child, CB_GETCURSEL, 0, 0);
+        text[0] = '\0';
+        if (index >= 0 && SendMessageA(child, CB_GETLBTEXTLEN, index, 0) < static_cast<LRESULT>(sizeof(text))) {
+            SendMessageA(child, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+        }
+    }
     std::printf("child %s %s\n", Word(cls).c_str(), Escaped(text).c_str());
     return TRUE;
 }
