@@ -1,6 +1,7 @@
 // Bitmap text font: a GDI font rasterised once per device into an A4R4G4B4 glyph texture and
 // drawn as screen-space quads in batches, between two state blocks that keep the caller's states.
 #include "font/text_font.h"
+#include "framework/safe_release.h"
 
 #include <cstring>
 
@@ -25,14 +26,6 @@ static_assert((kBatchVertexLimit + 6) * sizeof(GlyphVertex) <= kVertexBufferByte
 
 constexpr int kFirstCode = 32;
 constexpr int kLastCode = 126;
-
-template <class T>
-void SafeRelease(T*& object) {
-    if (object != nullptr) {
-        object->Release();
-        object = nullptr;
-    }
-}
 
 bool IsDrawable(int code) { return code >= kFirstCode && code <= kLastCode; }
 

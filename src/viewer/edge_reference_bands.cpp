@@ -6,6 +6,7 @@
 #include "viewer/ortho_projection.h"
 #include "viewer/pattern_colours.h"
 #include "viewer/pattern_contents.h"
+#include "viewer/pass_states.h"
 #include "viewer/viewer_application.h"
 
 namespace {
@@ -50,13 +51,6 @@ void BuildBandVertices(float w, float h, BandVertices& v) {
     }
 }
 
-void SelectTextureFactor(IDirect3DDevice9* device) {
-    static_cast<void>(device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR));
-    static_cast<void>(device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1));
-    static_cast<void>(device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TFACTOR));
-    static_cast<void>(device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1));
-}
-
 void DrawPositions(IDirect3DDevice9* device, D3DPRIMITIVETYPE type, UINT primitives,
                    const PositionVertex* vertices) {
     static_cast<void>(device->DrawPrimitiveUP(type, primitives, vertices, sizeof(PositionVertex)));
@@ -74,16 +68,7 @@ HRESULT ViewerApplication::DrawEdgeReferenceBands(float width, float height) {
     BandVertices bands;
     BuildBandVertices(width, height, bands);
 
-    static_cast<void>(device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE));
-    static_cast<void>(device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE));
-    static_cast<void>(device->SetRenderState(D3DRS_CLIPPING, TRUE));
-    static_cast<void>(device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE));
-    static_cast<void>(device->SetRenderState(D3DRS_LIGHTING, FALSE));
-    static_cast<void>(device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT));
-    static_cast<void>(device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT));
-    static_cast<void>(device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE));
-    static_cast<void>(device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP));
-    static_cast<void>(device->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP));
+    SetPassOpeningStates(device, D3DTADDRESS_CLAMP);
     // Pixel coordinates: origin at the top-left corner, y downwards.
     const D3DMATRIX identity = IdentityMatrix();
     const D3DMATRIX projection = OrthoProjection(0.0f, width, height, 0.0f, 0.0f, 1.0f);

@@ -6,6 +6,7 @@
 #include "viewer/ortho_projection.h"
 #include "viewer/pattern_colours.h"
 #include "viewer/pattern_contents.h"
+#include "viewer/pass_states.h"
 #include "viewer/tile_layout.h"
 #include "viewer/viewer_application.h"
 
@@ -21,13 +22,6 @@ void SetPlacement(IDirect3DDevice9* device, int centreX, int centreY, float exte
         OrthoProjection(xc - extentX * 0.5f, xc + extentX * 0.5f, yc + extentY * 0.5f,
                         yc - extentY * 0.5f, 0.0f, 1.0f);
     static_cast<void>(device->SetTransform(D3DTS_PROJECTION, &projection));
-}
-
-void SelectTextureFactor(IDirect3DDevice9* device) {
-    static_cast<void>(device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR));
-    static_cast<void>(device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1));
-    static_cast<void>(device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TFACTOR));
-    static_cast<void>(device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1));
 }
 
 struct Placement {
@@ -130,16 +124,7 @@ private:
 
 // The opening both pattern passes share.
 void OpenPatternPass(IDirect3DDevice9* device) {
-    static_cast<void>(device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE));
-    static_cast<void>(device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE));
-    static_cast<void>(device->SetRenderState(D3DRS_CLIPPING, TRUE));
-    static_cast<void>(device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE));
-    static_cast<void>(device->SetRenderState(D3DRS_LIGHTING, FALSE));
-    static_cast<void>(device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT));
-    static_cast<void>(device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT));
-    static_cast<void>(device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE));
-    static_cast<void>(device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP));
-    static_cast<void>(device->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_WRAP));
+    SetPassOpeningStates(device, D3DTADDRESS_WRAP);
     const D3DMATRIX identity = IdentityMatrix();
     static_cast<void>(device->SetTransform(D3DTS_VIEW, &identity));
 }
