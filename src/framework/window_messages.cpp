@@ -108,7 +108,8 @@ struct FrameworkMessageRules {
             app.Pause(false);
             return Answer(0);
         case IDM_TOGGLEFULLSCREEN:
-            app.swallowNextAltRelease = true;
+            // Only the keyboard's Alt+Enter leaves an Alt release behind; the menu item does not.
+            app.swallowNextAltRelease = GetKeyState(VK_MENU) < 0;
             app.Pause(true);
             // ToggleFullscreen reports its own failure as fatal, which silences this one.
             if (FAILED(app.ToggleFullscreen())) static_cast<void>(ReportError(AppErrorResetFailed, NoticeFatal));
@@ -122,8 +123,10 @@ struct FrameworkMessageRules {
         }
     }
 
-    static Outcome SysKeyUp(ApplicationFramework& app, HWND, WPARAM wParam, LPARAM) {
-        if (wParam != VK_MENU || !app.swallowNextAltRelease) return kPassOn;
+    // Wine delivers the release as WM_KEYUP with VK_LMENU, Windows as WM_SYSKEYUP with VK_MENU.
+    static Outcome KeyUp(ApplicationFramework& app, HWND, WPARAM wParam, LPARAM) {
+        const bool alt = wParam == VK_MENU || wParam == VK_LMENU || wParam == VK_RMENU;
+        if (!alt || !app.swallowNextAltRelease) return kPassOn;
         app.swallowNextAltRelease = false;
         return Answer(0);
     }
@@ -176,7 +179,8 @@ struct FrameworkMessageRules {
         {WM_NCHITTEST, HitTest},
         {WM_COMMAND, Command},
         {WM_SYSCOMMAND, SysCommand},
-        {WM_SYSKEYUP, SysKeyUp},
+        {WM_SYSKEYUP, KeyUp},
+        {WM_KEYUP, KeyUp},
         {WM_MOUSEMOVE, MouseMove},
         {WM_ENTERMENULOOP, EnterModalLoop},
         {WM_ENTERSIZEMOVE, EnterModalLoop},

@@ -3,6 +3,8 @@
 // events and the framework commands.
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "support/framework_device_fixture.h"
 
 namespace {
@@ -60,13 +62,39 @@ TEST_F(WindowMessagesTest, FullscreenSwallowsMenuMoveSizeMaximizeAndMonitorPower
 
 // The accelerator takes the Enter of Alt+Enter, so the system sees Alt pressed and released
 // alone and would open the menu bar, pausing the picture until Esc.
-TEST_F(WindowMessagesTest, AltReleaseEndingAltEnterDoesNotReachTheMenuBar) {
-    EXPECT_FALSE(app->swallowNextAltRelease);
-    Send(WM_COMMAND, 40003);
-    EXPECT_TRUE(app->swallowNextAltRelease);
-    EXPECT_EQ(Send(WM_SYSKEYUP, VK_MENU, 0xC0380001), 0);
-    EXPECT_FALSE(app->swallowNextAltRelease);
+class AltEnterReleaseTest : public WindowMessagesTest {
+protected:
+    void ToggleWithAlt(bool altDown) {
+        BYTE keys[256] = {};
+        GetKeyboardState(keys);
+        keys[VK_MENU] = altDown ? 0x80 : 0;
+        SetKeyboardState(keys);
+        Send(WM_COMMAND, 40003);
+        keys[VK_MENU] = 0;
+        SetKeyboardState(keys);
+    }
+};
+
+TEST_F(AltEnterReleaseTest, ReleaseIsSwallowedOnceInEitherForm) {
+    // Windows reports the release as WM_SYSKEYUP VK_MENU, Wine as WM_KEYUP VK_LMENU.
+    const std::pair<UINT, WPARAM> releases[] = {{WM_SYSKEYUP, VK_MENU}, {WM_KEYUP, VK_LMENU}, {WM_KEYUP, VK_RMENU}};
+    for (const auto& [message, key] : releases) {
+        ToggleWithAlt(true);
+        EXPECT_TRUE(app->swallowNextAltRelease);
+        EXPECT_EQ(Send(message, key, 0xC0380001), 0) << message << " " << key;
+        EXPECT_FALSE(app->swallowNextAltRelease);
+    }
     EXPECT_TRUE(app->active);
+}
+
+TEST_F(AltEnterReleaseTest, OtherKeysAndTheMenuItemLeaveTheNextAltReleaseAlone) {
+    ToggleWithAlt(true);
+    Send(WM_KEYUP, VK_RETURN, 0xC01C0001);
+    EXPECT_TRUE(app->swallowNextAltRelease);
+    Send(WM_KEYUP, VK_LMENU, 0xC0380001);
+    // Chosen from the menu with the mouse, no Alt release follows.
+    ToggleWithAlt(false);
+    EXPECT_FALSE(app->swallowNextAltRelease);
 }
 
 TEST_F(WindowMessagesTest, WindowedModePassesSystemCommandsOn) {

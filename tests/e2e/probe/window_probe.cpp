@@ -31,12 +31,16 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
     GetWindowTextA(child, text, sizeof(text));
     char cls[64] = {};
     GetClassNameA(child, cls, sizeof(cls));
-    // A drop-down list has no window text: report its selected item instead.
+    // A drop-down list has no window text: report its selected item instead. Across processes
+    // Wine hands the item back in UTF-16 whatever the caller's form, so ask in the wide form.
     if (lstrcmpiA(cls, "ComboBox") == 0) {
-        const LRESULT index = SendMessageA(child, CB_GETCURSEL, 0, 0);
+        const LRESULT index = SendMessageW(child, CB_GETCURSEL, 0, 0);
         text[0] = '\0';
-        if (index >= 0 && SendMessageA(child, CB_GETLBTEXTLEN, index, 0) < static_cast<LRESULT>(sizeof(text))) {
-            SendMessageA(child, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+        WCHAR item[1024] = {};
+        const LRESULT length = index >= 0 ? SendMessageW(child, CB_GETLBTEXTLEN, index, 0) : CB_ERR;
+        if (length >= 0 && length < static_cast<LRESULT>(ARRAYSIZE(item)) &&
+            SendMessageW(child, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(item)) != CB_ERR) {
+            WideCharToMultiByte(CP_ACP, 0, item, -1, text, sizeof(text), nullptr, nullptr);
         }
     }
     std::printf("child %s %s\n", Word(cls).c_str(), Escaped(text).c_str());
