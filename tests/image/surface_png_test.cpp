@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "image/png_decode.h"
-#include "image/scratch_folder.h"
+#include "support/png_decode.h"
+#include "support/scratch_folder.h"
 #include "support/fake_device.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "image/png_decode.h"
-#include "image/scratch_folder.h"
+#include "support/png_decode.h"
+#include "support/scratch_folder.h"
 #include "platform/platform.h"
 #include "viewer/png_writer.h"
 

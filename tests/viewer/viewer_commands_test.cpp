@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "resources/resource_ids.h"
+#include "support/common_dialog_answer.h"
 #include "support/fake_device.h"
 #include "support/fake_platform.h"
 #include "viewer/viewer_commands.h"
@@ -321,28 +322,8 @@ TEST_F(ViewerCommands, SettingChangedInSingleFrameModeDrawsButKeepsTheCopy) {
     EXPECT_EQ((std::vector<std::string>{"BeginScene", "EndScene", "Present"}), FrameCalls(*device));
 }
 
-// Cancels every dialog the moment it is activated, as a user pressing Esc on the save dialog.
-class CancelDialogs {
-public:
-    CancelDialogs() { hook = SetWindowsHookExA(WH_CBT, Procedure, nullptr, GetCurrentThreadId()); }
-    ~CancelDialogs() { UnhookWindowsHookEx(hook); }
-
-private:
-    static LRESULT CALLBACK Procedure(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HCBT_ACTIVATE) {
-            char name[16] = {};
-            GetClassNameA(reinterpret_cast<HWND>(wParam), name, sizeof(name));
-            if (lstrcmpA(name, "#32770") == 0) {
-                PostMessageA(reinterpret_cast<HWND>(wParam), WM_COMMAND, IDCANCEL, 0);
-            }
-        }
-        return CallNextHookEx(nullptr, code, wParam, lParam);
-    }
-    HHOOK hook;
-};
-
 TEST_F(ViewerCommands, SaveTailShowsTheWindowAgainAsTheModeRequires) {
-    CancelDialogs cancel;
+    test_support::AnswerDialogs cancel;  // Esc on the save dialog
     // Running: the next frame repaints.
     app->stepPending = false;
     device->ClearCalls();

@@ -1,0 +1,146 @@
+// Saving the picture through the real save dialog (answered by a hook): the file holds the
+// client rectangle of the kept copy, gets the default extension, and a file that cannot be
+// written is reported by a warning naming it, with nothing lost.
+#include <windows.h>
+#include <d3d9.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "resources/resource_ids.h"
+#include "support/common_dialog_answer.h"
+#include "support/fake_device.h"
+#include "support/fake_platform.h"
+#include "support/png_decode.h"
+#include "support/scratch_folder.h"
+#include "viewer/viewer_commands.h"
+#include "viewer/viewer_fixture.h"
+
+namespace {
+
+using test_support::AnswerDialogs;
+using test_support::ReadFileBytes;
+using test_support::ScratchFolder;
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr char kWarningPrefix[] = "The picture could not be saved as\n";
+
+class SaveOutputImage : public viewer_tests::ViewerFixture {
+protected:
+    void SetUp() override {
+        ViewerFixture::SetUp();
+        CreateAndRestore();
+        ASSERT_NE(app->frontBufferCopy, nullptr);
+        copy = fakes::FakeSurface::From(app->frontBufferCopy);
+        ASSERT_NE(copy, nullptr);
+        // Every pixel of the kept copy names its own position.
+        for (UINT y = 0; y < copy->desc.Height; ++y) {
+            for (UINT x = 0; x < copy->desc.Width; ++x) {
+                const DWORD colour = 0xFF000000u | (x & 0xFF) << 16 | (y & 0xFF) << 8 | ((x + y) & 0xFF);
+                std::memcpy(&copy->bytes[y * copy->pitch + x * 4], &colour, 4);
+            }
+        }
+        // Single-frame mode saves the copy as it is, without drawing.
+        app->updateContinuously = false;
+        app->windowed = true;
+        app->windowedStyle = kStyle;
+        app->clientRect = {0, 0, 64, 48};
+        // A window whose client area starts at desktop (30, 20).
+        RECT frame = app->clientRect;
+        AdjustWindowRect(&frame, kStyle, TRUE);
+        app->windowedBounds = {30 + frame.left, 20 + frame.top, 30 + frame.right, 20 + frame.bottom};
+    }
+
+    void Save() { ASSERT_TRUE(HandleViewerCommand(*app, IDM_SAVE_OUTPUT)); }
+
+    fakes::FakeSurface* copy = nullptr;
+    ScratchFolder folder;
+};
+
+TEST_F(SaveOutputImage, FileHoldsTheClientRectangleOfTheCopyAndGetsThePngExtension) {
+    {
+        AnswerDialogs answer(folder.Path("saved picture"));
+        Save();
+    }
+    EXPECT_TRUE(fake_platform::messageBoxes.empty());
+    ASSERT_EQ(folder.Names(), std::vector<std::string>{"saved picture.png"});
+    const test_support::DecodedPng png = test_support::DecodeRgb(ReadFileBytes(folder.Path("saved picture.png")));
+    ASSERT_TRUE(png.ok);
+    ASSERT_EQ(png.width, 64u);
+    ASSERT_EQ(png.height, 48u);
+    int wrong = 0;
+    for (UINT y = 0; y < 48; ++y) {
+        for (UINT x = 0; x < 64; ++x) {
+            const BYTE* p = &png.rgb[(y * 64 + x) * 3];
+            const UINT sx = 30 + x, sy = 20 + y;
+            if (p[0] != (sx & 0xFF) || p[1] != (sy & 0xFF) || p[2] != ((sx + sy) & 0xFF)) ++wrong;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(SaveOutputImage, CancelledDialogWritesNothingAndSaysNothing) {
+    {
+        AnswerDialogs cancel;
+        Save();
+        EXPECT_EQ(AnswerDialogs::Titles().size(), 1u);
+    }
+    EXPECT_TRUE(folder.Names().empty());
+    EXPECT_TRUE(fake_platform::messageBoxes.empty());
+}
+
+TEST_F(SaveOutputImage, ReadOnlyTargetIsKeptAndTheWarningNamesIt) {
+    const std::string path = folder.Path("locked.png");
+    const std::vector<BYTE> original = {'o', 'l', 'd'};
+    ASSERT_TRUE(test_support::WriteFileBytes(path, original));
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    {
+        // The overwrite prompt comes first and is answered Yes.
+        AnswerDialogs answer(path);
+        Save();
+        EXPECT_GE(AnswerDialogs::Titles().size(), 2u);
+    }
+    ASSERT_EQ(fake_platform::messageBoxes.size(), 1u);
+    const fake_platform::MessageBoxCall& box = fake_platform::messageBoxes[0];
+    EXPECT_EQ(box.text, kWarningPrefix + path);
+    EXPECT_EQ(box.caption, app->windowTitle);
+    EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONWARNING | MB_OK));
+    EXPECT_EQ(ReadFileBytes(path), original);
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"locked.png"});
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(SaveOutputImage, WindowOffTheDesktopOrNoCopyIsReportedInsteadOfWritten) {
+    const std::string path = folder.Path("nowhere.png");
+    // The whole client area left of the copy: nothing of it can be had.
+    OffsetRect(&app->windowedBounds, -10000, 0);
+    {
+        AnswerDialogs answer(path);
+        Save();
+    }
+    app->windowedBounds = {};
+    app->ReleaseDeviceResources();  // the copy goes with the device's resources
+    ASSERT_EQ(app->frontBufferCopy, nullptr);
+    {
+        AnswerDialogs answer(path);
+        Save();
+    }
+    ASSERT_EQ(fake_platform::messageBoxes.size(), 2u);
+    EXPECT_EQ(fake_platform::messageBoxes[0].text, kWarningPrefix + path);
+    EXPECT_EQ(fake_platform::messageBoxes[1].text, kWarningPrefix + path);
+    EXPECT_TRUE(folder.Names().empty());
+}
+
+TEST_F(SaveOutputImage, FullscreenOpensNoDialog) {
+    app->windowed = false;
+    {
+        AnswerDialogs cancel;
+        Save();
+        EXPECT_TRUE(AnswerDialogs::Titles().empty());
+    }
+    EXPECT_TRUE(fake_platform::messageBoxes.empty());
+}
+
+}  // namespace
