@@ -91,6 +91,30 @@ class SettingsDialog(unittest.TestCase):
             self.assertGreater(ys[-1] - ys[0], 40)
             self.assertGreater(xs[-1] - xs[0], 40)
 
+    def test_a_closed_dialog_leaves_no_trace_on_the_frozen_frame(self):
+        with q.Quillant() as app:
+            app.settle(1.5)
+            app.key("i")
+            app.key("space")
+            app.settle(1.0)
+            window = q.probe()[0]
+            before = app.client_image()
+            app.key("F2")
+            dialogs = q.wait_for(lambda: q.probe(DIALOG))
+            self.assertTrue(dialogs, "F2 opened no settings dialog")
+            cx, cy, cw, ch = window["client"]
+            dx, dy, dw, dh = dialogs[0]["window"]
+            self.assertTrue(dx < cx + cw and dy < cy + ch and dx + dw > cx and dy + dh > cy,
+                            "the dialog does not cover the client area, so this proves nothing")
+            q.run_x("xdotool", "key", "Escape")
+            self.assertTrue(q.wait_for(lambda: not q.probe(DIALOG)), "the dialog did not close on Esc")
+            # The frame is drawn again where the dialog was; only the status text moves on.
+            below_text = (0, 80, 512, 304)
+            expected = before.crop(*below_text).rgb
+            shown = q.wait_for(lambda: app.client_image().crop(*below_text).rgb == expected, timeout=10, interval=0.5)
+            app.client_image().save_png(q.output_path("settings_closed_over_frozen_frame.png"))
+            self.assertTrue(shown, "the area under the closed dialog was not drawn again")
+
 
 class Saving(unittest.TestCase):
     def save_as(self, app, path):

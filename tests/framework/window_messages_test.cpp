@@ -186,6 +186,22 @@ TEST_F(WindowMessagesTest, PausedWindowRepaintsItsLastSceneAndARunningOneDoesNot
     EXPECT_EQ(app->Count("RenderFrame"), 1) << "not in fullscreen";
 }
 
+TEST_F(WindowMessagesTest, UncoveredFrozenFrameRequestsOneFrameInTheWindowOnly) {
+    app->updateContinuously = false;
+    app->stepPending = false;
+    Send(WM_PAINT);
+    EXPECT_TRUE(app->stepPending);
+    EXPECT_EQ(app->Count("RenderFrame"), 0) << "drawn by the next loop pass, not here";
+    app->stepPending = false;
+    app->windowed = false;
+    Send(WM_PAINT);
+    EXPECT_FALSE(app->stepPending) << "not in fullscreen";
+    app->windowed = true;
+    app->updateContinuously = true;
+    Send(WM_PAINT);
+    EXPECT_FALSE(app->stepPending) << "a running window draws anyway";
+}
+
 TEST_F(WindowMessagesTest, FullscreenHidesTheSystemCursorAndShowsTheDeviceCursorIfWanted) {
     app->windowed = false;
     app->showCursorInFullscreen = true;
