@@ -204,6 +204,18 @@ void ApplicationFramework::Pause(bool pause) {
     // The timer stops on the first pause and restarts when the last one is undone.
     if (pause && count == 1 && updateContinuously) static_cast<void>(FrameTimer(TimerStop));
     if (count == 0 && updateContinuously) static_cast<void>(FrameTimer(TimerStart));
+
+    // The frame rate is measured over absolute time: a dialog open for a minute would otherwise
+    // show as a rate near zero in the next measurement (and in a saved picture). The paused span
+    // is moved out of the measurement window; the very first measurement stays as it is.
+    FrameRateState& frameRate = ProcessState().frameRate;
+    if (pause && count == 1) frameRate.pausedAt = FrameTimer(TimerGetAbsoluteTime);
+    if (!pause && count == 0 && frameRate.pausedAt > 0.0) {
+        if (frameRate.lastMeasurementTime > 0.0) {
+            frameRate.lastMeasurementTime += FrameTimer(TimerGetAbsoluteTime) - frameRate.pausedAt;
+        }
+        frameRate.pausedAt = 0.0;
+    }
 }
 
 void ApplicationFramework::Shutdown() {

@@ -10,6 +10,7 @@
 struct FrameRateState {
     double lastMeasurementTime = 0.0;
     UINT framesSinceMeasurement = 0;
+    double pausedAt = 0.0;  // absolute time of the first pause still in force
 };
 
 struct FrameworkProcessState {

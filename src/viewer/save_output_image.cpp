@@ -30,7 +30,12 @@ void ViewerApplication::SaveOutputImage() {
     dialog.nMaxFile = kFileNameLength;
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ENABLESIZING;
     dialog.lpstrDefExt = "png";
-    if (!GetSaveFileNameA(&dialog)) return;
+    // Paused like the framework's own dialog: the time the dialog is up is not frame time, and
+    // the window keeps repainting its scene beneath it.
+    Pause(true);
+    const BOOL chosen = GetSaveFileNameA(&dialog);
+    Pause(false);
+    if (!chosen) return;
 
     // The client area in desktop coordinates: the window rectangle less its frame and menu.
     RECT frame = clientRect;

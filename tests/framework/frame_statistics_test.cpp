@@ -44,6 +44,37 @@ TEST_F(FrameStatisticsTest, FirstCallMeasuresAtOnceOverTheWholeSpan) {
     EXPECT_EQ(Statistics(), "0.25 fps (400x300), X8R8G8B8");
 }
 
+TEST_F(FrameStatisticsTest, PausedTimeIsLeftOutOfTheMeasurement) {
+    RefreshAt(2000);
+    RefreshAt(2300, 29);
+    // A dialog open for 10 s in the middle of the window.
+    app.Pause(true);
+    fake_platform::counterValue = 12300;
+    app.Pause(false);
+    RefreshAt(13000, 36);
+    RefreshAt(13100);  // 66 frames in 1.1 s of running
+    EXPECT_FLOAT_EQ(app.framesPerSecond, 60.0f);
+}
+
+TEST_F(FrameStatisticsTest, NestedPausesAreLeftOutOnceAndTheFirstMeasurementStaysAtOnce) {
+    app.Pause(true);
+    fake_platform::counterValue = 3000;
+    app.Pause(false);
+    RefreshAt(4000);
+    EXPECT_FLOAT_EQ(app.framesPerSecond, 0.25f) << "nothing measured yet: the first call spans all";
+    app.Pause(true);
+    fake_platform::counterValue = 5000;
+    app.Pause(true);
+    fake_platform::counterValue = 8000;
+    app.Pause(false);
+    fake_platform::counterValue = 9000;
+    app.Pause(false);
+    // 5 s paused in all: 110 frames from 4 s to 11.1 s are 2.1 s of running.
+    RefreshAt(10000, 109);
+    RefreshAt(11100);
+    EXPECT_NEAR(app.framesPerSecond, 110.0 / 2.1, 1e-3);
+}
+
 TEST_F(FrameStatisticsTest, SameFormatsWithoutMultisamplingShowOneFormat) {
     MeasureFrames(66, 1100);
     EXPECT_EQ(Statistics(), "60.00 fps (400x300), X8R8G8B8");

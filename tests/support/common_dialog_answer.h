@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <dlgs.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,12 +20,17 @@ public:
         titles_.clear();
         hook_ = SetWindowsHookExA(WH_CBT, Procedure, nullptr, GetCurrentThreadId());
     }
-    ~AnswerDialogs() { UnhookWindowsHookEx(hook_); }
+    ~AnswerDialogs() {
+        UnhookWindowsHookEx(hook_);
+        onShown = nullptr;
+    }
     AnswerDialogs(const AnswerDialogs&) = delete;
     AnswerDialogs& operator=(const AnswerDialogs&) = delete;
 
     // The captions of the dialogs answered so far.
     static const std::vector<std::string>& Titles() { return titles_; }
+    // Runs as each dialog appears, before it is answered: a look at the state while it is up.
+    static inline std::function<void()> onShown;
 
 private:
     static LRESULT CALLBACK Procedure(int code, WPARAM wParam, LPARAM lParam) {
@@ -36,6 +42,7 @@ private:
                 char title[128] = {};
                 GetWindowTextA(dialog, title, sizeof(title));
                 titles_.emplace_back(title);
+                if (onShown) onShown();
                 const bool fileDialog = GetDlgItem(dialog, edt1) || GetDlgItem(dialog, cmb13);
                 if (fileName_.empty()) {
                     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);

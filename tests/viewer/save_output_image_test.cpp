@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "framework/framework_test_hooks.h"
 #include "resources/resource_ids.h"
 #include "support/common_dialog_answer.h"
 #include "support/fake_device.h"
@@ -82,11 +84,17 @@ TEST_F(SaveOutputImage, FileHoldsTheClientRectangleOfTheCopyAndGetsThePngExtensi
 }
 
 TEST_F(SaveOutputImage, CancelledDialogWritesNothingAndSaysNothing) {
+    const int pauseBefore = framework_test_hooks::PauseCount();
+    int pauseDuringDialog = pauseBefore;
     {
         AnswerDialogs cancel;
+        AnswerDialogs::onShown = [&] { pauseDuringDialog = framework_test_hooks::PauseCount(); };
         Save();
         EXPECT_EQ(AnswerDialogs::Titles().size(), 1u);
     }
+    // The dialog's time is paused time, as with the framework's own dialog.
+    EXPECT_EQ(pauseDuringDialog, pauseBefore + 1);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), pauseBefore);
     EXPECT_TRUE(folder.Names().empty());
     EXPECT_TRUE(fake_platform::messageBoxes.empty());
 }
