@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "platform/platform.h"
+#include "viewer/front_buffer_copy.h"
 #include "viewer/png_writer.h"
 #include "viewer/viewer_application.h"
 
@@ -49,7 +50,7 @@ void ViewerApplication::SaveOutputImage() {
     if (updateContinuously) {
         // Frames drawn after the dialog closed replace it on the screen before the copy.
         for (int i = 0; i < 6; ++i) static_cast<void>(StepFrame());
-        static_cast<void>(CopyFrontBuffer(device, frontBufferCopy, mainWindow, frontBufferSource));
+        static_cast<void>(CopyFrontBuffer(device, frontBufferCopy, mainWindow, FrontBufferSourceAutomatic));
     }
 
     // The user asked for a file: one that could not be written is worth a word.

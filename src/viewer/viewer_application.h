@@ -6,7 +6,6 @@
 #include <d3d9.h>
 
 #include "framework/application_framework.h"
-#include "viewer/front_buffer_copy.h"
 
 class TextFont;
 
@@ -66,6 +65,4 @@ public:
     IDirect3DTexture9* pointTexture;
     IDirect3DTexture9* halfTexture;
     IDirect3DSurface9* frontBufferCopy;
-    // Where front-buffer copies come from; tests force either way to compare them.
-    FrontBufferSource frontBufferSource = FrontBufferSourceAutomatic;
 };

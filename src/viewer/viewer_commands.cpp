@@ -6,6 +6,7 @@
 
 #include "framework/error_reporting.h"
 #include "resources/resource_ids.h"
+#include "viewer/front_buffer_copy.h"
 #include "viewer/viewer_commands.h"
 #include "viewer/viewer_application.h"
 
@@ -69,7 +70,7 @@ void ToggleSingleFrameMode(ViewerApplication& viewer) {
     static_cast<void>(viewer.StepFrame());
     if (viewer.frontBufferCopy != nullptr) {
         static_cast<void>(CopyFrontBuffer(viewer.device, viewer.frontBufferCopy, viewer.mainWindow,
-                                          viewer.frontBufferSource));
+                                          FrontBufferSourceAutomatic));
     }
 }
 

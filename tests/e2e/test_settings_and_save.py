@@ -75,14 +75,15 @@ class SettingsDialog(unittest.TestCase):
             self.assertTrue(q.wait_for(lambda: not q.probe(DIALOG)), "the dialog did not close on Enter")
             # Without a window manager Wine waits about 2 s for the X server to withdraw the
             # closed dialog before the new device is made: wait for the picture, not a fixed time.
+            last = {}
+
             def four_blobs():
-                image = app.client_image()
-                found = [b for b in blobs(image, partly_red, LEFT) if b[2] >= 4]
-                return (image, found) if len(found) == 4 else None
-            result = q.wait_for(four_blobs, timeout=15, interval=0.5)
-            image = result[0] if result else app.client_image()
-            image.save_png(q.output_path("settings_four_samples.png"))
-            found = result[1] if result else [b for b in blobs(image, partly_red, LEFT) if b[2] >= 4]
+                last["image"] = app.client_image()
+                last["found"] = [b for b in blobs(last["image"], partly_red, LEFT) if b[2] >= 4]
+                return len(last["found"]) == 4
+            q.wait_for(four_blobs, timeout=15, interval=0.5)
+            last["image"].save_png(q.output_path("settings_four_samples.png"))
+            found = last["found"]
             self.assertEqual(len(found), 4, found)
             # Mesa's 4x pattern: (0.375, 0.125), (0.875, 0.375), (0.125, 0.625), (0.625, 0.875) of a
             # pixel, mapped onto the 64-pixel tile: the blobs sit in four different quadrant rows.

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "support/png_decode.h"
+#include "support/real_viewer_suite.h"
 #include "support/scratch_folder.h"
 #include "support/surface_readback.h"
 #include "viewer/front_buffer_copy.h"
@@ -72,23 +73,8 @@ private:
     static inline HWND window_ = nullptr;
 };
 
-class FrontBufferCopyTest : public ::testing::Test {
+class FrontBufferCopyTest : public test_support::RealViewerSuite {
 protected:
-    static void SetUpTestSuite() {
-        app_ = new ViewerApplication();
-        ASSERT_EQ(S_OK, app_->Initialize(GetModuleHandleA(nullptr)));
-        ASSERT_NE(nullptr, app_->device);
-    }
-
-    static void TearDownTestSuite() {
-        if (app_->mainWindow != nullptr) SendMessageA(app_->mainWindow, WM_CLOSE, 0, 0);
-        MSG quit;
-        while (PeekMessageA(&quit, nullptr, 0, 0, PM_REMOVE)) {
-        }
-        delete app_;
-        app_ = nullptr;
-    }
-
     void SetUp() override {
         ASSERT_NE(nullptr, app_->device);
         // A frame on the screen, and the same frame as the device resolved it.
@@ -132,13 +118,10 @@ protected:
         return wrong;
     }
 
-    static ViewerApplication* app_;
     Picture frame;
     RECT client = {};
     test_support::ScratchFolder folder;
 };
-
-ViewerApplication* FrontBufferCopyTest::app_ = nullptr;
 
 TEST_F(FrontBufferCopyTest, DeviceCopyAndWindowPictureGiveTheSamePngOfTheFrame) {
     ASSERT_EQ(512, client.right - client.left);

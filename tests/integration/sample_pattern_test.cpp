@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "framework/application_framework.h"
+#include "support/real_viewer_suite.h"
 #include "support/surface_readback.h"
 #include "viewer/png_writer.h"
 #include "viewer/viewer_application.h"
@@ -118,23 +119,13 @@ struct SamplePosition {
     double x, y;
 };
 
-class SamplePatternTest : public ::testing::Test {
+class SamplePatternTest : public test_support::RealViewerSuite {
 protected:
     static void SetUpTestSuite() {
-        app_ = new ViewerApplication();
-        ASSERT_EQ(S_OK, app_->Initialize(GetModuleHandleA(nullptr)));
+        RealViewerSuite::SetUpTestSuite();
         ASSERT_NE(nullptr, app_->device);
         ASSERT_EQ(512u, app_->presentParams.BackBufferWidth);
         ASSERT_EQ(384u, app_->presentParams.BackBufferHeight);
-    }
-
-    static void TearDownTestSuite() {
-        if (app_->mainWindow != nullptr) SendMessageA(app_->mainWindow, WM_CLOSE, 0, 0);
-        MSG quit;
-        while (PeekMessageA(&quit, nullptr, 0, 0, PM_REMOVE)) {
-        }
-        delete app_;
-        app_ = nullptr;
     }
 
     void SetUp() override {
@@ -159,11 +150,7 @@ protected:
         if (picture.width != 0) SavePicture(picture, name);
         return picture;
     }
-
-    static ViewerApplication* app_;
 };
-
-ViewerApplication* SamplePatternTest::app_ = nullptr;
 
 TEST_F(SamplePatternTest, WithoutMultisamplingEachGeometryTileShowsOneFullBlobAtThePixelCentre) {
     UseMultisampling(D3DMULTISAMPLE_NONE);

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace test_support {
@@ -15,7 +16,7 @@ namespace test_support {
 class AnswerDialogs {
 public:
     // An empty fileName cancels every dialog.
-    explicit AnswerDialogs(std::string fileName = std::string()) : hook_(nullptr) {
+    explicit AnswerDialogs(std::string fileName = std::string()) {
         fileName_ = std::move(fileName);
         titles_.clear();
         hook_ = SetWindowsHookExA(WH_CBT, Procedure, nullptr, GetCurrentThreadId());
