@@ -1,0 +1,73 @@
+// What one measurement of a multisample mode found: where each sample lies inside the pixel, how
+// the texture was sampled, and the verdicts drawn from them. Plain data, no Direct3D: the decoder
+// fills it, the dialog, the JSON writer and the survey read it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A position along one axis, in pixels from the pixel's top-left corner. The sample lies in the
+// half-open interval [low, high) (an interval may wrap past 1.0 when the sample sits on the
+// pixel's left or top edge; low is then negative). When that interval holds exactly one 1/16
+// step, exact is true and sixteenths is that step (0 .. 15).
+struct AxisPosition {
+    double low = 0.0;
+    double high = 0.0;
+    bool exact = false;
+    int sixteenths = 0;
+};
+
+struct SamplePosition {
+    int maskBit = -1;  // the mask bit that drives it; -1 where the mask has no effect
+    AxisPosition x;
+    AxisPosition y;
+    int weight = 1;    // samples of the pixel found at this position (non-maskable: coincident ones)
+};
+
+enum class TextureSampling {
+    NotMeasured,
+    OncePerPixel,
+    PerSample,
+};
+
+// The positions found in one pixel of a 2x2 quad (parity px, py), kept where the quads differ.
+struct QuadPositions {
+    int parityX = 0;
+    int parityY = 0;
+    std::vector<SamplePosition> samples;
+};
+
+struct SampleMeasurement {
+    // The mode measured, as the device was asked for it.
+    int multisampleType = 0;           // D3DMULTISAMPLE_TYPE value
+    unsigned multisampleQuality = 0;
+    bool maskable = false;             // the mask picks out single samples (not NONE, not NONMASKABLE)
+    int gridSize = 0;                  // N of the tile measured: intervals are 1/N wide or finer
+
+    // By mask bit for a maskable type, else sorted by y then x.
+    std::vector<SamplePosition> samples;
+    int distinctSamples = 0;
+
+    TextureSampling textureSampling = TextureSampling::NotMeasured;
+    std::vector<SamplePosition> texturePositions;
+
+    // Verdicts.
+    bool standardPattern = false;      // the set of positions is the standard table's for this count
+    bool maskOrderStandard = false;    // and the mask bits pick them in the table's order
+    bool allAtCentre = false;          // every sample at (8, 8)
+    bool quadsDiffer = false;          // the four 2x2-quad parities disagree (see quads)
+    bool resolveNotAverage = false;    // resolved values are not multiples of 1/S
+    bool unionMatchesAllBits = true;   // the per-bit maps add up to the all-bits map
+    std::vector<QuadPositions> quads;  // filled when quadsDiffer
+
+    double milliseconds = 0.0;         // time taken, draw to data
+};
+
+// The headline verdict, as the dialog and the survey show it: "standard 4-sample pattern", "all
+// samples at the pixel centre" or "non-standard pattern", followed where they apply by
+// ", positions differ within a 2x2 pixel quad" and ", resolve is not a plain average".
+std::string VerdictText(const SampleMeasurement& measurement);
+
+// "once per pixel at (8, 8)" or "per sample at (6, 2) (14, 6) ..." (1/16 pixel; an interval where
+// the position is not exact), or "not measured".
+std::string TextureSamplingText(const SampleMeasurement& measurement);
