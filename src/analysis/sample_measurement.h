@@ -59,6 +59,7 @@ struct SampleMeasurement {
     bool resolveNotAverage = false;    // resolved values are not multiples of 1/S
     bool unionMatchesAllBits = true;   // the per-bit maps add up to the all-bits map
     std::vector<QuadPositions> quads;  // filled when quadsDiffer
+    bool picturesConsistent = true;    // every picture is a sum of whole point squares
 
     double milliseconds = 0.0;         // time taken, draw to data
 };
@@ -67,6 +68,9 @@ struct SampleMeasurement {
 // samples at the pixel centre" or "non-standard pattern", followed where they apply by
 // ", positions differ within a 2x2 pixel quad" and ", resolve is not a plain average".
 std::string VerdictText(const SampleMeasurement& measurement);
+
+// One axis in 1/16 pixel: "6" where exact, else its interval, "5.8125..6.3125".
+std::string AxisSixteenthsText(const AxisPosition& axis);
 
 // "once per pixel at (8, 8)" or "per sample at (6, 2) (14, 6) ..." (1/16 pixel; an interval where
 // the position is not exact), or "not measured".
