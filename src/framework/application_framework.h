@@ -91,6 +91,7 @@ private:
     friend struct FrameworkMessageRules;  // the window-message table (window_messages.cpp)
 
     void SetUpDeviceCursor();
+    void RequestFrameInSingleFrameMode();
     void ReturnToWindowedBounds();
     void ReleaseDirect3D();
     void BuildDeviceDescription(const AdapterInfo& adapterInfo, D3DDEVTYPE deviceType, DWORD flags);

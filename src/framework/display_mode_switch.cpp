@@ -3,7 +3,6 @@
 #include "enumeration/settings_dialog.h"
 #include "framework/application_framework.h"
 #include "framework/error_reporting.h"
-#include "framework/frame_timer.h"
 
 namespace {
 
@@ -122,10 +121,6 @@ HRESULT ApplicationFramework::ChangeDeviceFromDialog() {
         }
         return ReportError(SwitchFailureCode(result), NoticeFatal);
     }
-    if (!updateContinuously) {
-        stepPending = true;
-        static_cast<void>(FrameTimer(TimerStart));
-        static_cast<void>(FrameTimer(TimerStop));
-    }
+    // The new device has requested its frame in single-frame mode (CreateDeviceFromSettings).
     return S_OK;
 }
