@@ -45,7 +45,16 @@ UINT_PTR CloseDialogSoon(WORD button) {
     });
 }
 
-class DisplayModeTest : public FrameworkDeviceTest {};
+class DisplayModeTest : public FrameworkDeviceTest {
+protected:
+    // Resizes the window as a drag does: its WM_SIZE comes inside a size-move loop, so only the
+    // HandleSizeChange a test calls acts on it.
+    void DragResize(int width, int height) {
+        app->inSizeMoveLoop = true;
+        SetWindowPos(app->mainWindow, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+        app->inSizeMoveLoop = false;
+    }
+};
 
 TEST_F(DisplayModeTest, ToggleOnTheSameAdapterAndDeviceTypeResetsIntoTheFullscreenMode) {
     ASSERT_EQ(Start(), S_OK);
@@ -150,7 +159,7 @@ TEST_F(DisplayModeTest, ResizeResetsTheDeviceToTheNewClientSizeWhilePaused) {
     app->onOperation = [&](const std::string& operation) {
         if (operation == "RestoreDeviceResources") pauseCountAtRestore = framework_test_hooks::PauseCount();
     };
-    SetWindowPos(app->mainWindow, nullptr, 0, 0, 500, 350, SWP_NOMOVE | SWP_NOZORDER);
+    DragResize(500, 350);
     EXPECT_EQ(app->HandleSizeChange(), S_OK);
     EXPECT_EQ(Device()->resetCount, 1);
     EXPECT_EQ(Device()->presentParameters.BackBufferWidth, 500u);
@@ -173,7 +182,7 @@ TEST_F(DisplayModeTest, ResizeIsIgnoredDuringASwitch) {
 TEST_F(DisplayModeTest, FailedResizeIsFatalAndUndoesItsPause) {
     ASSERT_EQ(Start(), S_OK);
     Device()->resetResult = D3DERR_DRIVERINTERNALERROR;
-    SetWindowPos(app->mainWindow, nullptr, 0, 0, 500, 350, SWP_NOMOVE | SWP_NOZORDER);
+    DragResize(500, 350);
     EXPECT_EQ(app->HandleSizeChange(), AppErrorResetFailed);
     EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
     ASSERT_EQ(fake_platform::messageBoxes.size(), 1u);
@@ -183,7 +192,7 @@ TEST_F(DisplayModeTest, FailedResizeIsFatalAndUndoesItsPause) {
 TEST_F(DisplayModeTest, ResizeWithoutADeviceOnlyRemembersTheSize) {
     ASSERT_EQ(Start(), S_OK);
     app->ReleaseDevice();
-    SetWindowPos(app->mainWindow, nullptr, 0, 0, 500, 350, SWP_NOMOVE | SWP_NOZORDER);
+    DragResize(500, 350);
     EXPECT_EQ(app->HandleSizeChange(), S_OK);
     EXPECT_EQ(app->presentParams.BackBufferWidth, 500u);
     EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
