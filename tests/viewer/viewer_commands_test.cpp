@@ -454,6 +454,24 @@ TEST_F(MenuChecks, LargestGridIsGrayedWhenTheDeviceCannotDrawIt) {
     EXPECT_EQ(static_cast<UINT>(MFS_CHECKED), State(0, 3));
 }
 
+TEST_F(MenuChecks, ChangesMadeInFullscreenShowWhenTheMenuIsBack) {
+    app->windowed = false;
+    app->ApplyWindowStyleForMode();  // fullscreen takes the menu off
+    ASSERT_EQ(nullptr, GetMenu(window));
+    Send(IDM_CYCLE_MODE);
+    Send(IDM_INVERT_COLOURS);
+    Send(IDM_POINT_SIZE_32);
+    app->deviceCaps.MaxVertexIndex = 65535;  // a device that cannot draw the largest grid
+    Send(IDM_GRID_128);
+    app->windowed = true;
+    app->ApplyWindowStyleForMode();
+    ASSERT_NE(nullptr, GetMenu(window));
+    EXPECT_EQ("0010", Checks(2, 4)) << "Both";
+    EXPECT_EQ(static_cast<UINT>(MFS_CHECKED), State(-1, 6)) << "Invert Colours";
+    EXPECT_EQ("000010", Checks(1, 6));
+    EXPECT_EQ(static_cast<UINT>(MFS_GRAYED), State(0, 3));
+}
+
 TEST_F(MenuChecks, NoMenuMeansNothingToCheck) {
     SetMenu(window, nullptr);
     app->UpdateMenuChecks();  // must not touch anything
