@@ -176,9 +176,16 @@ HRESULT ApplicationFramework::StepFrame() {
         deviceLost = false;
     }
 
+    // A window squeezed to its caption and menu has no pixels to draw into; its device keeps
+    // the old back buffer until the client area has pixels again.
+    if (windowed && clientAreaEmpty) return S_OK;
+
+    // Continuous drawing needs a running timer. One stopped by a pause that ended in single-frame
+    // mode is picked up here; the frame that P requested is drawn although no time has passed.
+    if (updateContinuously && active && ProcessState().timer.stopped) static_cast<void>(FrameTimer(TimerStart));
     const double time = FrameTimer(TimerGetAppTime);
     const double elapsed = FrameTimer(TimerGetElapsedTime);
-    if (updateContinuously && elapsed == 0.0) return S_OK;
+    if (updateContinuously && elapsed == 0.0 && !stepPending) return S_OK;
     if (!updateContinuously && !stepPending) return S_OK;
 
     appTime = static_cast<float>(time);

@@ -86,11 +86,17 @@ public:
     // Set by Alt+Enter: the Alt release that ends it must not open the menu bar (the accelerator
     // took the Enter, so the system sees Alt pressed and released alone).
     bool swallowNextAltRelease = false;
+    // The window's client area has no pixels (zero width or height): nothing is drawn, and the
+    // device keeps the back buffer of clientRect, the last client area that had pixels.
+    bool clientAreaEmpty = false;
+    // Between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE: a drag resize is handled once, at its end.
+    bool inSizeMoveLoop = false;
 
 private:
     friend struct FrameworkMessageRules;  // the window-message table (window_messages.cpp)
 
     void SetUpDeviceCursor();
+    void RequestFrameInSingleFrameMode();
     void ReturnToWindowedBounds();
     void ReleaseDirect3D();
     void BuildDeviceDescription(const AdapterInfo& adapterInfo, D3DDEVTYPE deviceType, DWORD flags);

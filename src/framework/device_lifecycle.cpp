@@ -3,7 +3,6 @@
 #include "framework/application_framework.h"
 #include "framework/behavior_flags.h"
 #include "framework/error_reporting.h"
-#include "framework/frame_timer.h"
 
 #include <wrl/client.h>
 
@@ -95,6 +94,7 @@ HRESULT ApplicationFramework::CreateDeviceFromSettings() {
                 ReleaseDevice();
             } else {
                 deviceResourcesRestored = true;
+                RequestFrameInSingleFrameMode();
                 return S_OK;
             }
         }
@@ -130,14 +130,14 @@ HRESULT ApplicationFramework::ResetDevice() {
         return result;
     }
     deviceResourcesRestored = true;
-
-    if (!updateContinuously) {
-        // Single-frame mode shows one new frame of the reset device, without time passing.
-        stepPending = true;
-        static_cast<void>(FrameTimer(TimerStart));
-        static_cast<void>(FrameTimer(TimerStop));
-    }
+    RequestFrameInSingleFrameMode();
     return S_OK;
+}
+
+void ApplicationFramework::RequestFrameInSingleFrameMode() {
+    // Single-frame mode shows one frame of the new or reset device. The timer is left as it
+    // runs: stopping it here would freeze the picture for good once P resumes drawing.
+    if (!updateContinuously) stepPending = true;
 }
 
 void ApplicationFramework::ReleaseDevice() {

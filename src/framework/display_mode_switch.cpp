@@ -3,7 +3,6 @@
 #include "enumeration/settings_dialog.h"
 #include "framework/application_framework.h"
 #include "framework/error_reporting.h"
-#include "framework/frame_timer.h"
 
 namespace {
 
@@ -75,18 +74,30 @@ HRESULT ApplicationFramework::ToggleFullscreen() {
 }
 
 HRESULT ApplicationFramework::HandleSizeChange() {
-    if (suppressSizeHandling) return S_OK;
-    const RECT oldClient = clientRect;
+    // The rectangles are the window's to return to: only a window (not fullscreen, not an icon)
+    // has them. A fullscreen back buffer is the display mode's whatever the window does.
+    // (The window's first WM_SIZE comes while it is being created, before mainWindow is set.)
+    if (suppressSizeHandling || !windowed || !mainWindow || IsIconic(mainWindow)) return S_OK;
     static_cast<void>(GetWindowRect(mainWindow, &windowedBounds));
-    static_cast<void>(GetClientRect(mainWindow, &clientRect));
-    if (clientRect.right - clientRect.left == oldClient.right - oldClient.left &&
-        clientRect.bottom - clientRect.top == oldClient.bottom - oldClient.top) {
-        return S_OK;
-    }
+    RECT client = {};
+    static_cast<void>(GetClientRect(mainWindow, &client));
+    // No pixels, no back buffer to fit (a reset to a zero size fails): keep the old one.
+    clientAreaEmpty = IsRectEmpty(&client) != FALSE;
+    if (clientAreaEmpty) return S_OK;
+    clientRect = client;
+
+    // Compared with the back buffer, not with the last client size: a resize that came while
+    // the device could not follow is caught up by the next one.
+    const UINT width = static_cast<UINT>(client.right - client.left);
+    const UINT height = static_cast<UINT>(client.bottom - client.top);
+    if (width == presentParams.BackBufferWidth && height == presentParams.BackBufferHeight) return S_OK;
+    // A device whose resources are still being created is built to the size it was given; a
+    // reset now would restore resources that do not exist yet.
+    if (device && !deviceResourcesCreated) return S_OK;
 
     Pause(true);
-    presentParams.BackBufferWidth = static_cast<UINT>(clientRect.right - clientRect.left);
-    presentParams.BackBufferHeight = static_cast<UINT>(clientRect.bottom - clientRect.top);
+    presentParams.BackBufferWidth = width;
+    presentParams.BackBufferHeight = height;
     if (device) {
         const HRESULT result = ResetDevice();
         if (FAILED(result)) {
@@ -122,10 +133,6 @@ HRESULT ApplicationFramework::ChangeDeviceFromDialog() {
         }
         return ReportError(SwitchFailureCode(result), NoticeFatal);
     }
-    if (!updateContinuously) {
-        stepPending = true;
-        static_cast<void>(FrameTimer(TimerStart));
-        static_cast<void>(FrameTimer(TimerStop));
-    }
+    // The new device has requested its frame in single-frame mode (CreateDeviceFromSettings).
     return S_OK;
 }

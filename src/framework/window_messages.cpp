@@ -55,6 +55,10 @@ struct FrameworkMessageRules {
                 app.Pause(false);
                 app.minimized = false;
                 static_cast<void>(app.HandleSizeChange());
+            } else if (!app.inSizeMoveLoop) {
+                // Resized by another program, a window manager or keyboard snapping: no size-move
+                // loop ends it, so the back buffer follows now (nothing happens for the same size).
+                static_cast<void>(app.HandleSizeChange());
             }
             // Otherwise a drag resize: handled once, at WM_EXITSIZEMOVE.
             break;
@@ -166,7 +170,14 @@ struct FrameworkMessageRules {
         return kPassOn;
     }
 
+    static Outcome EnterSizeMove(ApplicationFramework& app, HWND, WPARAM, LPARAM) {
+        app.inSizeMoveLoop = true;
+        app.Pause(true);
+        return kPassOn;
+    }
+
     static Outcome ExitSizeMove(ApplicationFramework& app, HWND, WPARAM, LPARAM) {
+        app.inSizeMoveLoop = false;
         app.Pause(false);
         static_cast<void>(app.HandleSizeChange());
         return kPassOn;
@@ -190,7 +201,7 @@ struct FrameworkMessageRules {
         {WM_KEYUP, KeyUp},
         {WM_MOUSEMOVE, MouseMove},
         {WM_ENTERMENULOOP, EnterModalLoop},
-        {WM_ENTERSIZEMOVE, EnterModalLoop},
+        {WM_ENTERSIZEMOVE, EnterSizeMove},
         {WM_EXITMENULOOP, ExitMenuLoop},
         {WM_EXITSIZEMOVE, ExitSizeMove},
         {WM_POWERBROADCAST, PowerBroadcast},

@@ -52,8 +52,12 @@ constexpr int kSettingsPosition = 1;
 }  // namespace
 
 void ViewerApplication::UpdateMenuChecks() {
-    // Fullscreen windows have their menu taken off.
+    // A fullscreen window has its menu taken off; the marks are kept on it all the same, so the
+    // menu is right whenever Alt+Enter or the settings dialog puts it back.
     HMENU menu = GetMenu(mainWindow);
+    if (menu == nullptr) {
+        menu = detachedMenu;
+    }
     if (menu == nullptr) {
         return;
     }

@@ -36,6 +36,16 @@ void LowerFixup(int& fixup) {
     }
 }
 
+// 8 half units (4.0) is the ceiling: it covers ordered-grid supersampling of up to 4 per axis,
+// which is what the factors compensate; beyond it the pattern's cost only grows.
+constexpr int kFixupCeiling = 8;
+
+void RaiseFixup(int& fixup) {
+    if (fixup < kFixupCeiling) {
+        ++fixup;
+    }
+}
+
 float FloatFromBits(UINT32 bits) {
     float value;
     std::memcpy(&value, &bits, sizeof(value));
@@ -126,9 +136,9 @@ constexpr ViewerCommand kCommands[] = {
     {IDM_TEXTURE_OFFSET_RIGHT, [](App& a) { StepOffsetUp(a.textureOffsetX); }, true, false, true},
     {IDM_TEXTURE_OFFSET_UP, [](App& a) { StepOffsetDown(a.textureOffsetY); }, true, false, true},
     {IDM_TEXTURE_OFFSET_DOWN, [](App& a) { StepOffsetUp(a.textureOffsetY); }, true, false, true},
-    {IDM_FIXUP_Y_UP, [](App& a) { ++a.supersampleFixupY; }, false, false, true},
+    {IDM_FIXUP_Y_UP, [](App& a) { RaiseFixup(a.supersampleFixupY); }, false, false, true},
     {IDM_FIXUP_Y_DOWN, [](App& a) { LowerFixup(a.supersampleFixupY); }, false, false, true},
-    {IDM_FIXUP_X_UP, [](App& a) { ++a.supersampleFixupX; }, false, false, true},
+    {IDM_FIXUP_X_UP, [](App& a) { RaiseFixup(a.supersampleFixupX); }, false, false, true},
     {IDM_FIXUP_X_DOWN, [](App& a) { LowerFixup(a.supersampleFixupX); }, false, false, true},
     // Both draw their frame themselves.
     {IDM_SINGLE_FRAME, ToggleSingleFrameMode, false, false, false},

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "framework/error_reporting.h"
-#include "framework/frame_timer.h"
 #include "support/framework_device_fixture.h"
 
 namespace {
@@ -91,17 +90,6 @@ TEST_F(DeviceLifecycleTest, FailedRestoreAfterResetIsReleasedAndNotReleasedAgain
     app->ReleaseDevice();
     EXPECT_EQ(app->log, (Log{"ReleaseDeviceResources", "RestoreDeviceResources", "ReleaseDeviceResources",
                              "DestroyDeviceResources"}));
-}
-
-TEST_F(DeviceLifecycleTest, ResetInSingleFrameModeRequestsOneFrameWithTheTimerStopped) {
-    ASSERT_EQ(Start(), S_OK);
-    app->updateContinuously = false;
-    Wait(100);
-    EXPECT_EQ(app->ResetDevice(), S_OK);
-    EXPECT_TRUE(app->stepPending);
-    const double frozen = FrameTimer(TimerGetAppTime);
-    Wait(100);
-    EXPECT_EQ(FrameTimer(TimerGetAppTime), frozen);
 }
 
 TEST_F(DeviceLifecycleTest, CloseReleasesEverythingInOrderWithoutAReport) {

@@ -1,7 +1,10 @@
 // Switching how the device is shown: window style and menu per mode, the windowed/fullscreen
-// toggle (reset on the same device, re-creation on another), resizing, and a new device from the
-// settings dialog.
+// toggle (reset on the same device, re-creation on another), resizing, a new device from the
+// settings dialog, and single-frame mode across all of them.
 #include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
 
 #include "enumeration/settings_dialog.h"
 #include "framework/error_reporting.h"
@@ -42,7 +45,16 @@ UINT_PTR CloseDialogSoon(WORD button) {
     });
 }
 
-class DisplayModeTest : public FrameworkDeviceTest {};
+class DisplayModeTest : public FrameworkDeviceTest {
+protected:
+    // Resizes the window as a drag does: its WM_SIZE comes inside a size-move loop, so only the
+    // HandleSizeChange a test calls acts on it.
+    void DragResize(int width, int height) {
+        app->inSizeMoveLoop = true;
+        SetWindowPos(app->mainWindow, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+        app->inSizeMoveLoop = false;
+    }
+};
 
 TEST_F(DisplayModeTest, ToggleOnTheSameAdapterAndDeviceTypeResetsIntoTheFullscreenMode) {
     ASSERT_EQ(Start(), S_OK);
@@ -147,7 +159,7 @@ TEST_F(DisplayModeTest, ResizeResetsTheDeviceToTheNewClientSizeWhilePaused) {
     app->onOperation = [&](const std::string& operation) {
         if (operation == "RestoreDeviceResources") pauseCountAtRestore = framework_test_hooks::PauseCount();
     };
-    SetWindowPos(app->mainWindow, nullptr, 0, 0, 500, 350, SWP_NOMOVE | SWP_NOZORDER);
+    DragResize(500, 350);
     EXPECT_EQ(app->HandleSizeChange(), S_OK);
     EXPECT_EQ(Device()->resetCount, 1);
     EXPECT_EQ(Device()->presentParameters.BackBufferWidth, 500u);
@@ -170,7 +182,7 @@ TEST_F(DisplayModeTest, ResizeIsIgnoredDuringASwitch) {
 TEST_F(DisplayModeTest, FailedResizeIsFatalAndUndoesItsPause) {
     ASSERT_EQ(Start(), S_OK);
     Device()->resetResult = D3DERR_DRIVERINTERNALERROR;
-    SetWindowPos(app->mainWindow, nullptr, 0, 0, 500, 350, SWP_NOMOVE | SWP_NOZORDER);
+    DragResize(500, 350);
     EXPECT_EQ(app->HandleSizeChange(), AppErrorResetFailed);
     EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
     ASSERT_EQ(fake_platform::messageBoxes.size(), 1u);
@@ -180,7 +192,7 @@ TEST_F(DisplayModeTest, FailedResizeIsFatalAndUndoesItsPause) {
 TEST_F(DisplayModeTest, ResizeWithoutADeviceOnlyRemembersTheSize) {
     ASSERT_EQ(Start(), S_OK);
     app->ReleaseDevice();
-    SetWindowPos(app->mainWindow, nullptr, 0, 0, 500, 350, SWP_NOMOVE | SWP_NOZORDER);
+    DragResize(500, 350);
     EXPECT_EQ(app->HandleSizeChange(), S_OK);
     EXPECT_EQ(app->presentParams.BackBufferWidth, 500u);
     EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
@@ -211,5 +223,77 @@ TEST_F(DisplayModeTest, AcceptedDialogRebuildsTheDeviceAndRequestsAFrameInSingle
     EXPECT_TRUE(app->stepPending);
     EXPECT_TRUE(fake_platform::messageBoxes.empty());
 }
+
+// A reset or a new device in single-frame mode shows one frame of it, each command's request is
+// drawn, and P then resumes continuous drawing from its first pass on (a timer left stopped by
+// the reset would freeze the picture for good).
+struct SingleFrameChange {
+    const char* name;
+    bool realWindow;  // the settings dialog wants an owner on the display
+    HRESULT (*change)(ApplicationFramework& app, fakes::FakeDevice& device);
+};
+
+void PrintTo(const SingleFrameChange& change, std::ostream* out) { *out << change.name; }
+
+class SingleFrameResume : public DisplayModeTest, public ::testing::WithParamInterface<SingleFrameChange> {};
+
+TEST_P(SingleFrameResume, OneFrameOfTheNewDeviceThenPResumesAtOnce) {
+    ASSERT_EQ(Start(GetParam().realWindow), S_OK);
+    app->updateContinuously = false;  // P
+    Wait(10);
+    ASSERT_EQ(GetParam().change(*app, *Device()), S_OK);
+    ASSERT_NE(Device(), nullptr);
+    app->log.clear();
+    for (int pass = 0; pass < 2; ++pass) {
+        Wait(10);
+        ASSERT_EQ(app->StepFrame(), S_OK);
+    }
+    EXPECT_EQ(app->Count("RenderFrame"), 1) << "one frame of the new device, then nothing";
+    app->stepPending = true;  // a viewer command asks for its frame
+    ASSERT_EQ(app->StepFrame(), S_OK);
+    EXPECT_EQ(app->Count("RenderFrame"), 2);
+
+    app->updateContinuously = true;  // P again: the viewer requests a frame as it resumes
+    app->stepPending = true;
+    for (int pass = 1; pass <= 3; ++pass) {
+        Wait(10);
+        ASSERT_EQ(app->StepFrame(), S_OK);
+        EXPECT_EQ(app->Count("RenderFrame"), 2 + pass) << "resumed pass " << pass;
+    }
+    EXPECT_NEAR(app->frameElapsed, 0.010f, 1e-6f) << "time runs again";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    DeviceChanges, SingleFrameResume,
+    ::testing::Values(
+        SingleFrameChange{"Reset", false, [](ApplicationFramework& app, fakes::FakeDevice&) { return app.ResetDevice(); }},
+        SingleFrameChange{"LostDeviceReset", false,
+                          [](ApplicationFramework& app, fakes::FakeDevice& device) {
+                              app.deviceLost = true;
+                              device.testCooperativeLevelResults = {D3DERR_DEVICENOTRESET};
+                              return app.StepFrame();
+                          }},
+        SingleFrameChange{"AltEnterPair", false,
+                          [](ApplicationFramework& app, fakes::FakeDevice&) {
+                              const HRESULT result = app.ToggleFullscreen();
+                              return FAILED(result) ? result : app.ToggleFullscreen();
+                          }},
+        SingleFrameChange{"AltEnterOntoAnotherDevice", false,
+                          [](ApplicationFramework& app, fakes::FakeDevice&) {
+                              DeviceInfo* reference = nullptr;
+                              DeviceCombo* combo = FindCombo(app, D3DDEVTYPE_REF, false, &reference);
+                              if (!combo) return E_FAIL;
+                              app.settings.fullscreenDeviceInfo = reference;
+                              app.settings.fullscreenDeviceCombo = combo;
+                              return app.ToggleFullscreen();
+                          }},
+        SingleFrameChange{"SettingsDialogOk", true,
+                          [](ApplicationFramework& app, fakes::FakeDevice&) {
+                              const UINT_PTR timer = CloseDialogSoon(IDOK);
+                              const HRESULT result = app.ChangeDeviceFromDialog();
+                              KillTimer(nullptr, timer);
+                              return result;
+                          }}),
+    [](const ::testing::TestParamInfo<SingleFrameChange>& info) { return std::string(info.param.name); });
 
 }  // namespace

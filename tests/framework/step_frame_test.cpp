@@ -63,6 +63,20 @@ TEST_F(StepFrameTest, SingleFrameStepIsDrawnEvenWithoutElapsedTime) {
     EXPECT_EQ(app->log, FrameLog());
 }
 
+TEST_F(StepFrameTest, PResumesDrawingAfterAPauseThatEndedInSingleFrameMode) {
+    // Minimised while running (the pause stops the timer), P while minimised, restored, P again.
+    app->Pause(true);
+    app->updateContinuously = false;
+    app->Pause(false);
+    app->updateContinuously = true;
+    app->stepPending = true;
+    for (int pass = 1; pass <= 3; ++pass) {
+        Wait(10);
+        EXPECT_EQ(app->StepFrame(), S_OK);
+        EXPECT_EQ(app->Count("RenderFrame"), pass) << "pass " << pass;
+    }
+}
+
 TEST_F(StepFrameTest, FailedUpdateOrRenderIsReturnedWithoutPresenting) {
     app->updateContinuously = false;
     app->stepPending = true;

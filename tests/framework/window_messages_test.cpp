@@ -1,6 +1,6 @@
 // The framework's window-message handler: pausing around blocking actions, minimizing and
-// restoring, the paused repaint, fullscreen cursor, hit-testing and system commands, power
-// events and the framework commands.
+// restoring, the back buffer following the client area, the paused repaint, fullscreen cursor,
+// hit-testing and system commands, power events and the framework commands.
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -238,6 +238,88 @@ TEST_F(WindowMessagesTest, WindowOutlivingTheApplicationGetsDefaultProcessing) {
     GetWindowTextA(orphan, title, sizeof(title));
     EXPECT_STREQ(title, "alone");
     DestroyWindow(orphan);
+}
+
+// --- Size messages and the back buffer -------------------------------------------------------
+
+TEST_F(WindowMessagesTest, ResizeFromOutsideASizeMoveLoopResetsTheBackBufferAtOnce) {
+    // Another program, a tiling window manager or keyboard snapping: no size-move loop.
+    SetWindowPos(window, nullptr, 0, 0, 914, 142, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(Device()->resetCount, 1);
+    EXPECT_EQ(app->backBufferDesc.Width, 914u);
+    EXPECT_EQ(app->backBufferDesc.Height, 142u);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+    SetWindowPos(window, nullptr, 50, 60, 914, 142, SWP_NOZORDER);
+    EXPECT_EQ(Device()->resetCount, 1) << "a move keeps the size";
+}
+
+TEST_F(WindowMessagesTest, ClientWithNoPixelsKeepsTheDeviceAndItsBackBufferAndDrawsNothing) {
+    const SIZE emptyClients[] = {{300, 0}, {0, 200}};
+    for (const SIZE& empty : emptyClients) {
+        SetWindowPos(window, nullptr, 0, 0, empty.cx, empty.cy, SWP_NOMOVE | SWP_NOZORDER);
+        // The minimise and restore that used to end the program at a zero-height client.
+        Send(WM_SIZE, SIZE_MINIMIZED);
+        Send(WM_SIZE, SIZE_RESTORED);
+        EXPECT_EQ(Device()->resetCount, 0) << empty.cx << "x" << empty.cy;
+        EXPECT_TRUE(fake_platform::messageBoxes.empty());
+        EXPECT_TRUE(IsWindow(window));
+        EXPECT_EQ(app->clientRect.right, 400) << "the client the back buffer still fits";
+        EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+        Wait(10);
+        EXPECT_EQ(app->StepFrame(), S_OK);
+        EXPECT_EQ(app->Count("RenderFrame"), 0);
+
+        // Pixels again, at the back buffer's own size: nothing to reset, drawing goes on.
+        SetWindowPos(window, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+        Wait(10);
+        EXPECT_EQ(app->StepFrame(), S_OK);
+        EXPECT_EQ(app->Count("RenderFrame"), 1);
+        EXPECT_EQ(Device()->resetCount, 0);
+        app->log.clear();
+    }
+
+    // An Alt+Enter pair from a client with no pixels keeps a back buffer with pixels.
+    SetWindowPos(window, nullptr, 0, 0, 320, 0, SWP_NOMOVE | SWP_NOZORDER);
+    ASSERT_EQ(app->ToggleFullscreen(), S_OK);
+    ASSERT_EQ(app->ToggleFullscreen(), S_OK);
+    EXPECT_EQ(Device()->presentParameters.BackBufferWidth, 400u);
+    EXPECT_EQ(Device()->presentParameters.BackBufferHeight, 300u);
+    EXPECT_TRUE(fake_platform::messageBoxes.empty());
+
+    // The first size with pixels that differs from the back buffer resets to it, once.
+    const int resets = Device()->resetCount;
+    SetWindowPos(window, nullptr, 0, 0, 320, 240, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(Device()->resetCount, resets + 1);
+    EXPECT_EQ(app->backBufferDesc.Height, 240u);
+}
+
+TEST_F(WindowMessagesTest, SizeMessagesInFullscreenLeaveTheWindowedRectanglesAlone) {
+    SetWindowPos(window, nullptr, 30, 40, 512, 384, SWP_NOZORDER);
+    const RECT bounds = app->windowedBounds;
+    const RECT client = app->clientRect;
+    ASSERT_EQ(app->ToggleFullscreen(), S_OK);
+    const int resets = Device()->resetCount;
+
+    // What a fullscreen window may go through: the desktop size, minimise and restore, maximise,
+    // a size-move loop.
+    SetWindowPos(window, nullptr, 0, 0, 1024, 768, SWP_NOZORDER);
+    Send(WM_SIZE, SIZE_MINIMIZED);
+    Send(WM_SIZE, SIZE_RESTORED);
+    Send(WM_SIZE, SIZE_MAXIMIZED);
+    Send(WM_SIZE, SIZE_RESTORED);
+    Send(WM_ENTERSIZEMOVE);
+    Send(WM_EXITSIZEMOVE);
+    EXPECT_TRUE(EqualRect(&app->windowedBounds, &bounds));
+    EXPECT_TRUE(EqualRect(&app->clientRect, &client));
+    EXPECT_EQ(Device()->resetCount, resets) << "the fullscreen back buffer is the display mode's";
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+
+    ASSERT_EQ(app->ToggleFullscreen(), S_OK);
+    EXPECT_EQ(Device()->presentParameters.BackBufferWidth, 512u);
+    EXPECT_EQ(Device()->presentParameters.BackBufferHeight, 384u);
+    RECT restored = {};
+    GetWindowRect(window, &restored);
+    EXPECT_TRUE(EqualRect(&restored, &bounds));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
-// The viewer's commands: offsets with their wrap, the mode cycle, fix-up floors, mask bits, the
-// single-frame controls and the save tail, which commands rebuild and request a frame, the menu
-// check marks on the real menu, the loading text and the hand-over to the framework.
+// The viewer's commands: offsets with their wrap, the mode cycle, fix-up floor and ceiling, mask
+// bits, the single-frame controls and the save tail, which commands rebuild and request a frame,
+// the menu check marks on the real menu, the loading text and the hand-over to the framework.
 #include <windows.h>
 #include <d3d9.h>
 
@@ -161,6 +161,24 @@ TEST_F(ViewerCommands, FixupsNeverDropBelowTwo) {
     Send(IDM_FIXUP_X_DOWN);
     EXPECT_EQ(2, app->supersampleFixupX);
     EXPECT_EQ(2, app->supersampleFixupY);
+}
+
+TEST_F(ViewerCommands, FixupsStopAtFourTimes) {
+    // Ctrl+Up and Ctrl+Left: 8 half units is the ceiling; the way down is as before.
+    for (int press = 0; press < 10; ++press) {
+        Send(IDM_FIXUP_Y_UP);
+        Send(IDM_FIXUP_X_UP);
+    }
+    EXPECT_EQ(8, app->supersampleFixupY);
+    EXPECT_EQ(8, app->supersampleFixupX);
+    app->stepPending = false;
+    Send(IDM_FIXUP_X_UP);
+    EXPECT_EQ(8, app->supersampleFixupX);
+    EXPECT_TRUE(app->stepPending) << "the key still draws its frame";
+    Send(IDM_FIXUP_Y_DOWN);
+    EXPECT_EQ(7, app->supersampleFixupY);
+    Send(IDM_FIXUP_Y_UP);
+    EXPECT_EQ(8, app->supersampleFixupY);
 }
 
 TEST_F(ViewerCommands, MaskCommandsToggleOneBitEach) {
@@ -452,6 +470,24 @@ TEST_F(MenuChecks, LargestGridIsGrayedWhenTheDeviceCannotDrawIt) {
     app->deviceCaps.MaxPrimitiveCount = 98314;
     app->UpdateMenuChecks();
     EXPECT_EQ(static_cast<UINT>(MFS_CHECKED), State(0, 3));
+}
+
+TEST_F(MenuChecks, ChangesMadeInFullscreenShowWhenTheMenuIsBack) {
+    app->windowed = false;
+    app->ApplyWindowStyleForMode();  // fullscreen takes the menu off
+    ASSERT_EQ(nullptr, GetMenu(window));
+    Send(IDM_CYCLE_MODE);
+    Send(IDM_INVERT_COLOURS);
+    Send(IDM_POINT_SIZE_32);
+    app->deviceCaps.MaxVertexIndex = 65535;  // a device that cannot draw the largest grid
+    Send(IDM_GRID_128);
+    app->windowed = true;
+    app->ApplyWindowStyleForMode();
+    ASSERT_NE(nullptr, GetMenu(window));
+    EXPECT_EQ("0010", Checks(2, 4)) << "Both";
+    EXPECT_EQ(static_cast<UINT>(MFS_CHECKED), State(-1, 6)) << "Invert Colours";
+    EXPECT_EQ("000010", Checks(1, 6));
+    EXPECT_EQ(static_cast<UINT>(MFS_GRAYED), State(0, 3));
 }
 
 TEST_F(MenuChecks, NoMenuMeansNothingToCheck) {
