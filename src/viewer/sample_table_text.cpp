@@ -85,6 +85,10 @@ std::vector<std::string> SampleHeadingLines(const SampleMeasurement& m, const ch
         if (!notes.empty()) notes += "; ";
         notes += "the per-bit pictures do not add up to the all-bits picture";
     }
+    if (!m.picturesConsistent) {
+        if (!notes.empty()) notes += "; ";
+        notes += "some pictures are not made of whole point squares";
+    }
     if (!notes.empty()) lines.push_back(notes);
     return lines;
 }
