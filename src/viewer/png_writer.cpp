@@ -5,9 +5,9 @@
 #include <png.h>
 
 #include <csetjmp>
-#include <cwchar>
-#include <string>
 #include <vector>
+
+#include "viewer/file_replacing.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ struct PngJob {
     UINT width;
     UINT height;
     BYTE* rgbRow;  // width * 3 bytes
-    DWORD writeError;
+    HRESULT writeResult;
 };
 
 void OnPngError(png_structp png, png_const_charp) {
@@ -33,17 +33,8 @@ void OnPngWarning(png_structp, png_const_charp) {
 
 void WriteToFile(png_structp png, png_bytep data, png_size_t length) {
     PngJob* job = static_cast<PngJob*>(png_get_io_ptr(png));
-    while (length > 0) {
-        const DWORD chunk = length > 0x40000000u ? 0x40000000u : static_cast<DWORD>(length);
-        DWORD written = 0;
-        if (!WriteFile(job->file, data, chunk, &written, nullptr) || written != chunk) {
-            job->writeError = GetLastError();
-            if (job->writeError == ERROR_SUCCESS) job->writeError = ERROR_WRITE_FAULT;
-            png_error(png, "write failed");
-        }
-        data += chunk;
-        length -= chunk;
-    }
+    job->writeResult = WriteAllToFile(job->file, data, length);
+    if (FAILED(job->writeResult)) png_error(png, "write failed");
 }
 
 void FlushFile(png_structp) {
@@ -85,57 +76,12 @@ bool EncodePng(PngJob* job) {
     return true;
 }
 
-HRESULT LastErrorResult() {
-    const DWORD error = GetLastError();
-    return error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error);
-}
-
-// The ANSI name as the system's file functions read it (the ANSI or OEM code page, whichever
-// the file functions use, never UTF-8), made absolute and given the \\?\ prefix so that names
-// longer than MAX_PATH work too. Empty on failure.
-std::wstring ExtendedWidePath(const char* path) {
-    const UINT codePage = AreFileApisANSI() ? CP_ACP : CP_OEMCP;
-    const int length = MultiByteToWideChar(codePage, 0, path, -1, nullptr, 0);
-    if (length <= 1) return std::wstring();
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    if (MultiByteToWideChar(codePage, 0, path, -1, &wide[0], length) != length) {
-        return std::wstring();
-    }
-    if (wide.compare(0, 4, L"\\\\?\\") == 0) return wide.c_str();
-
-    const DWORD fullLength = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (fullLength == 0) return std::wstring();
-    std::wstring full(fullLength, L'\0');
-    const DWORD written = GetFullPathNameW(wide.c_str(), fullLength, &full[0], nullptr);
-    if (written == 0 || written >= fullLength) return std::wstring();
-    full.resize(written);
-    if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
-}
-
-// Creates a new, empty temporary file in the target's folder, so that the final rename stays on
-// one volume and cannot leave a half-written target behind.
-HANDLE CreateTemporaryBeside(const std::wstring& target, std::wstring& temporary) {
-    const size_t slash = target.find_last_of(L"\\/");
-    if (slash == std::wstring::npos || slash + 1 == target.size()) {
-        SetLastError(ERROR_INVALID_NAME);
-        return INVALID_HANDLE_VALUE;
-    }
-    const std::wstring folder = target.substr(0, slash + 1);
-    const DWORD stamp = GetTickCount();
-    for (DWORD tries = 0; tries < 100; ++tries) {
-        wchar_t name[64];
-        std::swprintf(name, 64, L"~quillant-%lx-%lx.png.tmp", GetCurrentProcessId(),
-                      stamp + tries);
-        temporary = folder + name;
-        HANDLE file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file != INVALID_HANDLE_VALUE) return file;
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return file;
-    }
-    SetLastError(ERROR_FILE_EXISTS);
-    return INVALID_HANDLE_VALUE;
+HRESULT WritePngContents(HANDLE file, void* context) {
+    PngJob* job = static_cast<PngJob*>(context);
+    job->file = file;
+    job->writeResult = S_OK;
+    if (EncodePng(job)) return S_OK;
+    return FAILED(job->writeResult) ? job->writeResult : E_FAIL;
 }
 
 }  // namespace
@@ -149,38 +95,14 @@ HRESULT WritePngFile(const char* path, const BYTE* topLeftPixel, int pitchBytes,
     const long long pitch = pitchBytes < 0 ? -static_cast<long long>(pitchBytes) : pitchBytes;
     if (pitch < rowBytes) return E_INVALIDARG;
 
-    const std::wstring target = ExtendedWidePath(path);
-    if (target.empty()) return LastErrorResult();
-    // A folder is never replaced by a file, nor is a read-only file (which Windows refuses to
-    // rename over, while Wine would): fail before writing anything.
-    const DWORD attributes = GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) != 0) {
-        return HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED);
-    }
-
     std::vector<BYTE> rgbRow(static_cast<size_t>(width) * 3);
-    std::wstring temporary;
     PngJob job = {};
-    job.file = CreateTemporaryBeside(target, temporary);
-    if (job.file == INVALID_HANDLE_VALUE) return LastErrorResult();
     job.topLeftPixel = topLeftPixel;
     job.pitchBytes = pitchBytes;
     job.width = width;
     job.height = height;
     job.rgbRow = rgbRow.data();
-
-    HRESULT result = S_OK;
-    if (!EncodePng(&job)) {
-        result = job.writeError != ERROR_SUCCESS ? HRESULT_FROM_WIN32(job.writeError) : E_FAIL;
-    }
-    if (!CloseHandle(job.file) && SUCCEEDED(result)) result = LastErrorResult();
-    if (SUCCEEDED(result) &&
-        !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        result = LastErrorResult();
-    }
-    if (FAILED(result)) static_cast<void>(DeleteFileW(temporary.c_str()));
-    return result;
+    return WriteFileReplacing(path, WritePngContents, &job);
 }
 
 HRESULT SaveSurfaceRectToPng(IDirect3DSurface9* surface, const RECT& rect, const char* path) {
