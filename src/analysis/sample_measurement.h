@@ -59,6 +59,7 @@ struct SampleMeasurement {
     bool resolveNotAverage = false;    // resolved values are not multiples of 1/S
     bool unionMatchesAllBits = true;   // the per-bit maps add up to the all-bits map
     std::vector<QuadPositions> quads;  // filled when quadsDiffer
+    bool picturesConsistent = true;    // every picture is a sum of whole point squares
 
     double milliseconds = 0.0;         // time taken, draw to data
 };
