@@ -1,6 +1,6 @@
 // The point pattern the probe draws, in the viewer's own terms, and the one it chooses: every
-// point edge half a grid step away from any 1/16 of a pixel, so that a sample on the 1/16 lattice
-// is never on an edge, whatever the fill rule.
+// point edge about half a grid step away from any 1/16 of a pixel, so that a sample on the 1/16
+// lattice is never on an edge, whatever the fill rule.
 #pragma once
 
 // The pictures hold 2 x 2 tiles of N + 1 pixels each; tile (tx, ty) starts at pixel
@@ -17,12 +17,13 @@ struct ProbePattern {
     double tileOriginX = 0.5;
     double tileOriginY = 0.5;
     // How far the runtime moves geometry against its samples, short of Direct3D 9's half pixel:
-    // 1/128 under Wine (it shifts by 63/128). Positions are reported with it taken out.
+    // wined3d's code shifts by 63/128, which would put samples 1/128 further on, but on this
+// platform they measure where Direct3D 9 puts them. Positions are reported with it taken out.
     double centreBiasCorrection = 0.0;
 };
 
-// Grid 64, point size 1/8, with the offsets that put the point edges on odd multiples of 1/128
-// once the bias is taken out, and the textured points where the geometric ones are.
+// Grid 32, point size 1/8, with the offsets that put the point edges 1/256 past odd multiples of
+// 1/64 once the bias is taken out, and the textured points where the geometric ones are.
 ProbePattern ChooseProbePattern(double centreBiasCorrection);
 
 // Pixels of the probe's pictures along each axis: two tiles.

@@ -14,7 +14,8 @@
 
 namespace {
 
-constexpr double kWineCorrection = 1.0 / 128.0;
+// wined3d's code moves geometry by 63/128 of a pixel, not a half: samples then sit 1/128 on.
+constexpr double kShortOfHalf = 1.0 / 128.0;
 
 struct Point16 {
     double x;  // in 1/16 pixel from the pixel's top-left corner
@@ -25,6 +26,8 @@ struct Point16 {
 // 2x2 quad (all four alike unless a test says otherwise), and how the resolve combines them.
 struct Rasteriser {
     ProbePattern pattern;
+    // How far the runtime's samples sit past where Direct3D 9 would put them.
+    double runtimeShift = 0.0;
     std::vector<Point16> samples[4];  // by quad parity px + 2 py
     std::function<double(double)> resolve = [](double mean) { return mean; };
     bool texturePerSample = false;
@@ -88,8 +91,8 @@ IntensityImage DrawPoints(const Rasteriser& r, unsigned mask) {
                         const auto& at = r.samples[(x & 1) + 2 * (y & 1)];
                         for (size_t k = 0; k < at.size(); ++k) {
                             if (!(mask & (1u << k))) continue;
-                            const double sx = x + at[k].x / 16.0 + p.centreBiasCorrection;
-                            const double sy = y + at[k].y / 16.0 + p.centreBiasCorrection;
+                            const double sx = x + at[k].x / 16.0 + r.runtimeShift;
+                            const double sy = y + at[k].y / 16.0 + r.runtimeShift;
                             if (Inside(sx, sy, s)) covered[static_cast<size_t>(y) * image.width + x] += 1;
                         }
                     }
@@ -124,11 +127,11 @@ IntensityImage DrawTexture(const Rasteriser& r) {
             const auto& at = r.samples[(x & 1) + 2 * (y & 1)];
             int passed = 0;
             for (const Point16& sample : at) {
-                const double sx = x + sample.x / 16.0 + p.centreBiasCorrection;
-                const double sy = y + sample.y / 16.0 + p.centreBiasCorrection;
+                const double sx = x + sample.x / 16.0 + r.runtimeShift;
+                const double sy = y + sample.y / 16.0 + r.runtimeShift;
                 const Point16 where = r.texturePerSample ? sample : r.textureAt;
-                const double wx = x + where.x / 16.0 + p.centreBiasCorrection;
-                const double wy = y + where.y / 16.0 + p.centreBiasCorrection;
+                const double wx = x + where.x / 16.0 + r.runtimeShift;
+                const double wy = y + where.y / 16.0 + r.runtimeShift;
                 // The tile whose quad [0, N+1) covers the sample.
                 const int tileX = static_cast<int>(std::floor((sx + p.tileOriginX) / tile));
                 const int tileY = static_cast<int>(std::floor((sy + p.tileOriginY) / tile));
@@ -159,9 +162,9 @@ ProbeImages Draw(const Rasteriser& r, bool maskable) {
     return images;
 }
 
-Rasteriser WineRasteriser(const std::vector<Point16>& at) {
+Rasteriser ProbeRasteriser(const std::vector<Point16>& at) {
     Rasteriser r;
-    r.pattern = ChooseProbePattern(kWineCorrection);
+    r.pattern = ChooseProbePattern(0.0);
     r.SamplesEverywhere(at);
     return r;
 }
@@ -190,7 +193,7 @@ class StandardTables : public ::testing::TestWithParam<int> {};
 
 TEST_P(StandardTables, EachMaskBitDecodesToItsTablePositionExactly) {
     const int count = GetParam();
-    const SampleMeasurement m = Decode(Draw(WineRasteriser(StandardPoints(count)), true));
+    const SampleMeasurement m = Decode(Draw(ProbeRasteriser(StandardPoints(count)), true));
     const StandardSamplePattern table = StandardPatternFor(count);
     ASSERT_EQ(static_cast<size_t>(count), m.samples.size());
     for (int k = 0; k < count; ++k) {
@@ -198,7 +201,7 @@ TEST_P(StandardTables, EachMaskBitDecodesToItsTablePositionExactly) {
         EXPECT_EQ(1, m.samples[k].weight);
         ExpectExact(m.samples[k], table.points[k].x, table.points[k].y, "sample");
         // Intervals are one grid step wide and hold the position.
-        EXPECT_NEAR(1.0 / 64, m.samples[k].x.high - m.samples[k].x.low, 1e-9);
+        EXPECT_NEAR(1.0 / 32, m.samples[k].x.high - m.samples[k].x.low, 1e-9);
         EXPECT_LE(m.samples[k].x.low, table.points[k].x / 16.0);
         EXPECT_GT(m.samples[k].x.high, table.points[k].x / 16.0 - (table.points[k].x == 0 ? 0 : 1e-12));
     }
@@ -221,27 +224,41 @@ INSTANTIATE_TEST_SUITE_P(Counts, StandardTables, ::testing::Values(1, 2, 4, 8, 1
 TEST(SampleDecoder, MaskOrderOtherThanTheTablesIsStandardButNotInOrder) {
     std::vector<Point16> swapped = StandardPoints(4);
     std::swap(swapped[0], swapped[3]);
-    const SampleMeasurement m = Decode(Draw(WineRasteriser(swapped), true));
+    const SampleMeasurement m = Decode(Draw(ProbeRasteriser(swapped), true));
     ASSERT_EQ(4u, m.samples.size());
     ExpectExact(m.samples[0], 10, 14, "bit 0");
     EXPECT_TRUE(m.standardPattern);
     EXPECT_FALSE(m.maskOrderStandard);
 }
 
-TEST(SampleDecoder, WithoutTheBiasTheSamePositionsDecodeExactly) {
+TEST(SampleDecoder, SamplesAHundredAndTwentyEighthOnDecodeToTheSamePositions) {
+    for (int count : {4, 16}) {
+        Rasteriser r = ProbeRasteriser(StandardPoints(count));
+        r.runtimeShift = kShortOfHalf;
+        const SampleMeasurement m = Decode(Draw(r, true));
+        ASSERT_EQ(static_cast<size_t>(count), m.samples.size());
+        EXPECT_TRUE(m.maskOrderStandard) << count;
+        EXPECT_EQ("once per pixel at (8, 8)", TextureSamplingText(m)) << count;
+    }
+}
+
+TEST(SampleDecoder, AKnownRuntimeBiasIsTakenOut) {
     Rasteriser r;
-    r.pattern = ChooseProbePattern(0.0);
-    r.SamplesEverywhere(StandardPoints(4));
+    r.pattern = ChooseProbePattern(kShortOfHalf);
+    r.runtimeShift = kShortOfHalf;
+    r.SamplesEverywhere({{6, 2}, {14, 6}, {2.5, 10}, {10, 14}});
     const SampleMeasurement m = Decode(Draw(r, true));
     ASSERT_EQ(4u, m.samples.size());
-    EXPECT_TRUE(m.maskOrderStandard);
+    ExpectExact(m.samples[0], 6, 2, "bit 0");
+    EXPECT_LE(m.samples[2].x.low, 2.5 / 16);
+    EXPECT_GT(m.samples[2].x.high, 2.5 / 16);
     EXPECT_EQ("once per pixel at (8, 8)", TextureSamplingText(m));
 }
 
 TEST(SampleDecoder, NonMaskableSamplesAreSeparatedByPositionAndCount) {
     // Two samples share a position: one blob of weight 2.
     const std::vector<Point16> at = {{6, 2}, {14, 6}, {14, 6}, {2, 10}};
-    const SampleMeasurement m = Decode(Draw(WineRasteriser(at), false));
+    const SampleMeasurement m = Decode(Draw(ProbeRasteriser(at), false));
     EXPECT_FALSE(m.maskable);
     ASSERT_EQ(3u, m.samples.size());
     // Sorted by y, then x.
@@ -257,7 +274,7 @@ TEST(SampleDecoder, NonMaskableSamplesAreSeparatedByPositionAndCount) {
 }
 
 TEST(SampleDecoder, NonMaskableStandardEightSamplesOverlapYetSeparate) {
-    const SampleMeasurement m = Decode(Draw(WineRasteriser(StandardPoints(8)), false));
+    const SampleMeasurement m = Decode(Draw(ProbeRasteriser(StandardPoints(8)), false));
     ASSERT_EQ(8u, m.samples.size());
     EXPECT_TRUE(m.standardPattern);
     EXPECT_FALSE(m.maskOrderStandard);  // the mask names no sample here
@@ -266,7 +283,7 @@ TEST(SampleDecoder, NonMaskableStandardEightSamplesOverlapYetSeparate) {
 
 TEST(SampleDecoder, AllSamplesAtTheCentre) {
     const std::vector<Point16> centre(4, Point16{8, 8});
-    const SampleMeasurement maskable = Decode(Draw(WineRasteriser(centre), true));
+    const SampleMeasurement maskable = Decode(Draw(ProbeRasteriser(centre), true));
     ASSERT_EQ(4u, maskable.samples.size());
     EXPECT_EQ(1, maskable.distinctSamples);
     EXPECT_TRUE(maskable.allAtCentre);
@@ -274,7 +291,7 @@ TEST(SampleDecoder, AllSamplesAtTheCentre) {
     EXPECT_EQ("all samples at the pixel centre", VerdictText(maskable));
 
     // Without the mask, four coincident samples look like one.
-    const SampleMeasurement plain = Decode(Draw(WineRasteriser(centre), false));
+    const SampleMeasurement plain = Decode(Draw(ProbeRasteriser(centre), false));
     ASSERT_EQ(1u, plain.samples.size());
     ExpectExact(plain.samples[0], 8, 8, "centre");
     EXPECT_TRUE(plain.allAtCentre);
@@ -282,7 +299,7 @@ TEST(SampleDecoder, AllSamplesAtTheCentre) {
 
 TEST(SampleDecoder, SamplesOnTheLeftAndTopEdgesWrapAroundTheTile) {
     const std::vector<Point16> at = {{0, 8}, {1, 0}, {0, 0}, {15, 15}};
-    const SampleMeasurement m = Decode(Draw(WineRasteriser(at), true));
+    const SampleMeasurement m = Decode(Draw(ProbeRasteriser(at), true));
     ASSERT_EQ(4u, m.samples.size());
     ExpectExact(m.samples[0], 0, 8, "left edge");
     ExpectExact(m.samples[1], 1, 0, "top edge");
@@ -297,22 +314,22 @@ TEST(SampleDecoder, SamplesOnTheLeftAndTopEdgesWrapAroundTheTile) {
 
 TEST(SampleDecoder, PositionsOffTheSixteenthLatticeReportTheirInterval) {
     // 2.5/16 = 5/32: between two steps.
-    const std::vector<Point16> at = {{2.5, 8}, {8, 11.25}};
-    const SampleMeasurement m = Decode(Draw(WineRasteriser(at), true));
+    const std::vector<Point16> at = {{2.5, 8}, {8, 11.5}};
+    const SampleMeasurement m = Decode(Draw(ProbeRasteriser(at), true));
     ASSERT_EQ(2u, m.samples.size());
     EXPECT_FALSE(m.samples[0].x.exact);
     EXPECT_LE(m.samples[0].x.low, 2.5 / 16);
     EXPECT_GT(m.samples[0].x.high, 2.5 / 16);
-    EXPECT_NEAR(1.0 / 64, m.samples[0].x.high - m.samples[0].x.low, 1e-9);
+    EXPECT_NEAR(1.0 / 32, m.samples[0].x.high - m.samples[0].x.low, 1e-9);
     EXPECT_TRUE(m.samples[0].y.exact);
     EXPECT_FALSE(m.samples[1].y.exact);
-    EXPECT_LE(m.samples[1].y.low, 11.25 / 16);
-    EXPECT_GT(m.samples[1].y.high, 11.25 / 16);
+    EXPECT_LE(m.samples[1].y.low, 11.5 / 16);
+    EXPECT_GT(m.samples[1].y.high, 11.5 / 16);
     EXPECT_FALSE(m.standardPattern);
 }
 
 TEST(SampleDecoder, PositionsThatDifferWithinAQuadAreShownPerPixel) {
-    Rasteriser r = WineRasteriser(StandardPoints(4));
+    Rasteriser r = ProbeRasteriser(StandardPoints(4));
     r.samples[1] = {{7, 2}, {14, 6}, {2, 10}, {10, 14}};  // odd columns, even rows
     const SampleMeasurement m = Decode(Draw(r, true));
     EXPECT_TRUE(m.quadsDiffer);
@@ -328,7 +345,7 @@ TEST(SampleDecoder, PositionsThatDifferWithinAQuadAreShownPerPixel) {
 }
 
 TEST(SampleDecoder, AResolveThatIsNotAnAverageIsSaid) {
-    Rasteriser r = WineRasteriser(StandardPoints(4));
+    Rasteriser r = ProbeRasteriser(StandardPoints(4));
     r.resolve = [](double mean) { return std::pow(mean, 1.0 / 2.2); };  // gamma-correct resolve
     const SampleMeasurement m = Decode(Draw(r, true));
     EXPECT_TRUE(m.resolveNotAverage);
@@ -336,16 +353,16 @@ TEST(SampleDecoder, AResolveThatIsNotAnAverageIsSaid) {
 }
 
 TEST(SampleDecoder, UnionOfTheBitMapsIsCheckedAgainstTheAllBitsMap) {
-    ProbeImages images = Draw(WineRasteriser(StandardPoints(4)), true);
+    ProbeImages images = Draw(ProbeRasteriser(StandardPoints(4)), true);
     EXPECT_TRUE(Decode(images).unionMatchesAllBits);
     // A fifth sample that no mask bit reaches.
-    Rasteriser extra = WineRasteriser({{6, 2}, {14, 6}, {2, 10}, {10, 14}, {8, 8}});
+    Rasteriser extra = ProbeRasteriser({{6, 2}, {14, 6}, {2, 10}, {10, 14}, {8, 8}});
     images.allBits = DrawPoints(extra, 0xFFFFFFFFu);
     EXPECT_FALSE(Decode(images).unionMatchesAllBits);
 }
 
 TEST(SampleDecoder, TextureSampledPerSampleGivesEachPosition) {
-    Rasteriser r = WineRasteriser(StandardPoints(4));
+    Rasteriser r = ProbeRasteriser(StandardPoints(4));
     r.texturePerSample = true;
     const SampleMeasurement m = Decode(Draw(r, true));
     EXPECT_EQ(TextureSampling::PerSample, m.textureSampling);
@@ -355,7 +372,7 @@ TEST(SampleDecoder, TextureSampledPerSampleGivesEachPosition) {
 }
 
 TEST(SampleDecoder, TextureSampledOffCentreOncePerPixel) {
-    Rasteriser r = WineRasteriser(StandardPoints(4));
+    Rasteriser r = ProbeRasteriser(StandardPoints(4));
     r.textureAt = {5, 12};
     const SampleMeasurement m = Decode(Draw(r, true));
     EXPECT_EQ("once per pixel at (5, 12)", TextureSamplingText(m));
