@@ -81,6 +81,7 @@ json MeasurementToJson(const SampleMeasurement& m) {
              {"quadsDiffer", m.quadsDiffer},
              {"resolveNotAverage", m.resolveNotAverage},
              {"unionMatchesAllBits", m.unionMatchesAllBits},
+             {"picturesConsistent", m.picturesConsistent},
          }},
         {"quads", quads},
         {"milliseconds", m.milliseconds},

@@ -7,6 +7,7 @@
 #include "framework/error_reporting.h"
 #include "resources/resource_ids.h"
 #include "viewer/front_buffer_copy.h"
+#include "viewer/sample_positions_dialog.h"
 #include "viewer/viewer_commands.h"
 #include "viewer/viewer_application.h"
 
@@ -83,6 +84,17 @@ void SaveOutput(ViewerApplication& viewer) {
     }
 }
 
+// F3: the measurement draws off-screen, so only the area under the closed dialog needs showing
+// again, as after a save.
+void SamplePositions(ViewerApplication& viewer) {
+    ShowSamplePositions(viewer);
+    if (viewer.updateContinuously) {
+        viewer.stepPending = true;
+    } else if (viewer.windowed) {
+        PresentRepeatedly(viewer);
+    }
+}
+
 using CommandEffect = void (*)(ViewerApplication&);
 
 struct ViewerCommand {
@@ -97,6 +109,7 @@ using App = ViewerApplication;
 
 constexpr ViewerCommand kCommands[] = {
     {IDM_SAVE_OUTPUT, SaveOutput, false, false, false},
+    {IDM_SAMPLE_POSITIONS, SamplePositions, false, false, false},
     {IDM_GRID_32, [](App& a) { a.gridSize = 32; }, true, true, true},
     {IDM_GRID_64, [](App& a) { a.gridSize = 64; }, true, true, true},
     {IDM_GRID_96, [](App& a) { a.gridSize = 96; }, true, true, true},

@@ -81,6 +81,7 @@ TEST(MeasurementJson, FourStandardSamplesGiveModeMaskBitsPositionsAndVerdicts) {
     EXPECT_EQ(doc["verdicts"]["maskOrderStandard"], true);
     EXPECT_EQ(doc["verdicts"]["quadsDiffer"], false);
     EXPECT_EQ(doc["verdicts"]["unionMatchesAllBits"], true);
+    EXPECT_EQ(doc["verdicts"]["picturesConsistent"], true);
     EXPECT_TRUE(doc["quads"].is_array());
     EXPECT_TRUE(doc["quads"].empty());
     EXPECT_DOUBLE_EQ(doc["milliseconds"].get<double>(), 37.25);
@@ -112,6 +113,7 @@ TEST(MeasurementJson, IntervalsWrappedEdgesNonMaskableSamplesAndQuadsAreKeptAsMe
     m.quadsDiffer = true;
     m.resolveNotAverage = true;
     m.unionMatchesAllBits = false;
+    m.picturesConsistent = false;
     QuadPositions odd;
     odd.parityX = 1;
     odd.parityY = 0;
@@ -137,6 +139,7 @@ TEST(MeasurementJson, IntervalsWrappedEdgesNonMaskableSamplesAndQuadsAreKeptAsMe
     EXPECT_EQ(doc["verdicts"]["quadsDiffer"], true);
     EXPECT_EQ(doc["verdicts"]["resolveNotAverage"], true);
     EXPECT_EQ(doc["verdicts"]["unionMatchesAllBits"], false);
+    EXPECT_EQ(doc["verdicts"]["picturesConsistent"], false);
     ASSERT_EQ(doc["quads"].size(), 1u);
     EXPECT_EQ(doc["quads"][0]["parityX"], 1);
     EXPECT_EQ(doc["quads"][0]["parityY"], 0);

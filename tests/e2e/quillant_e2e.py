@@ -224,7 +224,8 @@ PROBE = os.environ.get("QUILLANT_PROBE") or os.path.join(os.path.dirname(EXE), "
 
 def probe(title=TITLE):
     """What window_probe.exe reports of the visible top-level windows titled `title`:
-    a list of dicts with 'window' (x, y, w, h), 'client' (x, y, w, h), 'style', 'children'."""
+    a list of dicts with 'window' (x, y, w, h), 'client' (x, y, w, h), 'style', 'children' and
+    'tables' (each report list view's 'header' and 'rows', lists of cell texts)."""
     result = subprocess.run([os.path.join(SOURCE_DIR, "scripts", "wine-run"), PROBE, title], env=x_env(),
                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=30)
     windows = []
@@ -233,11 +234,38 @@ def probe(title=TITLE):
         if parts[0] == "window":
             nums = [int(v) for v in parts[2:6] + parts[7:11]]
             windows.append({"class": parts[1], "window": tuple(nums[:4]), "client": tuple(nums[4:]),
-                            "style": int(parts[12], 16), "children": []})
+                            "style": int(parts[12], 16), "children": [], "tables": []})
         elif parts[0] == "child" and windows:
-            text = " ".join(parts[2:]).replace("\\n", "\n").replace("\\r", "\r").replace("\\\\", "\\")
-            windows[-1]["children"].append((parts[1], text))
+            windows[-1]["children"].append((parts[1], _unescape(" ".join(parts[2:]))))
+        elif parts[0] == "header" and windows:
+            cells = line[len("header "):].split("\t") if line.startswith("header ") else []
+            windows[-1]["tables"].append({"header": [_unescape(c) for c in cells], "rows": []})
+        elif parts[0] == "row" and windows and windows[-1]["tables"]:
+            cells = line[len("row "):].split("\t")
+            windows[-1]["tables"][-1]["rows"].append([_unescape(c) for c in cells])
     return windows
+
+
+def _unescape(text):
+    out, i = [], 0
+    while i < len(text):
+        if text[i] == "\\" and i + 1 < len(text):
+            out.append({"n": "\n", "r": "\r", "\\": "\\"}.get(text[i + 1], text[i + 1]))
+            i += 2
+        else:
+            out.append(text[i])
+            i += 1
+    return "".join(out)
+
+
+def clipboard_text():
+    """The clipboard's text as a Windows program sees it, or None when it holds none."""
+    result = subprocess.run([os.path.join(SOURCE_DIR, "scripts", "wine-run"), PROBE, "--clipboard"], env=x_env(),
+                            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=30)
+    for line in result.stdout.split("\n"):
+        if line.startswith("clipboard "):
+            return _unescape(line[len("clipboard "):])
+    return None
 
 
 def wait_for(condition, timeout=15.0, interval=0.25):

@@ -1,10 +1,14 @@
 // Test helper run under Wine beside quillant.exe: reports what the end-to-end tests cannot see in
 // pixels. Usage: window_probe <title> — prints, for each top-level window with that title, its
-// window and client rectangles and the text of its child controls (a message box's text).
+// window and client rectangles and the text of its child controls (a message box's text), with
+// the header and the rows of a report list view. Usage: window_probe --clipboard — prints the
+// clipboard's text.
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -26,6 +30,101 @@ std::string Escaped(const char* text) {
     return out;
 }
 
+std::string Narrow(const WCHAR* text) {
+    char out[2048] = {};
+    WideCharToMultiByte(CP_ACP, 0, text, -1, out, sizeof(out), nullptr, nullptr);
+    return out;
+}
+
+// A list view's texts live in its own process: the item record and the text buffer are placed
+// there, filled by the list view, and read back.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, SIZE_T size) : size_(size) {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+        if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    }
+    ~RemoteBuffer() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_) CloseHandle(process_);
+    }
+    bool Ok() const { return address_ != nullptr; }
+    BYTE* At(SIZE_T offset) const { return static_cast<BYTE*>(address_) + offset; }
+    bool Write(SIZE_T offset, const void* data, SIZE_T length) const {
+        return WriteProcessMemory(process_, At(offset), data, length, nullptr) != 0;
+    }
+    bool Read(SIZE_T offset, void* data, SIZE_T length) const {
+        return ReadProcessMemory(process_, At(offset), data, length, nullptr) != 0;
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    SIZE_T size_;
+};
+
+constexpr SIZE_T kRecordBytes = 256;
+constexpr int kTextChars = 512;
+
+std::string ListCell(HWND list, const RemoteBuffer& remote, int row, int column) {
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = row;
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<LPWSTR>(remote.At(kRecordBytes));
+    item.cchTextMax = kTextChars;
+    WCHAR text[kTextChars] = {};
+    if (!remote.Write(0, &item, sizeof(item)) || !remote.Write(kRecordBytes, text, sizeof(text))) return "";
+    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote.At(0)));
+    remote.Read(kRecordBytes, text, sizeof(text));
+    text[kTextChars - 1] = 0;
+    return Narrow(text);
+}
+
+std::string HeaderCell(HWND header, const RemoteBuffer& remote, int column) {
+    HDITEMW item = {};
+    item.mask = HDI_TEXT;
+    item.pszText = reinterpret_cast<LPWSTR>(remote.At(kRecordBytes));
+    item.cchTextMax = kTextChars;
+    WCHAR text[kTextChars] = {};
+    if (!remote.Write(0, &item, sizeof(item)) || !remote.Write(kRecordBytes, text, sizeof(text))) return "";
+    SendMessageW(header, HDM_GETITEMW, column, reinterpret_cast<LPARAM>(remote.At(0)));
+    remote.Read(kRecordBytes, text, sizeof(text));
+    text[kTextChars - 1] = 0;
+    return Narrow(text);
+}
+
+// "header" and "row" lines, cells separated by tabs.
+void PrintListView(HWND list) {
+    RemoteBuffer remote(list, kRecordBytes + kTextChars * sizeof(WCHAR));
+    if (!remote.Ok()) return;
+    const HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const int columns = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    std::string line = "header";
+    for (int column = 0; column < columns; ++column) line += (column ? "\t" : " ") + Escaped(HeaderCell(header, remote, column).c_str());
+    std::printf("%s\n", line.c_str());
+    for (int row = 0; row < rows; ++row) {
+        line = "row";
+        for (int column = 0; column < columns; ++column) line += (column ? "\t" : " ") + Escaped(ListCell(list, remote, row, column).c_str());
+        std::printf("%s\n", line.c_str());
+    }
+}
+
+int PrintClipboard() {
+    if (!OpenClipboard(nullptr)) return 1;
+    HANDLE data = GetClipboardData(CF_TEXT);
+    const char* text = data ? static_cast<const char*>(GlobalLock(data)) : nullptr;
+    if (text) {
+        std::printf("clipboard %s\n", Escaped(text).c_str());
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text ? 0 : 1;
+}
+
 BOOL CALLBACK PrintChild(HWND child, LPARAM) {
     char text[2048] = {};
     GetWindowTextA(child, text, sizeof(text));
@@ -44,6 +143,7 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
         }
     }
     std::printf("child %s %s\n", Word(cls).c_str(), Escaped(text).c_str());
+    if (lstrcmpiA(cls, "SysListView32") == 0) PrintListView(child);
     return TRUE;
 }
 
@@ -77,6 +177,7 @@ BOOL CALLBACK PrintTopLevel(HWND window, LPARAM param) {
 
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
+    if (lstrcmpA(argv[1], "--clipboard") == 0) return PrintClipboard();
     Search search = {argv[1], 0};
     EnumWindows(PrintTopLevel, reinterpret_cast<LPARAM>(&search));
     std::fflush(stdout);

@@ -1,0 +1,128 @@
+// Heading and table texts of the "Sample Positions" dialog.
+#include "viewer/sample_table_text.h"
+
+#include <windows.h>
+#include <d3d9.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "enumeration/value_names.h"
+
+namespace {
+
+// Decimals enough for a 1/16 step (0.0625) and for any 1/N edge to four places; no trailing
+// zeros.
+std::string Decimal(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4f", value);
+    std::string out(text);
+    while (!out.empty() && out.back() == '0') out.pop_back();
+    if (!out.empty() && out.back() == '.') out.pop_back();
+    if (out == "-0") out = "0";
+    return out;
+}
+
+bool IsWhole(double value) { return std::fabs(value - std::round(value)) < 1e-6; }
+
+// Both ends over the smallest denominator of the form gridSize * 2^k that makes them whole, so
+// that a reader sees the measuring step; decimal 1/16 steps where none does.
+std::string IntervalText(double low, double high, int gridSize) {
+    for (int denominator = gridSize > 0 ? gridSize : 16; denominator <= 4096; denominator *= 2) {
+        if (IsWhole(low * denominator) && IsWhole(high * denominator)) {
+            char text[64];
+            std::snprintf(text, sizeof text, "[%ld/%d, %ld/%d)", std::lround(low * denominator),
+                          denominator, std::lround(high * denominator), denominator);
+            return text;
+        }
+    }
+    return "[" + Decimal(low * 16) + "/16, " + Decimal(high * 16) + "/16)";
+}
+
+std::vector<std::string> SampleRow(const std::string& name, const SamplePosition& sample,
+                                   int gridSize) {
+    return {
+        name,
+        sample.maskBit >= 0 ? std::to_string(sample.maskBit) : std::string(),
+        SixteenthsText(sample.x, gridSize),
+        SixteenthsText(sample.y, gridSize),
+        PixelFractionText(sample.x),
+        PixelFractionText(sample.y),
+        std::to_string(sample.weight),
+    };
+}
+
+}  // namespace
+
+std::string SixteenthsText(const AxisPosition& axis, int gridSize) {
+    if (axis.exact) return std::to_string(axis.sixteenths);
+    return IntervalText(axis.low, axis.high, gridSize);
+}
+
+std::string PixelFractionText(const AxisPosition& axis) {
+    if (axis.exact) return Decimal(axis.sixteenths / 16.0);
+    return "[" + Decimal(axis.low) + ", " + Decimal(axis.high) + ")";
+}
+
+std::vector<std::string> SampleHeadingLines(const SampleMeasurement& m, const char* deviceText) {
+    std::vector<std::string> lines;
+    lines.push_back(deviceText != nullptr ? deviceText : "");
+    char mode[128];
+    std::snprintf(mode, sizeof mode, "%s, quality %u",
+                  MultisampleTypeText(static_cast<D3DMULTISAMPLE_TYPE>(m.multisampleType)),
+                  m.multisampleQuality);
+    lines.push_back(mode);
+    lines.push_back(std::to_string(m.distinctSamples) +
+                    (m.distinctSamples == 1 ? " distinct sample: " : " distinct samples: ") +
+                    VerdictText(m));
+    std::string notes;
+    if (m.standardPattern && m.maskable && m.samples.size() > 1) {
+        notes = m.maskOrderStandard ? "the mask bits pick the samples in the standard order"
+                                    : "the mask bits pick the samples in another order than the "
+                                      "standard one";
+    }
+    if (!m.unionMatchesAllBits) {
+        if (!notes.empty()) notes += "; ";
+        notes += "the per-bit pictures do not add up to the all-bits picture";
+    }
+    if (!m.picturesConsistent) {
+        if (!notes.empty()) notes += "; ";
+        notes += "some pictures are not made of whole point squares";
+    }
+    if (!notes.empty()) lines.push_back(notes);
+    return lines;
+}
+
+SampleTable SampleTableFor(const SampleMeasurement& m) {
+    SampleTable table;
+    table.header = {"Sample", "Mask bit", "x (1/16)", "y (1/16)", "x (pixel)", "y (pixel)",
+                    "Count"};
+    for (size_t i = 0; i < m.samples.size(); ++i) {
+        table.rows.push_back(SampleRow(std::to_string(i), m.samples[i], m.gridSize));
+    }
+    if (m.quadsDiffer) {
+        for (const QuadPositions& quad : m.quads) {
+            for (size_t i = 0; i < quad.samples.size(); ++i) {
+                char name[64];
+                std::snprintf(name, sizeof name, "%u in pixel (%d, %d)", static_cast<unsigned>(i),
+                              quad.parityX, quad.parityY);
+                table.rows.push_back(SampleRow(name, quad.samples[i], m.gridSize));
+            }
+        }
+    }
+    return table;
+}
+
+std::string SampleTableText(const SampleTable& table) {
+    std::string text;
+    auto appendLine = [&text](const std::vector<std::string>& cells) {
+        for (size_t i = 0; i < cells.size(); ++i) {
+            if (i > 0) text += '\t';
+            text += cells[i];
+        }
+        text += "\r\n";
+    };
+    appendLine(table.header);
+    for (const std::vector<std::string>& row : table.rows) appendLine(row);
+    return text;
+}

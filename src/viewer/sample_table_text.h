@@ -1,0 +1,30 @@
+// The texts of the "Sample Positions" dialog: its heading lines and its table, one row per
+// sample, which Copy puts on the clipboard as tab-separated lines.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "analysis/sample_measurement.h"
+
+struct SampleTable {
+    std::vector<std::string> header;
+    std::vector<std::vector<std::string>> rows;
+};
+
+// Device; mode names; distinct samples with the verdict; and, where they apply, the mask order
+// and the per-bit cross-check.
+std::vector<std::string> SampleHeadingLines(const SampleMeasurement& measurement,
+                                            const char* deviceText);
+
+// Sample, mask bit (blank where the mask has no effect), x and y in 1/16 pixel (an interval in
+// 1/N where the position is not exact), x and y as fractions of a pixel, and the number of
+// samples found there. Where the 2x2 quad's pixels differ, their own rows follow.
+SampleTable SampleTableFor(const SampleMeasurement& measurement);
+
+// The header and the rows, cells separated by tabs, lines ended by CR LF.
+std::string SampleTableText(const SampleTable& table);
+
+// One axis of a position: "6" (1/16 pixel) or "[21/64, 23/64)"; "0.375" or "[0.3281, 0.3594)".
+std::string SixteenthsText(const AxisPosition& axis, int gridSize);
+std::string PixelFractionText(const AxisPosition& axis);

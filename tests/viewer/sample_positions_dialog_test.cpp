@@ -1,0 +1,213 @@
+// The "Sample Positions" dialog over a hand-made measurement, driven as a user would: its
+// heading and table show the measurement, Copy puts the table on the clipboard, Save writes the
+// JSON through the save dialog (answered by a hook), a file that cannot be written is named in
+// a warning, and Close ends it.
+#include "viewer/sample_positions_dialog.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <string>
+#include <vector>
+
+#include "resources/resource_ids.h"
+#include "support/common_dialog_answer.h"
+#include "support/fake_platform.h"
+#include "support/scratch_folder.h"
+#include "viewer/sample_table_text.h"
+
+namespace {
+
+using test_support::AnswerDialogs;
+using test_support::ReadFileBytes;
+using test_support::ScratchFolder;
+
+constexpr char kDevice[] = "HAL (pure hw vp): Test Adapter";
+constexpr char kCaption[] = "DX9 Quillant 5.2";
+
+AxisPosition Exact(int sixteenths) {
+    AxisPosition axis;
+    axis.low = (sixteenths - 0.5) / 16.0;
+    axis.high = (sixteenths + 0.5) / 16.0;
+    axis.exact = true;
+    axis.sixteenths = sixteenths;
+    return axis;
+}
+
+// Two samples, one of them on the left edge and known only to an interval.
+SampleMeasurement TwoSamples() {
+    SampleMeasurement m;
+    m.multisampleType = 2;
+    m.maskable = true;
+    m.gridSize = 64;
+    SamplePosition first;
+    first.maskBit = 0;
+    first.x = Exact(12);
+    first.y = Exact(12);
+    SamplePosition second;
+    second.maskBit = 1;
+    second.x.low = -1.0 / 64;
+    second.x.high = 1.0 / 64;
+    second.y = Exact(4);
+    m.samples = {first, second};
+    m.distinctSamples = 2;
+    m.textureSampling = TextureSampling::OncePerPixel;
+    SamplePosition centre;
+    centre.x = Exact(8);
+    centre.y = Exact(8);
+    m.texturePositions = {centre};
+    return m;
+}
+
+std::string ControlText(HWND dialog, int id) {
+    char text[512] = {};
+    GetDlgItemTextA(dialog, id, text, sizeof(text));
+    return text;
+}
+
+std::vector<std::vector<std::string>> ListRows(HWND list) {
+    std::vector<std::vector<std::string>> rows;
+    const int columns = static_cast<int>(
+        SendMessageA(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)),
+                     HDM_GETITEMCOUNT, 0, 0));
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        std::vector<std::string> cells;
+        for (int column = 0; column < columns; ++column) {
+            char text[128] = {};
+            LVITEMA item = {};
+            item.iSubItem = column;
+            item.pszText = text;
+            item.cchTextMax = sizeof(text);
+            SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+            cells.push_back(text);
+        }
+        rows.push_back(cells);
+    }
+    return rows;
+}
+
+std::string ClipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return text;
+    HANDLE data = GetClipboardData(CF_TEXT);
+    if (const char* bytes = data ? static_cast<const char*>(GlobalLock(data)) : nullptr) {
+        text = bytes;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void PutOnClipboard(const char* text) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, lstrlenA(text) + 1);
+    lstrcpyA(static_cast<char*>(GlobalLock(memory)), text);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+}
+
+// Runs the dialog; act is called once it is up, with its window, and the dialog is closed with
+// Close afterwards.
+template <typename Act>
+INT_PTR RunDialog(const SampleMeasurement& m, const std::string& saveAs, Act act) {
+    AnswerDialogs answer(saveAs);
+    bool acted = false;
+    AnswerDialogs::onShown = [&] {
+        HWND dialog = FindWindowA(nullptr, "Sample Positions");
+        if (acted || dialog == nullptr) return;
+        acted = true;
+        act(dialog);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    };
+    const INT_PTR result = ShowSamplePositionsDialog(nullptr, m, kDevice, kCaption);
+    EXPECT_TRUE(acted) << "the dialog never showed";
+    return result;
+}
+
+class SamplePositionsDialog : public ::testing::Test {
+protected:
+    void SetUp() override { fake_platform::Reset(); }
+    ScratchFolder folder;
+};
+
+TEST_F(SamplePositionsDialog, ShowsHeadingTableAndTextureAndCopiesTheTableAsText) {
+    const SampleMeasurement m = TwoSamples();
+    PutOnClipboard("something else");
+    std::vector<std::vector<std::string>> rows;
+    std::string device, mode, verdict, texture, copied;
+    const INT_PTR result = RunDialog(m, std::string(), [&](HWND dialog) {
+        device = ControlText(dialog, IDC_SAMPLE_DEVICE);
+        mode = ControlText(dialog, IDC_SAMPLE_MODE);
+        verdict = ControlText(dialog, IDC_SAMPLE_VERDICT);
+        texture = ControlText(dialog, IDC_SAMPLE_TEXTURE);
+        rows = ListRows(GetDlgItem(dialog, IDC_SAMPLE_TABLE));
+        SendMessageA(dialog, WM_COMMAND, IDC_SAMPLE_COPY, 0);
+        copied = ClipboardText();
+    });
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(device, kDevice);
+    EXPECT_EQ(mode, "D3DMULTISAMPLE_2_SAMPLES, quality 0");
+    EXPECT_EQ(verdict, "2 distinct samples: " + VerdictText(m));
+    EXPECT_EQ(texture, TextureSamplingText(m));
+    EXPECT_EQ(rows, SampleTableFor(m).rows);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1][1], "1");
+    EXPECT_EQ(rows[1][2], "[-1/64, 1/64)");
+    EXPECT_EQ(copied, SampleTableText(SampleTableFor(m)));
+    EXPECT_TRUE(fake_platform::messageBoxes.empty());
+}
+
+TEST_F(SamplePositionsDialog, SaveWritesTheJsonWithTheDefaultExtensionAndNothingElse) {
+    const SampleMeasurement m = TwoSamples();
+    RunDialog(m, folder.Path("positions"),
+              [](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDC_SAMPLE_SAVE, 0); });
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"positions.json"});
+    const std::vector<BYTE> bytes = ReadFileBytes(folder.Path("positions.json"));
+    const std::string text(bytes.begin(), bytes.end());
+    EXPECT_EQ(text, SamplePositionsJsonText(m, kDevice));
+    const nlohmann::json saved = nlohmann::json::parse(text);
+    EXPECT_EQ(saved["device"], kDevice);
+    ASSERT_EQ(saved["samples"].size(), 2u);
+    EXPECT_EQ(saved["samples"][0]["x"]["sixteenths"], 12);
+    EXPECT_EQ(saved["samples"][1]["maskBit"], 1);
+    EXPECT_DOUBLE_EQ(saved["samples"][1]["x"]["low"].get<double>(), -1.0 / 64);
+    EXPECT_TRUE(fake_platform::messageBoxes.empty());
+}
+
+TEST_F(SamplePositionsDialog, UnwritableFileIsKeptAndNamedInAWarningOverTheDialog) {
+    const std::string path = folder.Path("locked.json");
+    ASSERT_TRUE(test_support::WriteFileBytes(path, {'o', 'l', 'd'}));
+    ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+    HWND shownOver = nullptr;
+    RunDialog(TwoSamples(), path, [&](HWND dialog) {
+        shownOver = dialog;
+        SendMessageA(dialog, WM_COMMAND, IDC_SAMPLE_SAVE, 0);
+    });
+    ASSERT_EQ(fake_platform::messageBoxes.size(), 1u);
+    const fake_platform::MessageBoxCall& box = fake_platform::messageBoxes[0];
+    EXPECT_EQ(box.text, "The sample positions could not be saved as\n" + path);
+    EXPECT_EQ(box.caption, kCaption);
+    EXPECT_EQ(box.owner, shownOver);
+    EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONWARNING | MB_OK));
+    EXPECT_EQ(ReadFileBytes(path), (std::vector<BYTE>{'o', 'l', 'd'}));
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"locked.json"});
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(SamplePositionsDialog, JsonTextCarriesTheDeviceAsUtf8AndEndsWithANewline) {
+    // An ANSI adapter name with a character outside ASCII (code page 1252 here).
+    const std::string text = SamplePositionsJsonText(TwoSamples(), "HAL: Caf\xE9 Adapter");
+    ASSERT_FALSE(text.empty());
+    EXPECT_EQ(text.back(), '\n');
+    const nlohmann::json parsed = nlohmann::json::parse(text);
+    EXPECT_EQ(parsed["device"], "HAL: Caf\xC3\xA9 Adapter");
+    EXPECT_EQ(parsed["mode"]["multisampleType"], 2);
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+// The dialog's heading and table texts, which Copy puts on the clipboard: exact positions in
+// 1/16, intervals in the measuring step, mask bits only where the mask picks samples out.
+#include "viewer/sample_table_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+AxisPosition Exact(int sixteenths) {
+    AxisPosition axis;
+    axis.low = (sixteenths - 0.25) / 16.0;
+    axis.high = (sixteenths + 0.25) / 16.0;
+    axis.exact = true;
+    axis.sixteenths = sixteenths;
+    return axis;
+}
+
+AxisPosition Interval(double low, double high) {
+    AxisPosition axis;
+    axis.low = low;
+    axis.high = high;
+    return axis;
+}
+
+SamplePosition Sample(int maskBit, AxisPosition x, AxisPosition y, int weight = 1) {
+    SamplePosition sample;
+    sample.maskBit = maskBit;
+    sample.x = x;
+    sample.y = y;
+    sample.weight = weight;
+    return sample;
+}
+
+SampleMeasurement FourSamples() {
+    SampleMeasurement m;
+    m.multisampleType = 4;
+    m.maskable = true;
+    m.gridSize = 64;
+    m.samples = {Sample(0, Exact(6), Exact(2)), Sample(1, Exact(14), Exact(6)),
+                 Sample(2, Exact(2), Exact(10)), Sample(3, Exact(10), Exact(14))};
+    m.distinctSamples = 4;
+    m.standardPattern = true;
+    m.maskOrderStandard = true;
+    return m;
+}
+
+TEST(SampleTableText, FourExactSamplesGiveOneTabSeparatedLinePerSampleAfterTheHeader) {
+    const std::string text = SampleTableText(SampleTableFor(FourSamples()));
+    EXPECT_EQ(text,
+              "Sample\tMask bit\tx (1/16)\ty (1/16)\tx (pixel)\ty (pixel)\tCount\r\n"
+              "0\t0\t6\t2\t0.375\t0.125\t1\r\n"
+              "1\t1\t14\t6\t0.875\t0.375\t1\r\n"
+              "2\t2\t2\t10\t0.125\t0.625\t1\r\n"
+              "3\t3\t10\t14\t0.625\t0.875\t1\r\n");
+}
+
+TEST(SampleTableText, IntervalsAreShownInTheMeasuringStepAndWrappedEdgesStayNegative) {
+    // Two 1/16 steps wide at a 64 grid; an edge sample wrapped past the left edge at a 96 grid.
+    EXPECT_EQ(SixteenthsText(Interval(21.0 / 64, 23.0 / 64), 64), "[21/64, 23/64)");
+    EXPECT_EQ(PixelFractionText(Interval(21.0 / 64, 23.0 / 64)), "[0.3281, 0.3594)");
+    EXPECT_EQ(SixteenthsText(Interval(-1.0 / 96, 2.0 / 96), 96), "[-1/96, 2/96)");
+    // Finer than the grid where the point size is not a multiple of 1/N.
+    EXPECT_EQ(SixteenthsText(Interval(41.0 / 128, 43.0 / 128), 64), "[41/128, 43/128)");
+    // No step of the grid's family fits: tenths of a sixteenth.
+    EXPECT_EQ(SixteenthsText(Interval(0.1, 0.2), 64), "[1.6/16, 3.2/16)");
+    // Exact positions: the 1/16 step; 0 and 15 are whole steps too.
+    EXPECT_EQ(SixteenthsText(Exact(0), 64), "0");
+    EXPECT_EQ(PixelFractionText(Exact(0)), "0");
+    EXPECT_EQ(PixelFractionText(Exact(15)), "0.9375");
+    EXPECT_EQ(PixelFractionText(Exact(1)), "0.0625");
+}
+
+TEST(SampleTableText, NonMaskableRowsLeaveTheMaskBitBlankAndCountCoincidentSamples) {
+    SampleMeasurement m;
+    m.multisampleType = 1;
+    m.gridSize = 64;
+    m.samples = {Sample(-1, Exact(8), Exact(8), 3), Sample(-1, Interval(0, 2.0 / 64), Exact(4))};
+    const SampleTable table = SampleTableFor(m);
+    ASSERT_EQ(table.rows.size(), 2u);
+    EXPECT_EQ(table.rows[0], (std::vector<std::string>{"0", "", "8", "8", "0.5", "0.5", "3"}));
+    EXPECT_EQ(table.rows[1][2], "[0/64, 2/64)");
+}
+
+TEST(SampleTableText, QuadsThatDifferAddTheirOwnRowsAndOthersAddNone) {
+    SampleMeasurement m = FourSamples();
+    QuadPositions odd;
+    odd.parityX = 1;
+    odd.parityY = 1;
+    odd.samples = {Sample(0, Exact(7), Exact(2))};
+    m.quads = {odd};
+    EXPECT_EQ(SampleTableFor(m).rows.size(), 4u);  // kept, but not shown: they agree
+    m.quadsDiffer = true;
+    const SampleTable table = SampleTableFor(m);
+    ASSERT_EQ(table.rows.size(), 5u);
+    EXPECT_EQ(table.rows[4][0], "0 in pixel (1, 1)");
+    EXPECT_EQ(table.rows[4][2], "7");
+}
+
+TEST(SampleTableText, HeadingNamesDeviceModeCountVerdictAndMaskOrder) {
+    SampleMeasurement m = FourSamples();
+    m.multisampleQuality = 2;
+    std::vector<std::string> lines = SampleHeadingLines(m, "HAL: Test Adapter");
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "HAL: Test Adapter");
+    EXPECT_EQ(lines[1], "D3DMULTISAMPLE_4_SAMPLES, quality 2");
+    EXPECT_EQ(lines[2], "4 distinct samples: " + VerdictText(m));
+    EXPECT_EQ(lines[3], "the mask bits pick the samples in the standard order");
+
+    m.maskOrderStandard = false;
+    m.unionMatchesAllBits = false;
+    lines = SampleHeadingLines(m, "HAL: Test Adapter");
+    EXPECT_EQ(lines[3],
+              "the mask bits pick the samples in another order than the standard one; the "
+              "per-bit pictures do not add up to the all-bits picture");
+
+    // One sample at 1x: no mask order to speak of.
+    SampleMeasurement one;
+    one.samples = {Sample(-1, Exact(8), Exact(8))};
+    one.distinctSamples = 1;
+    one.standardPattern = true;
+    lines = SampleHeadingLines(one, "");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[1], "D3DMULTISAMPLE_NONE, quality 0");
+    EXPECT_EQ(lines[2].substr(0, 19), "1 distinct sample: ");
+}
+
+}  // namespace
