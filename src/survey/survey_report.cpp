@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "enumeration/value_names.h"
+#include "viewer/sample_table_text.h"
 
 namespace {
 
@@ -43,16 +44,6 @@ std::string Lowered(std::string text) {
 std::string Milliseconds(double milliseconds) {
     char text[32];
     std::snprintf(text, sizeof(text), "%.0f ms", milliseconds);
-    return text;
-}
-
-std::string Sixteenths(const AxisPosition& axis) {
-    char text[48];
-    if (axis.exact) {
-        std::snprintf(text, sizeof(text), "%d", axis.sixteenths);
-    } else {
-        std::snprintf(text, sizeof(text), "%g..%g", axis.low * 16.0, axis.high * 16.0);
-    }
     return text;
 }
 
@@ -154,8 +145,8 @@ std::string SummaryTable(const SurveyReport& report) {
     return table;
 }
 
-std::string PositionText(const SamplePosition& position) {
-    return "(" + Sixteenths(position.x) + ", " + Sixteenths(position.y) + ")";
+std::string PositionText(const SamplePosition& position, int gridSize) {
+    return "(" + SixteenthsText(position.x, gridSize) + ", " + SixteenthsText(position.y, gridSize) + ")";
 }
 
 std::string ResultCodeText(HRESULT code) {
