@@ -19,14 +19,14 @@ namespace {
 using Microsoft::WRL::ComPtr;
 
 constexpr char kWindowClass[] = "Quillant Survey Window";
-constexpr char kWindowCaption[] = "Quillant Survey";
-// A caption says what the window is; no close box, since closing it would end the device the
-// survey is measuring with.
-constexpr DWORD kWindowStyle = WS_POPUP | WS_CAPTION;
-constexpr DWORD kWindowExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
-
-// A device lost to another program's fullscreen mode usually comes back within seconds.
-constexpr double kLostDeviceWaitMilliseconds = 10000.0;
+constexpr char kHostCaption[] = "Quillant Survey";
+// The device's window is a child of a top-level window that is never shown: nothing on the
+// taskbar or the screen, no close box that would end the device being measured, and no window
+// that could be activated (Wine waits up to two seconds for a window manager to take down an
+// activated top-level window, even where there is none).
+constexpr DWORD kWindowStyle = WS_CHILD | WS_CLIPSIBLINGS;
+constexpr DWORD kHostStyle = WS_POPUP;
+constexpr DWORD kHostExStyle = WS_EX_TOOLWINDOW;
 
 using Clock = std::chrono::steady_clock;
 
@@ -72,11 +72,12 @@ HRESULT SurveyApplication::Start(HINSTANCE instance) {
     windowClass.lpszClassName = kWindowClass;
     static_cast<void>(RegisterClassA(&windowClass));
 
-    RECT bounds = {0, 0, initialClientWidth, initialClientHeight};
-    static_cast<void>(AdjustWindowRectEx(&bounds, kWindowStyle, FALSE, kWindowExStyle));
-    mainWindow = CreateWindowExA(kWindowExStyle, kWindowClass, kWindowCaption, kWindowStyle, 0, 0,
-                                 bounds.right - bounds.left, bounds.bottom - bounds.top, nullptr, nullptr,
-                                 instance, nullptr);
+    hostWindow = CreateWindowExA(kHostExStyle, "STATIC", kHostCaption, kHostStyle, 0, 0, initialClientWidth,
+                                 initialClientHeight, nullptr, nullptr, instance, nullptr);
+    if (hostWindow) {
+        mainWindow = CreateWindowExA(0, kWindowClass, "", kWindowStyle, 0, 0, initialClientWidth, initialClientHeight,
+                                     hostWindow, nullptr, instance, nullptr);
+    }
     if (!mainWindow) {
         const DWORD error = GetLastError();
         return error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error);
@@ -87,6 +88,8 @@ HRESULT SurveyApplication::Start(HINSTANCE instance) {
 
 void SurveyApplication::Finish() {
     if (mainWindow) SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+    if (hostWindow) DestroyWindow(hostWindow);
+    hostWindow = nullptr;
     // The shutdown posted its quit message; a console program has no loop to end.
     PumpMessages();
 }
@@ -117,10 +120,11 @@ HRESULT SurveyApplication::CreateModeDevice(const SurveyMode& mode) {
     settings = SettingsForMode(mode, clientRect.right - clientRect.left, clientRect.bottom - clientRect.top);
     HRESULT result = CreateDeviceFromSettings();
     // A hardware device that fails makes the framework fall back to the reference rasterizer:
-    // that device belongs to another mode, not this one.
+    // that device belongs to another mode, not this one. The failure's code went into the
+    // framework's report, which the caller attaches.
     if (SUCCEEDED(result) && settings.CurrentDeviceInfo() != mode.deviceInfo) {
         ReleaseDevice();
-        result = E_FAIL;
+        result = S_FALSE;
     }
     return result;
 }
@@ -131,7 +135,7 @@ HRESULT SurveyApplication::WaitForUsableDevice() {
         const HRESULT state = device->TestCooperativeLevel();
         if (SUCCEEDED(state)) return S_OK;
         if (state == D3DERR_DEVICENOTRESET) return ResetDevice();
-        if (state != D3DERR_DEVICELOST || MillisecondsSince(start) > kLostDeviceWaitMilliseconds) return state;
+        if (state != D3DERR_DEVICELOST || MillisecondsSince(start) > lostDeviceWaitMilliseconds) return state;
         PumpMessages();
         Sleep(100);
     }
@@ -178,9 +182,15 @@ void SurveyApplication::Survey(const SurveyMode& mode, const std::string& pictur
     static_cast<void>(TakeFrameworkReports());
     HRESULT result = CreateModeDevice(mode);
     report.timings.device = MillisecondsSince(start);
-    if (FAILED(result)) {
-        fail("device", result,
-             FailureText(TakeFrameworkReports(), "the device could not be created"));
+    if (result == S_FALSE) {
+        const std::string reports = TakeFrameworkReports();
+        fail("device", S_OK,
+             "the device could not be created and the reference device the framework fell back to is "
+             "another mode" + (reports.empty() ? std::string() : " (" + reports + ")"));
+    } else if (FAILED(result)) {
+        fail("device", result, FailureText(TakeFrameworkReports(), "the device could not be created"));
+    }
+    if (result != S_OK) {
         report.timings.total = MillisecondsSince(start);
         return;
     }
@@ -195,7 +205,10 @@ void SurveyApplication::Survey(const SurveyMode& mode, const std::string& pictur
         }
         if (FAILED(result)) fail("measurement", result, FailureText(TakeFrameworkReports(), "the measurement failed"));
     } else {
-        fail("device", result, "the device was lost and did not come back within 10 s");
+        char text[80];
+        std::snprintf(text, sizeof(text), "the device was lost and did not come back within %.1f s",
+                      lostDeviceWaitMilliseconds / 1000.0);
+        fail("device", result, text);
     }
     report.timings.measurement = MillisecondsSince(step);
 

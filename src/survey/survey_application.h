@@ -18,8 +18,8 @@ public:
     SurveyApplication();
     ~SurveyApplication() override;
 
-    // Creates the survey's window (a tool window, so never on the taskbar) and starts the
-    // framework on it: the Direct3D object, the enumeration and a first device.
+    // Creates the survey's window (a child of a hidden tool window, so never on the taskbar) and
+    // starts the framework on it: the Direct3D object, the enumeration and a first device.
     HRESULT Start(HINSTANCE instance);
 
     // Measures one mode into report (made by ReportForMode). The picture is written to
@@ -37,7 +37,13 @@ public:
     // Lets the window answer the system between modes (no message loop runs meanwhile).
     static void PumpMessages();
 
+    // How long a lost device is waited for before its mode is reported as failed. A device lost
+    // to another program's fullscreen mode usually comes back within seconds.
+    double lostDeviceWaitMilliseconds = 10000.0;
+
 private:
+    HWND hostWindow = nullptr;  // the never-shown parent of mainWindow
+
     HRESULT CreateModeDevice(const SurveyMode& mode);
     HRESULT WaitForUsableDevice();
     HRESULT WritePicture(const std::string& path, HRESULT* outputFailure);
