@@ -9,9 +9,8 @@
 
 #include "analysis/sample_probe.h"
 #include "enumeration/value_names.h"
-#include "framework/safe_release.h"
 #include "survey/framework_reports.h"
-#include "viewer/kept_frame.h"
+#include "viewer/resolved_back_buffer.h"
 #include "viewer/png_writer.h"
 
 namespace {
@@ -152,17 +151,13 @@ HRESULT SurveyApplication::WritePicture(const std::string& path, HRESULT* output
     if (SUCCEEDED(result)) result = RenderFrame();
     if (FAILED(result)) return result;
 
-    ComPtr<IDirect3DSurface9> resolved;
-    result = CreateResolveTarget(device, backBufferDesc, resolved.GetAddressOf());
-    if (SUCCEEDED(result)) result = ResolveBackBuffer(device, resolved.Get());
-    IDirect3DSurface9* copy = nullptr;
-    if (SUCCEEDED(result)) result = ReadBackResolved(device, resolved.Get(), &copy);
+    ComPtr<IDirect3DSurface9> copy;
+    result = ReadResolvedBackBuffer(device, copy.GetAddressOf());
     if (SUCCEEDED(result)) {
         const RECT whole = {0, 0, static_cast<LONG>(backBufferDesc.Width), static_cast<LONG>(backBufferDesc.Height)};
-        const HRESULT written = SaveSurfaceRectToPng(copy, whole, path.c_str());
+        const HRESULT written = SaveSurfaceRectToPng(copy.Get(), whole, path.c_str());
         if (FAILED(written)) *outputFailure = written;
     }
-    SafeRelease(copy);
     return result;
 }
 
