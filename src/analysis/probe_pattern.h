@@ -7,7 +7,7 @@
 // (tx (N+1), ty (N+1)) and holds one complete N x N point grid and one textured quad, so every
 // tile is a whole map of one pixel.
 struct ProbePattern {
-    int gridSize = 64;
+    int gridSize = 32;
     float pointSize = 0.125f;
     float geometryOffsetX = 0.0f;
     float geometryOffsetY = 0.0f;
@@ -16,9 +16,9 @@ struct ProbePattern {
     // Where a tile's first pixel begins, in the pattern's world units: a half-integer.
     double tileOriginX = 0.5;
     double tileOriginY = 0.5;
-    // How far the runtime moves geometry against its samples, short of Direct3D 9's half pixel:
-    // wined3d's code shifts by 63/128, which would put samples 1/128 further on, but on this
-// platform they measure where Direct3D 9 puts them. Positions are reported with it taken out.
+    // How far a runtime's samples sit past where Direct3D 9 puts them, taken out of the
+    // positions reported. wined3d's code shifts geometry by 63/128 rather than a half, which
+    // would make it 1/128; measured on this platform it is 0, and the probe uses 0.
     double centreBiasCorrection = 0.0;
 };
 

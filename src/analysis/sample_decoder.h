@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "analysis/probe_pattern.h"
 #include "analysis/sample_measurement.h"
 
 // One resolved picture, one intensity per pixel from 0 (black) to 1 (white), top row first.
@@ -18,14 +19,14 @@ struct IntensityImage {
     float At(int x, int y) const { return values[static_cast<size_t>(y) * width + x]; }
 };
 
-#include "analysis/probe_pattern.h"
-
+// The pictures of one measurement and what the probe knew when it drew them.
 struct ProbeImages {
     ProbePattern pattern;
     int multisampleType = 0;
     unsigned multisampleQuality = 0;
     bool maskable = false;
-    // S for a maskable type (the mask bits); 0 where the count is read from the pictures.
+    // Samples a pixel has: the mask bits of a maskable type, 1 without multisampling, 0 where
+    // only the pictures can tell (the non-maskable type).
     int sampleCount = 1;
     std::vector<IntensityImage> bitMaps;  // maskable: one per mask bit, bit 0 first
     IntensityImage allBits;               // every sample enabled
@@ -35,6 +36,7 @@ struct ProbeImages {
 // Fills measurement from the pictures (all but its milliseconds).
 void DecodeSamplePositions(const ProbeImages& images, SampleMeasurement* measurement);
 
-// The intensity pictures of channel bits at shift in 32-bit pixels (green of X8R8G8B8: 8, 8).
+// The intensities of one channel, bits wide at shift, of pixels bytesPerPixel apart (the green
+// of X8R8G8B8: 4, 8, 8).
 IntensityImage IntensityFromPixels(const void* pixels, int width, int height, int pitch,
                                    int bytesPerPixel, int shift, int bits);

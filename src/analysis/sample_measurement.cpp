@@ -1,13 +1,17 @@
 // The verdict and texture-sampling texts shown in the dialog and written by the survey.
 #include "analysis/sample_measurement.h"
 
-#include <cmath>
 #include <cstdio>
 
 namespace {
 
-// One axis in 1/16 pixel where it is exact, else its interval in 1/N (or finer) as "[a, b)/16".
-std::string AxisText(const AxisPosition& axis) {
+std::string PointText(const SamplePosition& sample) {
+    return "(" + AxisSixteenthsText(sample.x) + ", " + AxisSixteenthsText(sample.y) + ")";
+}
+
+}  // namespace
+
+std::string AxisSixteenthsText(const AxisPosition& axis) {
     char text[64];
     if (axis.exact) {
         std::snprintf(text, sizeof(text), "%d", axis.sixteenths);
@@ -16,12 +20,6 @@ std::string AxisText(const AxisPosition& axis) {
     }
     return text;
 }
-
-std::string PointText(const SamplePosition& sample) {
-    return "(" + AxisText(sample.x) + ", " + AxisText(sample.y) + ")";
-}
-
-}  // namespace
 
 std::string VerdictText(const SampleMeasurement& measurement) {
     int count = 0;

@@ -69,6 +69,9 @@ struct SampleMeasurement {
 // ", positions differ within a 2x2 pixel quad" and ", resolve is not a plain average".
 std::string VerdictText(const SampleMeasurement& measurement);
 
+// One axis in 1/16 pixel: "6" where exact, else its interval, "5.8125..6.3125".
+std::string AxisSixteenthsText(const AxisPosition& axis);
+
 // "once per pixel at (8, 8)" or "per sample at (6, 2) (14, 6) ..." (1/16 pixel; an interval where
 // the position is not exact), or "not measured".
 std::string TextureSamplingText(const SampleMeasurement& measurement);

@@ -111,7 +111,6 @@ void SetProbeStates(IDirect3DDevice9* device) {
         {D3DRS_COLORWRITEENABLE, 0xF},
         {D3DRS_SRGBWRITEENABLE, FALSE},
         {D3DRS_MULTISAMPLEANTIALIAS, TRUE},
-        {D3DRS_DITHERENABLE, FALSE},
         {D3DRS_BLENDOP, D3DBLENDOP_ADD},
         {D3DRS_SEPARATEALPHABLENDENABLE, FALSE},
         {D3DRS_SPECULARENABLE, FALSE},
@@ -147,12 +146,12 @@ void PlaceTile(IDirect3DDevice9* device, const ProbePattern& pattern, int tileX,
     device->SetTransform(D3DTS_PROJECTION, &projection);
 }
 
-// Additive white points into the samples mask enables.
+// White points into the samples mask enables, on black. No two points share a sample, so
+// writing white is adding it; and unblended, texture-factor drawing is what the viewer's edge
+// bands do, so the runtime has its shaders for it already.
 void DrawPoints(IDirect3DDevice9* device, const ProbePattern& pattern, const ProbeObjects& objects,
                 DWORD mask) {
-    device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
-    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
-    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
     device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
     device->SetTexture(0, nullptr);
     SelectTextureFactor(device);

@@ -361,6 +361,15 @@ TEST(SampleDecoder, UnionOfTheBitMapsIsCheckedAgainstTheAllBitsMap) {
     EXPECT_FALSE(Decode(images).unionMatchesAllBits);
 }
 
+TEST(SampleDecoder, APictureThatIsNoSumOfPointSquaresIsFlagged) {
+    ProbeImages images = Draw(ProbeRasteriser(StandardPoints(4)), true);
+    EXPECT_TRUE(Decode(images).picturesConsistent);
+    // One stray lit pixel far from any of bit 0's blobs.
+    images.bitMaps[0].values[static_cast<size_t>(40) * images.bitMaps[0].width + 5] = 64.0f / 255.0f;
+    const SampleMeasurement m = Decode(images);
+    EXPECT_FALSE(m.picturesConsistent);
+}
+
 TEST(SampleDecoder, TextureSampledPerSampleGivesEachPosition) {
     Rasteriser r = ProbeRasteriser(StandardPoints(4));
     r.texturePerSample = true;

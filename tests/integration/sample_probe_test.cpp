@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "analysis/sample_probe.h"
@@ -201,6 +202,34 @@ TEST_F(SampleProbeTest, EveryNonMaskableLevelDecodesToAStandardPattern) {
         for (const SamplePosition& s : m.samples) EXPECT_EQ(-1, s.maskBit);
         EXPECT_EQ("once per pixel at (8, 8)", TextureSamplingText(m));
     }
+}
+
+TEST_F(SampleProbeTest, EveryMaskableTypeOfferedGivesOneSamplePerMaskBit) {
+    D3DDEVICE_CREATION_PARAMETERS creation = {};
+    ASSERT_EQ(S_OK, app_->device->GetCreationParameters(&creation));
+    ComPtr<IDirect3D9> direct3d;
+    ASSERT_EQ(S_OK, app_->device->GetDirect3D(&direct3d));
+    int offered = 0;
+    for (int count = 2; count <= 16; ++count) {
+        const auto type = static_cast<D3DMULTISAMPLE_TYPE>(count);
+        if (FAILED(direct3d->CheckDeviceMultiSampleType(creation.AdapterOrdinal,
+                                                        creation.DeviceType,
+                                                        app_->presentParams.BackBufferFormat,
+                                                        TRUE, type, nullptr))) {
+            continue;
+        }
+        ++offered;
+        UseMultisampling(type);
+        const SampleMeasurement m = Measure();
+        Print(("maskable " + std::to_string(count)).c_str(), m);
+        ASSERT_EQ(static_cast<size_t>(count), m.samples.size());
+        for (int bit = 0; bit < count; ++bit) EXPECT_EQ(bit, m.samples[bit].maskBit);
+        EXPECT_TRUE(m.picturesConsistent);
+        EXPECT_TRUE(m.unionMatchesAllBits);
+        EXPECT_FALSE(m.resolveNotAverage);
+        EXPECT_FALSE(m.quadsDiffer);
+    }
+    EXPECT_GE(offered, 1);
 }
 
 TEST_F(SampleProbeTest, AMeasurementLeavesTheDeviceAndThePictureAsTheyWere) {

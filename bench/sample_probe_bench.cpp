@@ -1,0 +1,122 @@
+// The measurement's cost on the system's Direct3D 9, from F3 to the data: one measurement at 1x
+// and at 4 samples on the viewer's device after a few frames (the first on that device, and the
+// best of the following ones), and the decoder alone on the pictures of a 4-sample measurement.
+#include <windows.h>
+#include <d3d9.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+#include "analysis/probe_pattern.h"
+#include "analysis/sample_decoder.h"
+#include "analysis/sample_probe.h"
+#include "analysis/standard_sample_patterns.h"
+#include "viewer/viewer_application.h"
+
+namespace {
+
+double Milliseconds(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since)
+        .count();
+}
+
+// F3 on the viewer's device: some frames drawn first, as the program would have, then the
+// first measurement and the best of the following ones.
+void TimeMeasurements(ViewerApplication& app, D3DMULTISAMPLE_TYPE type, const char* label) {
+    app.settings.multisampleType = type;
+    app.settings.multisampleQuality = 0;
+    app.ReleaseDevice();
+    if (FAILED(app.CreateDeviceFromSettings()) || app.device == nullptr) {
+        std::printf("%-34s no device\n", label);
+        return;
+    }
+    for (int frame = 0; frame < 3; ++frame) {
+        static_cast<void>(app.RenderFrame());
+        static_cast<void>(app.device->Present(nullptr, nullptr, nullptr, nullptr));
+    }
+    double first = 0.0;
+    double best = 1e30;
+    SampleMeasurement measurement;
+    for (int run = 0; run < 6; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        if (FAILED(MeasureSamplePositions(app.device, &measurement))) {
+            std::printf("%-34s failed\n", label);
+            return;
+        }
+        const double ms = Milliseconds(start);
+        if (run == 0) first = ms;
+        else best = std::min(best, ms);
+    }
+    std::printf("%-34s first %8.1f ms, then best %7.1f ms  (%s)\n", label, first, best,
+                VerdictText(measurement).c_str());
+}
+
+// Pictures of a 4-sample measurement made from the standard table, without a device.
+ProbeImages StandardPictures() {
+    ProbeImages images;
+    images.pattern = ChooseProbePattern(0.0);
+    images.maskable = true;
+    images.sampleCount = 4;
+    images.multisampleType = 4;
+    const int side = ProbeImageSide(images.pattern);
+    const int tile = images.pattern.gridSize + 1;
+    const StandardSamplePattern table = StandardPatternFor(4);
+    const double n = images.pattern.gridSize;
+    const double centre = images.pattern.geometryOffsetX + 0.53125 - images.pattern.tileOriginX;
+    auto picture = [&](unsigned mask) {
+        IntensityImage image;
+        image.width = image.height = side;
+        image.levels = 255;
+        image.values.assign(static_cast<size_t>(side) * side, 0.0f);
+        for (int y = 0; y < side; ++y) {
+            for (int x = 0; x < side; ++x) {
+                int covered = 0;
+                for (int s = 0; s < 4; ++s) {
+                    if (!(mask & (1u << s))) continue;
+                    const double at[2] = {x % tile + table.points[s].x / 16.0,
+                                          y % tile + table.points[s].y / 16.0};
+                    bool inside = true;
+                    for (double a : at) {
+                        const double i = std::floor((a - centre) / (1.0 + 1.0 / n) + 0.5);
+                        const double d = a - centre - i * (1.0 + 1.0 / n);
+                        inside = inside && i >= 0 && i < n && d >= -0.0625 && d < 0.0625;
+                    }
+                    if (inside) ++covered;
+                }
+                image.values[static_cast<size_t>(y) * side + x] =
+                    static_cast<float>(std::lround(covered * 255.0 / 4) / 255.0);
+            }
+        }
+        return image;
+    };
+    for (int s = 0; s < 4; ++s) images.bitMaps.push_back(picture(1u << s));
+    images.allBits = picture(0xF);
+    return images;
+}
+
+}  // namespace
+
+int main() {
+    ViewerApplication app;
+    if (FAILED(app.Initialize(GetModuleHandleA(nullptr))) || app.device == nullptr) {
+        std::printf("no Direct3D 9 device\n");
+        return 1;
+    }
+    TimeMeasurements(app, D3DMULTISAMPLE_NONE, "measurement at 1x");
+    TimeMeasurements(app, D3DMULTISAMPLE_4_SAMPLES, "measurement at 4 samples");
+
+    const ProbeImages images = StandardPictures();
+    SampleMeasurement measurement;
+    double best = 1e30;
+    for (int run = 0; run < 20; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        DecodeSamplePositions(images, &measurement);
+        best = std::min(best, Milliseconds(start));
+    }
+    std::printf("%-34s best %8.2f ms  (%s)\n", "decoder alone, 4 samples", best,
+                VerdictText(measurement).c_str());
+    SendMessageA(app.mainWindow, WM_CLOSE, 0, 0);
+    return 0;
+}
