@@ -97,6 +97,7 @@ void OnInitDialog(HWND window, DialogState& state) {
         SetDlgItemTextA(window, headingControls[i], i < heading.size() ? heading[i].c_str() : "");
     }
     SetDlgItemTextA(window, IDC_SAMPLE_TEXTURE, TextureSamplingText(m).c_str());
+    SetDlgItemTextA(window, IDC_SAMPLE_MEASURED, MeasuredText(m).c_str());
     FillTable(GetDlgItem(window, IDC_SAMPLE_TABLE), state.table);
 }
 

@@ -77,20 +77,27 @@ std::vector<std::string> SampleHeadingLines(const SampleMeasurement& m, const ch
                     VerdictText(m));
     std::string notes;
     if (m.standardPattern && m.maskable && m.samples.size() > 1) {
-        notes = m.maskOrderStandard ? "the mask bits pick the samples in the standard order"
-                                    : "the mask bits pick the samples in another order than the "
+        notes = m.maskOrderStandard ? "The mask bits pick the samples in the standard order"
+                                    : "The mask bits pick the samples in another order than the "
                                       "standard one";
     }
     if (!m.unionMatchesAllBits) {
-        if (!notes.empty()) notes += "; ";
-        notes += "the per-bit pictures do not add up to the all-bits picture";
+        notes += notes.empty() ? "The" : "; the";
+        notes += " per-bit pictures do not add up to the all-bits picture";
     }
     if (!m.picturesConsistent) {
-        if (!notes.empty()) notes += "; ";
-        notes += "some pictures are not made of whole point squares";
+        notes += notes.empty() ? "Some" : "; some";
+        notes += " pictures are not made of whole point squares";
     }
     if (!notes.empty()) lines.push_back(notes);
     return lines;
+}
+
+std::string MeasuredText(const SampleMeasurement& m) {
+    char text[96];
+    std::snprintf(text, sizeof text, "Measured on a %d x %d tile in %.0f ms", m.gridSize,
+                  m.gridSize, m.milliseconds);
+    return text;
 }
 
 SampleTable SampleTableFor(const SampleMeasurement& m) {

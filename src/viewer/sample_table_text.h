@@ -17,6 +17,9 @@ struct SampleTable {
 std::vector<std::string> SampleHeadingLines(const SampleMeasurement& measurement,
                                             const char* deviceText);
 
+// "Measured on a 32 x 32 tile in 41 ms": the step of the intervals and the time taken.
+std::string MeasuredText(const SampleMeasurement& measurement);
+
 // Sample, mask bit (blank where the mask has no effect), x and y in 1/16 pixel (an interval in
 // 1/N where the position is not exact), x and y as fractions of a pixel, and the number of
 // samples found there. Where the 2x2 quad's pixels differ, their own rows follow.

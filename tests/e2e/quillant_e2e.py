@@ -120,7 +120,17 @@ def read_png(path):
 
 def screenshot():
     """The whole root window, read with xwd (ZPixmap, little-endian BGR(X), 24 or 32 bits)."""
-    data = subprocess.run(["xwd", "-root", "-silent"], env=x_env(), check=True, stdout=subprocess.PIPE, timeout=20).stdout
+    # xwd fails with BadDrawable when a window (a dialog just closed) goes away while it reads:
+    # read again.
+    for attempt in range(3):
+        try:
+            data = subprocess.run(["xwd", "-root", "-silent"], env=x_env(), check=True, stdout=subprocess.PIPE,
+                                  stderr=subprocess.DEVNULL, timeout=20).stdout
+            break
+        except subprocess.CalledProcessError:
+            if attempt == 2:
+                raise
+            time.sleep(0.2)
     header = struct.unpack(">25I", data[:100])
     header_size, width, height, bpp, line_bytes, ncolors = header[0], header[4], header[5], header[11], header[12], header[19]
     assert header[7] == 0 and bpp in (24, 32), "unexpected xwd layout %r" % (header,)

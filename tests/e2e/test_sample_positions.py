@@ -45,11 +45,10 @@ def choose_multisample_type(app, name):
 
 def open_dialog(app):
     app.key("F3")
-    dialogs = q.wait_for(lambda: q.probe(DIALOG), timeout=20)
-    assert dialogs, "F3 opened no Sample Positions dialog"
-    # The table is filled when the dialog opens; read it once the window is up.
-    time.sleep(0.5)
-    return q.probe(DIALOG)[0]
+    # Up, with its table filled (the measurement comes first, the dialog after).
+    dialogs = q.wait_for(lambda: [d for d in q.probe(DIALOG) if d["tables"] and d["tables"][0]["rows"]], timeout=30)
+    assert dialogs, "F3 opened no Sample Positions dialog with a table"
+    return dialogs[0]
 
 
 def close_dialog(testcase):

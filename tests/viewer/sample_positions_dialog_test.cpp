@@ -140,12 +140,13 @@ TEST_F(SamplePositionsDialog, ShowsHeadingTableAndTextureAndCopiesTheTableAsText
     const SampleMeasurement m = TwoSamples();
     PutOnClipboard("something else");
     std::vector<std::vector<std::string>> rows;
-    std::string device, mode, verdict, texture, copied;
+    std::string device, mode, verdict, texture, measured, copied;
     const INT_PTR result = RunDialog(m, std::string(), [&](HWND dialog) {
         device = ControlText(dialog, IDC_SAMPLE_DEVICE);
         mode = ControlText(dialog, IDC_SAMPLE_MODE);
         verdict = ControlText(dialog, IDC_SAMPLE_VERDICT);
         texture = ControlText(dialog, IDC_SAMPLE_TEXTURE);
+        measured = ControlText(dialog, IDC_SAMPLE_MEASURED);
         rows = ListRows(GetDlgItem(dialog, IDC_SAMPLE_TABLE));
         SendMessageA(dialog, WM_COMMAND, IDC_SAMPLE_COPY, 0);
         copied = ClipboardText();
@@ -155,6 +156,7 @@ TEST_F(SamplePositionsDialog, ShowsHeadingTableAndTextureAndCopiesTheTableAsText
     EXPECT_EQ(mode, "D3DMULTISAMPLE_2_SAMPLES, quality 0");
     EXPECT_EQ(verdict, "2 distinct samples: " + VerdictText(m));
     EXPECT_EQ(texture, TextureSamplingText(m));
+    EXPECT_EQ(measured, MeasuredText(m));
     EXPECT_EQ(rows, SampleTableFor(m).rows);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[1][1], "1");

@@ -99,7 +99,7 @@ TEST(SampleTableText, QuadsThatDifferAddTheirOwnRowsAndOthersAddNone) {
     EXPECT_EQ(table.rows[4][2], "7");
 }
 
-TEST(SampleTableText, HeadingNamesDeviceModeCountVerdictAndMaskOrder) {
+TEST(SampleTableText, HeadingNamesDeviceModeCountVerdictMaskOrderAndTime) {
     SampleMeasurement m = FourSamples();
     m.multisampleQuality = 2;
     std::vector<std::string> lines = SampleHeadingLines(m, "HAL: Test Adapter");
@@ -107,14 +107,21 @@ TEST(SampleTableText, HeadingNamesDeviceModeCountVerdictAndMaskOrder) {
     EXPECT_EQ(lines[0], "HAL: Test Adapter");
     EXPECT_EQ(lines[1], "D3DMULTISAMPLE_4_SAMPLES, quality 2");
     EXPECT_EQ(lines[2], "4 distinct samples: " + VerdictText(m));
-    EXPECT_EQ(lines[3], "the mask bits pick the samples in the standard order");
+    EXPECT_EQ(lines[3], "The mask bits pick the samples in the standard order");
 
     m.maskOrderStandard = false;
     m.unionMatchesAllBits = false;
     lines = SampleHeadingLines(m, "HAL: Test Adapter");
+    ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[3],
-              "the mask bits pick the samples in another order than the standard one; the "
+              "The mask bits pick the samples in another order than the standard one; the "
               "per-bit pictures do not add up to the all-bits picture");
+
+    // Only the cross-check failing: its note starts the line.
+    m.standardPattern = false;
+    lines = SampleHeadingLines(m, "HAL: Test Adapter");
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[3], "The per-bit pictures do not add up to the all-bits picture");
 
     // One sample at 1x: no mask order to speak of.
     SampleMeasurement one;
@@ -125,6 +132,10 @@ TEST(SampleTableText, HeadingNamesDeviceModeCountVerdictAndMaskOrder) {
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1], "D3DMULTISAMPLE_NONE, quality 0");
     EXPECT_EQ(lines[2].substr(0, 19), "1 distinct sample: ");
+
+    m.gridSize = 32;
+    m.milliseconds = 41.6;
+    EXPECT_EQ(MeasuredText(m), "Measured on a 32 x 32 tile in 42 ms");
 }
 
 }  // namespace
