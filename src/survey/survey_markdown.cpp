@@ -25,7 +25,7 @@ std::string PositionsText(const SampleMeasurement& measurement) {
     for (const SamplePosition& sample : measurement.samples) {
         if (!text.empty()) text += " ";
         if (measurement.maskable && sample.maskBit >= 0) text += std::to_string(sample.maskBit) + ":";
-        text += PositionText(sample, measurement.gridSize);
+        text += PositionText(sample);
         if (!measurement.maskable && sample.weight > 1) text += "x" + std::to_string(sample.weight);
     }
     return text;
@@ -47,7 +47,7 @@ std::string SurveyMarkdown(const SurveyReport& report) {
     std::string text = "# Quillant survey\n\n"
                        "Sample positions in 1/16 pixel from the pixel's top-left corner, each after "
                        "the mask bit that selects it; an axis measured only to an interval shows it "
-                       "as [low, high) in steps of the measuring grid.\n";
+                       "as low..high.\n";
     for (const AdapterReport& adapter : report.adapters) {
         text += "\n" + AdapterHeading(adapter) + "\n";
         text += "| Device | Format | Multisample | Quality | Samples | Positions | Verdict | Texture | Picture |\n";

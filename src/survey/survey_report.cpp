@@ -8,7 +8,6 @@
 #include <cstdio>
 
 #include "enumeration/value_names.h"
-#include "viewer/sample_table_text.h"
 
 namespace {
 
@@ -144,8 +143,8 @@ std::string SummaryTable(const SurveyReport& report) {
     return table;
 }
 
-std::string PositionText(const SamplePosition& position, int gridSize) {
-    return "(" + SixteenthsText(position.x, gridSize) + ", " + SixteenthsText(position.y, gridSize) + ")";
+std::string PositionText(const SamplePosition& position) {
+    return "(" + AxisSixteenthsText(position.x) + ", " + AxisSixteenthsText(position.y) + ")";
 }
 
 std::string ResultCodeText(HRESULT code) {

@@ -215,7 +215,7 @@ TEST(SurveyMarkdown, AnAxisKnownOnlyToAnIntervalShowsTheInterval) {
     sample.x.exact = false;
     sample.x.low = -1.0 / 32.0;
     sample.x.high = 1.0 / 32.0;
-    EXPECT_EQ(PositionText(sample, 64), "([-2/64, 2/64), 8)");
+    EXPECT_EQ(PositionText(sample), "(-0.5..0.5, 8)");
 }
 
 }  // namespace
