@@ -1,8 +1,9 @@
-# The two commands: `make run` and `make test`. Both install what is missing first.
+# The commands: `make run`, `make test`, `make survey` and `make bench`. Each installs what is
+# missing first.
 BUILD_DIR := build
 JOBS ?= 2
 
-.PHONY: all bootstrap configure build run test bench clean
+.PHONY: all bootstrap configure build run test survey bench clean
 
 all: build
 
@@ -20,6 +21,10 @@ run: build
 
 test: build
 	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j$(JOBS)
+
+survey: configure
+	@cmake --build $(BUILD_DIR) -j$(JOBS) --target quillant-survey
+	@scripts/run-survey $(BUILD_DIR)
 
 bench: build
 	@scripts/run-bench $(BUILD_DIR)

@@ -1,0 +1,22 @@
+// quillant-survey: every multisample mode of every adapter measured in one run.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "survey/survey_options.h"
+#include "survey/survey_run.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const ParsedSurveyOptions parsed = ParseSurveyOptions(arguments);
+    if (!parsed.error.empty()) {
+        std::fprintf(stderr, "quillant-survey: %s\n", parsed.error.c_str());
+        std::fputs(SurveyUsage(), stderr);
+        return SurveyExitBadCommandLine;
+    }
+    if (parsed.showHelp) {
+        std::fputs(SurveyUsage(), stdout);
+        return 0;
+    }
+    return RunSurvey(parsed.options, stdout, stderr);
+}

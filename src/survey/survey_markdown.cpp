@@ -1,0 +1,81 @@
+// survey.md from the survey's report. No timings: the file is meant to be diffed.
+#include "survey/survey_markdown.h"
+
+#include <cstdio>
+
+namespace {
+
+// A table cell: pipes escaped, line breaks flattened.
+std::string Cell(const std::string& text) {
+    std::string cell;
+    for (char c : text) {
+        if (c == '|') {
+            cell += "\\|";
+        } else if (c == '\n' || c == '\r') {
+            cell += ' ';
+        } else {
+            cell += c;
+        }
+    }
+    return cell;
+}
+
+std::string PositionsText(const SampleMeasurement& measurement) {
+    std::string text;
+    for (const SamplePosition& sample : measurement.samples) {
+        if (!text.empty()) text += " ";
+        if (measurement.maskable && sample.maskBit >= 0) text += std::to_string(sample.maskBit) + ":";
+        text += PositionText(sample);
+        if (!measurement.maskable && sample.weight > 1) text += "x" + std::to_string(sample.weight);
+    }
+    return text;
+}
+
+std::string AdapterHeading(const AdapterReport& adapter) {
+    char ids[96];
+    std::snprintf(ids, sizeof(ids), "vendor 0x%04lX, device 0x%04lX, revision %lu",
+                  static_cast<unsigned long>(adapter.vendorId), static_cast<unsigned long>(adapter.deviceId),
+                  static_cast<unsigned long>(adapter.revision));
+    return "## Adapter " + std::to_string(adapter.ordinal) + ": " + Cell(adapter.description) + "\n\n" +
+           "Driver " + adapter.driver + " " + adapter.driverVersion + ", " + ids + ", desktop " +
+           adapter.desktopFormat + ".\n";
+}
+
+}  // namespace
+
+std::string SurveyMarkdown(const SurveyReport& report) {
+    std::string text = "# Quillant survey\n\n"
+                       "Sample positions in 1/16 pixel from the pixel's top-left corner, each after "
+                       "the mask bit that selects it; an axis measured only to an interval shows it "
+                       "as low..high.\n";
+    for (const AdapterReport& adapter : report.adapters) {
+        text += "\n" + AdapterHeading(adapter) + "\n";
+        text += "| Device | Format | Multisample | Quality | Samples | Positions | Verdict | Texture | Picture |\n";
+        text += "|---|---|---|---|---|---|---|---|---|\n";
+        bool any = false;
+        for (const ModeReport& mode : report.modes) {
+            if (mode.adapterOrdinal != adapter.ordinal) continue;
+            any = true;
+            std::string samples = "-", positions = "-", verdict, texture = "-";
+            if (mode.measured) {
+                samples = SampleCountText(mode.measurement);
+                positions = PositionsText(mode.measurement);
+                verdict = VerdictText(mode.measurement);
+                texture = TextureSamplingText(mode.measurement);
+            } else {
+                verdict = ModeOutcomeText(mode);
+            }
+            const std::string picture = mode.picture.empty() ? "-" : "[png](" + mode.picture + ")";
+            text += "| " + Cell(mode.deviceType) + " | " + Cell(mode.backBufferFormat) + " | " +
+                    Cell(MultisampleName(mode.multisampleType)) + " | " + std::to_string(mode.multisampleQuality) +
+                    " | " + Cell(samples) + " | " + Cell(positions) + " | " + Cell(verdict) + " | " +
+                    Cell(texture) + " | " + picture + " |\n";
+        }
+        if (!any) text += "| - | - | - | - | - | - | nothing measured | - | - |\n";
+    }
+    if (!report.notes.empty()) {
+        text += "\n";
+        for (const std::string& note : report.notes) text += "- " + Cell(note) + "\n";
+    }
+    return text;
+}

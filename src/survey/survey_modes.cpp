@@ -1,0 +1,134 @@
+// Reading the survey's modes out of the enumeration tree, and the settings for one of them.
+#include "survey/survey_modes.h"
+
+#include <cstring>
+
+#include "enumeration/value_names.h"
+
+namespace {
+
+bool DeviceTypeWanted(D3DDEVTYPE deviceType, SurveyDevices devices) {
+    switch (devices) {
+    case SurveyDevices::Hal: return deviceType == D3DDEVTYPE_HAL;
+    case SurveyDevices::Ref: return deviceType == D3DDEVTYPE_REF;
+    case SurveyDevices::All: return true;
+    }
+    return false;
+}
+
+const char* DevicesText(SurveyDevices devices) {
+    switch (devices) {
+    case SurveyDevices::Hal: return "HAL";
+    case SurveyDevices::Ref: return "REF";
+    case SurveyDevices::All: return "Direct3D";
+    }
+    return "Direct3D";
+}
+
+// The windowed combo in the desktop's format: the desktop's back-buffer format if offered, as
+// the program itself prefers at start-up, else the first windowed combo of that adapter format.
+DeviceCombo* DesktopCombo(const DeviceInfo& deviceInfo, D3DFORMAT desktopFormat) {
+    DeviceCombo* first = nullptr;
+    const ArrayList* combos = deviceInfo.deviceCombos;
+    for (UINT c = 0; combos && c < combos->Count(); ++c) {
+        DeviceCombo* combo = static_cast<DeviceCombo*>(combos->ItemAt(c));
+        if (!combo->isWindowed || combo->adapterFormat != desktopFormat) continue;
+        if (combo->backBufferFormat == desktopFormat) return combo;
+        if (!first) first = combo;
+    }
+    return first;
+}
+
+template <typename T>
+T FirstValue(const ArrayList* list, T fallback) {
+    return list && list->Count() > 0 ? ValueAt<T>(list, 0) : fallback;
+}
+
+}  // namespace
+
+SurveyPlan PlanSurvey(const DeviceEnumeration& enumeration, const SurveyOptions& options,
+                      DesktopModeReader readDesktop, void* context) {
+    SurveyPlan plan;
+    const ArrayList* adapters = enumeration.adapterInfos;
+    for (UINT a = 0; adapters && a < adapters->Count(); ++a) {
+        AdapterInfo* adapterInfo = static_cast<AdapterInfo*>(adapters->ItemAt(a));
+        if (options.adapter >= 0 && adapterInfo->adapterOrdinal != static_cast<UINT>(options.adapter)) {
+            continue;
+        }
+        D3DDISPLAYMODE desktop = {};
+        if (!readDesktop(context, adapterInfo->adapterOrdinal, &desktop)) {
+            plan.gaps.push_back({adapterInfo->adapterOrdinal, "the desktop display mode could not be read"});
+            continue;
+        }
+        bool anyDevice = false;
+        const ArrayList* devices = adapterInfo->deviceInfos;
+        for (UINT d = 0; devices && d < devices->Count(); ++d) {
+            DeviceInfo* deviceInfo = static_cast<DeviceInfo*>(devices->ItemAt(d));
+            if (!DeviceTypeWanted(deviceInfo->deviceType, options.devices)) continue;
+            anyDevice = true;
+            DeviceCombo* combo = DesktopCombo(*deviceInfo, desktop.Format);
+            if (!combo) {
+                plan.gaps.push_back({adapterInfo->adapterOrdinal,
+                                     std::string(ShortDeviceTypeText(deviceInfo->deviceType)) +
+                                         " cannot render into a window in the desktop's format"});
+                continue;
+            }
+            const ArrayList* types = combo->multisampleTypes;
+            const ArrayList* levels = combo->multisampleQualityLevels;
+            for (UINT t = 0; types && levels && t < types->Count() && t < levels->Count(); ++t) {
+                const D3DMULTISAMPLE_TYPE type = ValueAt<D3DMULTISAMPLE_TYPE>(types, t);
+                const DWORD qualityLevels = ValueAt<DWORD>(levels, t);
+                for (DWORD quality = 0; quality < qualityLevels; ++quality) {
+                    SurveyMode mode;
+                    mode.adapterInfo = adapterInfo;
+                    mode.deviceInfo = deviceInfo;
+                    mode.combo = combo;
+                    mode.desktop = desktop;
+                    mode.multisampleType = type;
+                    mode.multisampleQuality = quality;
+                    plan.modes.push_back(mode);
+                }
+            }
+        }
+        if (!anyDevice) {
+            plan.gaps.push_back({adapterInfo->adapterOrdinal,
+                                 std::string("no ") + DevicesText(options.devices) + " device"});
+        }
+    }
+    return plan;
+}
+
+DeviceSettings SettingsForMode(const SurveyMode& mode, int clientWidth, int clientHeight) {
+    // The fullscreen half stays empty: a survey never leaves the window.
+    DeviceSettings settings;
+    settings.isWindowed = true;
+    settings.windowedAdapterInfo = mode.adapterInfo;
+    settings.windowedDeviceInfo = mode.deviceInfo;
+    settings.windowedDeviceCombo = mode.combo;
+    settings.windowedDisplayMode = mode.desktop;
+    settings.multisampleType = mode.multisampleType;
+    settings.multisampleQuality = mode.multisampleQuality;
+    settings.windowedVertexProcessing = FirstValue(mode.combo->vertexProcessingTypes, SOFTWARE_VP);
+    settings.windowedPresentInterval = FirstValue<UINT>(mode.combo->presentIntervals, D3DPRESENT_INTERVAL_DEFAULT);
+    settings.windowedWidth = clientWidth;
+    settings.windowedHeight = clientHeight;
+    return settings;
+}
+
+ModeReport ReportForMode(const SurveyMode& mode) {
+    ModeReport report;
+    report.adapterOrdinal = mode.adapterInfo->adapterOrdinal;
+    report.deviceType = ShortDeviceTypeText(mode.deviceInfo->deviceType);
+    report.adapterFormat = FormatText(mode.combo->adapterFormat, false);
+    report.backBufferFormat = FormatText(mode.combo->backBufferFormat, false);
+    report.multisampleType = static_cast<int>(mode.multisampleType);
+    report.multisampleQuality = mode.multisampleQuality;
+    return report;
+}
+
+const char* ShortDeviceTypeText(D3DDEVTYPE deviceType) {
+    // The enumerator's own name without its prefix.
+    const char* text = DeviceTypeText(deviceType);
+    const size_t prefix = std::strlen("D3DDEVTYPE_");
+    return std::strncmp(text, "D3DDEVTYPE_", prefix) == 0 ? text + prefix : text;
+}

@@ -1,0 +1,32 @@
+// The survey's command line: where the report goes, which adapter and device types to measure,
+// and how much to print.
+#pragma once
+
+#include <string>
+#include <vector>
+
+enum class SurveyDevices {
+    Hal,  // the hardware device alone (the default)
+    Ref,  // the reference rasterizer alone
+    All,  // every device type the adapter offers: HAL, SW, REF
+};
+
+struct SurveyOptions {
+    std::string outputFolder = "survey";
+    int adapter = -1;  // an adapter ordinal; -1 is every adapter
+    SurveyDevices devices = SurveyDevices::Hal;
+    bool quiet = false;
+};
+
+struct ParsedSurveyOptions {
+    SurveyOptions options;
+    bool showHelp = false;
+    std::string error;  // one line naming the bad option or value; empty when the line is good
+};
+
+// Parses the arguments after the program name. Options take their value as the next argument or
+// after '=' (--out=DIR). A later option overrides an earlier one.
+ParsedSurveyOptions ParseSurveyOptions(const std::vector<std::string>& arguments);
+
+// The usage text --help prints, several lines, ending in a line break.
+const char* SurveyUsage();

@@ -1,0 +1,172 @@
+// The survey's texts: mode labels, progress lines, the console summary and picture names.
+#include "survey/survey_report.h"
+
+#include <d3d9.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "enumeration/value_names.h"
+
+namespace {
+
+struct ResultName {
+    HRESULT code;
+    const char* name;
+};
+
+// The codes device creation and drawing give back in practice.
+const ResultName kResultNames[] = {
+    {D3DERR_NOTAVAILABLE, "D3DERR_NOTAVAILABLE"},
+    {D3DERR_INVALIDCALL, "D3DERR_INVALIDCALL"},
+    {D3DERR_OUTOFVIDEOMEMORY, "D3DERR_OUTOFVIDEOMEMORY"},
+    {D3DERR_DEVICELOST, "D3DERR_DEVICELOST"},
+    {D3DERR_DEVICENOTRESET, "D3DERR_DEVICENOTRESET"},
+    {D3DERR_DRIVERINTERNALERROR, "D3DERR_DRIVERINTERNALERROR"},
+    {D3DERR_NOTFOUND, "D3DERR_NOTFOUND"},
+    {D3DERR_WASSTILLDRAWING, "D3DERR_WASSTILLDRAWING"},
+    {E_OUTOFMEMORY, "E_OUTOFMEMORY"},
+    {E_INVALIDARG, "E_INVALIDARG"},
+    {E_NOTIMPL, "E_NOTIMPL"},
+    {E_FAIL, "E_FAIL"},
+};
+
+std::string Lowered(std::string text) {
+    for (char& c : text) {
+        c = c == '_' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+std::string Milliseconds(double milliseconds) {
+    char text[32];
+    std::snprintf(text, sizeof(text), "%.0f ms", milliseconds);
+    return text;
+}
+
+std::string PaddedTo(const std::string& text, size_t width) {
+    return text.size() >= width ? text : text + std::string(width - text.size(), ' ');
+}
+
+std::string TextureShortText(const SampleMeasurement& measurement) {
+    switch (measurement.textureSampling) {
+    case TextureSampling::OncePerPixel: return "texture once per pixel";
+    case TextureSampling::PerSample: return "texture per sample";
+    case TextureSampling::NotMeasured: break;
+    }
+    return "texture not measured";
+}
+
+}  // namespace
+
+std::string MultisampleName(int multisampleType) {
+    return MultisampleTypeText(static_cast<D3DMULTISAMPLE_TYPE>(multisampleType));
+}
+
+std::string ModeLabel(const ModeReport& mode) {
+    return mode.deviceType + " " + mode.backBufferFormat + " " + MultisampleName(mode.multisampleType) +
+           " q" + std::to_string(mode.multisampleQuality);
+}
+
+std::string PictureFileName(const ModeReport& mode) {
+    std::string multisample = MultisampleName(mode.multisampleType);
+    const std::string prefix = "D3DMULTISAMPLE_";
+    if (multisample.compare(0, prefix.size(), prefix) == 0) multisample.erase(0, prefix.size());
+    return "adapter" + std::to_string(mode.adapterOrdinal) + "-" + Lowered(mode.deviceType) + "-" +
+           Lowered(mode.backBufferFormat) + "-" + Lowered(multisample) + "-q" +
+           std::to_string(mode.multisampleQuality) + ".png";
+}
+
+std::string SampleCountText(const SampleMeasurement& measurement) {
+    int count = 0;
+    for (const SamplePosition& sample : measurement.samples) count += measurement.maskable ? 1 : sample.weight;
+    std::string text = std::to_string(count) + (count == 1 ? " sample" : " samples");
+    if (measurement.distinctSamples > 0 && measurement.distinctSamples < count) {
+        text += " (" + std::to_string(measurement.distinctSamples) + " distinct)";
+    }
+    return text;
+}
+
+std::string ModeOutcomeText(const ModeReport& mode) {
+    if (!mode.measured) {
+        std::string text = "failed: " + mode.failureStage;
+        if (mode.failureCode != S_OK) text += " " + ResultCodeText(mode.failureCode);
+        if (!mode.failureText.empty()) text += ": " + mode.failureText;
+        return text;
+    }
+    return SampleCountText(mode.measurement) + ", " + VerdictText(mode.measurement) + ", " +
+           TextureShortText(mode.measurement);
+}
+
+std::string ProgressLine(size_t index, size_t total, const ModeReport& mode) {
+    return "[" + std::to_string(index) + "/" + std::to_string(total) + "] " + ModeLabel(mode) + ": " +
+           ModeOutcomeText(mode) + " (" + Milliseconds(mode.timings.total) + ")";
+}
+
+std::string SummaryTable(const SurveyReport& report) {
+    struct Row {
+        std::string cells[5];
+    };
+    std::vector<Row> rows;
+    rows.push_back({{"Mode", "Samples", "Verdict", "Texture", "Time"}});
+    size_t failed = 0;
+    for (const ModeReport& mode : report.modes) {
+        if (mode.measured) {
+            std::string texture = TextureShortText(mode.measurement).substr(std::string("texture ").size());
+            rows.push_back({{ModeLabel(mode), SampleCountText(mode.measurement), VerdictText(mode.measurement),
+                             texture, Milliseconds(mode.timings.total)}});
+        } else {
+            ++failed;
+            rows.push_back({{ModeLabel(mode), "-", "failed: " + mode.failureStage, "-",
+                             Milliseconds(mode.timings.total)}});
+        }
+    }
+    size_t widths[5] = {};
+    for (const Row& row : rows) {
+        for (int c = 0; c < 5; ++c) widths[c] = std::max(widths[c], row.cells[c].size());
+    }
+    std::string table;
+    for (const Row& row : rows) {
+        std::string line;
+        for (int c = 0; c < 4; ++c) line += PaddedTo(row.cells[c], widths[c] + 2);
+        // Times line up on the right.
+        line += std::string(widths[4] - row.cells[4].size(), ' ') + row.cells[4];
+        table += line + "\n";
+    }
+    char closing[160];
+    std::snprintf(closing, sizeof(closing), "%zu %s: %zu measured, %zu failed, in %.2f s\n",
+                  report.modes.size(), report.modes.size() == 1 ? "mode" : "modes",
+                  report.modes.size() - failed, failed, report.totalMilliseconds / 1000.0);
+    table += closing;
+    for (const std::string& note : report.notes) table += "note: " + note + "\n";
+    return table;
+}
+
+std::string PositionText(const SamplePosition& position) {
+    return "(" + AxisSixteenthsText(position.x) + ", " + AxisSixteenthsText(position.y) + ")";
+}
+
+std::string ResultCodeText(HRESULT code) {
+    char hex[16];
+    std::snprintf(hex, sizeof(hex), "0x%08lX", static_cast<unsigned long>(code));
+    for (const ResultName& entry : kResultNames) {
+        if (entry.code == code) return std::string(entry.name) + " (" + hex + ")";
+    }
+    return hex;
+}
+
+std::string AnsiToUtf8(const char* text, size_t maxLength) {
+    size_t length = 0;
+    while (length < maxLength && text[length] != '\0') ++length;
+    if (length == 0) return std::string();
+    const int wideLength = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
+    if (wideLength <= 0) return std::string();
+    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), &wide[0], wideLength);
+    const int utf8Length = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), wideLength, nullptr, 0, nullptr, nullptr);
+    if (utf8Length <= 0) return std::string();
+    std::string utf8(static_cast<size_t>(utf8Length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), wideLength, &utf8[0], utf8Length, nullptr, nullptr);
+    return utf8;
+}

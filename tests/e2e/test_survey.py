@@ -1,0 +1,224 @@
+"""quillant-survey.exe as a user runs it: the whole survey of this machine (Wine's device on
+Mesa's software rasteriser) twice, its report, its pictures, and its answers to bad input."""
+
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import quillant_e2e as q  # noqa: E402
+
+SURVEY_EXE = os.environ.get("QUILLANT_SURVEY_EXE") or os.path.join(os.path.dirname(q.EXE), "quillant-survey.exe")
+OUTPUT_ROOT = q.output_path("survey")
+
+STANDARD_4 = {(6, 2), (14, 6), (2, 10), (10, 14)}
+PROGRESS = re.compile(r"^\[(\d+)/(\d+)\] (HAL|SW|REF) (\w+) (D3DMULTISAMPLE_\w+) q(\d+): "
+                      r"(\d+) samples?(?: \(\d+ distinct\))?, .+, texture (once per pixel|per sample) \((\d+) ms\)$")
+
+
+def windows_path(path):
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
+def run_survey(*args, timeout=240):
+    result = subprocess.run([os.path.join(q.SOURCE_DIR, "scripts", "wine-run"), SURVEY_EXE] + list(args),
+                            env=q.x_env(), stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, timeout=timeout)
+    return result.returncode, result.stdout, result.stderr
+
+
+def without_timings(document):
+    if isinstance(document, dict):
+        return {k: without_timings(v) for k, v in document.items() if k != "timing"}
+    if isinstance(document, list):
+        return [without_timings(v) for v in document]
+    return document
+
+
+def positions(samples):
+    return [(s["x"]["sixteenths"], s["y"]["sixteenths"]) for s in samples]
+
+
+def fresh_folder(name):
+    path = os.path.join(OUTPUT_ROOT, name)
+    shutil.rmtree(path, ignore_errors=True)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    return path
+
+
+class WholeSurvey(unittest.TestCase):
+    """One survey of this machine, shared by the tests that read its report."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.folder = fresh_folder("run1")
+        cls.code, cls.stdout, cls.stderr = run_survey("--out", windows_path(cls.folder))
+        with open(os.path.join(cls.folder, "survey.json"), encoding="utf-8") as f:
+            cls.report = json.load(f)
+        cls.hal = [m for m in cls.report["modes"] if m["deviceType"] == "HAL"]
+
+    def mode(self, multisample_type, quality=0):
+        found = [m for m in self.hal if m["multisampleType"] == multisample_type and m["multisampleQuality"] == quality]
+        self.assertEqual(len(found), 1, [(m["multisampleType"], m["multisampleQuality"]) for m in self.hal])
+        return found[0]
+
+    def test_every_mode_is_measured_and_the_exit_code_is_0(self):
+        self.assertEqual(self.code, 0, self.stdout + self.stderr)
+        self.assertEqual(self.stderr.strip(), "")
+        self.assertTrue(all(m["status"] == "measured" for m in self.report["modes"]), self.report["modes"])
+        self.assertEqual(self.report["summary"]["failed"], 0)
+
+    def test_hal_lists_none_every_nonmaskable_quality_and_4_samples(self):
+        types = [(m["multisampleType"], m["multisampleQuality"]) for m in self.hal]
+        self.assertIn(("D3DMULTISAMPLE_NONE", 0), types)
+        self.assertIn(("D3DMULTISAMPLE_4_SAMPLES", 0), types)
+        nonmaskable = [q for t, q in types if t == "D3DMULTISAMPLE_NONMASKABLE"]
+        self.assertTrue(nonmaskable, types)
+        self.assertEqual(nonmaskable, list(range(len(nonmaskable))))
+        # The order is fixed: types ascending, qualities ascending.
+        self.assertEqual(types, sorted(types, key=lambda t: (self.hal[types.index(t)]["multisampleTypeValue"], t[1])))
+
+    def test_one_sample_sits_at_the_pixel_centre(self):
+        measurement = self.mode("D3DMULTISAMPLE_NONE")["measurement"]
+        self.assertEqual(positions(measurement["samples"]), [(8, 8)])
+        self.assertEqual(measurement["textureSampling"]["kind"], "oncePerPixel")
+
+    def test_four_samples_are_the_standard_positions_one_per_mask_bit(self):
+        measurement = self.mode("D3DMULTISAMPLE_4_SAMPLES")["measurement"]
+        self.assertEqual(set(positions(measurement["samples"])), STANDARD_4)
+        self.assertEqual(sorted(s["maskBit"] for s in measurement["samples"]), [0, 1, 2, 3])
+        self.assertTrue(measurement["verdicts"]["standardPattern"])
+        self.assertEqual(measurement["textureSampling"]["kind"], "oncePerPixel")
+
+    def test_the_adapter_is_identified(self):
+        adapter = self.report["adapters"][0]
+        self.assertEqual(adapter["ordinal"], 0)
+        self.assertTrue(adapter["description"])
+        self.assertRegex(adapter["driverVersion"], r"^\d+\.\d+\.\d+\.\d+$")
+        self.assertRegex(adapter["vendorId"], r"^0x[0-9A-F]{4}$")
+
+    def test_a_progress_line_per_mode_in_order_then_the_summary(self):
+        lines = self.stdout.splitlines()
+        total = len(self.report["modes"])
+        progress = [PROGRESS.match(line) for line in lines[:total]]
+        self.assertTrue(all(progress), lines[:total])
+        for index, (match, mode) in enumerate(zip(progress, self.report["modes"]), 1):
+            self.assertEqual((int(match.group(1)), int(match.group(2))), (index, total))
+            self.assertEqual((match.group(5), int(match.group(6))), (mode["multisampleType"], mode["multisampleQuality"]))
+        summary = "\n".join(lines[total:])
+        self.assertIn("%d modes: %d measured, 0 failed" % (total, total), summary)
+        self.assertIn("survey.md", summary)
+
+    def test_survey_md_has_a_row_per_mode(self):
+        with open(os.path.join(self.folder, "survey.md"), encoding="utf-8") as f:
+            text = f.read()
+        rows = [line for line in text.splitlines() if line.startswith("| HAL |")]
+        self.assertEqual(len(rows), len(self.hal))
+        four = [row for row in rows if "D3DMULTISAMPLE_4_SAMPLES" in row][0]
+        for x, y in STANDARD_4:
+            self.assertIn("(%d, %d)" % (x, y), four)
+        self.assertIn("| HAL | X8R8G8B8 | D3DMULTISAMPLE_NONE | 0 | 1 sample | (8, 8) |", text)
+
+    def test_a_picture_per_mode_of_the_three_squares_at_512_by_384(self):
+        pictures = {}
+        for mode in self.report["modes"]:
+            image, chunks = q.read_png(os.path.join(self.folder, mode["picture"]))
+            self.assertEqual((image.width, image.height), (512, 384))
+            self.assertEqual(chunks, ["IHDR", "IDAT", "IEND"])
+            pictures[(mode["multisampleType"], mode["multisampleQuality"])] = image
+        one = pictures[("D3DMULTISAMPLE_NONE", 0)]
+        four = pictures[("D3DMULTISAMPLE_4_SAMPLES", 0)]
+        # White background, three yellow-ringed squares in the middle.
+        self.assertEqual(one.pixel(256, 300), (255, 255, 255))
+        yellow = lambda p: p[0] > 200 and p[1] > 200 and p[2] < 80
+        self.assertGreater(one.count(yellow, (128, 150, 256, 90)), 300)
+        # In the geometry-only square a 1x pixel shows its one sample as one dot; at 4 samples four
+        # weaker dots: the pictures differ there, and the 4x one holds partly covered pixels.
+        square = (160, 160, 64, 64)
+        self.assertNotEqual(one.crop(*square).rgb, four.crop(*square).rgb)
+        pale = lambda p: p != (255, 255, 255) and min(p) > 100 and max(p) == 255
+        self.assertGreater(four.count(pale, square), one.count(pale, square))
+
+    def test_nothing_but_the_report_and_the_pictures_is_left(self):
+        expected = {"survey.json", "survey.md"} | {m["picture"] for m in self.report["modes"]}
+        self.assertEqual(set(os.listdir(self.folder)), expected)
+
+    def test_a_second_run_writes_the_same_json_apart_from_timings(self):
+        second = fresh_folder("run2")
+        code, out, err = run_survey("--out", windows_path(second), "--quiet")
+        self.assertEqual(code, 0, out + err)
+        self.assertEqual(out, "")
+        with open(os.path.join(second, "survey.json"), encoding="utf-8") as f:
+            again = json.load(f)
+        self.assertEqual(without_timings(again), without_timings(self.report))
+        with open(os.path.join(second, "survey.md"), encoding="utf-8") as f, \
+                open(os.path.join(self.folder, "survey.md"), encoding="utf-8") as g:
+            self.assertEqual(f.read(), g.read())
+
+
+class BadInput(unittest.TestCase):
+    def assert_usage_error(self, code, out, err, named):
+        self.assertEqual(code, 2, out + err)
+        self.assertEqual(out, "")
+        first, rest = err.split("\n", 1)
+        self.assertTrue(first.startswith("quillant-survey: "), err)
+        self.assertIn(named, first)
+        self.assertTrue(rest.startswith("usage: quillant-survey"), err)
+
+    def test_help_prints_the_usage_and_exits_0(self):
+        code, out, err = run_survey("--help")
+        self.assertEqual(code, 0)
+        self.assertTrue(out.startswith("usage: quillant-survey [--out DIR] [--adapter N] [--device hal|ref|all] [--quiet]"))
+
+    def test_an_unknown_option_is_named_with_the_usage_and_exit_2(self):
+        self.assert_usage_error(*run_survey("--fast"), named="'--fast'")
+
+    def test_an_adapter_this_machine_does_not_have_is_exit_2_and_writes_nothing(self):
+        folder = fresh_folder("adapter7")
+        code, out, err = run_survey("--adapter", "7", "--out", windows_path(folder))
+        self.assert_usage_error(code, out, err, named="there is no adapter 7 (this machine has one adapter, 0)")
+        self.assertFalse(os.path.exists(folder))
+
+    def test_an_output_path_that_is_a_file_is_exit_3_and_the_file_is_kept(self):
+        folder = fresh_folder("file")
+        os.makedirs(folder)
+        target = os.path.join(folder, "report")
+        with open(target, "w") as f:
+            f.write("keep me")
+        code, out, err = run_survey("--out", windows_path(target))
+        self.assertEqual(code, 3, out + err)
+        self.assertEqual(err.count("\n"), 1, err)
+        self.assertIn("it is a file, not a folder", err)
+        with open(target) as f:
+            self.assertEqual(f.read(), "keep me")
+        self.assertEqual(os.listdir(folder), ["report"])
+
+    def test_a_folder_that_cannot_be_written_or_made_is_exit_3_with_nothing_left(self):
+        # /proc takes no new files, not even from root; a folder inside it cannot be made.
+        for path, says in (("Z:\\proc", "cannot write to the folder"),
+                           ("Z:\\proc\\quillant-survey\\out", "cannot create the folder")):
+            code, out, err = run_survey("--out", path)
+            self.assertEqual(code, 3, out + err)
+            self.assertEqual(err.count("\n"), 1, err)
+            self.assertIn(says, err)
+            self.assertEqual(out, "")
+        self.assertFalse(os.path.exists("/proc/quillant-survey"))
+
+    @unittest.skipIf(os.geteuid() == 0, "root writes into read-only folders")
+    def test_a_read_only_folder_is_exit_3_with_nothing_written(self):
+        folder = fresh_folder("readonly")
+        os.makedirs(folder)
+        os.chmod(folder, 0o555)
+        try:
+            code, out, err = run_survey("--out", windows_path(folder))
+            self.assertEqual(code, 3, out + err)
+            self.assertEqual(os.listdir(folder), [])
+        finally:
+            os.chmod(folder, 0o755)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)

@@ -1,0 +1,85 @@
+// The survey's command line: every option in both spellings, and a one-line error naming what is
+// wrong for each kind of bad input.
+#include "survey/survey_options.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+ParsedSurveyOptions Parse(std::vector<std::string> arguments) { return ParseSurveyOptions(arguments); }
+
+TEST(SurveyOptions, NoArgumentsMeansEveryAdapterTheHalDeviceAndTheSurveyFolder) {
+    const ParsedSurveyOptions parsed = Parse({});
+    EXPECT_EQ(parsed.error, "");
+    EXPECT_FALSE(parsed.showHelp);
+    EXPECT_EQ(parsed.options.outputFolder, "survey");
+    EXPECT_EQ(parsed.options.adapter, -1);
+    EXPECT_EQ(parsed.options.devices, SurveyDevices::Hal);
+    EXPECT_FALSE(parsed.options.quiet);
+}
+
+TEST(SurveyOptions, ValuesComeAsTheNextArgumentOrAfterAnEqualsSign) {
+    const ParsedSurveyOptions separate = Parse({"--out", "C:\\reports\\a b", "--adapter", "1", "--device", "all", "--quiet"});
+    EXPECT_EQ(separate.error, "");
+    EXPECT_EQ(separate.options.outputFolder, "C:\\reports\\a b");
+    EXPECT_EQ(separate.options.adapter, 1);
+    EXPECT_EQ(separate.options.devices, SurveyDevices::All);
+    EXPECT_TRUE(separate.options.quiet);
+
+    const ParsedSurveyOptions joined = Parse({"--out=x=y", "--adapter=0", "--device=ref"});
+    EXPECT_EQ(joined.error, "");
+    // Only the first '=' separates: the folder name may hold one.
+    EXPECT_EQ(joined.options.outputFolder, "x=y");
+    EXPECT_EQ(joined.options.adapter, 0);
+    EXPECT_EQ(joined.options.devices, SurveyDevices::Ref);
+}
+
+TEST(SurveyOptions, ALaterOptionOverridesAnEarlierOne) {
+    const ParsedSurveyOptions parsed = Parse({"--device", "all", "--device", "hal", "--out", "a", "--out", "b"});
+    EXPECT_EQ(parsed.options.devices, SurveyDevices::Hal);
+    EXPECT_EQ(parsed.options.outputFolder, "b");
+}
+
+TEST(SurveyOptions, HelpIsAskedForInEachSpelling) {
+    for (const char* spelling : {"--help", "-h", "/?"}) {
+        const ParsedSurveyOptions parsed = Parse({"--quiet", spelling});
+        EXPECT_EQ(parsed.error, "") << spelling;
+        EXPECT_TRUE(parsed.showHelp) << spelling;
+    }
+    EXPECT_NE(std::string(SurveyUsage()).find("--device hal|ref|all"), std::string::npos);
+}
+
+TEST(SurveyOptions, UnknownOptionsAndStrayArgumentsAreNamed) {
+    EXPECT_EQ(Parse({"--outt", "x"}).error, "unknown option '--outt'");
+    EXPECT_EQ(Parse({"--verbose=2"}).error, "unknown option '--verbose'");
+    EXPECT_EQ(Parse({"-q"}).error, "unknown option '-q'");
+    EXPECT_EQ(Parse({"report"}).error, "unexpected argument 'report'");
+    EXPECT_EQ(Parse({"--quiet=yes"}).error, "option '--quiet' takes no value");
+}
+
+TEST(SurveyOptions, AMissingValueIsAnErrorNotTheNextOptionTakenAsIt) {
+    EXPECT_EQ(Parse({"--out"}).error, "option '--out' needs a value");
+    EXPECT_EQ(Parse({"--quiet", "--adapter"}).error, "option '--adapter' needs a value");
+    EXPECT_EQ(Parse({"--out="}).error, "option '--out' needs a folder name");
+}
+
+TEST(SurveyOptions, AdapterTakesOnlyAWholeNonNegativeNumber) {
+    for (const char* bad : {"", "-1", "one", "1x", " 1", "+1", "1.0", "12345678901"}) {
+        const ParsedSurveyOptions parsed = Parse({"--adapter", bad});
+        EXPECT_EQ(parsed.error, std::string("option '--adapter' needs an adapter number (0, 1, ...), not '") + bad + "'")
+            << bad;
+    }
+    EXPECT_EQ(Parse({"--adapter", "007"}).options.adapter, 7);
+}
+
+TEST(SurveyOptions, DeviceTakesHalRefOrAllInLowerCase) {
+    for (const char* bad : {"sw", "HAL", "", "hal,ref"}) {
+        EXPECT_EQ(Parse({"--device", bad}).error, std::string("option '--device' takes hal, ref or all, not '") + bad + "'")
+            << bad;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,221 @@
+// The survey's report in its three forms: the progress line, survey.json (the same apart from
+// "timing" for the same findings) and survey.md, for measured and failed modes.
+#include "survey/survey_json.h"
+#include "survey/survey_markdown.h"
+#include "survey/survey_report.h"
+
+#include <d3d9.h>
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace {
+
+using nlohmann::json;
+
+AxisPosition Exact(int sixteenths) {
+    AxisPosition axis;
+    axis.low = (sixteenths - 0.5) / 16.0;
+    axis.high = (sixteenths + 0.5) / 16.0;
+    axis.exact = true;
+    axis.sixteenths = sixteenths;
+    return axis;
+}
+
+SamplePosition Sample(int maskBit, int x, int y, int weight = 1) {
+    SamplePosition sample;
+    sample.maskBit = maskBit;
+    sample.x = Exact(x);
+    sample.y = Exact(y);
+    sample.weight = weight;
+    return sample;
+}
+
+ModeReport Mode(int type, unsigned quality) {
+    ModeReport mode;
+    mode.deviceType = "HAL";
+    mode.adapterFormat = "X8R8G8B8";
+    mode.backBufferFormat = "X8R8G8B8";
+    mode.multisampleType = type;
+    mode.multisampleQuality = quality;
+    return mode;
+}
+
+ModeReport FourSamples(double milliseconds) {
+    ModeReport mode = Mode(4, 0);
+    mode.measured = true;
+    SampleMeasurement& m = mode.measurement;
+    m.multisampleType = 4;
+    m.maskable = true;
+    m.gridSize = 64;
+    m.samples = {Sample(0, 6, 2), Sample(1, 14, 6), Sample(2, 2, 10), Sample(3, 10, 14)};
+    m.distinctSamples = 4;
+    m.standardPattern = true;
+    m.maskOrderStandard = true;
+    m.textureSampling = TextureSampling::OncePerPixel;
+    m.texturePositions = {Sample(-1, 8, 8)};
+    m.milliseconds = milliseconds;
+    mode.picture = PictureFileName(mode);
+    mode.timings = {milliseconds, milliseconds + 1, milliseconds + 2, milliseconds + 3};
+    return mode;
+}
+
+ModeReport DeviceFailure() {
+    ModeReport mode = Mode(8, 0);
+    mode.failureStage = "device";
+    mode.failureCode = D3DERR_NOTAVAILABLE;
+    mode.failureText = "Not enough video memory.";
+    mode.timings.total = 12.4;
+    return mode;
+}
+
+SurveyReport Report(double milliseconds) {
+    SurveyReport report;
+    AdapterReport adapter;
+    adapter.description = "Card | Model";
+    adapter.driver = "driver.dll";
+    adapter.driverVersion = "1.2.3.4";
+    adapter.vendorId = 0x10DE;
+    adapter.desktopFormat = "X8R8G8B8";
+    report.adapters.push_back(adapter);
+    report.modes.push_back(FourSamples(milliseconds));
+    report.modes.push_back(DeviceFailure());
+    report.notes.push_back("adapter 1: no HAL device");
+    report.totalMilliseconds = milliseconds * 10;
+    return report;
+}
+
+// The document with every "timing" object taken out, as a diff between two runs sees it.
+json WithoutTimings(json document) {
+    if (document.is_object()) {
+        document.erase("timing");
+        for (auto& item : document.items()) item.value() = WithoutTimings(item.value());
+    } else if (document.is_array()) {
+        for (auto& element : document) element = WithoutTimings(element);
+    }
+    return document;
+}
+
+TEST(SurveyProgress, AMeasuredModeReadsAsCountVerdictAndTextureSampling) {
+    ModeReport mode = FourSamples(0);
+    mode.timings.total = 37.6;
+    EXPECT_EQ(ProgressLine(3, 7, mode),
+              "[3/7] HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0: 4 samples, standard 4-sample pattern, "
+              "texture once per pixel (38 ms)");
+}
+
+TEST(SurveyProgress, AFailedModeSaysWhereItFailedWithTheCodeAndTheMessage) {
+    EXPECT_EQ(ProgressLine(7, 7, DeviceFailure()),
+              "[7/7] HAL X8R8G8B8 D3DMULTISAMPLE_8_SAMPLES q0: failed: device D3DERR_NOTAVAILABLE (0x8876086A): "
+              "Not enough video memory. (12 ms)");
+}
+
+TEST(SurveyProgress, NonMaskableSamplesAreCountedWithTheirWeights) {
+    SampleMeasurement m;
+    m.maskable = false;
+    m.samples = {Sample(-1, 4, 4, 3), Sample(-1, 12, 12, 1)};
+    m.distinctSamples = 2;
+    EXPECT_EQ(SampleCountText(m), "4 samples (2 distinct)");
+    m.samples = {Sample(-1, 8, 8)};
+    m.distinctSamples = 1;
+    EXPECT_EQ(SampleCountText(m), "1 sample");
+}
+
+TEST(SurveyPictures, EveryModeOfAMachineGetsItsOwnFileName) {
+    std::set<std::string> names;
+    for (unsigned adapter = 0; adapter < 2; ++adapter) {
+        for (const char* device : {"HAL", "SW", "REF"}) {
+            for (int type = 0; type <= 16; ++type) {
+                for (unsigned quality = 0; quality < 12; ++quality) {
+                    ModeReport mode = Mode(type, quality);
+                    mode.adapterOrdinal = adapter;
+                    mode.deviceType = device;
+                    names.insert(PictureFileName(mode));
+                }
+            }
+        }
+    }
+    EXPECT_EQ(names.size(), 2u * 3u * 17u * 12u);
+    EXPECT_EQ(PictureFileName(Mode(1, 2)), "adapter0-hal-x8r8g8b8-nonmaskable-q2.png");
+}
+
+TEST(SurveyJson, OnlyTheTimingsDifferBetweenRunsWithTheSameFindings) {
+    const json first = json::parse(SurveyJsonText(Report(10.0)));
+    const json second = json::parse(SurveyJsonText(Report(55.5)));
+    EXPECT_NE(first, second);
+    EXPECT_EQ(WithoutTimings(first), WithoutTimings(second));
+    // The measurement's own time went to the mode's timing, not into the measurement.
+    EXPECT_FALSE(first["modes"][0]["measurement"].contains("milliseconds"));
+    EXPECT_EQ(first["timing"]["totalMilliseconds"], 100.0);
+}
+
+TEST(SurveyJson, AMeasuredModeCarriesItsIdentityPositionsAndPicture) {
+    const json mode = SurveyToJson(Report(10.0))["modes"][0];
+    EXPECT_EQ(mode["deviceType"], "HAL");
+    EXPECT_EQ(mode["backBufferFormat"], "X8R8G8B8");
+    EXPECT_EQ(mode["multisampleType"], "D3DMULTISAMPLE_4_SAMPLES");
+    EXPECT_EQ(mode["multisampleTypeValue"], 4);
+    EXPECT_EQ(mode["multisampleQuality"], 0);
+    EXPECT_EQ(mode["status"], "measured");
+    EXPECT_EQ(mode["picture"], "adapter0-hal-x8r8g8b8-4-samples-q0.png");
+    EXPECT_TRUE(mode["failure"].is_null());
+    const json& samples = mode["measurement"]["samples"];
+    ASSERT_EQ(samples.size(), 4u);
+    EXPECT_EQ(samples[1]["maskBit"], 1);
+    EXPECT_EQ(samples[1]["x"]["sixteenths"], 14);
+    EXPECT_EQ(samples[1]["y"]["sixteenths"], 6);
+}
+
+TEST(SurveyJson, AFailedModeHasNoMeasurementAndSaysWhy) {
+    const json document = SurveyToJson(Report(10.0));
+    const json& mode = document["modes"][1];
+    EXPECT_EQ(mode["status"], "failed");
+    EXPECT_TRUE(mode["measurement"].is_null());
+    EXPECT_TRUE(mode["picture"].is_null());
+    EXPECT_EQ(mode["failure"]["stage"], "device");
+    EXPECT_EQ(mode["failure"]["code"], "D3DERR_NOTAVAILABLE (0x8876086A)");
+    EXPECT_EQ(document["summary"], (json{{"modes", 2}, {"measured", 1}, {"failed", 1}}));
+    EXPECT_EQ(document["notes"], (json{"adapter 1: no HAL device"}));
+}
+
+TEST(SurveyJson, AnAdapterTextThatIsNotUtf8StillGivesADocument) {
+    SurveyReport report = Report(1.0);
+    report.adapters[0].description = "Card \xff\xfe";
+    const json document = json::parse(SurveyJsonText(report));
+    EXPECT_EQ(document["adapters"][0]["vendorId"], "0x10DE");
+    EXPECT_EQ(document["adapters"][0]["description"].get<std::string>().compare(0, 5, "Card "), 0);
+}
+
+TEST(SurveyJson, IdentifierTextsAreConvertedFromTheAnsiCodePage) {
+    // U+00E9 in code page 1252 (Wine's and most western systems' ANSI page) and in UTF-8.
+    if (GetACP() != 1252) GTEST_SKIP() << "ANSI code page " << GetACP();
+    const char description[4] = {'C', '\xe9', 'x', 'y'};  // no terminator within the field
+    EXPECT_EQ(AnsiToUtf8(description, 3), "C\xc3\xa9x");
+}
+
+TEST(SurveyMarkdown, OneRowPerModeWithPipesInTextsEscaped) {
+    const std::string text = SurveyMarkdown(Report(10.0));
+    EXPECT_NE(text.find("## Adapter 0: Card \\| Model\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("| HAL | X8R8G8B8 | D3DMULTISAMPLE_4_SAMPLES | 0 | 4 samples | "
+                        "0:(6, 2) 1:(14, 6) 2:(2, 10) 3:(10, 14) | standard 4-sample pattern | "),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("| HAL | X8R8G8B8 | D3DMULTISAMPLE_8_SAMPLES | 0 | - | - | failed: device "
+                        "D3DERR_NOTAVAILABLE (0x8876086A): Not enough video memory. | - | - |"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("- adapter 1: no HAL device"), std::string::npos);
+    // Diffable: the same findings with other timings give the same file.
+    EXPECT_EQ(text, SurveyMarkdown(Report(99.0)));
+}
+
+TEST(SurveyMarkdown, AnAxisKnownOnlyToAnIntervalShowsTheInterval) {
+    SamplePosition sample = Sample(-1, 8, 8);
+    sample.x.exact = false;
+    sample.x.low = -1.0 / 32.0;
+    sample.x.high = 1.0 / 32.0;
+    EXPECT_EQ(PositionText(sample), "(-0.5..0.5, 8)");
+}
+
+}  // namespace
