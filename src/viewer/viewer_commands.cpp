@@ -6,7 +6,6 @@
 
 #include "framework/error_reporting.h"
 #include "resources/resource_ids.h"
-#include "viewer/front_buffer_copy.h"
 #include "viewer/viewer_commands.h"
 #include "viewer/viewer_application.h"
 
@@ -42,44 +41,27 @@ float FloatFromBits(UINT32 bits) {
     return value;
 }
 
-// The window area under a closed dialog or a paused frame is shown again from the back buffer.
-void PresentRepeatedly(ViewerApplication& viewer) {
-    if (viewer.device == nullptr) {
-        return;
-    }
-    for (int i = 0; i < 12; ++i) {
-        static_cast<void>(viewer.device->Present(nullptr, nullptr, nullptr, nullptr));
-    }
-}
-
-// P and Enter. Entering single-frame mode draws one new frame and keeps a copy of it as the
-// picture that Ctrl+S saves.
+// P and Enter. Entering single-frame mode draws one new frame and keeps it, as drawn, as the
+// picture that Ctrl+S saves and the window shows again when uncovered.
 void ToggleSingleFrameMode(ViewerApplication& viewer) {
     viewer.updateContinuously = !viewer.updateContinuously;
-    if (viewer.updateContinuously) {
-        viewer.stepPending = true;
-        return;
-    }
-    if (viewer.windowed) {
-        PresentRepeatedly(viewer);
-    }
     viewer.stepPending = true;
-    if (viewer.device == nullptr) {
+    if (viewer.updateContinuously) {
         return;
     }
-    static_cast<void>(viewer.StepFrame());
-    if (viewer.frontBufferCopy != nullptr) {
-        static_cast<void>(CopyFrontBuffer(viewer.device, viewer.frontBufferCopy, viewer.mainWindow,
-                                          FrontBufferSourceAutomatic));
+    // Should no frame be drawn now (a lost device), the next one drawn is kept.
+    viewer.keepNextFrame = true;
+    if (viewer.device != nullptr) {
+        static_cast<void>(viewer.StepFrame());
     }
 }
 
+// Running, the next frame repaints the area under the closed dialog; frozen, the WM_PAINT that
+// the closing sends shows the frozen frame again.
 void SaveOutput(ViewerApplication& viewer) {
     viewer.SaveOutputImage();
     if (viewer.updateContinuously) {
         viewer.stepPending = true;
-    } else if (viewer.windowed) {
-        PresentRepeatedly(viewer);
     }
 }
 
@@ -195,6 +177,8 @@ LRESULT ViewerApplication::HandleWindowMessage(HWND window, UINT message, WPARAM
                                                LPARAM lParam) {
     if (message == WM_PAINT && loadingTextVisible) {
         PaintLoadingText(window);
+    } else if (message == WM_PAINT && !updateContinuously && windowed && device != nullptr) {
+        PaintFrozenFrame(window);
     } else if (message == WM_COMMAND) {
         static_cast<void>(HandleViewerCommand(*this, LOWORD(wParam)));
     }
