@@ -12,7 +12,7 @@
 #include "enumeration/device_enumeration.h"
 #include "framework/application_framework.h"
 #include "platform/platform.h"
-#include "viewer/image_capture.h"
+#include "window_picture.h"
 
 namespace {
 

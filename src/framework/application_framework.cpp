@@ -135,10 +135,13 @@ int ApplicationFramework::RunLoop() {
     message.message = WM_NULL;
     static_cast<void>(PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE));
     while (message.message != WM_QUIT) {
-        // Running, the loop never waits; paused, it sleeps in GetMessageA (-1, an error, reads
-        // nothing and must not re-dispatch the previous message).
-        const bool read = active ? PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != 0
-                                 : GetMessageA(&message, nullptr, 0, 0) > 0;
+        // Running, the loop never waits. Paused, or frozen in single-frame mode with no frame
+        // asked for, it sleeps in GetMessageA until a message brings something to do (-1, an
+        // error, reads nothing and must not re-dispatch the previous message). A lost device is
+        // still polled, so that a frozen program gets its device back.
+        const bool idle = !active || (!updateContinuously && !stepPending && !deviceLost);
+        const bool read = idle ? GetMessageA(&message, nullptr, 0, 0) > 0
+                               : PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != 0;
         if (read) {
             if (accelerators && mainWindow && TranslateAcceleratorA(mainWindow, accelerators, &message)) {
                 continue;

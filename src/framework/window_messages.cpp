@@ -72,15 +72,13 @@ struct FrameworkMessageRules {
         if (!app.device || !app.windowed || !app.deviceResourcesCreated || !app.deviceResourcesRestored) {
             return kPassOn;
         }
+        // A frozen frame is shown again by the application as it was drawn: a new frame here
+        // would move the frame number and the rate on a picture that is meant to stand still.
+        if (!app.updateContinuously) return kPassOn;
         // A paused window still repaints its last scene.
         if (!app.active) {
             static_cast<void>(app.RenderFrame());
             static_cast<void>(app.device->Present(nullptr, nullptr, nullptr, nullptr));
-        } else if (!app.updateContinuously) {
-            // Single-frame mode and another window (a closed dialog) uncovered part of the frozen
-            // frame: without a compositor nobody puts it back, and under Wine presenting the same
-            // back buffer again does not either. Draw the frame once more; the saved copy stays.
-            app.stepPending = true;
         }
         return kPassOn;
     }

@@ -1,9 +1,10 @@
 // The viewer's device objects: the managed pattern objects that survive resets, refilled on every
-// settings change, the baseline device state, and the scratch copy of the front buffer.
+// settings change, the baseline device state, and the surfaces the drawn frame is kept in.
 #include <windows.h>
 #include <d3d9.h>
 
 #include "font/text_font.h"
+#include "viewer/kept_frame.h"
 #include "viewer/ortho_projection.h"
 #include "viewer/pattern_contents.h"
 #include "framework/safe_release.h"
@@ -130,14 +131,9 @@ HRESULT ViewerApplication::RestoreDeviceResources() {
         static_cast<void>(textFont->RestoreDeviceResources());
     }
 
-    // A copy that cannot be made only costs the saved picture; its users expect null.
-    SafeRelease(frontBufferCopy);
-    D3DDISPLAYMODE mode = {};
-    if (SUCCEEDED(device->GetDisplayMode(0, &mode)) &&
-        FAILED(device->CreateOffscreenPlainSurface(mode.Width, mode.Height, D3DFMT_A8R8G8B8,
-                                                   D3DPOOL_SCRATCH, &frontBufferCopy, nullptr))) {
-        frontBufferCopy = nullptr;
-    }
+    // A target that cannot be made only costs the kept pictures; their users expect null.
+    SafeRelease(resolvedFrame);
+    static_cast<void>(CreateResolveTarget(device, backBufferDesc, &resolvedFrame));
     return S_OK;
 }
 
@@ -145,7 +141,8 @@ HRESULT ViewerApplication::ReleaseDeviceResources() {
     if (textFont != nullptr) {
         static_cast<void>(textFont->ReleaseDeviceResources());
     }
-    SafeRelease(frontBufferCopy);
+    // The kept frames are in system memory and stay; only the render target must go.
+    SafeRelease(resolvedFrame);
     return S_OK;
 }
 
@@ -157,5 +154,8 @@ HRESULT ViewerApplication::DestroyDeviceResources() {
     SafeRelease(quadVertexBuffer);
     SafeRelease(pointTexture);
     SafeRelease(halfTexture);
+    SafeRelease(frontBufferCopy);
+    SafeRelease(shownFrame);
+    keepNextFrame = false;
     return S_OK;
 }

@@ -1,6 +1,7 @@
 // Our own PNG writer over libpng and zlib: A8R8G8B8 pixels, or a rectangle of a 32-bit surface,
 // become an 8-bit RGB PNG that replaces the target file only once it is complete.
 #include "viewer/png_writer.h"
+#include "viewer/image_pixels.h"
 
 #include <png.h>
 
@@ -110,19 +111,30 @@ HRESULT SaveSurfaceRectToPng(IDirect3DSurface9* surface, const RECT& rect, const
     D3DSURFACE_DESC desc = {};
     HRESULT result = surface->GetDesc(&desc);
     if (FAILED(result)) return result;
-    if (desc.Format != D3DFMT_A8R8G8B8 && desc.Format != D3DFMT_X8R8G8B8) return E_INVALIDARG;
+    if (!IsKeptFrameFormat(desc.Format)) return E_INVALIDARG;
 
-    // A window partly off the desktop asks for pixels the surface does not have.
+    // A rectangle partly off the surface asks for pixels the surface does not have.
     RECT bounds = {0, 0, static_cast<LONG>(desc.Width), static_cast<LONG>(desc.Height)};
     RECT clipped = {};
     if (!IntersectRect(&clipped, &bounds, &rect)) return E_INVALIDARG;
+    const UINT width = static_cast<UINT>(clipped.right - clipped.left);
+    const UINT height = static_cast<UINT>(clipped.bottom - clipped.top);
 
     D3DLOCKED_RECT locked = {};
     result = surface->LockRect(&locked, &clipped, D3DLOCK_READONLY);
     if (FAILED(result)) return result;
-    result = WritePngFile(path, static_cast<const BYTE*>(locked.pBits), locked.Pitch,
-                          static_cast<UINT>(clipped.right - clipped.left),
-                          static_cast<UINT>(clipped.bottom - clipped.top));
+    if (desc.Format == D3DFMT_A8R8G8B8 || desc.Format == D3DFMT_X8R8G8B8) {
+        result = WritePngFile(path, static_cast<const BYTE*>(locked.pBits), locked.Pitch, width, height);
+    } else {
+        // Narrower or wider channels are brought to eight bits first.
+        std::vector<DWORD> widened(static_cast<size_t>(width) * height);
+        for (UINT y = 0; y < height; ++y) {
+            static_cast<void>(WidenRowToArgb(desc.Format, static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch,
+                                             width, &widened[static_cast<size_t>(y) * width]));
+        }
+        result = WritePngFile(path, reinterpret_cast<const BYTE*>(widened.data()), static_cast<int>(width * 4),
+                              width, height);
+    }
     static_cast<void>(surface->UnlockRect());
     return result;
 }

@@ -13,6 +13,7 @@
 HRESULT WritePngFile(const char* path, const BYTE* topLeftPixel, int pitchBytes, UINT width,
                      UINT height);
 
-// Writes rect of an A8R8G8B8 or X8R8G8B8 surface, clipped to the surface, as WritePngFile does.
+// Writes rect of a surface in one of the kept-frame formats (image_pixels.h), clipped to the
+// surface, as WritePngFile does; channels narrower than eight bits are widened.
 // A rectangle that misses the surface altogether fails without touching any file.
 HRESULT SaveSurfaceRectToPng(IDirect3DSurface9* surface, const RECT& rect, const char* path);

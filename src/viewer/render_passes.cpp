@@ -163,6 +163,7 @@ HRESULT ViewerApplication::RenderFrame() {
     static_cast<void>(DrawEdgeReferenceBands(width, height));
     static_cast<void>(DrawStatusOverlay());
     static_cast<void>(device->EndScene());
+    KeepDrawnFrame();
     return S_OK;
 }
 

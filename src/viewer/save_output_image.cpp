@@ -1,12 +1,12 @@
-// Saving the window's picture: the client area, as the screen shows it, to a PNG file the user
-// picks. Windowed only; in single-frame mode the copy taken at the last freeze or Space is saved.
+// Saving the window's picture: the frame as drawn, which is the client area, to a PNG file the
+// user picks. Windowed only; in single-frame mode the frame kept at the last freeze or Space is
+// saved, while running the frame drawn right after the dialog closed.
 #include <windows.h>
 #include <commdlg.h>
 
 #include <cstdio>
 
 #include "platform/platform.h"
-#include "viewer/front_buffer_copy.h"
 #include "viewer/png_writer.h"
 #include "viewer/viewer_application.h"
 
@@ -14,6 +14,8 @@ namespace {
 
 // The dialog's file-name buffer, as long as the dialog allows.
 constexpr DWORD kFileNameLength = 512;
+// Frame steps allowed for drawing the picture to save; one is enough unless no time has passed.
+constexpr int kFramesToTry = 6;
 
 }  // namespace
 
@@ -38,23 +40,25 @@ void ViewerApplication::SaveOutputImage() {
     Pause(false);
     if (!chosen) return;
 
-    // The client area in desktop coordinates: the window rectangle less its frame and menu.
-    RECT frame = clientRect;
-    static_cast<void>(AdjustWindowRect(&frame, windowedStyle, TRUE));
-    RECT source;
-    source.left = windowedBounds.left - frame.left;
-    source.top = windowedBounds.top - frame.top;
-    source.right = source.left + clientRect.right;
-    source.bottom = source.top + clientRect.bottom;
-
+    // A keep still pending (no frame could be drawn, the device being lost) leaves nothing worth
+    // saving: never an older picture in its place.
+    bool kept = !keepNextFrame;
     if (updateContinuously) {
-        // Frames drawn after the dialog closed replace it on the screen before the copy.
-        for (int i = 0; i < 6; ++i) static_cast<void>(StepFrame());
-        static_cast<void>(CopyFrontBuffer(device, frontBufferCopy, mainWindow, FrontBufferSourceAutomatic));
+        // Running: the frame drawn now that the dialog has gone is the one saved.
+        keepNextFrame = true;
+        for (int i = 0; i < kFramesToTry && keepNextFrame; ++i) static_cast<void>(StepFrame());
+        kept = !keepNextFrame;
+        keepNextFrame = false;
     }
 
     // The user asked for a file: one that could not be written is worth a word.
-    const HRESULT result = frontBufferCopy ? SaveSurfaceRectToPng(frontBufferCopy, source, fileName) : E_FAIL;
+    HRESULT result = E_FAIL;
+    D3DSURFACE_DESC desc = {};
+    if (kept && frontBufferCopy != nullptr && SUCCEEDED(frontBufferCopy->GetDesc(&desc))) {
+        // The whole frame: in a window, the back buffer is the client area.
+        const RECT whole = {0, 0, static_cast<LONG>(desc.Width), static_cast<LONG>(desc.Height)};
+        result = SaveSurfaceRectToPng(frontBufferCopy, whole, fileName);
+    }
     if (FAILED(result)) {
         char text[kFileNameLength + 64];
         std::snprintf(text, sizeof(text), "The picture could not be saved as\n%s", fileName);

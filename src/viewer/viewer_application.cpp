@@ -26,7 +26,10 @@ ViewerApplication::ViewerApplication()
       quadVertexBuffer(nullptr),
       pointTexture(nullptr),
       halfTexture(nullptr),
-      frontBufferCopy(nullptr) {
+      frontBufferCopy(nullptr),
+      resolvedFrame(nullptr),
+      shownFrame(nullptr),
+      keepNextFrame(false) {
     windowTitle = "DX9 Quillant 5.2";
     initialClientWidth = 512;
     initialClientHeight = 384;

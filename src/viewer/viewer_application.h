@@ -43,6 +43,10 @@ public:
     HRESULT DrawEdgeReferenceBands(float width, float height);
     HRESULT DrawStatusOverlay();
     void SaveOutputImage();
+    // Called at the end of RenderFrame, before the frame is presented.
+    void KeepDrawnFrame();
+    // WM_PAINT in single-frame mode: the frozen frame shown again as it was drawn.
+    void PaintFrozenFrame(HWND window);
 
     // Viewer fields, in declaration order.
     BOOL loadingTextVisible;
@@ -64,5 +68,15 @@ public:
     IDirect3DVertexBuffer9* quadVertexBuffer;
     IDirect3DTexture9* pointTexture;
     IDirect3DTexture9* halfTexture;
+    // The picture Ctrl+S writes: the frame drawn at the last entry into single-frame mode or the
+    // last Space (while running, the frame drawn after the save dialog closed), resolved from the
+    // back buffer before it was presented. System memory: it outlives device resets.
     IDirect3DSurface9* frontBufferCopy;
+    // The plain render target every kept frame is resolved into (default pool: reset cycle).
+    IDirect3DSurface9* resolvedFrame;
+    // The frame the window shows in single-frame mode, in system memory, painted again whenever
+    // the window is uncovered; commands redraw it without renewing frontBufferCopy.
+    IDirect3DSurface9* shownFrame;
+    // The next frame drawn is to become frontBufferCopy.
+    bool keepNextFrame;
 };

@@ -6,7 +6,6 @@
 
 #include "framework/error_reporting.h"
 #include "resources/resource_ids.h"
-#include "viewer/front_buffer_copy.h"
 #include "viewer/sample_positions_dialog.h"
 #include "viewer/viewer_commands.h"
 #include "viewer/viewer_application.h"
@@ -53,56 +52,38 @@ float FloatFromBits(UINT32 bits) {
     return value;
 }
 
-// The window area under a closed dialog or a paused frame is shown again from the back buffer.
-void PresentRepeatedly(ViewerApplication& viewer) {
-    if (viewer.device == nullptr) {
+// P and Enter. Entering single-frame mode draws one new frame and keeps it, as drawn, as the
+// picture that Ctrl+S saves and the window shows again when uncovered.
+void ToggleSingleFrameMode(ViewerApplication& viewer) {
+    viewer.updateContinuously = !viewer.updateContinuously;
+    viewer.stepPending = true;
+    if (viewer.updateContinuously) {
         return;
     }
-    for (int i = 0; i < 12; ++i) {
-        static_cast<void>(viewer.device->Present(nullptr, nullptr, nullptr, nullptr));
+    // Should no frame be drawn now (a lost device), the next one drawn is kept.
+    viewer.keepNextFrame = true;
+    if (viewer.device != nullptr) {
+        static_cast<void>(viewer.StepFrame());
     }
 }
 
-// P and Enter. Entering single-frame mode draws one new frame and keeps a copy of it as the
-// picture that Ctrl+S saves.
-void ToggleSingleFrameMode(ViewerApplication& viewer) {
-    viewer.updateContinuously = !viewer.updateContinuously;
+// After a modal dialog: running, the next frame repaints the area it covered; frozen, the
+// WM_PAINT that its closing sends shows the frozen frame again.
+void RequestFrameAfterDialog(ViewerApplication& viewer) {
     if (viewer.updateContinuously) {
         viewer.stepPending = true;
-        return;
-    }
-    if (viewer.windowed) {
-        PresentRepeatedly(viewer);
-    }
-    viewer.stepPending = true;
-    if (viewer.device == nullptr) {
-        return;
-    }
-    static_cast<void>(viewer.StepFrame());
-    if (viewer.frontBufferCopy != nullptr) {
-        static_cast<void>(CopyFrontBuffer(viewer.device, viewer.frontBufferCopy, viewer.mainWindow,
-                                          FrontBufferSourceAutomatic));
     }
 }
 
 void SaveOutput(ViewerApplication& viewer) {
     viewer.SaveOutputImage();
-    if (viewer.updateContinuously) {
-        viewer.stepPending = true;
-    } else if (viewer.windowed) {
-        PresentRepeatedly(viewer);
-    }
+    RequestFrameAfterDialog(viewer);
 }
 
-// F3: the measurement draws off-screen, so only the area under the closed dialog needs showing
-// again, as after a save.
+// F3: the measurement draws off-screen and leaves the picture alone.
 void SamplePositions(ViewerApplication& viewer) {
     ShowSamplePositions(viewer);
-    if (viewer.updateContinuously) {
-        viewer.stepPending = true;
-    } else if (viewer.windowed) {
-        PresentRepeatedly(viewer);
-    }
+    RequestFrameAfterDialog(viewer);
 }
 
 using CommandEffect = void (*)(ViewerApplication&);
@@ -218,6 +199,8 @@ LRESULT ViewerApplication::HandleWindowMessage(HWND window, UINT message, WPARAM
                                                LPARAM lParam) {
     if (message == WM_PAINT && loadingTextVisible) {
         PaintLoadingText(window);
+    } else if (message == WM_PAINT && !updateContinuously && windowed && device != nullptr) {
+        PaintFrozenFrame(window);
     } else if (message == WM_COMMAND) {
         static_cast<void>(HandleViewerCommand(*this, LOWORD(wParam)));
     }

@@ -120,17 +120,15 @@ def read_png(path):
 
 def screenshot():
     """The whole root window, read with xwd (ZPixmap, little-endian BGR(X), 24 or 32 bits)."""
-    # xwd fails with BadDrawable when a window (a dialog just closed) goes away while it reads:
-    # read again.
+    # xwd fails now and then (BadMatch) while a window is being unmapped: try again.
     for attempt in range(3):
-        try:
-            data = subprocess.run(["xwd", "-root", "-silent"], env=x_env(), check=True, stdout=subprocess.PIPE,
-                                  stderr=subprocess.DEVNULL, timeout=20).stdout
+        result = subprocess.run(["xwd", "-root", "-silent"], env=x_env(), stdout=subprocess.PIPE,
+                                stderr=subprocess.DEVNULL, timeout=20)
+        if result.returncode == 0 or attempt == 2:
             break
-        except subprocess.CalledProcessError:
-            if attempt == 2:
-                raise
-            time.sleep(0.2)
+        time.sleep(0.3)
+    result.check_returncode()
+    data = result.stdout
     header = struct.unpack(">25I", data[:100])
     header_size, width, height, bpp, line_bytes, ncolors = header[0], header[4], header[5], header[11], header[12], header[19]
     assert header[7] == 0 and bpp in (24, 32), "unexpected xwd layout %r" % (header,)
@@ -291,3 +289,51 @@ def wait_for(condition, timeout=15.0, interval=0.25):
 def quillant_processes():
     out = subprocess.run(["pgrep", "-f", "quillant.exe"], stdout=subprocess.PIPE, text=True).stdout
     return [pid for pid in out.split() if int(pid) != os.getpid()]
+
+
+SETTINGS_DIALOG = "Direct3D Settings"
+SAVE_DIALOG = "Save As"
+# Tab order of the settings dialog's drop-down lists: the multisample type is the eighth.
+MULTISAMPLE_COMBO = 7
+
+
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def choose_multisample(app, type_name):
+    """F2, the multisample type picked with the keyboard, OK; True once the dialog has closed."""
+    app.key("F2")
+    dialogs = wait_for(lambda: probe(SETTINGS_DIALOG))
+    if not dialogs:
+        return False
+    run_x("xdotool", "key", "--delay", "80", "alt+m")
+    for _ in range(16):
+        combos = [text for cls, text in probe(SETTINGS_DIALOG)[0]["children"] if cls == "ComboBox"]
+        if len(combos) > MULTISAMPLE_COMBO and combos[MULTISAMPLE_COMBO] == type_name:
+            break
+        run_x("xdotool", "key", "Down")
+        time.sleep(0.3)
+    else:
+        return False
+    run_x("xdotool", "key", "Return")
+    return bool(wait_for(lambda: not probe(SETTINGS_DIALOG)))
+
+
+def save_as(app, path):
+    """Ctrl+S, the file name typed, Enter; True once the dialog has closed and the file exists."""
+    app.key("ctrl+s")
+    if not wait_for(lambda: probe(SAVE_DIALOG)):
+        return False
+    # Without a window manager the keyboard focus can stay on the main window, where the typed
+    # name would be taken as commands: give it to the dialog, and type again if it stays open.
+    for _ in range(3):
+        time.sleep(0.5)
+        for window in run_x("xdotool", "search", "--onlyvisible", "--name", "^%s$" % SAVE_DIALOG, check=False).split()[-1:]:
+            run_x("xdotool", "windowfocus", "--sync", window, check=False)
+        run_x("xdotool", "key", "ctrl+a")
+        run_x("xdotool", "type", "--delay", "20", windows_path(path))
+        run_x("xdotool", "key", "Return")
+        if wait_for(lambda: not probe(SAVE_DIALOG), timeout=8):
+            break
+    return bool(not probe(SAVE_DIALOG) and wait_for(lambda: os.path.exists(path)))

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 #include <wrl/client.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "support/png_decode.h"
 #include "support/scratch_folder.h"
@@ -125,12 +127,25 @@ TEST_F(SurfacePngTest, NothingIsWrittenForARectangleThatMissesTheSurface) {
     EXPECT_TRUE(folder.Names().empty());
 }
 
-TEST_F(SurfacePngTest, OtherFormatsAndFailedWritesLeaveNoFileAndTheSurfaceUnlocked) {
+TEST_F(SurfacePngTest, SixteenBitFramesAreWidenedToFullRangeChannels) {
     ComPtr<IDirect3DSurface9> sixteenBit;
-    ASSERT_EQ(device.CreateOffscreenPlainSurface(8, 8, D3DFMT_R5G6B5, D3DPOOL_SCRATCH,
-                                                 &sixteenBit, nullptr), D3D_OK);
+    ASSERT_EQ(device.CreateOffscreenPlainSurface(2, 1, D3DFMT_R5G6B5, D3DPOOL_SYSTEMMEM, &sixteenBit, nullptr), D3D_OK);
+    // Full red, then full green with a mid blue (15 of 31).
+    const WORD pixels[2] = {0xF800, 0x07EF};
+    std::memcpy(fakes::FakeSurface::From(sixteenBit.Get())->bytes.data(), pixels, sizeof(pixels));
+    const RECT r = {0, 0, 2, 1};
+    ASSERT_EQ(S_OK, SaveSurfaceRectToPng(sixteenBit.Get(), r, folder.Path("wide.png").c_str()));
+    const test_support::DecodedPng png = DecodeRgb(ReadFileBytes(folder.Path("wide.png")));
+    ASSERT_TRUE(png.ok);
+    EXPECT_EQ((std::vector<BYTE>{255, 0, 0, 0, 255, 123}), png.rgb);
+}
+
+TEST_F(SurfacePngTest, OtherFormatsAndFailedWritesLeaveNoFileAndTheSurfaceUnlocked) {
+    ComPtr<IDirect3DSurface9> eightBit;
+    ASSERT_EQ(device.CreateOffscreenPlainSurface(8, 8, D3DFMT_L8, D3DPOOL_SCRATCH,
+                                                 &eightBit, nullptr), D3D_OK);
     const RECT r = {0, 0, 8, 8};
-    EXPECT_TRUE(FAILED(SaveSurfaceRectToPng(sixteenBit.Get(), r, folder.Path("a.png").c_str())));
+    EXPECT_TRUE(FAILED(SaveSurfaceRectToPng(eightBit.Get(), r, folder.Path("a.png").c_str())));
     EXPECT_TRUE(FAILED(SaveSurfaceRectToPng(nullptr, r, folder.Path("b.png").c_str())));
 
     EXPECT_TRUE(FAILED(SaveSurfaceRectToPng(surface.Get(), r,

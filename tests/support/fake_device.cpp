@@ -1152,9 +1152,27 @@ HRESULT FakeDevice::CreateIndexBuffer(UINT, DWORD, D3DFORMAT, D3DPOOL, IDirect3D
     return D3DERR_INVALIDCALL;
 }
 
-HRESULT FakeDevice::CreateRenderTarget(UINT, UINT, D3DFORMAT, D3DMULTISAMPLE_TYPE, DWORD, WINBOOL, IDirect3DSurface9**, HANDLE*) {
-    Log("CreateRenderTarget");
-    return D3DERR_INVALIDCALL;
+HRESULT FakeDevice::CreateRenderTarget(UINT width, UINT height, D3DFORMAT format, D3DMULTISAMPLE_TYPE multiSample,
+                                       DWORD quality, WINBOOL lockable, IDirect3DSurface9** surface, HANDLE*) {
+    Log("CreateRenderTarget %u %u %d %d", width, height, static_cast<int>(format), static_cast<int>(multiSample));
+    if (!surface || width == 0 || height == 0) return D3DERR_INVALIDCALL;
+    const HRESULT result = NextCreationResult(createRenderTargetResult, failCreateRenderTargetAfter);
+    if (FAILED(result)) return result;
+    D3DSURFACE_DESC desc{};
+    desc.Format = format;
+    desc.Type = D3DRTYPE_SURFACE;
+    desc.Usage = D3DUSAGE_RENDERTARGET;
+    desc.Pool = D3DPOOL_DEFAULT;
+    desc.MultiSampleType = multiSample;
+    desc.MultiSampleQuality = quality;
+    desc.Width = width;
+    desc.Height = height;
+    FakeSurface* created = new FakeSurface(this, desc, lockable != FALSE);
+    created->kindName = "RenderTarget";
+    created->id = static_cast<int>(surfaces.size());
+    surfaces.push_back(created);
+    *surface = created;
+    return D3D_OK;
 }
 
 HRESULT FakeDevice::CreateDepthStencilSurface(UINT, UINT, D3DFORMAT, D3DMULTISAMPLE_TYPE, DWORD, WINBOOL, IDirect3DSurface9**, HANDLE*) {
@@ -1234,14 +1252,49 @@ HRESULT FakeDevice::UpdateTexture(IDirect3DBaseTexture9*, IDirect3DBaseTexture9*
     return D3DERR_INVALIDCALL;
 }
 
-HRESULT FakeDevice::GetRenderTargetData(IDirect3DSurface9*, IDirect3DSurface9*) {
-    Log("GetRenderTargetData");
-    return D3DERR_INVALIDCALL;
+namespace {
+
+bool SameSizeAndFormat(const FakeSurface& a, const FakeSurface& b) {
+    return a.desc.Width == b.desc.Width && a.desc.Height == b.desc.Height && a.desc.Format == b.desc.Format;
 }
 
-HRESULT FakeDevice::StretchRect(IDirect3DSurface9*, const RECT*, IDirect3DSurface9*, const RECT*, D3DTEXTUREFILTERTYPE) {
+}  // namespace
+
+// As the runtime requires: a non-multisampled render target into a system-memory surface of the
+// same size and format.
+HRESULT FakeDevice::GetRenderTargetData(IDirect3DSurface9* renderTarget, IDirect3DSurface9* destination) {
+    Log("GetRenderTargetData");
+    FakeSurface* source = FakeSurface::From(renderTarget);
+    FakeSurface* target = FakeSurface::From(destination);
+    if (!source || !target || !(source->desc.Usage & D3DUSAGE_RENDERTARGET) ||
+        source->desc.MultiSampleType != D3DMULTISAMPLE_NONE || target->desc.Pool != D3DPOOL_SYSTEMMEM ||
+        !SameSizeAndFormat(*source, *target)) {
+        Misuse("GetRenderTargetData between unsuitable surfaces");
+        return D3DERR_INVALIDCALL;
+    }
+    if (FAILED(getRenderTargetDataResult)) return getRenderTargetDataResult;
+    target->bytes = source->bytes;
+    return D3D_OK;
+}
+
+// Whole surfaces of the same size and format, render target to render target, outside a scene:
+// a plain copy (which is what a multisample resolve gives for the fake's one-sample pixels).
+HRESULT FakeDevice::StretchRect(IDirect3DSurface9* source, const RECT* sourceRect, IDirect3DSurface9* destination,
+                                const RECT* destRect, D3DTEXTUREFILTERTYPE) {
     Log("StretchRect");
-    return D3DERR_INVALIDCALL;
+    FakeSurface* from = FakeSurface::From(source);
+    FakeSurface* to = FakeSurface::From(destination);
+    if (!from || !to || sourceRect || destRect || !(to->desc.Usage & D3DUSAGE_RENDERTARGET) ||
+        to->desc.MultiSampleType != D3DMULTISAMPLE_NONE || !SameSizeAndFormat(*from, *to)) {
+        Misuse("StretchRect this fake does not do");
+        return D3DERR_INVALIDCALL;
+    }
+    if (inScene) {
+        Misuse("StretchRect inside a scene");
+        return D3DERR_INVALIDCALL;
+    }
+    to->bytes = from->bytes;
+    return D3D_OK;
 }
 
 HRESULT FakeDevice::ColorFill(IDirect3DSurface9*, const RECT*, D3DCOLOR) {

@@ -271,10 +271,13 @@ public:
     HRESULT createVertexBufferResult = D3D_OK;
     HRESULT createTextureResult = D3D_OK;
     HRESULT createOffscreenPlainSurfaceResult = D3D_OK;
+    HRESULT createRenderTargetResult = D3D_OK;
+    HRESULT getRenderTargetDataResult = D3D_OK;
     HRESULT createStateBlockResult = D3D_OK;  // CreateStateBlock and EndStateBlock
     int failCreateVertexBufferAfter = -1;
     int failCreateTextureAfter = -1;
     int failCreateOffscreenPlainSurfaceAfter = -1;
+    int failCreateRenderTargetAfter = -1;
     int failCreateStateBlockAfter = -1;
 
     // Simulates references held elsewhere: AddRef/Release report that many more, and the device
@@ -313,7 +316,7 @@ public:
 
     std::vector<FakeVertexBuffer*> vertexBuffers;  // every one created, in order
     std::vector<FakeTexture*> textureList;
-    std::vector<FakeSurface*> surfaces;  // off-screen plain surfaces
+    std::vector<FakeSurface*> surfaces;  // off-screen plain surfaces and render targets
     std::vector<FakeStateBlock*> stateBlocks;
     std::vector<FakeQuery*> queries;
     FakeSurface* backBuffer = nullptr;  // device-owned; GetBackBuffer/GetRenderTarget AddRef it

@@ -282,7 +282,7 @@ TEST_F(PatternResources, CreateDeviceResourcesFailsWhenThePatternCannotBeBuilt) 
     EXPECT_EQ(E_FAIL, app->CreateDeviceResources());
 }
 
-TEST_F(PatternResources, RestoreSetsTheBaselineStateAndAScratchCopyOfTheDisplay) {
+TEST_F(PatternResources, RestoreSetsTheBaselineStateAndAPlainTargetLikeTheBackBuffer) {
     device->displayMode = {1024, 768, 60, D3DFMT_X8R8G8B8};
     device->renderStates[D3DRS_DITHERENABLE] = FALSE;
     device->renderStates[D3DRS_ZENABLE] = D3DZB_TRUE;
@@ -304,43 +304,66 @@ TEST_F(PatternResources, RestoreSetsTheBaselineStateAndAScratchCopyOfTheDisplay)
     EXPECT_EQ(1.0f, device->projectionMatrix._11);
     EXPECT_EQ(0.0f, device->projectionMatrix._41);
 
-    FakeSurface* copy = FakeSurface::From(app->frontBufferCopy);
-    ASSERT_NE(nullptr, copy);
-    EXPECT_EQ(1024u, copy->desc.Width);
-    EXPECT_EQ(768u, copy->desc.Height);
-    EXPECT_EQ(D3DFMT_A8R8G8B8, copy->desc.Format);
-    EXPECT_EQ(D3DPOOL_SCRATCH, copy->desc.Pool);
+    // The frame is resolved into a plain render target of the back buffer's size and format;
+    // nothing is kept before a frame is drawn.
+    FakeSurface* target = FakeSurface::From(app->resolvedFrame);
+    ASSERT_NE(nullptr, target);
+    EXPECT_EQ(640u, target->desc.Width);
+    EXPECT_EQ(480u, target->desc.Height);
+    EXPECT_EQ(D3DFMT_X8R8G8B8, target->desc.Format);
+    EXPECT_EQ(D3DMULTISAMPLE_NONE, target->desc.MultiSampleType);
+    EXPECT_EQ(D3DPOOL_DEFAULT, target->desc.Pool);
+    EXPECT_EQ(nullptr, app->frontBufferCopy);
 }
 
-TEST_F(PatternResources, ResetRenewsOnlyTheScratchCopy) {
+TEST_F(PatternResources, ResetRenewsOnlyTheResolveTargetAndKeepsTheKeptFrame) {
     CreateAndRestore();
-    IDirect3DSurface9* oldCopy = app->frontBufferCopy;
+    app->updateContinuously = false;  // frozen: the frame drawn is kept
+    ASSERT_EQ(S_OK, app->RenderFrame());
+    IDirect3DSurface9* kept = app->frontBufferCopy;
+    IDirect3DSurface9* oldTarget = app->resolvedFrame;
+    ASSERT_NE(nullptr, kept);
     const int pointLocks = PointBuffer().lockCount;
     const void* pattern[4] = {app->pointVertexBuffer, app->quadVertexBuffer, app->pointTexture,
                               app->halfTexture};
     const int textureLocks = device->CountCalls("Texture.LockRect");
 
     ASSERT_EQ(S_OK, app->ReleaseDeviceResources());
-    EXPECT_EQ(nullptr, app->frontBufferCopy);
-    EXPECT_EQ(0u, FakeSurface::From(oldCopy)->refCount);
+    EXPECT_EQ(nullptr, app->resolvedFrame);
+    EXPECT_EQ(0u, FakeSurface::From(oldTarget)->refCount);
+    EXPECT_EQ(kept, app->frontBufferCopy) << "system memory outlives the reset";
+    EXPECT_NE(nullptr, app->shownFrame);
     EXPECT_NE(nullptr, app->pointVertexBuffer);
 
-    device->displayMode = {800, 600, 60, D3DFMT_X8R8G8B8};
+    device->SetPresentParameters(viewer_tests::PresentParameters(800, 600));
+    app->backBufferDesc = device->backBuffer->desc;
     ASSERT_EQ(S_OK, app->RestoreDeviceResources());
-    ASSERT_NE(nullptr, app->frontBufferCopy);
-    EXPECT_EQ(800u, FakeSurface::From(app->frontBufferCopy)->desc.Width);
+    ASSERT_NE(nullptr, app->resolvedFrame);
+    EXPECT_EQ(800u, FakeSurface::From(app->resolvedFrame)->desc.Width);
+    EXPECT_EQ(kept, app->frontBufferCopy);
     EXPECT_EQ(pointLocks, PointBuffer().lockCount);
     const void* after[4] = {app->pointVertexBuffer, app->quadVertexBuffer, app->pointTexture,
                             app->halfTexture};
     EXPECT_EQ(0, std::memcmp(pattern, after, sizeof(pattern)));
     EXPECT_EQ(textureLocks, device->CountCalls("Texture.LockRect"));
+
+    // The next keep follows the new size.
+    app->keepNextFrame = true;
+    ASSERT_EQ(S_OK, app->RenderFrame());
+    ASSERT_NE(nullptr, app->frontBufferCopy);
+    EXPECT_EQ(800u, FakeSurface::From(app->frontBufferCopy)->desc.Width);
+    EXPECT_EQ(D3DPOOL_SYSTEMMEM, FakeSurface::From(app->frontBufferCopy)->desc.Pool);
+    EXPECT_EQ(0, device->misuseCount) << device->lastMisuse;
 }
 
-TEST_F(PatternResources, FailedScratchCopyIsNotAnError) {
-    device->createOffscreenPlainSurfaceResult = D3DERR_OUTOFVIDEOMEMORY;
-    ASSERT_EQ(S_OK, app->CreateDeviceResources());
-    EXPECT_EQ(S_OK, app->RestoreDeviceResources());
+TEST_F(PatternResources, FailedResolveTargetIsNotAnErrorAndKeepsNothing) {
+    device->createRenderTargetResult = D3DERR_OUTOFVIDEOMEMORY;
+    CreateAndRestore();
+    EXPECT_EQ(nullptr, app->resolvedFrame);
+    app->keepNextFrame = true;
+    EXPECT_EQ(S_OK, app->RenderFrame());
     EXPECT_EQ(nullptr, app->frontBufferCopy);
+    EXPECT_TRUE(app->keepNextFrame) << "still to be kept once a frame can be";
 }
 
 TEST_F(PatternResources, DeviceReleaseLetsGoOfEverythingButRemembersTheBufferLength) {

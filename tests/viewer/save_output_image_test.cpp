@@ -1,11 +1,12 @@
-// Saving the picture through the real save dialog (answered by a hook): the file holds the
-// client rectangle of the kept copy, gets the default extension, and a file that cannot be
-// written is reported by a warning naming it, with nothing lost.
+// Saving the picture through the real save dialog (answered by a hook): the file holds the kept
+// frame, gets the default extension, and a file that cannot be written, or a frame that was never
+// kept, is reported by a warning naming it, with nothing lost.
 #include <windows.h>
 #include <d3d9.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -33,35 +34,34 @@ class SaveOutputImage : public viewer_tests::ViewerFixture {
 protected:
     void SetUp() override {
         ViewerFixture::SetUp();
+        // A window whose client area, and so its back buffer, is 64 x 48.
+        device->SetPresentParameters(viewer_tests::PresentParameters(64, 48));
+        UseBackBuffer(64, 48);
         CreateAndRestore();
-        ASSERT_NE(app->frontBufferCopy, nullptr);
-        copy = fakes::FakeSurface::From(app->frontBufferCopy);
-        ASSERT_NE(copy, nullptr);
-        // Every pixel of the kept copy names its own position.
-        for (UINT y = 0; y < copy->desc.Height; ++y) {
-            for (UINT x = 0; x < copy->desc.Width; ++x) {
-                const DWORD colour = 0xFF000000u | (x & 0xFF) << 16 | (y & 0xFF) << 8 | ((x + y) & 0xFF);
-                std::memcpy(&copy->bytes[y * copy->pitch + x * 4], &colour, 4);
-            }
-        }
-        // Single-frame mode saves the copy as it is, without drawing.
-        app->updateContinuously = false;
         app->windowed = true;
         app->windowedStyle = kStyle;
         app->clientRect = {0, 0, 64, 48};
-        // A window whose client area starts at desktop (30, 20).
-        RECT frame = app->clientRect;
-        AdjustWindowRect(&frame, kStyle, TRUE);
-        app->windowedBounds = {30 + frame.left, 20 + frame.top, 30 + frame.right, 20 + frame.bottom};
+        // Every pixel of the frame names its own position.
+        fakes::FakeSurface* back = device->backBuffer;
+        for (UINT y = 0; y < 48; ++y) {
+            for (UINT x = 0; x < 64; ++x) {
+                const DWORD colour = 0xFF000000u | x << 16 | y << 8 | ((x + y) & 0xFF);
+                std::memcpy(&back->bytes[y * back->pitch + x * 4], &colour, 4);
+            }
+        }
+        // Single-frame mode saves the frame kept when it was drawn, without drawing.
+        app->updateContinuously = false;
+        ASSERT_EQ(S_OK, app->RenderFrame());
+        ASSERT_NE(app->frontBufferCopy, nullptr);
+        std::fill(back->bytes.begin(), back->bytes.end(), BYTE{0});  // later frames do not count
     }
 
     void Save() { ASSERT_TRUE(HandleViewerCommand(*app, IDM_SAVE_OUTPUT)); }
 
-    fakes::FakeSurface* copy = nullptr;
     ScratchFolder folder;
 };
 
-TEST_F(SaveOutputImage, FileHoldsTheClientRectangleOfTheCopyAndGetsThePngExtension) {
+TEST_F(SaveOutputImage, FileHoldsTheKeptFrameAndGetsThePngExtension) {
     {
         AnswerDialogs answer(folder.Path("saved picture"));
         Save();
@@ -76,8 +76,7 @@ TEST_F(SaveOutputImage, FileHoldsTheClientRectangleOfTheCopyAndGetsThePngExtensi
     for (UINT y = 0; y < 48; ++y) {
         for (UINT x = 0; x < 64; ++x) {
             const BYTE* p = &png.rgb[(y * 64 + x) * 3];
-            const UINT sx = 30 + x, sy = 20 + y;
-            if (p[0] != (sx & 0xFF) || p[1] != (sy & 0xFF) || p[2] != ((sx + sy) & 0xFF)) ++wrong;
+            if (p[0] != x || p[1] != y || p[2] != ((x + y) & 0xFF)) ++wrong;
         }
     }
     EXPECT_EQ(wrong, 0);
@@ -120,16 +119,17 @@ TEST_F(SaveOutputImage, ReadOnlyTargetIsKeptAndTheWarningNamesIt) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(SaveOutputImage, WindowOffTheDesktopOrNoCopyIsReportedInsteadOfWritten) {
+TEST_F(SaveOutputImage, NoKeptFrameIsReportedInsteadOfWritten) {
     const std::string path = folder.Path("nowhere.png");
-    // The whole client area left of the copy: nothing of it can be had.
-    OffsetRect(&app->windowedBounds, -10000, 0);
+    // A freeze whose frame could not be drawn yet has nothing to save: not an older picture.
+    app->keepNextFrame = true;
     {
         AnswerDialogs answer(path);
         Save();
     }
-    app->windowedBounds = {};
-    app->ReleaseDeviceResources();  // the copy goes with the device's resources
+    EXPECT_TRUE(app->keepNextFrame) << "still to be kept when a frame is drawn";
+    app->keepNextFrame = false;
+    app->DestroyDeviceResources();  // the kept frame goes with the device
     ASSERT_EQ(app->frontBufferCopy, nullptr);
     {
         AnswerDialogs answer(path);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 
 namespace {
 
+using fakes::FakeSurface;
 using viewer_tests::BitsOf;
 using viewer_tests::ViewerFixture;
 
@@ -267,34 +269,43 @@ TEST_F(ViewerCommands, FailedRebuildIsFatalButKeepsTheNewSetting) {
 
 // --- Single-frame mode and the save tail ---------------------------------------------------
 
-// The call log from the first Present on, reduced to the calls that matter here.
+// The call log reduced to the calls that matter here.
 std::vector<std::string> FrameCalls(const fakes::FakeDevice& device) {
     std::vector<std::string> calls;
     for (const std::string& call : device.calls) {
-        if (call == "Present" || call == "BeginScene" || call == "EndScene" ||
-            call.rfind("GetFrontBufferData", 0) == 0) {
+        if (call == "Present" || call == "BeginScene" || call == "EndScene" || call == "StretchRect" ||
+            call == "GetRenderTargetData" || call.rfind("GetFrontBufferData", 0) == 0) {
             calls.push_back(call);
         }
     }
     return calls;
 }
 
-std::vector<std::string> TwelvePresentsThen(std::vector<std::string> rest) {
-    std::vector<std::string> calls(12, "Present");
-    calls.insert(calls.end(), rest.begin(), rest.end());
-    return calls;
+// One frame drawn, resolved, read back for the window and for the save, then presented.
+const std::vector<std::string> kKeptFrame = {"BeginScene", "EndScene", "StretchRect", "GetRenderTargetData",
+                                             "GetRenderTargetData", "Present"};
+
+// Marks the back buffer so that a copy of it can be told from the frames before.
+void PaintBackBuffer(fakes::FakeDevice& device, BYTE value) {
+    std::fill(device.backBuffer->bytes.begin(), device.backBuffer->bytes.end(), value);
 }
 
-TEST_F(ViewerCommands, EnteringSingleFrameModeDrawsOneFrameAndCopiesIt) {
+TEST_F(ViewerCommands, EnteringSingleFrameModeKeepsTheFrameItDrawsBeforePresentingIt) {
+    PaintBackBuffer(*device, 0x5A);
     device->ClearCalls();
     Send(IDM_SINGLE_FRAME);
     EXPECT_FALSE(app->updateContinuously);
     EXPECT_FALSE(app->stepPending) << "the frame it asked for has been drawn";
-    EXPECT_EQ(TwelvePresentsThen({"BeginScene", "EndScene", "Present", "GetFrontBufferData 0 ptr"}),
-              FrameCalls(*device));
-    // The copy holds what the front buffer showed.
-    EXPECT_EQ(device->frontBufferColour,
-              fakes::FakeSurface::From(app->frontBufferCopy)->PixelAt(3, 4));
+    EXPECT_FALSE(app->keepNextFrame);
+    EXPECT_EQ(kKeptFrame, FrameCalls(*device));
+    for (IDirect3DSurface9* copy : {app->frontBufferCopy, app->shownFrame}) {
+        const FakeSurface* kept = FakeSurface::From(copy);
+        ASSERT_NE(nullptr, kept);
+        EXPECT_EQ(D3DPOOL_SYSTEMMEM, kept->desc.Pool);
+        EXPECT_EQ(0x5A5A5A5Au, kept->PixelAt(3, 4));
+    }
+    EXPECT_NE(app->frontBufferCopy, app->shownFrame);
+    EXPECT_EQ(0, device->misuseCount) << device->lastMisuse;
 }
 
 TEST_F(ViewerCommands, LeavingSingleFrameModeOnlyRequestsAFrame) {
@@ -304,17 +315,23 @@ TEST_F(ViewerCommands, LeavingSingleFrameModeOnlyRequestsAFrame) {
     EXPECT_TRUE(app->updateContinuously);
     EXPECT_TRUE(app->stepPending);
     EXPECT_TRUE(FrameCalls(*device).empty());
+    // Running frames are not read back.
+    ASSERT_EQ(S_OK, app->RenderFrame());
+    EXPECT_EQ((std::vector<std::string>{"BeginScene", "EndScene"}), FrameCalls(*device));
 }
 
-TEST_F(ViewerCommands, SpaceEntersOrStaysInSingleFrameModeWithANewFrameAndCopy) {
-    for (int press = 0; press < 2; ++press) {
+TEST_F(ViewerCommands, EverySpaceKeepsItsOwnNewFrameInWindowAndFullscreen) {
+    for (int press = 0; press < 3; ++press) {
+        app->windowed = press != 2;
+        PaintBackBuffer(*device, static_cast<BYTE>(0x10 + press));
         device->ClearCalls();
         Send(IDM_REPAINT);
         EXPECT_FALSE(app->updateContinuously) << press;
-        EXPECT_EQ(TwelvePresentsThen({"BeginScene", "EndScene", "Present", "GetFrontBufferData 0 ptr"}),
-                  FrameCalls(*device))
-            << press;
+        EXPECT_EQ(kKeptFrame, FrameCalls(*device)) << press;
+        EXPECT_EQ(0x01010101u * static_cast<DWORD>(0x10 + press),
+                  FakeSurface::From(app->frontBufferCopy)->PixelAt(0, 0)) << press;
     }
+    app->windowed = true;
     // Enter then resumes, and enters again.
     Send(IDM_SINGLE_FRAME);
     EXPECT_TRUE(app->updateContinuously);
@@ -322,25 +339,37 @@ TEST_F(ViewerCommands, SpaceEntersOrStaysInSingleFrameModeWithANewFrameAndCopy) 
     EXPECT_FALSE(app->updateContinuously);
 }
 
-TEST_F(ViewerCommands, SingleFrameModeInFullscreenSkipsThePresentsButStillDraws) {
-    app->windowed = false;
-    device->ClearCalls();
+TEST_F(ViewerCommands, SettingChangedInSingleFrameModeIsShownButTheSaveKeepsTheFrozenFrame) {
+    PaintBackBuffer(*device, 0x11);
     Send(IDM_SINGLE_FRAME);
-    EXPECT_EQ((std::vector<std::string>{"BeginScene", "EndScene", "Present",
-                                        "GetFrontBufferData 0 ptr"}),
-              FrameCalls(*device));
-}
-
-TEST_F(ViewerCommands, SettingChangedInSingleFrameModeDrawsButKeepsTheCopy) {
-    Send(IDM_SINGLE_FRAME);
+    PaintBackBuffer(*device, 0x22);
     device->ClearCalls();
     Send(IDM_INVERT_COLOURS);
     EXPECT_TRUE(app->stepPending);
     ASSERT_EQ(S_OK, app->StepFrame());
-    EXPECT_EQ((std::vector<std::string>{"BeginScene", "EndScene", "Present"}), FrameCalls(*device));
+    EXPECT_EQ((std::vector<std::string>{"BeginScene", "EndScene", "StretchRect", "GetRenderTargetData", "Present"}),
+              FrameCalls(*device));
+    EXPECT_EQ(0x11111111u, FakeSurface::From(app->frontBufferCopy)->PixelAt(0, 0));
+    EXPECT_EQ(0x22222222u, FakeSurface::From(app->shownFrame)->PixelAt(0, 0));
 }
 
-TEST_F(ViewerCommands, SaveTailShowsTheWindowAgainAsTheModeRequires) {
+TEST_F(ViewerCommands, FreezingWithALostDeviceKeepsTheFirstFrameDrawnAfterwards) {
+    app->deviceLost = true;  // seen at the last Present
+    device->testCooperativeLevelResults = {D3DERR_DEVICELOST};
+    device->ClearCalls();
+    Send(IDM_REPAINT);
+    EXPECT_TRUE(FrameCalls(*device).empty());
+    EXPECT_TRUE(app->keepNextFrame);
+    EXPECT_EQ(nullptr, app->frontBufferCopy);
+
+    PaintBackBuffer(*device, 0x33);
+    ASSERT_EQ(S_OK, app->StepFrame());  // the device is back
+    EXPECT_FALSE(app->keepNextFrame);
+    ASSERT_NE(nullptr, app->frontBufferCopy);
+    EXPECT_EQ(0x33333333u, FakeSurface::From(app->frontBufferCopy)->PixelAt(0, 0));
+}
+
+TEST_F(ViewerCommands, SaveTailRequestsAFrameOnlyWhileRunning) {
     test_support::AnswerDialogs cancel;  // Esc on the save dialog
     // Running: the next frame repaints.
     app->stepPending = false;
@@ -349,20 +378,16 @@ TEST_F(ViewerCommands, SaveTailShowsTheWindowAgainAsTheModeRequires) {
     EXPECT_TRUE(app->stepPending);
     EXPECT_TRUE(FrameCalls(*device).empty());
 
-    // Single frame, windowed: the back buffer is presented again, no new frame.
-    app->updateContinuously = false;
-    app->stepPending = false;
-    device->ClearCalls();
-    Send(IDM_SAVE_OUTPUT);
-    EXPECT_FALSE(app->stepPending);
-    EXPECT_EQ(TwelvePresentsThen({}), FrameCalls(*device));
-
-    // Single frame, fullscreen: nothing.
-    app->windowed = false;
-    device->ClearCalls();
-    Send(IDM_SAVE_OUTPUT);
-    EXPECT_FALSE(app->stepPending);
-    EXPECT_TRUE(FrameCalls(*device).empty());
+    // Single frame: nothing is drawn or presented; the closed dialog's WM_PAINT shows the frame.
+    for (bool windowed : {true, false}) {
+        app->windowed = windowed;
+        app->updateContinuously = false;
+        app->stepPending = false;
+        device->ClearCalls();
+        Send(IDM_SAVE_OUTPUT);
+        EXPECT_FALSE(app->stepPending);
+        EXPECT_TRUE(FrameCalls(*device).empty());
+    }
 }
 
 // --- Menu check marks on the real menu -----------------------------------------------------

@@ -69,8 +69,9 @@ protected:
         app->presentParams = PresentParameters(width, height);
     }
 
-    // What the framework does with a new device.
+    // What the framework does with a new device: the back buffer's description, then the two.
     void CreateAndRestore() {
+        app->backBufferDesc = device->backBuffer->desc;
         ASSERT_EQ(S_OK, app->CreateDeviceResources());
         ASSERT_EQ(S_OK, app->RestoreDeviceResources());
     }

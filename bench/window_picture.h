@@ -1,10 +1,14 @@
-// GDI copy of a window's client area, for where the device's front-buffer copy comes back black
-// (as it can under Wine), and the test that tells such a black copy apart.
-#include "viewer/image_capture.h"
+// What a window shows, read through GDI: the start-up benchmark watches for the first frame with it.
+// (The program itself never reads the screen: it keeps the frames it draws.)
+#pragma once
 
-#include <cstring>
+#include <windows.h>
 
-HRESULT CaptureClientArea(HWND window, UINT width, UINT height, std::vector<DWORD>& pixels) {
+#include <vector>
+
+// Copies the top-left width x height pixels of the window's client area (as the screen shows
+// them) into pixels, top row first, as A8R8G8B8 with alpha 0xFF. On failure pixels is empty.
+inline HRESULT CaptureClientArea(HWND window, UINT width, UINT height, std::vector<DWORD>& pixels) {
     pixels.clear();
     if (window == nullptr || width == 0 || height == 0 || width > 0x8000u || height > 0x8000u) {
         return E_INVALIDARG;
@@ -44,18 +48,4 @@ HRESULT CaptureClientArea(HWND window, UINT width, UINT height, std::vector<DWOR
     if (memoryDc != nullptr) DeleteDC(memoryDc);
     ReleaseDC(window, windowDc);
     return result;
-}
-
-bool RectIsAllBlack(const BYTE* pixels, int pitch, const RECT& r) {
-    if (pixels == nullptr || r.right <= r.left || r.bottom <= r.top) return true;
-    for (LONG y = r.top; y < r.bottom; ++y) {
-        const BYTE* row = pixels + static_cast<ptrdiff_t>(y) * pitch +
-                          static_cast<ptrdiff_t>(r.left) * 4;
-        for (LONG x = r.left; x < r.right; ++x, row += 4) {
-            DWORD pixel;
-            std::memcpy(&pixel, row, sizeof pixel);
-            if ((pixel & 0x00FFFFFFu) != 0) return false;
-        }
-    }
-    return true;
 }

@@ -1,0 +1,56 @@
+// The back-buffer formats a kept frame can come in, widened to A8R8G8B8.
+#include "viewer/image_pixels.h"
+
+#include <cstring>
+
+namespace {
+
+// A channel of bits wide at shift, scaled to 0..255 with rounding.
+BYTE Channel(DWORD pixel, int shift, int bits) {
+    const DWORD largest = (1u << bits) - 1;
+    const DWORD value = (pixel >> shift) & largest;
+    return static_cast<BYTE>((value * 255 + largest / 2) / largest);
+}
+
+DWORD Argb(BYTE r, BYTE g, BYTE b) { return 0xFF000000u | DWORD{r} << 16 | DWORD{g} << 8 | b; }
+
+}  // namespace
+
+bool IsKeptFrameFormat(D3DFORMAT format) {
+    switch (format) {
+    case D3DFMT_X8R8G8B8:
+    case D3DFMT_A8R8G8B8:
+    case D3DFMT_A2R10G10B10:
+    case D3DFMT_R5G6B5:
+    case D3DFMT_X1R5G5B5:
+    case D3DFMT_A1R5G5B5:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool WidenRowToArgb(D3DFORMAT format, const BYTE* row, UINT width, DWORD* out) {
+    if (!IsKeptFrameFormat(format)) return false;
+    for (UINT x = 0; x < width; ++x) {
+        DWORD pixel = 0;
+        const bool wide = format == D3DFMT_X8R8G8B8 || format == D3DFMT_A8R8G8B8 || format == D3DFMT_A2R10G10B10;
+        std::memcpy(&pixel, row + x * (wide ? 4 : 2), wide ? 4 : 2);
+        switch (format) {
+        case D3DFMT_A2R10G10B10:
+            out[x] = Argb(Channel(pixel, 20, 10), Channel(pixel, 10, 10), Channel(pixel, 0, 10));
+            break;
+        case D3DFMT_R5G6B5:
+            out[x] = Argb(Channel(pixel, 11, 5), Channel(pixel, 5, 6), Channel(pixel, 0, 5));
+            break;
+        case D3DFMT_X1R5G5B5:
+        case D3DFMT_A1R5G5B5:
+            out[x] = Argb(Channel(pixel, 10, 5), Channel(pixel, 5, 5), Channel(pixel, 0, 5));
+            break;
+        default:
+            out[x] = pixel | 0xFF000000u;
+            break;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,14 @@
+// The back-buffer formats a kept frame can come in, widened to A8R8G8B8 for the PNG file and the
+// window: 8-bit channels, alpha set.
+#pragma once
+
+#include <windows.h>
+#include <d3d9.h>
+
+// True for the render-target formats the program can draw into and keep: X8R8G8B8, A8R8G8B8,
+// A2R10G10B10, R5G6B5, X1R5G5B5 and A1R5G5B5.
+bool IsKeptFrameFormat(D3DFORMAT format);
+
+// Widens one row of width pixels of format into out (width values). Narrow channels are scaled
+// so that their largest value becomes 255. False, writing nothing, for another format.
+bool WidenRowToArgb(D3DFORMAT format, const BYTE* row, UINT width, DWORD* out);
