@@ -10,7 +10,7 @@
 #include "analysis/sample_probe.h"
 #include "enumeration/value_names.h"
 #include "survey/framework_reports.h"
-#include "viewer/resolved_back_buffer.h"
+#include "viewer/kept_frame.h"
 #include "viewer/png_writer.h"
 
 namespace {

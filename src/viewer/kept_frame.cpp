@@ -55,6 +55,26 @@ HRESULT ReadBackResolved(IDirect3DDevice9* device, IDirect3DSurface9* resolved, 
     return device->GetRenderTargetData(resolved, *copy);
 }
 
+HRESULT ReadResolvedBackBuffer(IDirect3DDevice9* device, IDirect3DSurface9** copy) {
+    if (!device || !copy) return E_POINTER;
+    ComPtr<IDirect3DSurface9> backBuffer;
+    HRESULT result = device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &backBuffer);
+    if (FAILED(result)) return result;
+    D3DSURFACE_DESC desc = {};
+    result = backBuffer->GetDesc(&desc);
+    if (FAILED(result)) return result;
+    ComPtr<IDirect3DSurface9> resolved;
+    result = CreateResolveTarget(device, desc, &resolved);
+    if (FAILED(result)) return result;
+    result = ResolveBackBuffer(device, resolved.Get());
+    if (FAILED(result)) return result;
+    IDirect3DSurface9* pixels = nullptr;
+    result = ReadBackResolved(device, resolved.Get(), &pixels);
+    if (FAILED(result)) return result;
+    *copy = pixels;
+    return S_OK;
+}
+
 HRESULT PaintKeptFrame(HDC context, IDirect3DSurface9* copy) {
     if (!context || !copy) return E_POINTER;
     D3DSURFACE_DESC desc = {};

@@ -17,5 +17,10 @@ HRESULT ResolveBackBuffer(IDirect3DDevice9* device, IDirect3DSurface9* target);
 // copy, or one of another size or format, is replaced first. On failure *copy keeps what it had.
 HRESULT ReadBackResolved(IDirect3DDevice9* device, IDirect3DSurface9* resolved, IDirect3DSurface9** copy);
 
+// The three above in one call, for a picture taken once (the survey's): *copy receives a new
+// system-memory surface of the back buffer's size and format; the resolve target lives only for
+// the call. Call after the frame's EndScene and before its Present. On failure *copy is left alone.
+HRESULT ReadResolvedBackBuffer(IDirect3DDevice9* device, IDirect3DSurface9** copy);
+
 // Draws copy at the top-left of the device context, pixel for pixel.
 HRESULT PaintKeptFrame(HDC context, IDirect3DSurface9* copy);
