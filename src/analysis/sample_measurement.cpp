@@ -1,24 +1,53 @@
 // The verdict and texture-sampling texts shown in the dialog and written by the survey.
 #include "analysis/sample_measurement.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
 
-std::string PointText(const SamplePosition& sample) {
-    return "(" + AxisSixteenthsText(sample.x) + ", " + AxisSixteenthsText(sample.y) + ")";
+// Decimals enough for a 1/16 step (0.0625) and for any 1/N edge to four places; no trailing
+// zeros.
+std::string Decimal(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4f", value);
+    std::string out(text);
+    while (!out.empty() && out.back() == '0') out.pop_back();
+    if (!out.empty() && out.back() == '.') out.pop_back();
+    if (out == "-0") out = "0";
+    return out;
+}
+
+bool IsWhole(double value) { return std::fabs(value - std::round(value)) < 1e-6; }
+
+// Both ends over the smallest denominator of the form gridSize * 2^k that makes them whole, so
+// that a reader sees the measuring step; decimal 1/16 steps where none does.
+std::string IntervalText(double low, double high, int gridSize) {
+    for (int denominator = gridSize > 0 ? gridSize : 16; denominator <= 4096; denominator *= 2) {
+        if (IsWhole(low * denominator) && IsWhole(high * denominator)) {
+            char text[64];
+            std::snprintf(text, sizeof text, "[%ld/%d, %ld/%d)", std::lround(low * denominator),
+                          denominator, std::lround(high * denominator), denominator);
+            return text;
+        }
+    }
+    return "[" + Decimal(low * 16) + "/16, " + Decimal(high * 16) + "/16)";
 }
 
 }  // namespace
 
-std::string AxisSixteenthsText(const AxisPosition& axis) {
-    char text[64];
-    if (axis.exact) {
-        std::snprintf(text, sizeof(text), "%d", axis.sixteenths);
-    } else {
-        std::snprintf(text, sizeof(text), "%g..%g", axis.low * 16.0, axis.high * 16.0);
-    }
-    return text;
+std::string SixteenthsText(const AxisPosition& axis, int gridSize) {
+    if (axis.exact) return std::to_string(axis.sixteenths);
+    return IntervalText(axis.low, axis.high, gridSize);
+}
+
+std::string PixelFractionText(const AxisPosition& axis) {
+    if (axis.exact) return Decimal(axis.sixteenths / 16.0);
+    return "[" + Decimal(axis.low) + ", " + Decimal(axis.high) + ")";
+}
+
+std::string PointText(const SamplePosition& sample, int gridSize) {
+    return "(" + SixteenthsText(sample.x, gridSize) + ", " + SixteenthsText(sample.y, gridSize) + ")";
 }
 
 std::string VerdictText(const SampleMeasurement& measurement) {
@@ -50,7 +79,7 @@ std::string TextureSamplingText(const SampleMeasurement& measurement) {
             break;
     }
     for (const SamplePosition& position : measurement.texturePositions) {
-        text += " " + PointText(position);
+        text += " " + PointText(position, measurement.gridSize);
     }
     return text;
 }

@@ -69,8 +69,12 @@ struct SampleMeasurement {
 // ", positions differ within a 2x2 pixel quad" and ", resolve is not a plain average".
 std::string VerdictText(const SampleMeasurement& measurement);
 
-// One axis in 1/16 pixel: "6" where exact, else its interval, "5.8125..6.3125".
-std::string AxisSixteenthsText(const AxisPosition& axis);
+// One axis of a position: "6" (1/16 pixel) where exact, else its interval in the measuring step
+// of a gridSize tile, "[21/64, 23/64)"; as a fraction of a pixel, "0.375" or "[0.3281, 0.3594)".
+std::string SixteenthsText(const AxisPosition& axis, int gridSize);
+std::string PixelFractionText(const AxisPosition& axis);
+// Both axes, "(6, 2)" or "([21/64, 23/64), 2)".
+std::string PointText(const SamplePosition& sample, int gridSize);
 
 // "once per pixel at (8, 8)" or "per sample at (6, 2) (14, 6) ..." (1/16 pixel; an interval where
 // the position is not exact), or "not measured".

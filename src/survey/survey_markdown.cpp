@@ -25,7 +25,7 @@ std::string PositionsText(const SampleMeasurement& measurement) {
     for (const SamplePosition& sample : measurement.samples) {
         if (!text.empty()) text += " ";
         if (measurement.maskable && sample.maskBit >= 0) text += std::to_string(sample.maskBit) + ":";
-        text += PositionText(sample);
+        text += PointText(sample, measurement.gridSize);
         if (!measurement.maskable && sample.weight > 1) text += "x" + std::to_string(sample.weight);
     }
     return text;

@@ -143,10 +143,6 @@ std::string SummaryTable(const SurveyReport& report) {
     return table;
 }
 
-std::string PositionText(const SamplePosition& position) {
-    return "(" + AxisSixteenthsText(position.x) + ", " + AxisSixteenthsText(position.y) + ")";
-}
-
 std::string ResultCodeText(HRESULT code) {
     char hex[16];
     std::snprintf(hex, sizeof(hex), "0x%08lX", static_cast<unsigned long>(code));

@@ -74,9 +74,6 @@ std::string ModeOutcomeText(const ModeReport& mode);
 std::string ProgressLine(size_t index, size_t total, const ModeReport& mode);
 // The console's closing table: one row per mode, then a line with the counts and the time.
 std::string SummaryTable(const SurveyReport& report);
-// One position in 1/16 pixel as the texture-sampling text gives it: "(6, 2)", an axis that is not
-// exact as its interval, "(5.75..6.25, 2)".
-std::string PositionText(const SamplePosition& position);
 // "D3DERR_NOTAVAILABLE (0x8876086A)"; the code alone where it has no name here.
 std::string ResultCodeText(HRESULT code);
 // Text of the system's ANSI code page, at most maxLength bytes (the identifier's fields need not

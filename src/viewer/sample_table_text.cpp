@@ -4,40 +4,11 @@
 #include <windows.h>
 #include <d3d9.h>
 
-#include <cmath>
 #include <cstdio>
 
 #include "enumeration/value_names.h"
 
 namespace {
-
-// Decimals enough for a 1/16 step (0.0625) and for any 1/N edge to four places; no trailing
-// zeros.
-std::string Decimal(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4f", value);
-    std::string out(text);
-    while (!out.empty() && out.back() == '0') out.pop_back();
-    if (!out.empty() && out.back() == '.') out.pop_back();
-    if (out == "-0") out = "0";
-    return out;
-}
-
-bool IsWhole(double value) { return std::fabs(value - std::round(value)) < 1e-6; }
-
-// Both ends over the smallest denominator of the form gridSize * 2^k that makes them whole, so
-// that a reader sees the measuring step; decimal 1/16 steps where none does.
-std::string IntervalText(double low, double high, int gridSize) {
-    for (int denominator = gridSize > 0 ? gridSize : 16; denominator <= 4096; denominator *= 2) {
-        if (IsWhole(low * denominator) && IsWhole(high * denominator)) {
-            char text[64];
-            std::snprintf(text, sizeof text, "[%ld/%d, %ld/%d)", std::lround(low * denominator),
-                          denominator, std::lround(high * denominator), denominator);
-            return text;
-        }
-    }
-    return "[" + Decimal(low * 16) + "/16, " + Decimal(high * 16) + "/16)";
-}
 
 std::vector<std::string> SampleRow(const std::string& name, const SamplePosition& sample,
                                    int gridSize) {
@@ -53,16 +24,6 @@ std::vector<std::string> SampleRow(const std::string& name, const SamplePosition
 }
 
 }  // namespace
-
-std::string SixteenthsText(const AxisPosition& axis, int gridSize) {
-    if (axis.exact) return std::to_string(axis.sixteenths);
-    return IntervalText(axis.low, axis.high, gridSize);
-}
-
-std::string PixelFractionText(const AxisPosition& axis) {
-    if (axis.exact) return Decimal(axis.sixteenths / 16.0);
-    return "[" + Decimal(axis.low) + ", " + Decimal(axis.high) + ")";
-}
 
 std::vector<std::string> SampleHeadingLines(const SampleMeasurement& m, const char* deviceText) {
     std::vector<std::string> lines;

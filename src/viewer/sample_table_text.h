@@ -27,7 +27,3 @@ SampleTable SampleTableFor(const SampleMeasurement& measurement);
 
 // The header and the rows, cells separated by tabs, lines ended by CR LF.
 std::string SampleTableText(const SampleTable& table);
-
-// One axis of a position: "6" (1/16 pixel) or "[21/64, 23/64)"; "0.375" or "[0.3281, 0.3594)".
-std::string SixteenthsText(const AxisPosition& axis, int gridSize);
-std::string PixelFractionText(const AxisPosition& axis);

@@ -6,34 +6,15 @@
 
 #include <string>
 
+#include "support/measurement_builders.h"
+
 namespace {
 
+using test_support::ExactAxis;
+using test_support::IntervalAxis;
+using test_support::SampleAt;
+
 using nlohmann::json;
-
-AxisPosition Exact(int sixteenths) {
-    AxisPosition axis;
-    axis.low = (sixteenths - 0.5) / 16.0;
-    axis.high = (sixteenths + 0.5) / 16.0;
-    axis.exact = true;
-    axis.sixteenths = sixteenths;
-    return axis;
-}
-
-AxisPosition Interval(double low, double high) {
-    AxisPosition axis;
-    axis.low = low;
-    axis.high = high;
-    return axis;
-}
-
-SamplePosition Sample(int maskBit, AxisPosition x, AxisPosition y, int weight = 1) {
-    SamplePosition sample;
-    sample.maskBit = maskBit;
-    sample.x = x;
-    sample.y = y;
-    sample.weight = weight;
-    return sample;
-}
 
 SampleMeasurement FourStandardSamples() {
     SampleMeasurement m;
@@ -43,11 +24,11 @@ SampleMeasurement FourStandardSamples() {
     m.gridSize = 64;
     const int positions[4][2] = {{6, 2}, {14, 6}, {2, 10}, {10, 14}};
     for (int bit = 0; bit < 4; ++bit) {
-        m.samples.push_back(Sample(bit, Exact(positions[bit][0]), Exact(positions[bit][1])));
+        m.samples.push_back(SampleAt(bit, ExactAxis(positions[bit][0]), ExactAxis(positions[bit][1])));
     }
     m.distinctSamples = 4;
     m.textureSampling = TextureSampling::OncePerPixel;
-    m.texturePositions.push_back(Sample(-1, Exact(8), Exact(8)));
+    m.texturePositions.push_back(SampleAt(-1, ExactAxis(8), ExactAxis(8)));
     m.standardPattern = true;
     m.maskOrderStandard = true;
     m.milliseconds = 37.25;
@@ -89,9 +70,9 @@ TEST(MeasurementJson, IntervalsWrappedEdgesNonMaskableSamplesAndQuadsAreKeptAsMe
     m.multisampleQuality = 2;
     m.gridSize = 96;
     // On the left edge, wrapped: the interval starts left of the pixel.
-    m.samples.push_back(Sample(-1, Interval(-1.0 / 192, 1.0 / 192), Exact(8), 2));
+    m.samples.push_back(SampleAt(-1, IntervalAxis(-1.0 / 192, 1.0 / 192), ExactAxis(8), 2));
     // Two 1/16 steps wide: not exact.
-    m.samples.push_back(Sample(-1, Interval(21.0 / 64, 23.0 / 64), Exact(3)));
+    m.samples.push_back(SampleAt(-1, IntervalAxis(21.0 / 64, 23.0 / 64), ExactAxis(3)));
     m.distinctSamples = 2;
     m.textureSampling = TextureSampling::PerSample;
     m.texturePositions = m.samples;
@@ -102,7 +83,7 @@ TEST(MeasurementJson, IntervalsWrappedEdgesNonMaskableSamplesAndQuadsAreKeptAsMe
     QuadPositions odd;
     odd.parityX = 1;
     odd.parityY = 0;
-    odd.samples.push_back(Sample(-1, Exact(9), Exact(8)));
+    odd.samples.push_back(SampleAt(-1, ExactAxis(9), ExactAxis(8)));
     m.quads.push_back(odd);
 
     const json doc = MeasurementToJson(m);

@@ -10,27 +10,14 @@
 #include <set>
 #include <string>
 
+#include "support/measurement_builders.h"
+
 namespace {
 
+using test_support::ExactAxis;
+using test_support::ExactSample;
+
 using nlohmann::json;
-
-AxisPosition Exact(int sixteenths) {
-    AxisPosition axis;
-    axis.low = (sixteenths - 0.5) / 16.0;
-    axis.high = (sixteenths + 0.5) / 16.0;
-    axis.exact = true;
-    axis.sixteenths = sixteenths;
-    return axis;
-}
-
-SamplePosition Sample(int maskBit, int x, int y, int weight = 1) {
-    SamplePosition sample;
-    sample.maskBit = maskBit;
-    sample.x = Exact(x);
-    sample.y = Exact(y);
-    sample.weight = weight;
-    return sample;
-}
 
 ModeReport Mode(int type, unsigned quality) {
     ModeReport mode;
@@ -49,12 +36,12 @@ ModeReport FourSamples(double milliseconds) {
     m.multisampleType = 4;
     m.maskable = true;
     m.gridSize = 64;
-    m.samples = {Sample(0, 6, 2), Sample(1, 14, 6), Sample(2, 2, 10), Sample(3, 10, 14)};
+    m.samples = {ExactSample(0, 6, 2), ExactSample(1, 14, 6), ExactSample(2, 2, 10), ExactSample(3, 10, 14)};
     m.distinctSamples = 4;
     m.standardPattern = true;
     m.maskOrderStandard = true;
     m.textureSampling = TextureSampling::OncePerPixel;
-    m.texturePositions = {Sample(-1, 8, 8)};
+    m.texturePositions = {ExactSample(-1, 8, 8)};
     m.milliseconds = milliseconds;
     mode.picture = PictureFileName(mode);
     mode.timings = {milliseconds, milliseconds + 1, milliseconds + 2, milliseconds + 3};
@@ -114,10 +101,10 @@ TEST(SurveyProgress, AFailedModeSaysWhereItFailedWithTheCodeAndTheMessage) {
 TEST(SurveyProgress, NonMaskableSamplesAreCountedWithTheirWeights) {
     SampleMeasurement m;
     m.maskable = false;
-    m.samples = {Sample(-1, 4, 4, 3), Sample(-1, 12, 12, 1)};
+    m.samples = {ExactSample(-1, 4, 4, 3), ExactSample(-1, 12, 12, 1)};
     m.distinctSamples = 2;
     EXPECT_EQ(SampleCountText(m), "4 samples (2 distinct)");
-    m.samples = {Sample(-1, 8, 8)};
+    m.samples = {ExactSample(-1, 8, 8)};
     m.distinctSamples = 1;
     EXPECT_EQ(SampleCountText(m), "1 sample");
 }
@@ -211,11 +198,11 @@ TEST(SurveyMarkdown, OneRowPerModeWithPipesInTextsEscaped) {
 }
 
 TEST(SurveyMarkdown, AnAxisKnownOnlyToAnIntervalShowsTheInterval) {
-    SamplePosition sample = Sample(-1, 8, 8);
+    SamplePosition sample = ExactSample(-1, 8, 8);
     sample.x.exact = false;
     sample.x.low = -1.0 / 32.0;
     sample.x.high = 1.0 / 32.0;
-    EXPECT_EQ(PositionText(sample), "(-0.5..0.5, 8)");
+    EXPECT_EQ(PointText(sample, 32), "([-1/32, 1/32), 8)");
 }
 
 }  // namespace

@@ -21,6 +21,7 @@ std::vector<Accelerator> ExpectedAccelerators() {
     std::vector<Accelerator> table = {
         {'S', FCONTROL, IDM_SAVE_OUTPUT},
         {VK_F2, 0, IDM_CHANGEDEVICE},
+        {VK_F3, 0, IDM_SAMPLE_POSITIONS},
         {VK_RETURN, FALT, IDM_TOGGLEFULLSCREEN},
         {VK_ESCAPE, 0, IDM_EXIT},
         {'X', FALT, IDM_EXIT},

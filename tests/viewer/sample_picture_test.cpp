@@ -9,24 +9,12 @@
 
 #include <cstdlib>
 
+#include "support/measurement_builders.h"
+
 namespace {
 
-AxisPosition Exact(int sixteenths) {
-    AxisPosition axis;
-    axis.low = (sixteenths - 0.5) / 16.0;
-    axis.high = (sixteenths + 0.5) / 16.0;
-    axis.exact = true;
-    axis.sixteenths = sixteenths;
-    return axis;
-}
-
-SamplePosition At(int x, int y, int maskBit = -1) {
-    SamplePosition sample;
-    sample.maskBit = maskBit;
-    sample.x = Exact(x);
-    sample.y = Exact(y);
-    return sample;
-}
+using test_support::ExactAxis;
+using test_support::ExactSample;
 
 // A 32-bit top-down picture that GDI draws into and the test reads.
 class Canvas {
@@ -77,8 +65,8 @@ TEST(SamplePicture, DotsRingsAndCrossesLandWhereTheirPositionsSay) {
     m.multisampleType = 4;
     m.maskable = true;
     // Not the standard order, and one sample off the standard positions: dots and rings apart.
-    m.samples = {At(14, 6, 0), At(6, 2, 1), At(2, 10, 2), At(11, 13, 3)};
-    m.texturePositions = {At(4, 12)};
+    m.samples = {ExactSample(0, 14, 6), ExactSample(1, 6, 2), ExactSample(2, 2, 10), ExactSample(3, 11, 13)};
+    m.texturePositions = {ExactSample(-1, 4, 12)};
     const RECT area = {10, 20, 330, 340};
     Canvas canvas(340, 360);
     DrawSamplePicture(canvas.Dc(), area, m);
@@ -114,7 +102,7 @@ TEST(SamplePicture, PixelFillsMostOfTheSquareAndLeavesRoomForEdgeSamples) {
 
     // A sample on the pixel's top-left corner is drawn whole inside the area.
     SampleMeasurement m;
-    m.samples = {At(0, 0, 15)};
+    m.samples = {ExactSample(15, 0, 0)};
     Canvas canvas(400, 300);
     DrawSamplePicture(canvas.Dc(), area, m);
     EXPECT_TRUE(canvas.Near(topLeft, 2, kSampleDotColour));

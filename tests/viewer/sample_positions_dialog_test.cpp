@@ -19,7 +19,11 @@
 #include "support/scratch_folder.h"
 #include "viewer/sample_table_text.h"
 
+#include "support/measurement_builders.h"
+
 namespace {
+
+using test_support::ExactAxis;
 
 using test_support::AnswerDialogs;
 using test_support::ReadFileBytes;
@@ -27,15 +31,6 @@ using test_support::ScratchFolder;
 
 constexpr char kDevice[] = "HAL (pure hw vp): Test Adapter";
 constexpr char kCaption[] = "DX9 Quillant 5.2";
-
-AxisPosition Exact(int sixteenths) {
-    AxisPosition axis;
-    axis.low = (sixteenths - 0.5) / 16.0;
-    axis.high = (sixteenths + 0.5) / 16.0;
-    axis.exact = true;
-    axis.sixteenths = sixteenths;
-    return axis;
-}
 
 // Two samples, one of them on the left edge and known only to an interval.
 SampleMeasurement TwoSamples() {
@@ -45,19 +40,19 @@ SampleMeasurement TwoSamples() {
     m.gridSize = 64;
     SamplePosition first;
     first.maskBit = 0;
-    first.x = Exact(12);
-    first.y = Exact(12);
+    first.x = ExactAxis(12);
+    first.y = ExactAxis(12);
     SamplePosition second;
     second.maskBit = 1;
     second.x.low = -1.0 / 64;
     second.x.high = 1.0 / 64;
-    second.y = Exact(4);
+    second.y = ExactAxis(4);
     m.samples = {first, second};
     m.distinctSamples = 2;
     m.textureSampling = TextureSampling::OncePerPixel;
     SamplePosition centre;
-    centre.x = Exact(8);
-    centre.y = Exact(8);
+    centre.x = ExactAxis(8);
+    centre.y = ExactAxis(8);
     m.texturePositions = {centre};
     return m;
 }

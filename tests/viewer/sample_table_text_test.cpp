@@ -7,40 +7,21 @@
 #include <string>
 #include <vector>
 
+#include "support/measurement_builders.h"
+
 namespace {
 
-AxisPosition Exact(int sixteenths) {
-    AxisPosition axis;
-    axis.low = (sixteenths - 0.25) / 16.0;
-    axis.high = (sixteenths + 0.25) / 16.0;
-    axis.exact = true;
-    axis.sixteenths = sixteenths;
-    return axis;
-}
-
-AxisPosition Interval(double low, double high) {
-    AxisPosition axis;
-    axis.low = low;
-    axis.high = high;
-    return axis;
-}
-
-SamplePosition Sample(int maskBit, AxisPosition x, AxisPosition y, int weight = 1) {
-    SamplePosition sample;
-    sample.maskBit = maskBit;
-    sample.x = x;
-    sample.y = y;
-    sample.weight = weight;
-    return sample;
-}
+using test_support::ExactAxis;
+using test_support::IntervalAxis;
+using test_support::SampleAt;
 
 SampleMeasurement FourSamples() {
     SampleMeasurement m;
     m.multisampleType = 4;
     m.maskable = true;
     m.gridSize = 64;
-    m.samples = {Sample(0, Exact(6), Exact(2)), Sample(1, Exact(14), Exact(6)),
-                 Sample(2, Exact(2), Exact(10)), Sample(3, Exact(10), Exact(14))};
+    m.samples = {SampleAt(0, ExactAxis(6), ExactAxis(2)), SampleAt(1, ExactAxis(14), ExactAxis(6)),
+                 SampleAt(2, ExactAxis(2), ExactAxis(10)), SampleAt(3, ExactAxis(10), ExactAxis(14))};
     m.distinctSamples = 4;
     m.standardPattern = true;
     m.maskOrderStandard = true;
@@ -59,25 +40,25 @@ TEST(SampleTableText, FourExactSamplesGiveOneTabSeparatedLinePerSampleAfterTheHe
 
 TEST(SampleTableText, IntervalsAreShownInTheMeasuringStepAndWrappedEdgesStayNegative) {
     // Two 1/16 steps wide at a 64 grid; an edge sample wrapped past the left edge at a 96 grid.
-    EXPECT_EQ(SixteenthsText(Interval(21.0 / 64, 23.0 / 64), 64), "[21/64, 23/64)");
-    EXPECT_EQ(PixelFractionText(Interval(21.0 / 64, 23.0 / 64)), "[0.3281, 0.3594)");
-    EXPECT_EQ(SixteenthsText(Interval(-1.0 / 96, 2.0 / 96), 96), "[-1/96, 2/96)");
+    EXPECT_EQ(SixteenthsText(IntervalAxis(21.0 / 64, 23.0 / 64), 64), "[21/64, 23/64)");
+    EXPECT_EQ(PixelFractionText(IntervalAxis(21.0 / 64, 23.0 / 64)), "[0.3281, 0.3594)");
+    EXPECT_EQ(SixteenthsText(IntervalAxis(-1.0 / 96, 2.0 / 96), 96), "[-1/96, 2/96)");
     // Finer than the grid where the point size is not a multiple of 1/N.
-    EXPECT_EQ(SixteenthsText(Interval(41.0 / 128, 43.0 / 128), 64), "[41/128, 43/128)");
+    EXPECT_EQ(SixteenthsText(IntervalAxis(41.0 / 128, 43.0 / 128), 64), "[41/128, 43/128)");
     // No step of the grid's family fits: tenths of a sixteenth.
-    EXPECT_EQ(SixteenthsText(Interval(0.1, 0.2), 64), "[1.6/16, 3.2/16)");
+    EXPECT_EQ(SixteenthsText(IntervalAxis(0.1, 0.2), 64), "[1.6/16, 3.2/16)");
     // Exact positions: the 1/16 step; 0 and 15 are whole steps too.
-    EXPECT_EQ(SixteenthsText(Exact(0), 64), "0");
-    EXPECT_EQ(PixelFractionText(Exact(0)), "0");
-    EXPECT_EQ(PixelFractionText(Exact(15)), "0.9375");
-    EXPECT_EQ(PixelFractionText(Exact(1)), "0.0625");
+    EXPECT_EQ(SixteenthsText(ExactAxis(0), 64), "0");
+    EXPECT_EQ(PixelFractionText(ExactAxis(0)), "0");
+    EXPECT_EQ(PixelFractionText(ExactAxis(15)), "0.9375");
+    EXPECT_EQ(PixelFractionText(ExactAxis(1)), "0.0625");
 }
 
 TEST(SampleTableText, NonMaskableRowsLeaveTheMaskBitBlankAndCountCoincidentSamples) {
     SampleMeasurement m;
     m.multisampleType = 1;
     m.gridSize = 64;
-    m.samples = {Sample(-1, Exact(8), Exact(8), 3), Sample(-1, Interval(0, 2.0 / 64), Exact(4))};
+    m.samples = {SampleAt(-1, ExactAxis(8), ExactAxis(8), 3), SampleAt(-1, IntervalAxis(0, 2.0 / 64), ExactAxis(4))};
     const SampleTable table = SampleTableFor(m);
     ASSERT_EQ(table.rows.size(), 2u);
     EXPECT_EQ(table.rows[0], (std::vector<std::string>{"0", "", "8", "8", "0.5", "0.5", "3"}));
@@ -89,7 +70,7 @@ TEST(SampleTableText, QuadsThatDifferAddTheirOwnRowsAndOthersAddNone) {
     QuadPositions odd;
     odd.parityX = 1;
     odd.parityY = 1;
-    odd.samples = {Sample(0, Exact(7), Exact(2))};
+    odd.samples = {SampleAt(0, ExactAxis(7), ExactAxis(2))};
     m.quads = {odd};
     EXPECT_EQ(SampleTableFor(m).rows.size(), 4u);  // kept, but not shown: they agree
     m.quadsDiffer = true;
@@ -125,7 +106,7 @@ TEST(SampleTableText, HeadingNamesDeviceModeCountVerdictMaskOrderAndTime) {
 
     // One sample at 1x: no mask order to speak of.
     SampleMeasurement one;
-    one.samples = {Sample(-1, Exact(8), Exact(8))};
+    one.samples = {SampleAt(-1, ExactAxis(8), ExactAxis(8))};
     one.distinctSamples = 1;
     one.standardPattern = true;
     lines = SampleHeadingLines(one, "");
