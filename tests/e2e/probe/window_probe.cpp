@@ -8,10 +8,12 @@
 // (SetWindowPos, as another program resizes a window), "show minimize|restore <title>".
 #include <windows.h>
 #include <psapi.h>
+#include <winternl.h>
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -89,6 +91,29 @@ BOOL CALLBACK PrintTopLevel(HWND window, LPARAM param) {
     return TRUE;
 }
 
+// Wine answers a process's handle count and private bytes only in the system-wide process list.
+bool SystemCounts(DWORD id, ULONG& handles, SIZE_T& privateBytes) {
+    std::vector<unsigned char> buffer(1 << 20);
+    ULONG needed = 0;
+    NTSTATUS status;
+    while ((status = NtQuerySystemInformation(SystemProcessInformation, buffer.data(),
+                                              static_cast<ULONG>(buffer.size()), &needed)) ==
+           static_cast<NTSTATUS>(0xC0000004L)) {  // STATUS_INFO_LENGTH_MISMATCH
+        buffer.resize(buffer.size() * 2);
+    }
+    if (status < 0) return false;
+    for (size_t offset = 0;;) {
+        const auto* entry = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(buffer.data() + offset);
+        if (reinterpret_cast<ULONG_PTR>(entry->UniqueProcessId) == id) {
+            handles = entry->HandleCount;
+            privateBytes = entry->PrivatePageCount;
+            return true;
+        }
+        if (entry->NextEntryOffset == 0) return false;
+        offset += entry->NextEntryOffset;
+    }
+}
+
 // The counts a leak would grow: kernel handles, GDI and USER objects, private and resident bytes.
 int PrintProcess(const char* title) {
     HWND window = FindWindowA(nullptr, title);
@@ -102,10 +127,16 @@ int PrintProcess(const char* title) {
     PROCESS_MEMORY_COUNTERS_EX memory = {};
     memory.cb = sizeof(memory);
     GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
-    std::printf("process %lu handles %lu gdi %lu user %lu private %llu working %llu\n", static_cast<unsigned long>(id),
-                static_cast<unsigned long>(handles), static_cast<unsigned long>(GetGuiResources(process, GR_GDIOBJECTS)),
+    ULONG listedHandles = 0;
+    SIZE_T listedPrivate = 0;
+    SystemCounts(id, listedHandles, listedPrivate);
+    std::printf("process %lu handles %lu listed_handles %lu gdi %lu user %lu private %llu listed_private %llu "
+                "working %llu\n",
+                static_cast<unsigned long>(id), static_cast<unsigned long>(handles),
+                static_cast<unsigned long>(listedHandles),
+                static_cast<unsigned long>(GetGuiResources(process, GR_GDIOBJECTS)),
                 static_cast<unsigned long>(GetGuiResources(process, GR_USEROBJECTS)),
-                static_cast<unsigned long long>(memory.PrivateUsage),
+                static_cast<unsigned long long>(memory.PrivateUsage), static_cast<unsigned long long>(listedPrivate),
                 static_cast<unsigned long long>(memory.WorkingSetSize));
     CloseHandle(process);
     Search search = {title, 0, id};
