@@ -6,7 +6,7 @@ size and checks that the client area is drawn, answers a key, and that the proce
 memory stay near where they started.
 
 QUILLANT_SOAK_SEED picks the run (random and printed when unset), QUILLANT_SOAK_SECONDS bounds it
-(150 s of actions by default), QUILLANT_SOAK_ACTIONS stops it after that many actions instead: the
+(140 s of actions by default), QUILLANT_SOAK_ACTIONS stops it after that many actions instead: the
 actions are a function of the seed alone, so a seed and an action count replay a run. A wrong
 result (a window not restored, a saved picture of the wrong size, a leak) ends the run at once;
 with QUILLANT_SOAK_KEEP_GOING=1 it is noted and the run goes on, to list every fault in one run."""
@@ -191,6 +191,7 @@ class Soak:
         self.figures = []
         self.keep_going = os.environ.get("QUILLANT_SOAK_KEEP_GOING") == "1"
         self.wrongs = []
+        self.last_windows = None
         self.folder = q.output_path("soak")
         os.makedirs(self.folder, exist_ok=True)
 
@@ -227,6 +228,12 @@ class Soak:
         state = self.probe.process_state()
         if state["process"] is None:
             self.fail("the probe found no process behind the main window")
+        main = [w for w in state["windows"] if w["class"] == "D3D_Window"]
+        if main:
+            x, y, w, h = main[0]["window"]
+            self.note("  window %s client %dx%d" % (main[0]["window"], main[0]["client"][2], main[0]["client"][3]))
+            if x >= SCREEN[0] or y >= SCREEN[1] or x + w <= 0 or y + h <= 0:
+                self.wrong("the window is off the screen at %s" % (main[0]["window"],))
         others = [w for w in state["windows"] if w["class"] != "D3D_Window"]
         if others:
             self.fail("unexpected windows open: %s" % [(w["class"], w["title"], [t for _, t in w["children"] if t])
@@ -257,20 +264,26 @@ class Soak:
         self.actions += len(burst)
 
     def resize(self):
+        # Another program resizes the window (SetWindowPos): no size-move loop. (A window
+        # manager keeps this window's size: it has no sizing border, and Wine tells it so.)
         if self.rng.random() < 0.5:
             w, h = self.rng.choice(SPECIAL_SIZES)
         else:
             w, h = self.rng.randint(1, 1280), self.rng.randint(1, 1000)
-        by_program = self.rng.random() < 0.7
+        x, y = self.rng.randint(0, 200), self.rng.randint(0, 200)
+        self.note("resize window to %dx%d at %d,%d (SetWindowPos)" % (w, h, x, y))
         self.actions += 1
-        if by_program:
-            # Another program resizes the window (SetWindowPos): no size-move loop.
-            x, y = self.rng.randint(0, 200), self.rng.randint(0, 200)
-            self.note("resize window to %dx%d at %d,%d (SetWindowPos)" % (w, h, x, y))
-            self.probe.ask("move %d %d %d %d %s" % (x, y, w, h, q.TITLE))
-        else:
-            self.note("resize X window to %dx%d (window manager)" % (w, h))
-            self.x("xdotool", "windowsize", self.app.window, str(w), str(h))
+        self.probe.ask("move %d %d %d %d %s" % (x, y, w, h, q.TITLE))
+        time.sleep(0.3)
+        self.only_main_window()
+
+    def move(self):
+        # The system menu's Move: a size-move loop driven by the keyboard.
+        steps = self.rng.choices(ARROWS, k=self.rng.randint(1, 6))
+        self.note("system menu Move " + " ".join(steps))
+        self.actions += 1
+        self.app.focus()
+        self.x("xdotool", "key", "--delay", "150", "alt+space", "m", *steps, "Return")
         time.sleep(0.3)
         self.only_main_window()
 
@@ -311,8 +324,9 @@ class Soak:
             self.keys()
         elif inside == "minimise":
             self.actions += 1
-            self._minimise_restore(self.rng.choice(["window manager", "ShowWindow"]),
-                                   self.rng.choice(["window manager", "ShowWindow"]))
+            how, back = self.rng.choice(["window manager", "ShowWindow"]), self.rng.choice(["window manager", "ShowWindow"])
+            self.note("  minimise by %s, restore by %s" % (how, back))
+            self._minimise_restore(how, back)
         time.sleep(0.3)
         self.app.focus()
         self.x("xdotool", "key", "alt+Return")
@@ -421,8 +435,15 @@ class Soak:
 
     # --- the run
 
+    def windows_now(self):
+        try:
+            return [(w["class"], w["title"], w["window"], w["client"], "%08x" % w["style"])
+                    for w in self.probe.process_state()["windows"]]
+        except Exception as error:
+            return "unknown (%s)" % error
+
     def run(self):
-        actions = [(self.keys, 12), (self.resize, 3), (self.minimise, 1.5), (self.fullscreen_pair, 1.5),
+        actions = [(self.keys, 12), (self.resize, 3), (self.move, 0.7), (self.minimise, 1.5), (self.fullscreen_pair, 1.5),
                    (self.settings, 1.2), (self.save, 1)]
         self.probe = Probe()
         try:
@@ -444,11 +465,15 @@ class Soak:
                     if self.actions >= next_check:
                         self.checkpoint()
                         next_check = self.actions + CHECK_EVERY
-                self.checkpoint()
+                if self.actions + CHECK_EVERY > next_check:
+                    self.checkpoint()
                 self.note("done")
                 self.app.key("Escape")
                 if self.app.wait_exit(20) != 0:
                     self.fail("Esc ended the program with exit code %s" % self.app.process.returncode)
+        except Exception:
+            self.last_windows = self.windows_now()
+            raise
         finally:
             self.probe.close()
         if self.wrongs:
@@ -458,7 +483,7 @@ class Soak:
 def settings_from_environment():
     seed = os.environ.get("QUILLANT_SOAK_SEED") or str(random.SystemRandom().randrange(1, 2 ** 31))
     actions = os.environ.get("QUILLANT_SOAK_ACTIONS")
-    return int(seed), float(os.environ.get("QUILLANT_SOAK_SECONDS") or 150), int(actions) if actions else None
+    return int(seed), float(os.environ.get("QUILLANT_SOAK_SECONDS") or 140), int(actions) if actions else None
 
 
 class Soaked(unittest.TestCase):
@@ -470,6 +495,7 @@ class Soaked(unittest.TestCase):
             soak.run()
         except Exception as error:
             soak.note("FAILED: %s" % error)
+            soak.note("windows then: %s" % soak.last_windows)
             with open(os.path.join(soak.folder, "soak-%d.log" % seed), "w") as f:
                 f.write("\n".join(soak.log) + "\n")
             try:

@@ -91,6 +91,12 @@ BOOL CALLBACK PrintTopLevel(HWND window, LPARAM param) {
     return TRUE;
 }
 
+// The program's main window rather than a message box of the same title.
+HWND MainWindow(const char* title) {
+    HWND window = FindWindowA("D3D Window", title);
+    return window != nullptr ? window : FindWindowA(nullptr, title);
+}
+
 // Wine answers a process's handle count and private bytes only in the system-wide process list.
 bool SystemCounts(DWORD id, ULONG& handles, SIZE_T& privateBytes) {
     std::vector<unsigned char> buffer(1 << 20);
@@ -116,7 +122,7 @@ bool SystemCounts(DWORD id, ULONG& handles, SIZE_T& privateBytes) {
 
 // The counts a leak would grow: kernel handles, GDI and USER objects, private and resident bytes.
 int PrintProcess(const char* title) {
-    HWND window = FindWindowA(nullptr, title);
+    HWND window = MainWindow(title);
     if (window == nullptr) return 1;
     DWORD id = 0;
     GetWindowThreadProcessId(window, &id);
@@ -156,7 +162,7 @@ int PrintWindows(const char* title) {
 int Move(const char* arguments) {
     int x = 0, y = 0, width = 0, height = 0, used = 0;
     if (std::sscanf(arguments, "%d %d %d %d %n", &x, &y, &width, &height, &used) != 4) return 2;
-    HWND window = FindWindowA(nullptr, arguments + used);
+    HWND window = MainWindow(arguments + used);
     if (window == nullptr) return 1;
     return SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS) ? 0 : 1;
 }
@@ -164,7 +170,7 @@ int Move(const char* arguments) {
 int Show(const char* arguments) {
     const char* title = std::strchr(arguments, ' ');
     if (title == nullptr) return 2;
-    HWND window = FindWindowA(nullptr, title + 1);
+    HWND window = MainWindow(title + 1);
     if (window == nullptr) return 1;
     const bool minimize = std::strncmp(arguments, "minimize ", 9) == 0;
     ShowWindowAsync(window, minimize ? SW_MINIMIZE : SW_RESTORE);
