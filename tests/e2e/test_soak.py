@@ -274,7 +274,7 @@ class Soak:
         self.note("resize window to %dx%d at %d,%d (SetWindowPos)" % (w, h, x, y))
         self.actions += 1
         self.probe.ask("move %d %d %d %d %s" % (x, y, w, h, q.TITLE))
-        time.sleep(0.3)
+        time.sleep(0.8)
         self.only_main_window()
 
     def move(self):
@@ -404,9 +404,16 @@ class Soak:
         time.sleep(1.0)
         state = self.only_main_window()
         box = window["client"]
-        before = screenshot().crop(*box)
-        if drawn_share(before) < 0.002:
-            self.wrong("the client area is uniform (%s)" % (before.pixel(box[2] // 2, box[3] // 2),))
+        shot = {}
+
+        def drawn():
+            shot["image"] = screenshot().crop(*box)
+            return drawn_share(shot["image"]) >= 0.002
+        # A frame may take seconds (a tiled mode at 4 samples on a software rasteriser).
+        if not q.wait_for(drawn, timeout=SLOW / 2, interval=0.5):
+            shot["image"].save_png(os.path.join(self.folder, "uniform.png"))
+            self.wrong("the client area is uniform (%s)" % (shot["image"].pixel(box[2] // 2, box[3] // 2),))
+        before = shot["image"]
         self.app.focus()
         self.x("xdotool", "key", "i")
         last = {}
@@ -448,36 +455,44 @@ class Soak:
         self.probe = Probe()
         try:
             with Program() as self.app:
-                self.home = self.wait_main(lambda w: w["client"][2:] == (512, 384), "the window did not open")
-                time.sleep(1.5)
-                self.checkpoint()
-                next_check = CHECK_EVERY
-                while True:
-                    if self.max_actions is not None:
-                        if self.actions >= self.max_actions:
-                            break
-                    elif time.time() - self.start > self.seconds:
-                        break
-                    action = self.rng.choices([a for a, _ in actions], [w for _, w in actions])[0]
-                    self.counts[action.__name__] = self.counts.get(action.__name__, 0) + 1
-                    action()
-                    self.alive()
-                    if self.actions >= next_check:
-                        self.checkpoint()
-                        next_check = self.actions + CHECK_EVERY
-                if self.actions + CHECK_EVERY > next_check:
-                    self.checkpoint()
-                self.note("done")
-                self.app.key("Escape")
-                if self.app.wait_exit(20) != 0:
-                    self.fail("Esc ended the program with exit code %s" % self.app.process.returncode)
-        except Exception:
-            self.last_windows = self.windows_now()
-            raise
+                try:
+                    self.run_actions(actions)
+                except Exception:
+                    # What the screen and the process show at the failure, before the program ends.
+                    self.last_windows = self.windows_now()
+                    try:
+                        screenshot().save_png(os.path.join(self.folder, "soak-%d-failure.png" % self.seed))
+                    except Exception:
+                        pass
+                    raise
         finally:
             self.probe.close()
         if self.wrongs:
             self.fail("%d wrong results:\n%s" % (len(self.wrongs), "\n".join(self.wrongs)))
+
+    def run_actions(self, actions):
+        self.home = self.wait_main(lambda w: w["client"][2:] == (512, 384), "the window did not open")
+        self.checkpoint()
+        next_check = CHECK_EVERY
+        while True:
+            if self.max_actions is not None:
+                if self.actions >= self.max_actions:
+                    break
+            elif time.time() - self.start > self.seconds:
+                break
+            action = self.rng.choices([a for a, _ in actions], [w for _, w in actions])[0]
+            self.counts[action.__name__] = self.counts.get(action.__name__, 0) + 1
+            action()
+            self.alive()
+            if self.actions >= next_check:
+                self.checkpoint()
+                next_check = self.actions + CHECK_EVERY
+        if self.actions + CHECK_EVERY > next_check:
+            self.checkpoint()
+        self.note("done")
+        self.app.key("Escape")
+        if self.app.wait_exit(20) != 0:
+            self.fail("Esc ended the program with exit code %s" % self.app.process.returncode)
 
 
 def settings_from_environment():
@@ -498,10 +513,6 @@ class Soaked(unittest.TestCase):
             soak.note("windows then: %s" % soak.last_windows)
             with open(os.path.join(soak.folder, "soak-%d.log" % seed), "w") as f:
                 f.write("\n".join(soak.log) + "\n")
-            try:
-                screenshot().save_png(os.path.join(soak.folder, "soak-%d-failure.png" % seed))
-            except Exception:
-                pass
             self.fail("soak seed %d failed after %d actions: %s\nreplay: QUILLANT_SOAK_SEED=%d QUILLANT_SOAK_ACTIONS=%d"
                       "\naction log:\n%s" % (seed, soak.actions, error, seed, soak.actions, "\n".join(soak.log)))
         print("soak seed %d: %d actions in %.0f s %s; %s" % (seed, soak.actions, time.time() - soak.start,
