@@ -274,7 +274,9 @@ class Soak:
         self.note("resize window to %dx%d at %d,%d (SetWindowPos)" % (w, h, x, y))
         self.actions += 1
         self.probe.ask("move %d %d %d %d %s" % (x, y, w, h, q.TITLE))
-        time.sleep(0.8)
+        # The move is posted: a program busy with a slow frame takes it late. (Sizes are clamped.)
+        self.wait_main(lambda m: m["window"][:2] == (x, y), "the window did not move to %d,%d" % (x, y))
+        time.sleep(0.3)
         self.only_main_window()
 
     def move(self):
