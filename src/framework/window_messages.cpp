@@ -68,6 +68,16 @@ struct FrameworkMessageRules {
         return kPassOn;
     }
 
+    // A move alone changes no size, so WM_SIZE never tells of it: the rectangle to return to
+    // follows every move of the window as a window. An icon's place (a minimised window sits far
+    // off the screen) and a fullscreen window's are not; neither is a switch in progress.
+    static Outcome Move(ApplicationFramework& app, HWND window, WPARAM, LPARAM) {
+        if (app.windowed && !app.suppressSizeHandling && app.mainWindow == window && !IsIconic(window)) {
+            static_cast<void>(GetWindowRect(window, &app.windowedBounds));
+        }
+        return kPassOn;
+    }
+
     static Outcome Paint(ApplicationFramework& app, HWND, WPARAM, LPARAM) {
         if (!app.device || !app.windowed || !app.deviceResourcesCreated || !app.deviceResourcesRestored) {
             return kPassOn;
@@ -188,6 +198,7 @@ struct FrameworkMessageRules {
 
     static constexpr Entry kRules[] = {
         {WM_SIZE, Size},
+        {WM_MOVE, Move},
         {WM_PAINT, Paint},
         {WM_CLOSE, Close},
         {WM_SETCURSOR, SetCursor},

@@ -51,6 +51,9 @@ void ViewerApplication::SaveOutputImage() {
         keepNextFrame = false;
     }
 
+    // A window without client pixels shows no picture: a kept one is of an older size.
+    if (clientAreaEmpty) kept = false;
+
     // The user asked for a file: one that could not be written is worth a word.
     HRESULT result = E_FAIL;
     D3DSURFACE_DESC desc = {};

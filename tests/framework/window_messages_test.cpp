@@ -292,6 +292,39 @@ TEST_F(WindowMessagesTest, ClientWithNoPixelsKeepsTheDeviceAndItsBackBufferAndDr
     EXPECT_EQ(app->backBufferDesc.Height, 240u);
 }
 
+TEST_F(WindowMessagesTest, WindowedRectangleFollowsMovesAsAWindowOnly) {
+    RECT moved = {};
+    auto expectReturnTo = [&](const char* after) {
+        ASSERT_EQ(app->ToggleFullscreen(), S_OK);
+        // Fullscreen moves are not the window's own.
+        SetWindowPos(window, nullptr, 0, 0, 1024, 768, SWP_NOZORDER);
+        SetWindowPos(window, nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        ASSERT_EQ(app->ToggleFullscreen(), S_OK);
+        RECT restored = {};
+        GetWindowRect(window, &restored);
+        EXPECT_TRUE(EqualRect(&restored, &moved)) << after << ": at " << restored.left << "," << restored.top;
+        EXPECT_EQ(Device()->presentParameters.BackBufferWidth, 400u) << after;
+    };
+
+    // A move alone brings no size change, and the window returns to where it was moved.
+    SetWindowPos(window, nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    GetWindowRect(window, &moved);
+    EXPECT_TRUE(EqualRect(&app->windowedBounds, &moved));
+    expectReturnTo("a move");
+
+    // Minimised the window sits at its icon's place; restored by a window manager under Wine it
+    // is first put far off the screen with its size (the size message comes there), then moved
+    // back where it was.
+    ShowWindow(window, SW_MINIMIZE);
+    EXPECT_TRUE(EqualRect(&app->windowedBounds, &moved)) << "an icon's place is not the window's";
+    ShowWindow(window, SW_RESTORE);
+    SetWindowPos(window, nullptr, 289, 1278, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Send(WM_SIZE, SIZE_RESTORED);
+    SetWindowPos(window, nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    expectReturnTo("a restore by a window manager");
+    EXPECT_EQ(Device()->resetCount, 4) << "the two round trips only";
+}
+
 TEST_F(WindowMessagesTest, SizeMessagesInFullscreenLeaveTheWindowedRectanglesAlone) {
     SetWindowPos(window, nullptr, 30, 40, 512, 384, SWP_NOZORDER);
     const RECT bounds = app->windowedBounds;

@@ -141,6 +141,21 @@ TEST_F(SaveOutputImage, NoKeptFrameIsReportedInsteadOfWritten) {
     EXPECT_TRUE(folder.Names().empty());
 }
 
+TEST_F(SaveOutputImage, ClientWithoutPixelsSavesNoPictureOfAnOlderSize) {
+    // The window squeezed to its caption: the kept 64 x 48 frame is not what it shows.
+    const std::string path = folder.Path("empty.png");
+    app->clientAreaEmpty = true;
+    for (bool running : {false, true}) {
+        app->updateContinuously = running;
+        AnswerDialogs answer(path);
+        Save();
+    }
+    ASSERT_EQ(fake_platform::messageBoxes.size(), 2u);
+    EXPECT_EQ(fake_platform::messageBoxes[0].text, kWarningPrefix + path);
+    EXPECT_EQ(fake_platform::messageBoxes[1].text, kWarningPrefix + path);
+    EXPECT_TRUE(folder.Names().empty());
+}
+
 TEST_F(SaveOutputImage, FullscreenOpensNoDialog) {
     app->windowed = false;
     {
