@@ -11,6 +11,8 @@ actions are a function of the seed alone, so a seed and an action count replay a
 result (a window not restored, a saved picture of the wrong size, a leak) ends the run at once;
 with QUILLANT_SOAK_KEEP_GOING=1 it is noted and the run goes on, to list every fault in one run."""
 
+import ctypes
+import ctypes.util
 import os
 import queue
 import random
@@ -123,6 +125,28 @@ def screenshot():
         except subprocess.CalledProcessError:
             time.sleep(0.1)
     return q.screenshot()
+
+
+def keyboard_grabbed():
+    """Whether another client holds the keyboard: a window manager's keyboard move does."""
+    x11 = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XDefaultRootWindow.restype = ctypes.c_ulong
+    x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+    x11.XGrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_int, ctypes.c_ulong]
+    x11.XUngrabKeyboard.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    display = x11.XOpenDisplay(q.x_env()["DISPLAY"].encode())
+    if not display:
+        return False
+    try:
+        status = x11.XGrabKeyboard(display, x11.XDefaultRootWindow(display), 0, 1, 1, 0)  # GrabModeAsync, CurrentTime
+        if status == 0:  # GrabSuccess: nobody else holds it
+            x11.XUngrabKeyboard(display, 0)
+        return status == 1  # AlreadyGrabbed
+    finally:
+        x11.XCloseDisplay(display)
 
 
 def changed_share(a, b):
@@ -280,12 +304,24 @@ class Soak:
         self.only_main_window()
 
     def move(self):
-        # The system menu's Move: a size-move loop driven by the keyboard.
+        # The system menu's Move. Under Wine with a window manager it is the window manager's
+        # keyboard move, which takes the keyboard some time after the menu has gone: arrows sent
+        # before it go to the program, and a move still open then swallows every later key. So
+        # the arrows wait for the grab, and the action for its end.
         steps = self.rng.choices(ARROWS, k=self.rng.randint(1, 6))
         self.note("system menu Move " + " ".join(steps))
         self.actions += 1
         self.app.focus()
-        self.x("xdotool", "key", "--delay", "150", "alt+space", "m", *steps, "Return")
+        self.x("xdotool", "key", "--delay", "150", "alt+space", "m")
+        if q.wait_for(keyboard_grabbed, timeout=5, interval=0.1):
+            self.x("xdotool", "key", "--delay", "150", *steps, "Return")
+            if not q.wait_for(lambda: not keyboard_grabbed(), timeout=5, interval=0.1):
+                self.note("  the move still holds the keyboard: Escape")
+                self.x("xdotool", "key", "Escape")
+                if not q.wait_for(lambda: not keyboard_grabbed(), timeout=5, interval=0.1):
+                    self.fail("the window manager's move holds the keyboard")
+        else:
+            self.note("  no move took the keyboard")
         time.sleep(0.3)
         self.only_main_window()
 
@@ -522,15 +558,19 @@ class Soaked(unittest.TestCase):
         seed, seconds, max_actions = settings_from_environment()
         print("soak seed %d, %s" % (seed, "%d actions" % max_actions if max_actions else "%.0f s" % seconds), flush=True)
         soak = Soak(seed, seconds, max_actions)
+        # The action log is written either way: a passing run is worth comparing with a failing one.
+        log_path = os.path.join(soak.folder, "soak-%d.log" % seed)
         try:
             soak.run()
         except Exception as error:
             soak.note("FAILED: %s" % error)
             soak.note("windows then: %s" % soak.last_windows)
-            with open(os.path.join(soak.folder, "soak-%d.log" % seed), "w") as f:
+            with open(log_path, "w") as f:
                 f.write("\n".join(soak.log) + "\n")
             self.fail("soak seed %d failed after %d actions: %s\nreplay: QUILLANT_SOAK_SEED=%d QUILLANT_SOAK_ACTIONS=%d"
                       "\naction log:\n%s" % (seed, soak.actions, error, seed, soak.actions, "\n".join(soak.log)))
+        with open(log_path, "w") as f:
+            f.write("\n".join(soak.log) + "\n")
         print("soak seed %d: %d actions in %.0f s %s; %s" % (seed, soak.actions, time.time() - soak.start,
                                                            soak.counts, " | ".join(soak.figures)), flush=True)
 
