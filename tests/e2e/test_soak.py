@@ -307,13 +307,14 @@ class Soak:
         # The system menu's Move. Under Wine with a window manager it is the window manager's
         # keyboard move, which takes the keyboard some time after the menu has gone: arrows sent
         # before it go to the program, and a move still open then swallows every later key. So
-        # the arrows wait for the grab, and the action for its end.
+        # the arrows wait for the grab, and the action for its end. (A program busy with a slow
+        # frame opens its menu late: seconds.)
         steps = self.rng.choices(ARROWS, k=self.rng.randint(1, 6))
         self.note("system menu Move " + " ".join(steps))
         self.actions += 1
         self.app.focus()
         self.x("xdotool", "key", "--delay", "150", "alt+space", "m")
-        if q.wait_for(keyboard_grabbed, timeout=5, interval=0.1):
+        if q.wait_for(keyboard_grabbed, timeout=SLOW, interval=0.2):
             self.x("xdotool", "key", "--delay", "150", *steps, "Return")
             if not q.wait_for(lambda: not keyboard_grabbed(), timeout=5, interval=0.1):
                 self.note("  the move still holds the keyboard: Escape")
