@@ -37,7 +37,8 @@ struct FrameworkMessageRules {
         switch (wParam) {
         case SIZE_MINIMIZED:
             if (app.clipCursorInFullscreen && !app.windowed) static_cast<void>(ClipCursor(nullptr));
-            app.Pause(true);
+            // An icon resized or moved hears SIZE_MINIMIZED again: one pause for one restore.
+            if (!app.minimized) app.Pause(true);
             app.minimized = true;
             app.maximized = false;
             break;
@@ -178,15 +179,18 @@ struct FrameworkMessageRules {
         return kPassOn;
     }
 
+    // The loop's ends come in pairs from the system's own loop, not always from a window
+    // manager's: an end without a start must not undo another pause (a count below zero would
+    // stop drawing for good), nor a second start add one.
     static Outcome EnterSizeMove(ApplicationFramework& app, HWND, WPARAM, LPARAM) {
+        if (!app.inSizeMoveLoop) app.Pause(true);
         app.inSizeMoveLoop = true;
-        app.Pause(true);
         return kPassOn;
     }
 
     static Outcome ExitSizeMove(ApplicationFramework& app, HWND, WPARAM, LPARAM) {
+        if (app.inSizeMoveLoop) app.Pause(false);
         app.inSizeMoveLoop = false;
-        app.Pause(false);
         static_cast<void>(app.HandleSizeChange());
         return kPassOn;
     }

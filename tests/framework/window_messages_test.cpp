@@ -131,6 +131,25 @@ TEST_F(WindowMessagesTest, MenuAndSizeMoveLoopsPauseUntilTheyEnd) {
     EXPECT_EQ(Device()->presentParameters.BackBufferWidth, 300u);
 }
 
+TEST_F(WindowMessagesTest, UnpairedLoopEndsAndRepeatedMinimizeLeaveThePauseBalanced) {
+    // A window manager's move may end a loop it never started, or start one twice.
+    Send(WM_EXITSIZEMOVE);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+    Send(WM_ENTERSIZEMOVE);
+    Send(WM_ENTERSIZEMOVE);
+    Send(WM_EXITSIZEMOVE);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+    // An icon moved or resized hears SIZE_MINIMIZED again; one restore resumes drawing.
+    Send(WM_SIZE, SIZE_MINIMIZED);
+    Send(WM_SIZE, SIZE_MINIMIZED);
+    Send(WM_SIZE, SIZE_RESTORED);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+    EXPECT_TRUE(app->active);
+    Wait(10);
+    EXPECT_EQ(app->StepFrame(), S_OK);
+    EXPECT_EQ(app->Count("RenderFrame"), 1);
+}
+
 TEST_F(WindowMessagesTest, MinimizePausesAndRestoreResumesAndResetsForANewSize) {
     Send(WM_SIZE, SIZE_MINIMIZED);
     EXPECT_TRUE(app->minimized);
