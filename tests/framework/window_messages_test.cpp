@@ -296,6 +296,16 @@ TEST_F(WindowMessagesTest, ClientWithNoPixelsKeepsTheDeviceAndItsBackBufferAndDr
         app->log.clear();
     }
 
+    // Frozen, pixels coming back at the back buffer's own size still bring a frame of them.
+    app->updateContinuously = false;
+    SetWindowPos(window, nullptr, 0, 0, 400, 0, SWP_NOMOVE | SWP_NOZORDER);
+    app->stepPending = false;
+    SetWindowPos(window, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_TRUE(app->stepPending);
+    EXPECT_EQ(Device()->resetCount, 0);
+    app->updateContinuously = true;
+    app->stepPending = false;
+
     // An Alt+Enter pair from a client with no pixels keeps a back buffer with pixels.
     SetWindowPos(window, nullptr, 0, 0, 320, 0, SWP_NOMOVE | SWP_NOZORDER);
     ASSERT_EQ(app->ToggleFullscreen(), S_OK);
