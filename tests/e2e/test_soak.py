@@ -422,10 +422,13 @@ class Soak:
             self.fail("the save dialog did not close")
         time.sleep(0.3)
         if complete and (client[2] == 0 or client[3] == 0):
-            # A client area without pixels makes no picture: the program may say so.
-            boxes = [w for w in self.probe.process_state()["windows"]
-                     if any(t.startswith("The picture could not be saved") for _, t in w["children"])]
-            if boxes:
+            # A client area without pixels makes no picture, and the program says so.
+            def boxes():
+                return [w for w in self.probe.process_state()["windows"]
+                        if any(t.startswith("The picture could not be saved") for _, t in w["children"])]
+            if not q.wait_for(boxes, timeout=10):
+                self.wrong("a save from a client area of %dx%d said nothing" % tuple(client[2:]))
+            else:
                 self.note("  the picture could not be saved (no client pixels): OK")
                 self.x("xdotool", "key", "Return")
                 if not q.wait_for(lambda: not [w for w in self.probe.process_state()["windows"]
