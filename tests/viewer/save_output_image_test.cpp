@@ -156,6 +156,22 @@ TEST_F(SaveOutputImage, ClientWithoutPixelsSavesNoPictureOfAnOlderSize) {
     EXPECT_TRUE(folder.Names().empty());
 }
 
+TEST_F(SaveOutputImage, FrozenPictureOfAnOlderSizeIsReplacedByAFrameDrawnNow) {
+    // The window was resized after the freeze: its back buffer is no longer the kept frame's.
+    app->backBufferDesc.Width = 32;
+    {
+        AnswerDialogs answer(folder.Path("resized"));
+        Save();
+    }
+    EXPECT_TRUE(fake_platform::messageBoxes.empty());
+    const test_support::DecodedPng png = test_support::DecodeRgb(ReadFileBytes(folder.Path("resized.png")));
+    ASSERT_TRUE(png.ok);
+    const BYTE* p = &png.rgb[(5 * png.width + 7) * 3];
+    EXPECT_FALSE(p[0] == 7 && p[1] == 5) << "the frame kept before the resize was saved";
+    EXPECT_FALSE(app->updateContinuously);
+    EXPECT_FALSE(app->keepNextFrame);
+}
+
 TEST_F(SaveOutputImage, FullscreenOpensNoDialog) {
     app->windowed = false;
     {
