@@ -82,9 +82,13 @@ HRESULT ApplicationFramework::HandleSizeChange() {
     RECT client = {};
     static_cast<void>(GetClientRect(mainWindow, &client));
     // No pixels, no back buffer to fit (a reset to a zero size fails): keep the old one.
+    const bool wasEmpty = clientAreaEmpty;
     clientAreaEmpty = IsRectEmpty(&client) != FALSE;
     if (clientAreaEmpty) return S_OK;
     clientRect = client;
+    // Pixels again: single-frame mode shows a frame of them even when no reset is needed (the
+    // frame asked for while there were none was never drawn, or was of another size).
+    if (wasEmpty) RequestFrameInSingleFrameMode();
 
     // Compared with the back buffer, not with the last client size: a resize that came while
     // the device could not follow is caught up by the next one.

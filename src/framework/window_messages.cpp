@@ -37,7 +37,8 @@ struct FrameworkMessageRules {
         switch (wParam) {
         case SIZE_MINIMIZED:
             if (app.clipCursorInFullscreen && !app.windowed) static_cast<void>(ClipCursor(nullptr));
-            app.Pause(true);
+            // An icon resized or moved hears SIZE_MINIMIZED again: one pause for one restore.
+            if (!app.minimized) app.Pause(true);
             app.minimized = true;
             app.maximized = false;
             break;
@@ -64,6 +65,16 @@ struct FrameworkMessageRules {
             break;
         default:
             break;
+        }
+        return kPassOn;
+    }
+
+    // A move alone changes no size, so WM_SIZE never tells of it: the rectangle to return to
+    // follows every move of the window as a window. An icon's place (a minimised window sits far
+    // off the screen) and a fullscreen window's are not; neither is a switch in progress.
+    static Outcome Move(ApplicationFramework& app, HWND window, WPARAM, LPARAM) {
+        if (app.windowed && !app.suppressSizeHandling && app.mainWindow == window && !IsIconic(window)) {
+            static_cast<void>(GetWindowRect(window, &app.windowedBounds));
         }
         return kPassOn;
     }
@@ -168,15 +179,18 @@ struct FrameworkMessageRules {
         return kPassOn;
     }
 
+    // The loop's ends come in pairs from the system's own loop, not always from a window
+    // manager's: an end without a start must not undo another pause (a count below zero would
+    // stop drawing for good), nor a second start add one.
     static Outcome EnterSizeMove(ApplicationFramework& app, HWND, WPARAM, LPARAM) {
+        if (!app.inSizeMoveLoop) app.Pause(true);
         app.inSizeMoveLoop = true;
-        app.Pause(true);
         return kPassOn;
     }
 
     static Outcome ExitSizeMove(ApplicationFramework& app, HWND, WPARAM, LPARAM) {
+        if (app.inSizeMoveLoop) app.Pause(false);
         app.inSizeMoveLoop = false;
-        app.Pause(false);
         static_cast<void>(app.HandleSizeChange());
         return kPassOn;
     }
@@ -188,6 +202,7 @@ struct FrameworkMessageRules {
 
     static constexpr Entry kRules[] = {
         {WM_SIZE, Size},
+        {WM_MOVE, Move},
         {WM_PAINT, Paint},
         {WM_CLOSE, Close},
         {WM_SETCURSOR, SetCursor},

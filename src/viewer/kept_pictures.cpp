@@ -24,8 +24,12 @@ void ViewerApplication::KeepDrawnFrame() {
 }
 
 void ViewerApplication::PaintFrozenFrame(HWND window) {
-    if (shownFrame == nullptr) {
-        // Nothing drawn to show again (a device that has not drawn yet): draw a frame instead.
+    D3DSURFACE_DESC shown = {};
+    const bool fits = shownFrame != nullptr && SUCCEEDED(shownFrame->GetDesc(&shown)) &&
+                      shown.Width == backBufferDesc.Width && shown.Height == backBufferDesc.Height;
+    if (!fits) {
+        // Nothing drawn to show again (a device that has not drawn yet), or a picture of another
+        // size than the window's back buffer: draw a frame instead.
         stepPending = true;
         return;
     }

@@ -43,13 +43,22 @@ void ViewerApplication::SaveOutputImage() {
     // A keep still pending (no frame could be drawn, the device being lost) leaves nothing worth
     // saving: never an older picture in its place.
     bool kept = !keepNextFrame;
-    if (updateContinuously) {
+    // A frozen picture kept before the window changed size is not a picture of this window: the
+    // frame drawn now is saved instead, and stays the frozen one.
+    D3DSURFACE_DESC keptDesc = {};
+    const bool keptOlderSize = frontBufferCopy != nullptr && SUCCEEDED(frontBufferCopy->GetDesc(&keptDesc)) &&
+                               (keptDesc.Width != backBufferDesc.Width || keptDesc.Height != backBufferDesc.Height);
+    if (updateContinuously || (kept && keptOlderSize)) {
         // Running: the frame drawn now that the dialog has gone is the one saved.
+        if (!updateContinuously) stepPending = true;
         keepNextFrame = true;
         for (int i = 0; i < kFramesToTry && keepNextFrame; ++i) static_cast<void>(StepFrame());
         kept = !keepNextFrame;
         keepNextFrame = false;
     }
+
+    // A window without client pixels shows no picture: a kept one is of an older size.
+    if (clientAreaEmpty) kept = false;
 
     // The user asked for a file: one that could not be written is worth a word.
     HRESULT result = E_FAIL;

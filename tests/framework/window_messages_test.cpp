@@ -131,6 +131,25 @@ TEST_F(WindowMessagesTest, MenuAndSizeMoveLoopsPauseUntilTheyEnd) {
     EXPECT_EQ(Device()->presentParameters.BackBufferWidth, 300u);
 }
 
+TEST_F(WindowMessagesTest, UnpairedLoopEndsAndRepeatedMinimizeLeaveThePauseBalanced) {
+    // A window manager's move may end a loop it never started, or start one twice.
+    Send(WM_EXITSIZEMOVE);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+    Send(WM_ENTERSIZEMOVE);
+    Send(WM_ENTERSIZEMOVE);
+    Send(WM_EXITSIZEMOVE);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+    // An icon moved or resized hears SIZE_MINIMIZED again; one restore resumes drawing.
+    Send(WM_SIZE, SIZE_MINIMIZED);
+    Send(WM_SIZE, SIZE_MINIMIZED);
+    Send(WM_SIZE, SIZE_RESTORED);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+    EXPECT_TRUE(app->active);
+    Wait(10);
+    EXPECT_EQ(app->StepFrame(), S_OK);
+    EXPECT_EQ(app->Count("RenderFrame"), 1);
+}
+
 TEST_F(WindowMessagesTest, MinimizePausesAndRestoreResumesAndResetsForANewSize) {
     Send(WM_SIZE, SIZE_MINIMIZED);
     EXPECT_TRUE(app->minimized);
@@ -277,6 +296,16 @@ TEST_F(WindowMessagesTest, ClientWithNoPixelsKeepsTheDeviceAndItsBackBufferAndDr
         app->log.clear();
     }
 
+    // Frozen, pixels coming back at the back buffer's own size still bring a frame of them.
+    app->updateContinuously = false;
+    SetWindowPos(window, nullptr, 0, 0, 400, 0, SWP_NOMOVE | SWP_NOZORDER);
+    app->stepPending = false;
+    SetWindowPos(window, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_TRUE(app->stepPending);
+    EXPECT_EQ(Device()->resetCount, 0);
+    app->updateContinuously = true;
+    app->stepPending = false;
+
     // An Alt+Enter pair from a client with no pixels keeps a back buffer with pixels.
     SetWindowPos(window, nullptr, 0, 0, 320, 0, SWP_NOMOVE | SWP_NOZORDER);
     ASSERT_EQ(app->ToggleFullscreen(), S_OK);
@@ -290,6 +319,39 @@ TEST_F(WindowMessagesTest, ClientWithNoPixelsKeepsTheDeviceAndItsBackBufferAndDr
     SetWindowPos(window, nullptr, 0, 0, 320, 240, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_EQ(Device()->resetCount, resets + 1);
     EXPECT_EQ(app->backBufferDesc.Height, 240u);
+}
+
+TEST_F(WindowMessagesTest, WindowedRectangleFollowsMovesAsAWindowOnly) {
+    RECT moved = {};
+    auto expectReturnTo = [&](const char* after) {
+        ASSERT_EQ(app->ToggleFullscreen(), S_OK);
+        // Fullscreen moves are not the window's own.
+        SetWindowPos(window, nullptr, 0, 0, 1024, 768, SWP_NOZORDER);
+        SetWindowPos(window, nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        ASSERT_EQ(app->ToggleFullscreen(), S_OK);
+        RECT restored = {};
+        GetWindowRect(window, &restored);
+        EXPECT_TRUE(EqualRect(&restored, &moved)) << after << ": at " << restored.left << "," << restored.top;
+        EXPECT_EQ(Device()->presentParameters.BackBufferWidth, 400u) << after;
+    };
+
+    // A move alone brings no size change, and the window returns to where it was moved.
+    SetWindowPos(window, nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    GetWindowRect(window, &moved);
+    EXPECT_TRUE(EqualRect(&app->windowedBounds, &moved));
+    expectReturnTo("a move");
+
+    // Minimised the window sits at its icon's place; restored by a window manager under Wine it
+    // is first put far off the screen with its size (the size message comes there), then moved
+    // back where it was.
+    ShowWindow(window, SW_MINIMIZE);
+    EXPECT_TRUE(EqualRect(&app->windowedBounds, &moved)) << "an icon's place is not the window's";
+    ShowWindow(window, SW_RESTORE);
+    SetWindowPos(window, nullptr, 289, 1278, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Send(WM_SIZE, SIZE_RESTORED);
+    SetWindowPos(window, nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    expectReturnTo("a restore by a window manager");
+    EXPECT_EQ(Device()->resetCount, 4) << "the two round trips only";
 }
 
 TEST_F(WindowMessagesTest, SizeMessagesInFullscreenLeaveTheWindowedRectanglesAlone) {

@@ -141,6 +141,37 @@ TEST_F(SaveOutputImage, NoKeptFrameIsReportedInsteadOfWritten) {
     EXPECT_TRUE(folder.Names().empty());
 }
 
+TEST_F(SaveOutputImage, ClientWithoutPixelsSavesNoPictureOfAnOlderSize) {
+    // The window squeezed to its caption: the kept 64 x 48 frame is not what it shows.
+    const std::string path = folder.Path("empty.png");
+    app->clientAreaEmpty = true;
+    for (bool running : {false, true}) {
+        app->updateContinuously = running;
+        AnswerDialogs answer(path);
+        Save();
+    }
+    ASSERT_EQ(fake_platform::messageBoxes.size(), 2u);
+    EXPECT_EQ(fake_platform::messageBoxes[0].text, kWarningPrefix + path);
+    EXPECT_EQ(fake_platform::messageBoxes[1].text, kWarningPrefix + path);
+    EXPECT_TRUE(folder.Names().empty());
+}
+
+TEST_F(SaveOutputImage, FrozenPictureOfAnOlderSizeIsReplacedByAFrameDrawnNow) {
+    // The window was resized after the freeze: its back buffer is no longer the kept frame's.
+    app->backBufferDesc.Width = 32;
+    {
+        AnswerDialogs answer(folder.Path("resized"));
+        Save();
+    }
+    EXPECT_TRUE(fake_platform::messageBoxes.empty());
+    const test_support::DecodedPng png = test_support::DecodeRgb(ReadFileBytes(folder.Path("resized.png")));
+    ASSERT_TRUE(png.ok);
+    const BYTE* p = &png.rgb[(5 * png.width + 7) * 3];
+    EXPECT_FALSE(p[0] == 7 && p[1] == 5) << "the frame kept before the resize was saved";
+    EXPECT_FALSE(app->updateContinuously);
+    EXPECT_FALSE(app->keepNextFrame);
+}
+
 TEST_F(SaveOutputImage, FullscreenOpensNoDialog) {
     app->windowed = false;
     {

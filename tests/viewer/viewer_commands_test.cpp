@@ -353,6 +353,19 @@ TEST_F(ViewerCommands, SettingChangedInSingleFrameModeIsShownButTheSaveKeepsTheF
     EXPECT_EQ(0x22222222u, FakeSurface::From(app->shownFrame)->PixelAt(0, 0));
 }
 
+TEST_F(ViewerCommands, FrozenPictureOfAnotherSizeThanTheBackBufferIsDrawnAgainNotPainted) {
+    PaintBackBuffer(*device, 0x11);
+    Send(IDM_SINGLE_FRAME);
+    ASSERT_NE(nullptr, app->shownFrame);
+    app->stepPending = false;
+    app->PaintFrozenFrame(nullptr);
+    EXPECT_FALSE(app->stepPending) << "a picture of the back buffer's size is shown as it is";
+    // The window got pixels back at another size, with no frame drawn since.
+    app->backBufferDesc.Width += 8;
+    app->PaintFrozenFrame(nullptr);
+    EXPECT_TRUE(app->stepPending);
+}
+
 TEST_F(ViewerCommands, FreezingWithALostDeviceKeepsTheFirstFrameDrawnAfterwards) {
     app->deviceLost = true;  // seen at the last Present
     device->testCooperativeLevelResults = {D3DERR_DEVICELOST};

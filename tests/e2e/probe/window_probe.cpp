@@ -1,12 +1,20 @@
 // Test helper run under Wine beside quillant.exe: reports what the end-to-end tests cannot see in
 // pixels. Usage: window_probe <title> — prints, for each top-level window with that title, its
 // window and client rectangles and the text of its child controls (a message box's text), with
-// the header and the rows of a report list view. Usage: window_probe --clipboard — prints the
-// clipboard's text.
+// the header and the rows of a report list view.
+// window_probe --clipboard — prints the clipboard's text.
+// window_probe --process <title> — the handle count and memory of the process that owns the
+// window with that title, and every visible top-level window of that process with its title.
+// window_probe --serve — one probe for a long test: reads commands from stdin, one a line, and
+// ends each answer with "end": "windows <title>", "process <title>", "move x y w h <title>"
+// (SetWindowPos, as another program resizes a window), "show minimize|restore <title>".
 #include <windows.h>
 #include <commctrl.h>
+#include <psapi.h>
+#include <winternl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -150,13 +158,21 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
 struct Search {
     const char* title;
     int found;
+    DWORD process;  // nonzero: every window of this process, whatever its title
 };
 
 BOOL CALLBACK PrintTopLevel(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
     char text[512] = {};
     GetWindowTextA(window, text, sizeof(text));
-    if (lstrcmpA(text, search->title) != 0 || !IsWindowVisible(window)) return TRUE;
+    if (!IsWindowVisible(window)) return TRUE;
+    if (search->process != 0) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != search->process) return TRUE;
+    } else if (lstrcmpA(text, search->title) != 0) {
+        return TRUE;
+    }
     ++search->found;
     RECT windowRect, clientRect;
     GetWindowRect(window, &windowRect);
@@ -169,8 +185,114 @@ BOOL CALLBACK PrintTopLevel(HWND window, LPARAM param) {
                 windowRect.top, windowRect.right - windowRect.left, windowRect.bottom - windowRect.top, origin.x,
                 origin.y, clientRect.right, clientRect.bottom,
                 static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)));
+    if (search->process != 0) std::printf("title %s\n", Escaped(text).c_str());
     EnumChildWindows(window, PrintChild, 0);
     return TRUE;
+}
+
+// The program's main window rather than a message box of the same title.
+HWND MainWindow(const char* title) {
+    HWND window = FindWindowA("D3D Window", title);
+    return window != nullptr ? window : FindWindowA(nullptr, title);
+}
+
+// Wine answers a process's handle count and private bytes only in the system-wide process list.
+bool SystemCounts(DWORD id, ULONG& handles, SIZE_T& privateBytes) {
+    std::vector<unsigned char> buffer(1 << 20);
+    ULONG needed = 0;
+    NTSTATUS status;
+    while ((status = NtQuerySystemInformation(SystemProcessInformation, buffer.data(),
+                                              static_cast<ULONG>(buffer.size()), &needed)) ==
+           static_cast<NTSTATUS>(0xC0000004L)) {  // STATUS_INFO_LENGTH_MISMATCH
+        buffer.resize(buffer.size() * 2);
+    }
+    if (status < 0) return false;
+    for (size_t offset = 0;;) {
+        const auto* entry = reinterpret_cast<const SYSTEM_PROCESS_INFORMATION*>(buffer.data() + offset);
+        if (reinterpret_cast<ULONG_PTR>(entry->UniqueProcessId) == id) {
+            handles = entry->HandleCount;
+            privateBytes = entry->PrivatePageCount;
+            return true;
+        }
+        if (entry->NextEntryOffset == 0) return false;
+        offset += entry->NextEntryOffset;
+    }
+}
+
+// The counts a leak would grow: kernel handles, GDI and USER objects, private and resident bytes.
+int PrintProcess(const char* title) {
+    HWND window = MainWindow(title);
+    if (window == nullptr) return 1;
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id);
+    if (process == nullptr) return 1;
+    DWORD handles = 0;
+    GetProcessHandleCount(process, &handles);
+    PROCESS_MEMORY_COUNTERS_EX memory = {};
+    memory.cb = sizeof(memory);
+    GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
+    ULONG listedHandles = 0;
+    SIZE_T listedPrivate = 0;
+    SystemCounts(id, listedHandles, listedPrivate);
+    std::printf("process %lu handles %lu listed_handles %lu gdi %lu user %lu private %llu listed_private %llu "
+                "working %llu\n",
+                static_cast<unsigned long>(id), static_cast<unsigned long>(handles),
+                static_cast<unsigned long>(listedHandles),
+                static_cast<unsigned long>(GetGuiResources(process, GR_GDIOBJECTS)),
+                static_cast<unsigned long>(GetGuiResources(process, GR_USEROBJECTS)),
+                static_cast<unsigned long long>(memory.PrivateUsage), static_cast<unsigned long long>(listedPrivate),
+                static_cast<unsigned long long>(memory.WorkingSetSize));
+    CloseHandle(process);
+    Search search = {title, 0, id};
+    EnumWindows(PrintTopLevel, reinterpret_cast<LPARAM>(&search));
+    std::fflush(stdout);
+    return 0;
+}
+
+int PrintWindows(const char* title) {
+    Search search = {title, 0, 0};
+    EnumWindows(PrintTopLevel, reinterpret_cast<LPARAM>(&search));
+    std::fflush(stdout);
+    return search.found > 0 ? 0 : 1;
+}
+
+// Asynchronous forms throughout: a program that hangs must not hang the probe with it.
+int Move(const char* arguments) {
+    int x = 0, y = 0, width = 0, height = 0, used = 0;
+    if (std::sscanf(arguments, "%d %d %d %d %n", &x, &y, &width, &height, &used) != 4) return 2;
+    HWND window = MainWindow(arguments + used);
+    if (window == nullptr) return 1;
+    return SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS) ? 0 : 1;
+}
+
+int Show(const char* arguments) {
+    const char* title = std::strchr(arguments, ' ');
+    if (title == nullptr) return 2;
+    HWND window = MainWindow(title + 1);
+    if (window == nullptr) return 1;
+    const bool minimize = std::strncmp(arguments, "minimize ", 9) == 0;
+    ShowWindowAsync(window, minimize ? SW_MINIMIZE : SW_RESTORE);
+    return 0;
+}
+
+int Serve() {
+    char line[1024];
+    while (std::fgets(line, sizeof(line), stdin) != nullptr) {
+        line[std::strcspn(line, "\r\n")] = '\0';
+        char* rest = std::strchr(line, ' ');
+        if (rest != nullptr) *rest++ = '\0';
+        else rest = line + std::strlen(line);
+        int status = 2;
+        if (std::strcmp(line, "windows") == 0) status = PrintWindows(rest);
+        else if (std::strcmp(line, "process") == 0) status = PrintProcess(rest);
+        else if (std::strcmp(line, "move") == 0) status = Move(rest);
+        else if (std::strcmp(line, "show") == 0) status = Show(rest);
+        else if (std::strcmp(line, "quit") == 0) break;
+        std::printf("end %d\n", status);
+        std::fflush(stdout);
+    }
+    return 0;
 }
 
 }  // namespace
@@ -178,8 +300,7 @@ BOOL CALLBACK PrintTopLevel(HWND window, LPARAM param) {
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     if (lstrcmpA(argv[1], "--clipboard") == 0) return PrintClipboard();
-    Search search = {argv[1], 0};
-    EnumWindows(PrintTopLevel, reinterpret_cast<LPARAM>(&search));
-    std::fflush(stdout);
-    return search.found > 0 ? 0 : 1;
+    if (lstrcmpA(argv[1], "--serve") == 0) return Serve();
+    if (lstrcmpA(argv[1], "--process") == 0) return argc < 3 ? 2 : PrintProcess(argv[2]);
+    return PrintWindows(argv[1]);
 }
