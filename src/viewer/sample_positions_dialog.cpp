@@ -15,13 +15,11 @@
 #include "resources/resource_ids.h"
 #include "viewer/file_replacing.h"
 #include "viewer/sample_picture.h"
+#include "viewer/save_file_choice.h"
 #include "viewer/sample_table_text.h"
 #include "viewer/viewer_application.h"
 
 namespace {
-
-// The save dialog's file-name buffer, as long as the dialog allows.
-constexpr DWORD kFileNameLength = 512;
 
 struct DialogState {
     const SampleMeasurement* measurement;
@@ -120,25 +118,12 @@ bool CopyToClipboard(HWND owner, const std::string& text) {
 }
 
 void SaveJson(HWND window, const DialogState& state) {
-    char fileName[kFileNameLength] = {};
-    static const char filter[] = "JSON Files (*.json)\0*.json\0";
-    OPENFILENAMEA dialog = {};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = window;
-    dialog.lpstrFilter = filter;
-    dialog.lpstrFile = fileName;
-    dialog.nMaxFile = kFileNameLength;
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ENABLESIZING;
-    dialog.lpstrDefExt = "json";
-    if (!GetSaveFileNameA(&dialog)) return;
+    char fileName[kSaveFileNameLength];
+    if (!ChooseSaveFile(window, "JSON Files (*.json)\0*.json\0", "json", fileName)) return;
 
     const std::string text = SamplePositionsJsonText(*state.measurement, state.deviceText);
     if (FAILED(WriteFileReplacing(fileName, text))) {
-        char message[kFileNameLength + 64];
-        std::snprintf(message, sizeof(message), "The sample positions could not be saved as\n%s",
-                      fileName);
-        static_cast<void>(platform::ShowMessageBox(window, message, state.caption,
-                                                   MB_ICONWARNING | MB_OK));
+        WarnNotSaved(window, state.caption, "The sample positions", fileName);
     }
 }
 

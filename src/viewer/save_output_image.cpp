@@ -2,18 +2,15 @@
 // user picks. Windowed only; in single-frame mode the frame kept at the last freeze or Space is
 // saved, while running the frame drawn right after the dialog closed.
 #include <windows.h>
-#include <commdlg.h>
 
 #include <cstdio>
 
-#include "platform/platform.h"
 #include "viewer/png_writer.h"
+#include "viewer/save_file_choice.h"
 #include "viewer/viewer_application.h"
 
 namespace {
 
-// The dialog's file-name buffer, as long as the dialog allows.
-constexpr DWORD kFileNameLength = 512;
 // Frame steps allowed for drawing the picture to save; one is enough unless no time has passed.
 constexpr int kFramesToTry = 6;
 
@@ -22,21 +19,11 @@ constexpr int kFramesToTry = 6;
 void ViewerApplication::SaveOutputImage() {
     if (!windowed) return;
 
-    char fileName[kFileNameLength] = {};
-    static const char filter[] = "PNG Files (*.png)\0*.png\0";
-    OPENFILENAMEA dialog = {};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = mainWindow;
-    dialog.lpstrFilter = filter;
-    dialog.nFilterIndex = 0;
-    dialog.lpstrFile = fileName;
-    dialog.nMaxFile = kFileNameLength;
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ENABLESIZING;
-    dialog.lpstrDefExt = "png";
+    char fileName[kSaveFileNameLength];
     // Paused like the framework's own dialog: the time the dialog is up is not frame time, and
     // the window keeps repainting its scene beneath it.
     Pause(true);
-    const BOOL chosen = GetSaveFileNameA(&dialog);
+    const bool chosen = ChooseSaveFile(mainWindow, "PNG Files (*.png)\0*.png\0", "png", fileName);
     Pause(false);
     if (!chosen) return;
 
@@ -68,9 +55,5 @@ void ViewerApplication::SaveOutputImage() {
         const RECT whole = {0, 0, static_cast<LONG>(desc.Width), static_cast<LONG>(desc.Height)};
         result = SaveSurfaceRectToPng(frontBufferCopy, whole, fileName);
     }
-    if (FAILED(result)) {
-        char text[kFileNameLength + 64];
-        std::snprintf(text, sizeof(text), "The picture could not be saved as\n%s", fileName);
-        static_cast<void>(platform::ShowMessageBox(mainWindow, text, windowTitle, MB_ICONWARNING | MB_OK));
-    }
+    if (FAILED(result)) WarnNotSaved(mainWindow, windowTitle, "The picture", fileName);
 }

@@ -1,0 +1,29 @@
+// The save-file dialog and the could-not-save warning shared by the viewer's saves.
+#include "viewer/save_file_choice.h"
+
+#include <commdlg.h>
+
+#include <cstdio>
+
+#include "platform/platform.h"
+
+bool ChooseSaveFile(HWND owner, const char* filter, const char* extension,
+                    char (&fileName)[kSaveFileNameLength]) {
+    fileName[0] = '\0';
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = filter;
+    dialog.nFilterIndex = 0;
+    dialog.lpstrFile = fileName;
+    dialog.nMaxFile = kSaveFileNameLength;
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ENABLESIZING;
+    dialog.lpstrDefExt = extension;
+    return GetSaveFileNameA(&dialog) != FALSE;
+}
+
+void WarnNotSaved(HWND owner, const char* caption, const char* what, const char* path) {
+    char text[kSaveFileNameLength + 64];
+    std::snprintf(text, sizeof(text), "%s could not be saved as\n%s", what, path);
+    static_cast<void>(platform::ShowMessageBox(owner, text, caption, MB_ICONWARNING | MB_OK));
+}

@@ -1,0 +1,17 @@
+// The save-file dialog of the viewer's two saves (the picture, the sample positions) and the
+// warning either gives when the chosen file could not be written.
+#pragma once
+
+#include <windows.h>
+
+// The dialog's file-name buffer, as long as the dialog allows.
+constexpr DWORD kSaveFileNameLength = 512;
+
+// Asks where to save: filter is one "name\0pattern\0" pair ended by a second zero, extension is
+// appended to a name typed without one, and an existing file is written only when the user agrees.
+// False when the user cancelled or the dialog failed.
+bool ChooseSaveFile(HWND owner, const char* filter, const char* extension,
+                    char (&fileName)[kSaveFileNameLength]);
+
+// "<what> could not be saved as\n<path>", a warning captioned caption.
+void WarnNotSaved(HWND owner, const char* caption, const char* what, const char* path);
