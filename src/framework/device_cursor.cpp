@@ -1,6 +1,7 @@
 // The cursor of a fullscreen device: the window's cursor copied into a device cursor image,
 // marked in its corner so that it can be told from the system cursor, and the cursor clip.
 #include "framework/application_framework.h"
+#include "platform/platform.h"
 
 #include <vector>
 
@@ -113,9 +114,9 @@ void ApplicationFramework::SetUpDeviceCursor() {
         if (!windowed) {
             RECT bounds = {};
             static_cast<void>(GetWindowRect(mainWindow, &bounds));
-            static_cast<void>(ClipCursor(&bounds));
+            static_cast<void>(platform::ClipCursorTo(&bounds));
         } else {
-            static_cast<void>(ClipCursor(nullptr));
+            static_cast<void>(platform::ClipCursorTo(nullptr));
         }
     }
 }

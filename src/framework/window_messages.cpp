@@ -3,6 +3,7 @@
 // the shutdown. A rule either answers the message itself or lets DefWindowProcA see it.
 #include "framework/application_framework.h"
 #include "framework/error_reporting.h"
+#include "platform/platform.h"
 #include "resources/resource_ids.h"
 
 namespace {
@@ -36,7 +37,7 @@ struct FrameworkMessageRules {
         }
         switch (wParam) {
         case SIZE_MINIMIZED:
-            if (app.clipCursorInFullscreen && !app.windowed) static_cast<void>(ClipCursor(nullptr));
+            if (app.clipCursorInFullscreen && !app.windowed) static_cast<void>(platform::ClipCursorTo(nullptr));
             // An icon resized or moved hears SIZE_MINIMIZED again: one pause for one restore.
             if (!app.minimized) app.Pause(true);
             app.minimized = true;

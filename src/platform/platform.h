@@ -1,6 +1,6 @@
 // The platform calls that tests (and the survey, for the message box) replace at link time:
-// creating the Direct3D object, showing a message box, and the two clocks. Everything else
-// calls Win32 and Direct3D directly.
+// creating the Direct3D object, showing a message box, the two clocks and the cursor clip.
+// Everything else calls Win32 and Direct3D directly.
 #pragma once
 
 #include <windows.h>
@@ -17,5 +17,9 @@ int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type)
 BOOL QueryCounterFrequency(LARGE_INTEGER* frequency);
 BOOL QueryCounter(LARGE_INTEGER* counter);
 DWORD MillisecondTime();
+
+// The cursor clip belongs to the whole desktop (and the desktop drops it whenever another
+// process takes the foreground), so tests record the request instead. Null frees the cursor.
+BOOL ClipCursorTo(const RECT* bounds);
 
 }  // namespace platform

@@ -38,7 +38,6 @@ protected:
     }
     void TearDown() override {
         for (HCURSOR cursor : cursors) DestroyCursor(cursor);
-        ClipCursor(nullptr);
         FrameworkDeviceTest::TearDown();
     }
     HCURSOR Monochrome(const Planes& planes, int hotX, int hotY) {
@@ -141,15 +140,20 @@ TEST_F(DeviceCursorTest, FullscreenDeviceGetsTheWindowCursorAndTheClipFollowsThe
     EXPECT_EQ(Device()->cursorHotSpotX, 2u);
     EXPECT_TRUE(Device()->cursorVisible);
     EXPECT_EQ(Pixel(0, 0), kMark) << "the device cursor is watermarked";
-    RECT clip = {};
     RECT window = {};
-    GetClipCursor(&clip);
     GetWindowRect(app->mainWindow, &window);
-    EXPECT_TRUE(EqualRect(&clip, &window));
+    EXPECT_TRUE(fake_platform::cursorClipped);
+    EXPECT_TRUE(EqualRect(&fake_platform::cursorClip, &window)) << "the cursor stays on the fullscreen window";
 
     ASSERT_EQ(app->ToggleFullscreen(), S_OK);
-    GetClipCursor(&clip);
-    EXPECT_EQ(clip.right - clip.left, GetSystemMetrics(SM_CXVIRTUALSCREEN)) << "windowed mode frees the cursor";
+    EXPECT_FALSE(fake_platform::cursorClipped) << "windowed mode frees the cursor";
+}
+
+TEST_F(DeviceCursorTest, MinimisingAFullscreenWindowFreesTheCursor) {
+    ASSERT_EQ(app->ToggleFullscreen(), S_OK);
+    ASSERT_TRUE(fake_platform::cursorClipped);
+    SendMessageA(app->mainWindow, WM_SIZE, SIZE_MINIMIZED, 0);
+    EXPECT_FALSE(fake_platform::cursorClipped) << "an iconic program must not hold the cursor";
 }
 
 TEST_F(DeviceCursorTest, WindowedDeviceGetsNoDeviceCursor) {

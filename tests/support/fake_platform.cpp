@@ -10,6 +10,9 @@ void (*onMessageBox)(const MessageBoxCall& call) = nullptr;
 LONGLONG counterFrequency = 1000000;
 LONGLONG counterValue = 1;
 DWORD milliseconds = 1;
+bool cursorClipped = false;
+RECT cursorClip = {};
+int cursorClipRequests = 0;
 
 void Reset() {
     nextDirect3D = nullptr;
@@ -18,6 +21,9 @@ void Reset() {
     counterFrequency = 1000000;
     counterValue = 1;
     milliseconds = 1;
+    cursorClipped = false;
+    cursorClip = {};
+    cursorClipRequests = 0;
 }
 
 }  // namespace fake_platform
@@ -47,5 +53,12 @@ BOOL QueryCounter(LARGE_INTEGER* counter) {
 }
 
 DWORD MillisecondTime() { return fake_platform::milliseconds; }
+
+BOOL ClipCursorTo(const RECT* bounds) {
+    ++fake_platform::cursorClipRequests;
+    fake_platform::cursorClipped = bounds != nullptr;
+    fake_platform::cursorClip = bounds ? *bounds : RECT{};
+    return TRUE;
+}
 
 }  // namespace platform

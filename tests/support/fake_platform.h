@@ -1,5 +1,6 @@
 // Controls for the fake platform seams linked into unit tests: the Direct3D object handed out,
-// the message boxes shown (recorded, never displayed) and two hand-driven clocks.
+// the message boxes shown (recorded, never displayed), two hand-driven clocks and the cursor
+// clip (recorded, never applied to the shared desktop).
 #pragma once
 
 #include <windows.h>
@@ -27,6 +28,11 @@ extern void (*onMessageBox)(const MessageBoxCall& call);
 extern LONGLONG counterFrequency;
 extern LONGLONG counterValue;
 extern DWORD milliseconds;
+
+// The last clip asked for; cursorClipped is false after a request to free the cursor.
+extern bool cursorClipped;
+extern RECT cursorClip;
+extern int cursorClipRequests;
 
 void Reset();
 
