@@ -135,11 +135,13 @@ int ApplicationFramework::RunLoop() {
     message.message = WM_NULL;
     static_cast<void>(PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE));
     while (message.message != WM_QUIT) {
-        // Running, the loop never waits. Paused, or frozen in single-frame mode with no frame
-        // asked for, it sleeps in GetMessageA until a message brings something to do (-1, an
-        // error, reads nothing and must not re-dispatch the previous message). A lost device is
-        // still polled, so that a frozen program gets its device back.
-        const bool idle = !active || (!updateContinuously && !stepPending && !deviceLost);
+        // Running, the loop never waits. Paused, frozen in single-frame mode with no frame asked
+        // for, or with a client area of no pixels to draw into, it sleeps in GetMessageA until a
+        // message brings something to do (-1, an error, reads nothing and must not re-dispatch
+        // the previous message). A lost device is still polled, so that a frozen program gets
+        // its device back.
+        const bool nothingToDraw = (!updateContinuously && !stepPending) || (windowed && clientAreaEmpty);
+        const bool idle = !active || (nothingToDraw && !deviceLost);
         const bool read = idle ? GetMessageA(&message, nullptr, 0, 0) > 0
                                : PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != 0;
         if (read) {
@@ -201,10 +203,36 @@ HRESULT ApplicationFramework::StepFrame() {
     result = RenderFrame();
     if (FAILED(result)) return result;
 
+    // Mesa's software presenter under Wine learns the size of the window's surface only at the
+    // swap after, so the first frame at a new client size is shown at the old one: off the
+    // window. Running, the next frame mends it; a frozen frame would stay lost, so it is shown
+    // once more, drawn again as the same picture.
+    if (PresentingAtNewSize() && !updateContinuously) {
+        if (device->Present(nullptr, nullptr, nullptr, nullptr) == D3DERR_DEVICELOST) {
+            deviceLost = true;
+            return S_OK;
+        }
+        repeatingFrame = true;
+        result = RenderFrame();
+        repeatingFrame = false;
+        if (FAILED(result)) return result;
+    }
+
     RefreshFrameStats();
 
     if (device->Present(nullptr, nullptr, nullptr, nullptr) == D3DERR_DEVICELOST) deviceLost = true;
     return S_OK;
+}
+
+bool ApplicationFramework::PresentingAtNewSize() {
+    RECT client = {};
+    static_cast<void>(GetClientRect(mainWindow, &client));
+    const SIZE size = {client.right - client.left, client.bottom - client.top};
+    // A surface presented for the first time is measured then: only a later change is late.
+    const bool first = presentedClientSize.cx < 0;
+    const bool changed = size.cx != presentedClientSize.cx || size.cy != presentedClientSize.cy;
+    presentedClientSize = size;
+    return changed && !first;
 }
 
 void ApplicationFramework::Pause(bool pause) {

@@ -91,12 +91,18 @@ public:
     bool clientAreaEmpty = false;
     // Between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE: a drag resize is handled once, at its end.
     bool inSizeMoveLoop = false;
+    // True while RenderFrame draws the frame just shown once more (single-frame mode, first frame
+    // at a new window size): the same picture, so no frame is counted.
+    bool repeatingFrame = false;
 
 private:
     friend struct FrameworkMessageRules;  // the window-message table (window_messages.cpp)
 
     void SetUpDeviceCursor();
     void RequestFrameInSingleFrameMode();
+    bool PresentingAtNewSize();
+    void WriteStatisticsLine();
+    SIZE presentedClientSize = {-1, -1};  // none presented yet
     void ReturnToWindowedBounds();
     void ReleaseDirect3D();
     void BuildDeviceDescription(const AdapterInfo& adapterInfo, D3DDEVTYPE deviceType, DWORD flags);

@@ -80,6 +80,7 @@ HRESULT ApplicationFramework::CreateDeviceFromSettings() {
         behaviorFlags = flags;
         BuildDeviceDescription(*adapterInfo, deviceInfo->deviceType, flags);
         static_cast<void>(ReadBackBufferDesc(device, &backBufferDesc));
+        WriteStatisticsLine();
         SetUpDeviceCursor();
 
         result = CreateDeviceResources();
@@ -122,6 +123,7 @@ HRESULT ApplicationFramework::ResetDevice() {
     if (FAILED(result)) return result;
 
     static_cast<void>(ReadBackBufferDesc(device, &backBufferDesc));
+    WriteStatisticsLine();
     SetUpDeviceCursor();
 
     result = RestoreDeviceResources();

@@ -87,8 +87,12 @@ HRESULT ApplicationFramework::HandleSizeChange() {
     if (clientAreaEmpty) return S_OK;
     clientRect = client;
     // Pixels again: single-frame mode shows a frame of them even when no reset is needed (the
-    // frame asked for while there were none was never drawn, or was of another size).
-    if (wasEmpty) RequestFrameInSingleFrameMode();
+    // frame asked for while there were none was never drawn, or was of another size). The loop
+    // sleeps while there are none; a size sent from another thread would not wake it.
+    if (wasEmpty) {
+        RequestFrameInSingleFrameMode();
+        static_cast<void>(PostMessageA(mainWindow, WM_NULL, 0, 0));
+    }
 
     // Compared with the back buffer, not with the last client size: a resize that came while
     // the device could not follow is caught up by the next one.

@@ -1,4 +1,5 @@
-// The frame-rate and format line of the status overlay, rebuilt about once a second.
+// The frame-rate and format line of the status overlay: the rate measured about once a second,
+// the line rewritten then and whenever the device changes.
 #include <cstdio>
 
 #include "enumeration/value_names.h"
@@ -32,6 +33,12 @@ void ApplicationFramework::RefreshFrameStats() {
     frameRate.framesSinceMeasurement = 0;
     frameRate.lastMeasurementTime = now;
 
+    WriteStatisticsLine();
+}
+
+// The rate last measured with the device as it is now: a frame drawn right after a device change
+// (the only one, in single-frame mode) must not show the size and sampling of the one before.
+void ApplicationFramework::WriteStatisticsLine() {
     const D3DDISPLAYMODE& mode = settings.CurrentDisplayMode();
     char formatText[kTextSize];
     if (mode.Format == backBufferDesc.Format) {

@@ -113,8 +113,9 @@ int ComposeStatusOverlay(const ViewerApplication& viewer, int frameNumber,
 
 HRESULT ViewerApplication::DrawStatusOverlay() {
     OverlayText texts[kMaxOverlayTexts];
-    const int count = ComposeStatusOverlay(*this, frameCounter, texts);
-    ++frameCounter;
+    // A frame drawn once more shows the number it was shown with.
+    const int count = ComposeStatusOverlay(*this, repeatingFrame ? frameCounter - 1 : frameCounter, texts);
+    if (!repeatingFrame) ++frameCounter;
     if (textFont == nullptr) {
         return S_OK;
     }

@@ -254,6 +254,15 @@ def probe(title=TITLE):
     return windows
 
 
+def window_command(command, title=TITLE):
+    """What another program does to the window, through window_probe.exe: "move x y w h"
+    (SetWindowPos: no size-move loop, no window manager in between), "show minimize" or
+    "show restore" (ShowWindowAsync)."""
+    subprocess.run([os.path.join(SOURCE_DIR, "scripts", "wine-run"), PROBE, "--serve"], env=x_env(),
+                   input="%s %s\nquit\n" % (command, title), stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, text=True, timeout=30)
+
+
 def _unescape(text):
     out, i = [], 0
     while i < len(text):

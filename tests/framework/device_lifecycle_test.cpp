@@ -66,6 +66,8 @@ TEST_F(DeviceLifecycleTest, ResetReleasesAndRestoresOnceAndReadsTheNewBackBuffer
     EXPECT_EQ(app->log, (Log{"ReleaseDeviceResources", "RestoreDeviceResources"}));
     EXPECT_EQ(app->backBufferDesc.Width, 320u);
     EXPECT_EQ(app->backBufferDesc.Height, 200u);
+    EXPECT_NE(std::string(app->frameStatistics).find("(320x200)"), std::string::npos)
+        << "the next frame, perhaps the only one, names the new size: " << app->frameStatistics;
     EXPECT_EQ(Device()->misuseCount, 0) << Device()->lastMisuse;
     EXPECT_TRUE(app->deviceResourcesRestored);
 }

@@ -63,6 +63,46 @@ TEST_F(StepFrameTest, SingleFrameStepIsDrawnEvenWithoutElapsedTime) {
     EXPECT_EQ(app->log, FrameLog());
 }
 
+// Under Wine the first frame presented at a new client size is shown at the old one; in
+// single-frame mode no later frame would mend it.
+TEST_F(StepFrameTest, FrozenFrameAtANewClientSizeIsPresentedTwiceAsTheSamePicture) {
+    app->updateContinuously = false;
+    app->stepPending = true;
+    ASSERT_EQ(app->StepFrame(), S_OK);
+    EXPECT_EQ(Device()->presentCount, 1) << "the first frame of a surface is presented once";
+
+    std::vector<bool> repeating;
+    app->onOperation = [&](const std::string& operation) {
+        if (operation == "RenderFrame") repeating.push_back(app->repeatingFrame);
+    };
+    const SIZE sizes[] = {{300, 200}, {300, 200}, {640, 200}};
+    const int presents[] = {2, 1, 2};
+    for (int step = 0; step < 3; ++step) {
+        SetWindowPos(app->mainWindow, nullptr, 0, 0, sizes[step].cx, sizes[step].cy, SWP_NOMOVE | SWP_NOZORDER);
+        app->stepPending = true;
+        app->log.clear();
+        repeating.clear();
+        Device()->presentCount = 0;
+        ASSERT_EQ(app->StepFrame(), S_OK);
+        EXPECT_EQ(Device()->presentCount, presents[step]) << "step " << step;
+        if (presents[step] == 2) {
+            EXPECT_EQ(app->log, (std::vector<std::string>{"UpdateFrame", "RenderFrame", "RenderFrame", "RefreshFrameStats"}));
+            EXPECT_EQ(repeating, (std::vector<bool>{false, true})) << "the second drawing repeats the first";
+        } else {
+            EXPECT_EQ(app->log, FrameLog());
+        }
+        EXPECT_FALSE(app->repeatingFrame);
+    }
+
+    // Running, the next frame follows anyway.
+    app->updateContinuously = true;
+    SetWindowPos(app->mainWindow, nullptr, 0, 0, 500, 300, SWP_NOMOVE | SWP_NOZORDER);
+    Device()->presentCount = 0;
+    Wait(10);
+    ASSERT_EQ(app->StepFrame(), S_OK);
+    EXPECT_EQ(Device()->presentCount, 1);
+}
+
 TEST_F(StepFrameTest, PResumesDrawingAfterAPauseThatEndedInSingleFrameMode) {
     // Minimised while running (the pause stops the timer), P while minimised, restored, P again.
     app->Pause(true);

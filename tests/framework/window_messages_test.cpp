@@ -296,12 +296,17 @@ TEST_F(WindowMessagesTest, ClientWithNoPixelsKeepsTheDeviceAndItsBackBufferAndDr
         app->log.clear();
     }
 
-    // Frozen, pixels coming back at the back buffer's own size still bring a frame of them.
+    // Frozen, pixels coming back at the back buffer's own size still bring a frame of them, and
+    // wake the loop, which sleeps while there are none (a size sent from another thread would not).
     app->updateContinuously = false;
     SetWindowPos(window, nullptr, 0, 0, 400, 0, SWP_NOMOVE | SWP_NOZORDER);
     app->stepPending = false;
+    MSG wake = {};
+    while (PeekMessageA(&wake, window, WM_NULL, WM_NULL, PM_REMOVE)) {
+    }
     SetWindowPos(window, nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
     EXPECT_TRUE(app->stepPending);
+    EXPECT_TRUE(PeekMessageA(&wake, window, WM_NULL, WM_NULL, PM_REMOVE));
     EXPECT_EQ(Device()->resetCount, 0);
     app->updateContinuously = true;
     app->stepPending = false;

@@ -190,6 +190,11 @@ TEST_F(StatusOverlay, FrameNumberCountsDrawnOverlaysAcrossResets) {
     app->RestoreDeviceResources();
     ASSERT_EQ(S_OK, app->RenderFrame());
     EXPECT_EQ(2, frameCounter);
+    // The same frame drawn once more (to show it again) is not a new one.
+    app->repeatingFrame = true;
+    ASSERT_EQ(S_OK, app->RenderFrame());
+    app->repeatingFrame = false;
+    EXPECT_EQ(2, frameCounter);
     // Without a font the overlay is left out, but the frame still counts.
     app->ReleaseDeviceResources();
     app->DestroyDeviceResources();
