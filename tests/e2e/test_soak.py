@@ -508,7 +508,9 @@ class Soak:
         self.note("checkpoint: " + figures)
         if self.baseline is None:
             self.baseline = counts
-        elif counts["handles"] > self.baseline["handles"] + HANDLE_SLACK:
+        # Wine's save dialog keeps one registry key open for each save it completes (a test of the
+        # kept picture shows it is the dialog's and not ours): a long soak's bound grows with them.
+        elif counts["handles"] > self.baseline["handles"] + HANDLE_SLACK + self.saves:
             self.wrong("handles grew from %d to %d" % (self.baseline["handles"], counts["handles"]))
         elif counts["memory"] > self.baseline["memory"] + MEMORY_SLACK:
             self.wrong("resident memory grew from %.0f MB to %.0f MB"

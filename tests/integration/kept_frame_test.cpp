@@ -131,7 +131,9 @@ TEST_F(KeptFrameTest, KeptCopyIsTheResolvedBackBufferAtOneAndFourSamplesAcrossRe
         ASSERT_EQ(512u, drawn.width);
         EXPECT_GE(Colours(drawn), 6u) << "not a picture of the pattern";
         EXPECT_EQ(0, PixelsUnlike(drawn, Contents(app_->frontBufferCopy)));
-        if (!previous.pixels.empty()) EXPECT_GT(PixelsUnlike(previous, drawn), 0) << "the samples changed nothing";
+        if (!previous.pixels.empty()) {
+            EXPECT_GT(PixelsUnlike(previous, drawn), 0) << "the samples changed nothing";
+        }
         previous = drawn;
 
         // A reset takes the resolve target but not the kept picture; the next keep works again.
