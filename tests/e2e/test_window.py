@@ -82,12 +82,18 @@ class MainWindow(unittest.TestCase):
                 app.key("space")
                 q.window_command("move %d %d %d %d" % (x, y, w, h))
                 self.assertTrue(main(lambda w: w["client"] == before["client"]), q.probe())
-                app.settle(1.5)
-                shot = q.screenshot()
-                shot.save_png(q.output_path("window_frozen_after_fullscreen_%d.png" % round))
-                client = shot.crop(*before["client"])
-                colours = {client.pixel(px, py) for px in range(0, 512, 7) for py in range(0, 384, 7)}
-                self.assertGreater(len(colours), 3, "round %d: the frozen picture is not shown: %s" % (round, colours))
+                # A frame and its kept copy take seconds on a loaded machine: wait for the picture.
+                shown = {}
+
+                def drawn():
+                    shown["shot"] = q.screenshot()
+                    client = shown["shot"].crop(*before["client"])
+                    shown["colours"] = {client.pixel(px, py) for px in range(0, 512, 7) for py in range(0, 384, 7)}
+                    return len(shown["colours"]) > 3
+                q.wait_for(drawn, timeout=20, interval=0.5)
+                shown["shot"].save_png(q.output_path("window_frozen_after_fullscreen_%d.png" % round))
+                self.assertGreater(len(shown["colours"]), 3,
+                                   "round %d: the frozen picture is not shown: %s" % (round, shown["colours"]))
             app.key("Escape")
             self.assertEqual(app.wait_exit(20), 0)
 
