@@ -54,3 +54,22 @@ bool WidenRowToArgb(D3DFORMAT format, const BYTE* row, UINT width, DWORD* out) {
     }
     return true;
 }
+
+HRESULT ReadSurfaceArgb(IDirect3DSurface9* surface, const RECT& rect, std::vector<DWORD>* pixels) {
+    if (!surface || !pixels) return E_POINTER;
+    D3DSURFACE_DESC desc = {};
+    HRESULT result = surface->GetDesc(&desc);
+    if (FAILED(result)) return result;
+    if (!IsKeptFrameFormat(desc.Format)) return D3DERR_INVALIDCALL;
+    const UINT width = static_cast<UINT>(rect.right - rect.left);
+    const UINT height = static_cast<UINT>(rect.bottom - rect.top);
+    D3DLOCKED_RECT locked = {};
+    result = surface->LockRect(&locked, &rect, D3DLOCK_READONLY);
+    if (FAILED(result)) return result;
+    pixels->assign(static_cast<size_t>(width) * height, 0);
+    for (UINT y = 0; y < height; ++y) {
+        static_cast<void>(WidenRowToArgb(desc.Format, static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch,
+                                         width, pixels->data() + static_cast<size_t>(y) * width));
+    }
+    return surface->UnlockRect();
+}

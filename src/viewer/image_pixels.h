@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <d3d9.h>
 
+#include <vector>
+
 // True for the render-target formats the program can draw into and keep: X8R8G8B8, A8R8G8B8,
 // A2R10G10B10, R5G6B5, X1R5G5B5 and A1R5G5B5.
 bool IsKeptFrameFormat(D3DFORMAT format);
@@ -12,3 +14,7 @@ bool IsKeptFrameFormat(D3DFORMAT format);
 // Widens one row of width pixels of format into out (width values). Narrow channels are scaled
 // so that their largest value becomes 255. False, writing nothing, for another format.
 bool WidenRowToArgb(D3DFORMAT format, const BYTE* row, UINT width, DWORD* out);
+
+// The pixels of rect (within the surface) of a surface in a kept-frame format, widened, top row
+// first; pixels holds rect's width times its height values afterwards.
+HRESULT ReadSurfaceArgb(IDirect3DSurface9* surface, const RECT& rect, std::vector<DWORD>* pixels);

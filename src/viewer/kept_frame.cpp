@@ -80,16 +80,10 @@ HRESULT PaintKeptFrame(HDC context, IDirect3DSurface9* copy) {
     D3DSURFACE_DESC desc = {};
     HRESULT result = copy->GetDesc(&desc);
     if (FAILED(result)) return result;
-    if (!IsKeptFrameFormat(desc.Format)) return D3DERR_INVALIDCALL;
-    D3DLOCKED_RECT locked = {};
-    result = copy->LockRect(&locked, nullptr, D3DLOCK_READONLY);
+    const RECT whole = {0, 0, static_cast<LONG>(desc.Width), static_cast<LONG>(desc.Height)};
+    std::vector<DWORD> pixels;
+    result = ReadSurfaceArgb(copy, whole, &pixels);
     if (FAILED(result)) return result;
-    std::vector<DWORD> pixels(static_cast<size_t>(desc.Width) * desc.Height);
-    for (UINT y = 0; y < desc.Height; ++y) {
-        static_cast<void>(WidenRowToArgb(desc.Format, static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch,
-                                         desc.Width, &pixels[static_cast<size_t>(y) * desc.Width]));
-    }
-    static_cast<void>(copy->UnlockRect());
 
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);

@@ -9,6 +9,8 @@
 #include "viewer/viewer_application.h"
 
 void ViewerApplication::KeepDrawnFrame() {
+    // The same frame drawn once more to be shown again: what it would keep is kept already.
+    if (repeatingFrame) return;
     const bool frozen = !updateContinuously;
     // A new device has no picture kept yet: its first frozen frame becomes the one saved.
     if (frozen && frontBufferCopy == nullptr) keepNextFrame = true;

@@ -1,5 +1,5 @@
-// Our own PNG writer over libpng and zlib: A8R8G8B8 pixels, or a rectangle of a 32-bit surface,
-// become an 8-bit RGB PNG that replaces the target file only once it is complete.
+// Our own PNG writer over libpng and zlib: A8R8G8B8 pixels, or a rectangle of a surface in a
+// kept-frame format, become an 8-bit RGB PNG that replaces the target file only once it is complete.
 #include "viewer/png_writer.h"
 #include "viewer/image_pixels.h"
 
@@ -120,21 +120,9 @@ HRESULT SaveSurfaceRectToPng(IDirect3DSurface9* surface, const RECT& rect, const
     const UINT width = static_cast<UINT>(clipped.right - clipped.left);
     const UINT height = static_cast<UINT>(clipped.bottom - clipped.top);
 
-    D3DLOCKED_RECT locked = {};
-    result = surface->LockRect(&locked, &clipped, D3DLOCK_READONLY);
+    // Every format the same way: narrower or wider channels are brought to eight bits.
+    std::vector<DWORD> pixels;
+    result = ReadSurfaceArgb(surface, clipped, &pixels);
     if (FAILED(result)) return result;
-    if (desc.Format == D3DFMT_A8R8G8B8 || desc.Format == D3DFMT_X8R8G8B8) {
-        result = WritePngFile(path, static_cast<const BYTE*>(locked.pBits), locked.Pitch, width, height);
-    } else {
-        // Narrower or wider channels are brought to eight bits first.
-        std::vector<DWORD> widened(static_cast<size_t>(width) * height);
-        for (UINT y = 0; y < height; ++y) {
-            static_cast<void>(WidenRowToArgb(desc.Format, static_cast<const BYTE*>(locked.pBits) + y * locked.Pitch,
-                                             width, &widened[static_cast<size_t>(y) * width]));
-        }
-        result = WritePngFile(path, reinterpret_cast<const BYTE*>(widened.data()), static_cast<int>(width * 4),
-                              width, height);
-    }
-    static_cast<void>(surface->UnlockRect());
-    return result;
+    return WritePngFile(path, reinterpret_cast<const BYTE*>(pixels.data()), static_cast<int>(width * 4), width, height);
 }

@@ -3,8 +3,6 @@
 // saved, while running the frame drawn right after the dialog closed.
 #include <windows.h>
 
-#include <cstdio>
-
 #include "viewer/png_writer.h"
 #include "viewer/save_file_choice.h"
 #include "viewer/viewer_application.h"

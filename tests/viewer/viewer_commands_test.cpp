@@ -353,6 +353,28 @@ TEST_F(ViewerCommands, SettingChangedInSingleFrameModeIsShownButTheSaveKeepsTheF
     EXPECT_EQ(0x22222222u, FakeSurface::From(app->shownFrame)->PixelAt(0, 0));
 }
 
+TEST_F(ViewerCommands, FrozenFrameShownTwiceAtANewSizeIsKeptOnce) {
+    // Only the client size matters here: a window that nobody sees stands in for the program's.
+    app->mainWindow = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 200, 100, HWND_MESSAGE, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(nullptr, app->mainWindow);
+    PaintBackBuffer(*device, 0x11);
+    Send(IDM_SINGLE_FRAME);
+    SetWindowPos(app->mainWindow, nullptr, 0, 0, 240, 100, SWP_NOMOVE | SWP_NOZORDER);
+    app->stepPending = true;
+    PaintBackBuffer(*device, 0x33);
+    device->ClearCalls();
+    ASSERT_EQ(S_OK, app->StepFrame());
+    // The drawing repeated for the second presentation is the same picture: nothing read again.
+    EXPECT_EQ((std::vector<std::string>{"BeginScene", "EndScene", "StretchRect", "GetRenderTargetData", "Present",
+                                        "BeginScene", "EndScene", "Present"}),
+              FrameCalls(*device));
+    EXPECT_EQ(0x33333333u, FakeSurface::From(app->shownFrame)->PixelAt(0, 0));
+    EXPECT_EQ(0x11111111u, FakeSurface::From(app->frontBufferCopy)->PixelAt(0, 0)) << "the saved picture stays";
+    DestroyWindow(app->mainWindow);
+    app->mainWindow = nullptr;
+}
+
 TEST_F(ViewerCommands, FrozenPictureOfAnotherSizeThanTheBackBufferIsDrawnAgainNotPainted) {
     PaintBackBuffer(*device, 0x11);
     Send(IDM_SINGLE_FRAME);
