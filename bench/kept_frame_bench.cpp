@@ -9,7 +9,7 @@
 
 #include "framework/application_framework.h"
 #include "resources/resource_ids.h"
-#include "viewer/kept_frame.h"
+#include "image/kept_frame.h"
 #include "viewer/viewer_application.h"
 
 namespace {

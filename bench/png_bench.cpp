@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "viewer/png_writer.h"
+#include "image/png_writer.h"
 
 namespace {
 

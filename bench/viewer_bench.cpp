@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "support/fake_device.h"
-#include "viewer/pattern_contents.h"
+#include "pattern/pattern_contents.h"
 #include "viewer/viewer_application.h"
 
 namespace {

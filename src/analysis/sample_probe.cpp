@@ -12,9 +12,9 @@
 
 #include "analysis/probe_pattern.h"
 #include "analysis/sample_decoder.h"
-#include "viewer/ortho_projection.h"
-#include "viewer/pass_states.h"
-#include "viewer/pattern_contents.h"
+#include "pattern/ortho_projection.h"
+#include "pattern/pass_states.h"
+#include "pattern/pattern_contents.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Changing how the device is shown: window style and menu per mode, the windowed/fullscreen
 // switch, back-buffer size after a resize, and a new device from the settings dialog.
-#include "enumeration/settings_dialog.h"
+#include "settings_dialog/settings_dialog.h"
 #include "framework/application_framework.h"
 #include "framework/error_reporting.h"
 

@@ -10,8 +10,8 @@
 #include "analysis/sample_probe.h"
 #include "enumeration/value_names.h"
 #include "survey/framework_reports.h"
-#include "viewer/kept_frame.h"
-#include "viewer/png_writer.h"
+#include "image/kept_frame.h"
+#include "image/png_writer.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "survey/survey_json.h"
 #include "survey/survey_markdown.h"
 #include "survey/survey_modes.h"
-#include "viewer/file_replacing.h"
+#include "image/file_replacing.h"
 
 namespace {
 

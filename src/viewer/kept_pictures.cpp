@@ -5,7 +5,7 @@
 #include <d3d9.h>
 
 #include "framework/safe_release.h"
-#include "viewer/kept_frame.h"
+#include "image/kept_frame.h"
 #include "viewer/viewer_application.h"
 
 void ViewerApplication::KeepDrawnFrame() {

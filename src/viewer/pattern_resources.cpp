@@ -4,9 +4,9 @@
 #include <d3d9.h>
 
 #include "font/text_font.h"
-#include "viewer/kept_frame.h"
-#include "viewer/ortho_projection.h"
-#include "viewer/pattern_contents.h"
+#include "image/kept_frame.h"
+#include "pattern/ortho_projection.h"
+#include "pattern/pattern_contents.h"
 #include "framework/safe_release.h"
 #include "viewer/viewer_application.h"
 

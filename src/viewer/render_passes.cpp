@@ -3,10 +3,10 @@
 #include <windows.h>
 #include <d3d9.h>
 
-#include "viewer/ortho_projection.h"
+#include "pattern/ortho_projection.h"
 #include "viewer/pattern_colours.h"
-#include "viewer/pattern_contents.h"
-#include "viewer/pass_states.h"
+#include "pattern/pattern_contents.h"
+#include "pattern/pass_states.h"
 #include "viewer/tile_layout.h"
 #include "viewer/viewer_application.h"
 

@@ -13,7 +13,7 @@
 #include "analysis/sample_probe.h"
 #include "platform/platform.h"
 #include "resources/resource_ids.h"
-#include "viewer/file_replacing.h"
+#include "image/file_replacing.h"
 #include "viewer/sample_picture.h"
 #include "viewer/save_file_choice.h"
 #include "viewer/sample_table_text.h"

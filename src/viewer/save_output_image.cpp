@@ -3,7 +3,7 @@
 // saved, while running the frame drawn right after the dialog closed.
 #include <windows.h>
 
-#include "viewer/png_writer.h"
+#include "image/png_writer.h"
 #include "viewer/save_file_choice.h"
 #include "viewer/viewer_application.h"
 

@@ -10,7 +10,7 @@
 #include "analysis/probe_pattern.h"
 #include "analysis/sample_decoder.h"
 #include "analysis/standard_sample_patterns.h"
-#include "viewer/pattern_contents.h"
+#include "pattern/pattern_contents.h"
 
 namespace {
 

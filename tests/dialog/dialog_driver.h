@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "enumeration/settings_dialog.h"
+#include "settings_dialog/settings_dialog.h"
 
 namespace dialog_test {
 

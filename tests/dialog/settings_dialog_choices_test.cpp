@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "dialog_driver.h"
-#include "enumeration/settings_dialog.h"
+#include "settings_dialog/settings_dialog.h"
 #include "resources/resource_ids.h"
 #include "sample_tree.h"
 

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "enumeration/settings_dialog.h"
+#include "settings_dialog/settings_dialog.h"
 #include "framework/error_reporting.h"
 #include "support/framework_device_fixture.h"
 

@@ -1,6 +1,6 @@
 // Replacing a file only once its new contents are complete: the target holds either the old or
 // the whole new contents, and no temporary file is left either way.
-#include "viewer/file_replacing.h"
+#include "image/file_replacing.h"
 
 #include <gtest/gtest.h>
 

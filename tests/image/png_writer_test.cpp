@@ -1,6 +1,6 @@
 // The PNG writer: what it writes decodes back to the source pixels with only the four chunk
 // kinds, and a failed write leaves no temporary behind and any existing file as it was.
-#include "viewer/png_writer.h"
+#include "image/png_writer.h"
 
 #include <gtest/gtest.h>
 #include <png.h>

@@ -1,7 +1,7 @@
 // Saving a rectangle of a surface: the rectangle is clipped to the surface, locked read-only and
 // unlocked again, and a rectangle that misses the surface, or a surface of another format,
 // writes nothing.
-#include "viewer/png_writer.h"
+#include "image/png_writer.h"
 
 #include <gtest/gtest.h>
 #include <wrl/client.h>

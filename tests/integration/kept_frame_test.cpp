@@ -19,8 +19,8 @@
 #include "support/real_viewer_suite.h"
 #include "support/scratch_folder.h"
 #include "support/surface_readback.h"
-#include "viewer/kept_frame.h"
-#include "viewer/png_writer.h"
+#include "image/kept_frame.h"
+#include "image/png_writer.h"
 #include "viewer/viewer_application.h"
 #include "viewer/viewer_commands.h"
 

@@ -1,7 +1,7 @@
 // Reading a frame back from the back buffer on Wine's real device: the pixels drawn, at the back
 // buffer's size and format, and at 4 samples the resolved picture (edges in steps of a quarter),
 // before and after a reset to another multisample type.
-#include "viewer/kept_frame.h"
+#include "image/kept_frame.h"
 
 #include <wrl/client.h>
 

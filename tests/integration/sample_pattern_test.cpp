@@ -16,7 +16,7 @@
 #include "framework/application_framework.h"
 #include "support/real_viewer_suite.h"
 #include "support/surface_readback.h"
-#include "viewer/png_writer.h"
+#include "image/png_writer.h"
 #include "viewer/viewer_application.h"
 
 namespace {

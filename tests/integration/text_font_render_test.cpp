@@ -13,7 +13,7 @@
 #include "support/png_decode.h"
 #include "support/scratch_folder.h"
 #include "platform/platform.h"
-#include "viewer/png_writer.h"
+#include "image/png_writer.h"
 
 namespace {
 

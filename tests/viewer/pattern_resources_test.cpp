@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "support/fake_device.h"
-#include "viewer/pattern_contents.h"
+#include "pattern/pattern_contents.h"
 #include "viewer/viewer_fixture.h"
 
 namespace {

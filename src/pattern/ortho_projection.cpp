@@ -1,5 +1,5 @@
 // Our own orthographic projection (row-major, as Direct3D 9's fixed-function pipeline takes it).
-#include "viewer/ortho_projection.h"
+#include "pattern/ortho_projection.h"
 
 D3DMATRIX OrthoProjection(float l, float r, float b, float t, float zn, float zf) {
     D3DMATRIX m = {};

@@ -1,4 +1,4 @@
-#include "viewer/pass_states.h"
+#include "pattern/pass_states.h"
 
 void SetPassOpeningStates(IDirect3DDevice9* device, D3DTEXTUREADDRESS addressing) {
     static_cast<void>(device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE));

@@ -1,5 +1,5 @@
 // Writing a file through a temporary beside it that is renamed over the target once complete.
-#include "viewer/file_replacing.h"
+#include "image/file_replacing.h"
 
 #include <cwchar>
 

@@ -1,6 +1,6 @@
 // The contents of the pattern resources. Each grid point sits 1 + 1/N units after the previous
 // one, so its position inside its pixel advances by 1/N: a tile maps one pixel's samples.
-#include "viewer/pattern_contents.h"
+#include "pattern/pattern_contents.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
 // The "Direct3D Settings" dialog: its life cycle, the command dispatch and the handlers that
 // refill each list from the enumeration tree when the list before it changes.
-#include "enumeration/settings_dialog.h"
+#include "settings_dialog/settings_dialog.h"
 
 #include <cstdio>
 

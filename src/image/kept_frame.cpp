@@ -1,11 +1,11 @@
 // The picture as the device drew it, resolved, read back and shown again through GDI.
-#include "viewer/kept_frame.h"
+#include "image/kept_frame.h"
 
 #include <wrl/client.h>
 
 #include <vector>
 
-#include "viewer/image_pixels.h"
+#include "image/image_pixels.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The back-buffer formats a kept frame can come in, widened to A8R8G8B8.
-#include "viewer/image_pixels.h"
+#include "image/image_pixels.h"
 
 #include <cstring>
 

@@ -1,14 +1,14 @@
 // Our own PNG writer over libpng and zlib: A8R8G8B8 pixels, or a rectangle of a surface in a
 // kept-frame format, become an 8-bit RGB PNG that replaces the target file only once it is complete.
-#include "viewer/png_writer.h"
-#include "viewer/image_pixels.h"
+#include "image/png_writer.h"
+#include "image/image_pixels.h"
 
 #include <png.h>
 
 #include <csetjmp>
 #include <vector>
 
-#include "viewer/file_replacing.h"
+#include "image/file_replacing.h"
 
 namespace {
 

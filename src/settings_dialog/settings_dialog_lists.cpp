@@ -1,6 +1,6 @@
 // The settings dialog's combo-box operations: items carry their choice as item data, and every
 // selection the dialog makes posts CBN_SELCHANGE so that the dependent lists refill in turn.
-#include "enumeration/settings_dialog.h"
+#include "settings_dialog/settings_dialog.h"
 
 namespace {
 
