@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "analysis/probe_pattern.h"
+#include "analysis/probe_target.h"
 #include "analysis/sample_decoder.h"
 #include "pattern/ortho_projection.h"
 #include "pattern/pass_states.h"
@@ -20,50 +21,18 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-// Where a back-buffer format keeps its green channel.
-struct ChannelLayout {
-    int bytesPerPixel = 0;
-    int shift = 0;
-    int bits = 0;
-};
-
-bool GreenChannel(D3DFORMAT format, ChannelLayout* layout) {
-    switch (format) {
-        case D3DFMT_A8R8G8B8:
-        case D3DFMT_X8R8G8B8: *layout = {4, 8, 8}; return true;
-        case D3DFMT_A2R10G10B10:
-        case D3DFMT_A2B10G10R10: *layout = {4, 10, 10}; return true;
-        case D3DFMT_R5G6B5: *layout = {2, 5, 6}; return true;
-        case D3DFMT_X1R5G5B5:
-        case D3DFMT_A1R5G5B5: *layout = {2, 5, 5}; return true;
-        default: return false;
-    }
-}
-
 // What one measurement draws with; released when it ends.
 struct ProbeObjects {
-    ComPtr<IDirect3DSurface9> multisampled;
-    ComPtr<IDirect3DSurface9> resolved;
-    ComPtr<IDirect3DSurface9> readBack;
+    ProbeSurfaces surfaces;
     ComPtr<IDirect3DVertexBuffer9> points;
     ComPtr<IDirect3DVertexBuffer9> quad;
     ComPtr<IDirect3DTexture9> texture;
 };
 
-HRESULT CreateObjects(IDirect3DDevice9* device, const ProbePattern& pattern, D3DFORMAT format,
-                      D3DMULTISAMPLE_TYPE type, DWORD quality, UINT columns, UINT rows,
-                      ProbeObjects* objects) {
+HRESULT CreateObjects(IDirect3DDevice9* device, const ProbePattern& pattern, const ProbeTarget& target,
+                      UINT cells, ProbeObjects* objects) {
     const UINT side = static_cast<UINT>(ProbeImageSide(pattern));
-    HRESULT hr = device->CreateRenderTarget(side, side, format, type, quality, FALSE,
-                                            &objects->multisampled, nullptr);
-    if (SUCCEEDED(hr)) {
-        hr = device->CreateRenderTarget(side * columns, side * rows, format, D3DMULTISAMPLE_NONE,
-                                        0, FALSE, &objects->resolved, nullptr);
-    }
-    if (SUCCEEDED(hr)) {
-        hr = device->CreateOffscreenPlainSurface(side * columns, side * rows, format,
-                                                 D3DPOOL_SYSTEMMEM, &objects->readBack, nullptr);
-    }
+    HRESULT hr = CreateProbeSurfaces(device, target, side, side, cells, &objects->surfaces);
     const UINT pointBytes = PointBufferBytes(pattern.gridSize);
     if (SUCCEEDED(hr)) {
         hr = device->CreateVertexBuffer(pointBytes, D3DUSAGE_WRITEONLY, D3DFVF_XYZ,
@@ -191,30 +160,6 @@ void DrawTexturedPoints(IDirect3DDevice9* device, const ProbePattern& pattern,
     }
 }
 
-// The device's render target, depth surface and every state, as the caller had them.
-class SavedDeviceState {
-public:
-    explicit SavedDeviceState(IDirect3DDevice9* device) : device_(device) {
-        if (SUCCEEDED(device->CreateStateBlock(D3DSBT_ALL, &states_))) states_->Capture();
-        device->GetRenderTarget(0, &renderTarget_);
-        if (FAILED(device->GetDepthStencilSurface(&depthStencil_))) depthStencil_.Reset();
-    }
-    ~SavedDeviceState() {
-        device_->SetRenderTarget(0, renderTarget_.Get());
-        device_->SetDepthStencilSurface(depthStencil_.Get());
-        // After the render target: setting one resets the viewport, which the block restores.
-        if (states_) states_->Apply();
-    }
-    SavedDeviceState(const SavedDeviceState&) = delete;
-    SavedDeviceState& operator=(const SavedDeviceState&) = delete;
-
-private:
-    IDirect3DDevice9* device_;
-    ComPtr<IDirect3DStateBlock9> states_;
-    ComPtr<IDirect3DSurface9> renderTarget_;
-    ComPtr<IDirect3DSurface9> depthStencil_;
-};
-
 enum class Picture { Points, TexturedPoints };
 
 struct Pass {
@@ -224,10 +169,9 @@ struct Pass {
 
 // Draws every pass and resolves each into its cell of the resolved target.
 HRESULT DrawPasses(IDirect3DDevice9* device, const ProbePattern& pattern,
-                   const ProbeObjects& objects, const std::vector<Pass>& passes, UINT columns) {
-    const LONG side = ProbeImageSide(pattern);
+                   const ProbeObjects& objects, const std::vector<Pass>& passes) {
     SavedDeviceState saved(device);
-    HRESULT hr = device->SetRenderTarget(0, objects.multisampled.Get());
+    HRESULT hr = device->SetRenderTarget(0, objects.surfaces.multisampled.Get());
     if (FAILED(hr)) return hr;
     device->SetDepthStencilSurface(nullptr);
     SetProbeStates(device);
@@ -243,11 +187,7 @@ HRESULT DrawPasses(IDirect3DDevice9* device, const ProbePattern& pattern,
         }
         device->SetStreamSource(0, nullptr, 0, 0);
         if (ownScene) device->EndScene();
-        const LONG column = static_cast<LONG>(k % columns);
-        const LONG row = static_cast<LONG>(k / columns);
-        const RECT cell = {column * side, row * side, (column + 1) * side, (row + 1) * side};
-        hr = device->StretchRect(objects.multisampled.Get(), nullptr, objects.resolved.Get(),
-                                 &cell, D3DTEXF_NONE);
+        hr = ResolveIntoCell(device, objects.surfaces, k);
     }
     return hr;
 }
@@ -256,61 +196,41 @@ HRESULT DrawPasses(IDirect3DDevice9* device, const ProbePattern& pattern,
 
 HRESULT MeasureSamplePositions(IDirect3DDevice9* device, SampleMeasurement* measurement) {
     if (device == nullptr || measurement == nullptr) return E_INVALIDARG;
-    const auto start = std::chrono::steady_clock::now();
+    ProbeTarget target;
+    const HRESULT hr = DescribeProbeTarget(device, &target);
+    return FAILED(hr) ? hr : MeasureSamplePositions(device, target, measurement);
+}
 
-    ComPtr<IDirect3DSwapChain9> chain;
-    D3DPRESENT_PARAMETERS present = {};
-    HRESULT hr = device->GetSwapChain(0, &chain);
-    if (SUCCEEDED(hr)) hr = chain->GetPresentParameters(&present);
-    if (FAILED(hr)) return hr;
-    D3DFORMAT format = present.BackBufferFormat;
-    if (format == D3DFMT_UNKNOWN) {
-        D3DDISPLAYMODE mode = {};
-        if (FAILED(hr = device->GetDisplayMode(0, &mode))) return hr;
-        format = mode.Format;
-    }
-    ChannelLayout channel;
-    if (!GreenChannel(format, &channel)) return D3DERR_NOTAVAILABLE;
-    const D3DMULTISAMPLE_TYPE type = present.MultiSampleType;
-    const bool maskable = type != D3DMULTISAMPLE_NONE && type != D3DMULTISAMPLE_NONMASKABLE;
+HRESULT MeasureSamplePositions(IDirect3DDevice9* device, const ProbeTarget& target,
+                               SampleMeasurement* measurement) {
+    if (device == nullptr || measurement == nullptr) return E_INVALIDARG;
+    const auto start = std::chrono::steady_clock::now();
+    ChannelLayout green;
+    if (!ChannelOf(target.format, Channel::Green, &green)) return D3DERR_NOTAVAILABLE;
 
     const ProbePattern pattern = ChooseProbePattern(0.0);
     std::vector<Pass> passes;
-    if (maskable) {
-        for (int bit = 0; bit < static_cast<int>(type); ++bit) {
-            passes.push_back({Picture::Points, 1u << bit});
-        }
+    for (int bit = 0; target.Maskable() && bit < static_cast<int>(target.type); ++bit) {
+        passes.push_back({Picture::Points, 1u << bit});
     }
     passes.push_back({Picture::Points, 0xFFFFFFFF});
     passes.push_back({Picture::TexturedPoints, 0xFFFFFFFF});
-    const UINT columns = static_cast<UINT>(std::min<size_t>(passes.size(), 8));
-    const UINT rows = static_cast<UINT>((passes.size() + columns - 1) / columns);
 
     ProbeObjects objects;
-    hr = CreateObjects(device, pattern, format, type, present.MultiSampleQuality, columns, rows,
-                       &objects);
-    if (SUCCEEDED(hr)) hr = DrawPasses(device, pattern, objects, passes, columns);
-    if (SUCCEEDED(hr)) hr = device->GetRenderTargetData(objects.resolved.Get(), objects.readBack.Get());
-    D3DLOCKED_RECT locked = {};
-    if (SUCCEEDED(hr)) hr = objects.readBack->LockRect(&locked, nullptr, D3DLOCK_READONLY);
+    HRESULT hr = CreateObjects(device, pattern, target, static_cast<UINT>(passes.size()), &objects);
+    if (SUCCEEDED(hr)) hr = DrawPasses(device, pattern, objects, passes);
+    ProbeReadBack pictures;
+    if (SUCCEEDED(hr)) hr = pictures.Read(device, objects.surfaces);
     if (FAILED(hr)) return hr;
 
     ProbeImages images;
     images.pattern = pattern;
-    images.multisampleType = static_cast<int>(type);
-    images.multisampleQuality = present.MultiSampleQuality;
-    images.maskable = maskable;
-    images.sampleCount = maskable ? static_cast<int>(type) : (type == D3DMULTISAMPLE_NONE ? 1 : 0);
-    const int side = ProbeImageSide(pattern);
+    images.multisampleType = static_cast<int>(target.type);
+    images.multisampleQuality = target.quality;
+    images.maskable = target.Maskable();
+    images.sampleCount = target.MaskSamples();
     for (size_t k = 0; k < passes.size(); ++k) {
-        const int column = static_cast<int>(k % columns);
-        const int row = static_cast<int>(k / columns);
-        const BYTE* cell = static_cast<const BYTE*>(locked.pBits) +
-                           static_cast<size_t>(row) * side * locked.Pitch +
-                           static_cast<size_t>(column) * side * channel.bytesPerPixel;
-        IntensityImage image = IntensityFromPixels(cell, side, side, locked.Pitch,
-                                                   channel.bytesPerPixel, channel.shift,
-                                                   channel.bits);
+        IntensityImage image = pictures.Cell(k, green);
         if (passes[k].picture == Picture::TexturedPoints) {
             images.texture = std::move(image);
         } else if (passes[k].mask == 0xFFFFFFFF) {
@@ -319,7 +239,6 @@ HRESULT MeasureSamplePositions(IDirect3DDevice9* device, SampleMeasurement* meas
             images.bitMaps.push_back(std::move(image));
         }
     }
-    objects.readBack->UnlockRect();
 
     DecodeSamplePositions(images, measurement);
     measurement->milliseconds =

@@ -7,9 +7,13 @@
 #include <windows.h>
 #include <d3d9.h>
 
+#include "analysis/probe_target.h"
 #include "analysis/sample_measurement.h"
 
 // Measures the mode of the device's swap chain 0 (format, multisample type and quality as its
 // present parameters give them). Fails without touching measurement where the device cannot
 // make the targets it needs.
 HRESULT MeasureSamplePositions(IDirect3DDevice9* device, SampleMeasurement* measurement);
+// The same for a target already described (the measurement session describes it once).
+HRESULT MeasureSamplePositions(IDirect3DDevice9* device, const ProbeTarget& target,
+                               SampleMeasurement* measurement);
