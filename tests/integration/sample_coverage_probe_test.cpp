@@ -10,6 +10,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "analysis/alpha_to_coverage_probe.h"
@@ -17,7 +19,11 @@
 #include "analysis/centroid_probe.h"
 #include "analysis/sample_coverage_json.h"
 #include "analysis/sample_probe.h"
+#include "image/png_writer.h"
+#include "support/gdi_canvas.h"
 #include "support/real_viewer_suite.h"
+#include "viewer/alpha_to_coverage_page.h"
+#include "viewer/interpolation_page.h"
 
 namespace {
 
@@ -194,6 +200,34 @@ TEST_F(SampleCoverageProbeTest, TheMeasurementsLeaveTheSwitchesShadersAndTargetA
     // A switch left on would cover the positions probe's opaque points in fewer samples.
     const SampleMeasurement again = Positions().positions;
     EXPECT_EQ(VerdictText(m.positions), VerdictText(again));
+}
+
+// The pages made from this platform's measurements say what the tests above pin; with
+// QUILLANT_PAGE_PICTURES set to a folder their pictures are written there to look at.
+TEST_F(SampleCoverageProbeTest, ThePagesOfTheMeasurementsAtFourSamples) {
+    UseMultisampling(D3DMULTISAMPLE_4_SAMPLES);
+    const Measured m = Positions();
+    AlphaToCoverageMeasurement atoc;
+    CentroidMeasurement centroid;
+    AntialiasOffMeasurement off;
+    ASSERT_EQ(S_OK, MeasureAlphaToCoverage(app_->device, m.target, m.positions, &atoc));
+    ASSERT_EQ(S_OK, MeasureCentroid(app_->device, m.target, m.positions, &centroid));
+    ASSERT_EQ(S_OK, MeasureAntialiasOff(app_->device, m.target, m.positions, &off));
+    const MeasurementPage pages[] = {AlphaToCoveragePage(atoc), InterpolationPage(centroid, off)};
+    EXPECT_NE(std::string::npos, pages[0].text.find("A2M1: not offered"));
+    EXPECT_NE(std::string::npos, pages[1].text.find("Centroid: ignored: at the pixel centre"));
+    EXPECT_NE(std::string::npos, pages[1].text.find("one evaluation at the centre, written to every sample"));
+    const char* folder = std::getenv("QUILLANT_PAGE_PICTURES");
+    for (const MeasurementPage& page : pages) {
+        const int width = 720, height = 300;
+        test_support::Canvas canvas(width, height);
+        page.paint(canvas.Dc(), RECT{0, 0, width, height});
+        std::printf("%s\n%s\n", page.title.c_str(), page.text.c_str());
+        if (folder == nullptr) continue;
+        const std::string path = std::string(folder) + "/wine_" + page.title + ".png";
+        EXPECT_EQ(S_OK, WritePngFile(path.c_str(), reinterpret_cast<const BYTE*>(canvas.Pixels()), width * 4,
+                                     width, height));
+    }
 }
 
 }  // namespace
