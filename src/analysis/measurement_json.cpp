@@ -28,12 +28,6 @@ json SampleToJson(const SamplePosition& sample) {
     };
 }
 
-json SamplesToJson(const std::vector<SamplePosition>& samples) {
-    json list = json::array();
-    for (const SamplePosition& sample : samples) list.push_back(SampleToJson(sample));
-    return list;
-}
-
 const char* TextureSamplingName(TextureSampling sampling) {
     switch (sampling) {
     case TextureSampling::OncePerPixel: return "oncePerPixel";
@@ -44,6 +38,12 @@ const char* TextureSamplingName(TextureSampling sampling) {
 }
 
 }  // namespace
+
+json SamplesToJson(const std::vector<SamplePosition>& samples) {
+    json list = json::array();
+    for (const SamplePosition& sample : samples) list.push_back(SampleToJson(sample));
+    return list;
+}
 
 json MeasurementToJson(const SampleMeasurement& m) {
     json quads = json::array();

@@ -10,3 +10,7 @@
 // same measurement always gives the same text. Positions are pixels from the pixel's top-left
 // corner; "sixteenths" is null where the interval holds more than one 1/16 step.
 nlohmann::json MeasurementToJson(const SampleMeasurement& measurement);
+
+// A list of samples as the measurement writes them, for the other measurements that report
+// positions.
+nlohmann::json SamplesToJson(const std::vector<SamplePosition>& samples);

@@ -67,7 +67,7 @@ HRESULT CreateObjects(IDirect3DDevice9* device, const ProbePattern& pattern, con
 }
 
 // Every state the pictures depend on, beyond the opening the viewer's passes share.
-void SetProbeStates(IDirect3DDevice9* device) {
+void SetProbeStates(IDirect3DDevice9* device, const SampleProbeOptions& options) {
     SetPassOpeningStates(device, D3DTADDRESS_WRAP);
     const DWORD renderStates[][2] = {
         {D3DRS_ZENABLE, D3DZB_FALSE},
@@ -79,7 +79,7 @@ void SetProbeStates(IDirect3DDevice9* device) {
         {D3DRS_FILLMODE, D3DFILL_SOLID},
         {D3DRS_COLORWRITEENABLE, 0xF},
         {D3DRS_SRGBWRITEENABLE, FALSE},
-        {D3DRS_MULTISAMPLEANTIALIAS, TRUE},
+        {D3DRS_MULTISAMPLEANTIALIAS, options.multisampleAntialias ? DWORD{TRUE} : DWORD{FALSE}},
         {D3DRS_BLENDOP, D3DBLENDOP_ADD},
         {D3DRS_SEPARATEALPHABLENDENABLE, FALSE},
         {D3DRS_SPECULARENABLE, FALSE},
@@ -168,13 +168,13 @@ struct Pass {
 };
 
 // Draws every pass and resolves each into its cell of the resolved target.
-HRESULT DrawPasses(IDirect3DDevice9* device, const ProbePattern& pattern,
-                   const ProbeObjects& objects, const std::vector<Pass>& passes) {
+HRESULT DrawPasses(IDirect3DDevice9* device, const ProbePattern& pattern, const ProbeObjects& objects,
+                   const std::vector<Pass>& passes, const SampleProbeOptions& options) {
     SavedDeviceState saved(device);
     HRESULT hr = device->SetRenderTarget(0, objects.surfaces.multisampled.Get());
     if (FAILED(hr)) return hr;
     device->SetDepthStencilSurface(nullptr);
-    SetProbeStates(device);
+    SetProbeStates(device, options);
     for (size_t k = 0; k < passes.size() && SUCCEEDED(hr); ++k) {
         device->SetRenderState(D3DRS_MULTISAMPLEMASK, 0xFFFFFFFF);
         device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
@@ -203,6 +203,11 @@ HRESULT MeasureSamplePositions(IDirect3DDevice9* device, SampleMeasurement* meas
 
 HRESULT MeasureSamplePositions(IDirect3DDevice9* device, const ProbeTarget& target,
                                SampleMeasurement* measurement) {
+    return MeasureSamplePositions(device, target, SampleProbeOptions(), measurement);
+}
+
+HRESULT MeasureSamplePositions(IDirect3DDevice9* device, const ProbeTarget& target,
+                               const SampleProbeOptions& options, SampleMeasurement* measurement) {
     if (device == nullptr || measurement == nullptr) return E_INVALIDARG;
     const auto start = std::chrono::steady_clock::now();
     ChannelLayout green;
@@ -218,7 +223,7 @@ HRESULT MeasureSamplePositions(IDirect3DDevice9* device, const ProbeTarget& targ
 
     ProbeObjects objects;
     HRESULT hr = CreateObjects(device, pattern, target, static_cast<UINT>(passes.size()), &objects);
-    if (SUCCEEDED(hr)) hr = DrawPasses(device, pattern, objects, passes);
+    if (SUCCEEDED(hr)) hr = DrawPasses(device, pattern, objects, passes, options);
     ProbeReadBack pictures;
     if (SUCCEEDED(hr)) hr = pictures.Read(device, objects.surfaces);
     if (FAILED(hr)) return hr;

@@ -17,3 +17,12 @@ HRESULT MeasureSamplePositions(IDirect3DDevice9* device, SampleMeasurement* meas
 // The same for a target already described (the measurement session describes it once).
 HRESULT MeasureSamplePositions(IDirect3DDevice9* device, const ProbeTarget& target,
                                SampleMeasurement* measurement);
+
+// How the pictures are drawn, where a measurement asks for other than the usual.
+struct SampleProbeOptions {
+    // D3DRS_MULTISAMPLEANTIALIAS while drawing: FALSE measures what the device does with
+    // multisampling switched off on the multisampled target.
+    bool multisampleAntialias = true;
+};
+HRESULT MeasureSamplePositions(IDirect3DDevice9* device, const ProbeTarget& target,
+                               const SampleProbeOptions& options, SampleMeasurement* measurement);

@@ -1,0 +1,63 @@
+// The per-sample probes' shared states and the black-out of all samples but one.
+#include "analysis/per_sample_drawing.h"
+
+#include "pattern/pass_states.h"
+
+namespace {
+
+struct ColouredVertex {
+    float x, y, z, rhw;
+    D3DCOLOR colour;
+};
+
+}  // namespace
+
+void SetPerSampleDrawingStates(IDirect3DDevice9* device) {
+    SetPassOpeningStates(device, D3DTADDRESS_CLAMP);
+    const DWORD renderStates[][2] = {
+        {D3DRS_ZENABLE, D3DZB_FALSE},
+        {D3DRS_ZWRITEENABLE, FALSE},
+        {D3DRS_STENCILENABLE, FALSE},
+        {D3DRS_FOGENABLE, FALSE},
+        {D3DRS_SCISSORTESTENABLE, FALSE},
+        {D3DRS_CLIPPLANEENABLE, 0},
+        {D3DRS_FILLMODE, D3DFILL_SOLID},
+        {D3DRS_SHADEMODE, D3DSHADE_GOURAUD},
+        {D3DRS_COLORWRITEENABLE, 0xF},
+        {D3DRS_SRGBWRITEENABLE, FALSE},
+        {D3DRS_MULTISAMPLEANTIALIAS, TRUE},
+        {D3DRS_MULTISAMPLEMASK, 0xFFFFFFFF},
+        {D3DRS_SPECULARENABLE, FALSE},
+        {D3DRS_VERTEXBLEND, D3DVBF_DISABLE},
+    };
+    for (const auto& state : renderStates) {
+        device->SetRenderState(static_cast<D3DRENDERSTATETYPE>(state[0]), state[1]);
+    }
+    device->SetVertexShader(nullptr);
+    device->SetPixelShader(nullptr);
+    device->SetTexture(0, nullptr);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    device->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE);
+}
+
+HRESULT KeepOnlySample(IDirect3DDevice9* device, UINT width, UINT height, int sample) {
+    SetPerSampleDrawingStates(device);
+    const float w = static_cast<float>(width) + 1.0f;
+    const float h = static_cast<float>(height) + 1.0f;
+    const D3DCOLOR black = D3DCOLOR_ARGB(255, 0, 0, 0);
+    const ColouredVertex quad[4] = {
+        {-1.0f, -1.0f, 0.5f, 1.0f, black},
+        {w, -1.0f, 0.5f, 1.0f, black},
+        {-1.0f, h, 0.5f, 1.0f, black},
+        {w, h, 0.5f, 1.0f, black},
+    };
+    device->SetRenderState(D3DRS_MULTISAMPLEMASK, ~(1u << sample));
+    const HRESULT hr = device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ColouredVertex));
+    device->SetRenderState(D3DRS_MULTISAMPLEMASK, 0xFFFFFFFF);
+    return hr;
+}

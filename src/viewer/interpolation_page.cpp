@@ -1,0 +1,234 @@
+// The page's picture is a row of pixel diagrams, one per centroid case, and the multisampling-off
+// positions beside them (dots, with the usual positions as rings). In a case's diagram the covered samples
+// are filled dots, the others grey rings, the centroid of the covered ones an orange diamond, the
+// pixel centre a small black ring, and the evaluated point a green cross (over the centre where
+// the modifier is ignored).
+#include "viewer/interpolation_page.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "viewer/sample_picture.h"
+
+namespace {
+
+constexpr COLORREF kBackground = RGB(255, 255, 255);
+constexpr COLORREF kPixelFill = RGB(246, 246, 246);
+constexpr COLORREF kQuarterLine = RGB(220, 220, 220);
+constexpr COLORREF kPixelBorder = RGB(96, 96, 96);
+constexpr COLORREF kTextColour = RGB(0, 0, 0);
+
+std::string Coordinate(double value) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%.3f", value);
+    return text;
+}
+
+std::string PointText(const PixelPoint& p) { return "(" + Coordinate(p.x) + ", " + Coordinate(p.y) + ")"; }
+
+std::string BitsText(unsigned mask) {
+    std::string text;
+    for (int bit = 0; bit < 32; ++bit) {
+        if (mask >> bit & 1u) text += (text.empty() ? "" : " ") + std::to_string(bit);
+    }
+    return text.empty() ? "none" : text;
+}
+
+std::string PageText(const CentroidMeasurement& c, const AntialiasOffMeasurement& off) {
+    std::string text = "Centroid: " + CentroidVerdictText(c) + "\r\n";
+    if (!c.cases.empty()) {
+        char line[160];
+        std::snprintf(line, sizeof line,
+                      "  points in pixels from the pixel's top-left corner, each coordinate within %.4f\r\n",
+                      c.precision);
+        text += line;
+        text += "  covered   centre inside   with _centroid     without            matches\r\n";
+        for (const CentroidCase& k : c.cases) {
+            std::string matches;
+            const auto add = [&matches](const std::string& what) { matches += (matches.empty() ? "" : ", ") + what; };
+            if (k.atCentroid) add("centroid");
+            if (k.atSample >= 0) add("sample " + std::to_string(k.atSample));
+            if (k.atCentre) add("centre");
+            std::snprintf(line, sizeof line, "  %-9s %-15s %-18s %-18s %s\r\n", BitsText(k.covered).c_str(),
+                          k.centreCovered ? "yes" : "no", PointText(k.evaluated).c_str(),
+                          PointText(k.plain).c_str(), matches.empty() ? "none" : matches.c_str());
+            text += line;
+        }
+    }
+    text += "\r\nMultisampling off: " + AntialiasOffVerdictText(off) + "\r\n";
+    const SampleMeasurement& p = off.positions;
+    for (const SamplePosition& s : p.samples) {
+        text += "  " + (s.maskBit >= 0 ? "bit " + std::to_string(s.maskBit) : std::string("sample")) + ": " +
+                ::PointText(s, p.gridSize) + " (1/16 pixel), weight " + std::to_string(s.weight) + "\r\n";
+    }
+    return text;
+}
+
+class Drawing {
+public:
+    explicit Drawing(HDC dc) : dc_(dc) {}
+    void Fill(const RECT& rect, COLORREF colour) const {
+        HBRUSH brush = CreateSolidBrush(colour);
+        FillRect(dc_, &rect, brush);
+        DeleteObject(brush);
+    }
+    void Line(POINT a, POINT b, COLORREF colour, int width) const {
+        HPEN pen = CreatePen(PS_SOLID, width, colour);
+        HGDIOBJ old = SelectObject(dc_, pen);
+        MoveToEx(dc_, a.x, a.y, nullptr);
+        LineTo(dc_, b.x, b.y);
+        SelectObject(dc_, old);
+        DeleteObject(pen);
+    }
+    void Circle(POINT c, int radius, COLORREF colour, bool filled, int width = 2) const {
+        HPEN pen = CreatePen(PS_SOLID, width, colour);
+        HBRUSH brush = filled ? CreateSolidBrush(colour) : nullptr;
+        HGDIOBJ oldPen = SelectObject(dc_, pen);
+        HGDIOBJ oldBrush = SelectObject(dc_, filled ? brush : GetStockObject(NULL_BRUSH));
+        Ellipse(dc_, c.x - radius, c.y - radius, c.x + radius + 1, c.y + radius + 1);
+        SelectObject(dc_, oldBrush);
+        SelectObject(dc_, oldPen);
+        DeleteObject(pen);
+        if (brush) DeleteObject(brush);
+    }
+    void Diamond(POINT c, int r, COLORREF colour) const {
+        Line({c.x, c.y - r}, {c.x + r, c.y}, colour, 2);
+        Line({c.x + r, c.y}, {c.x, c.y + r}, colour, 2);
+        Line({c.x, c.y + r}, {c.x - r, c.y}, colour, 2);
+        Line({c.x - r, c.y}, {c.x, c.y - r}, colour, 2);
+    }
+    void Cross(POINT c, int r, COLORREF colour) const {
+        Line({c.x - r, c.y - r}, {c.x + r + 1, c.y + r + 1}, colour, 3);
+        Line({c.x + r, c.y - r}, {c.x - r - 1, c.y + r + 1}, colour, 3);
+    }
+    void Text(const std::string& text, RECT box, UINT format) const { DrawTextA(dc_, text.c_str(), -1, &box, format); }
+
+private:
+    HDC dc_;
+};
+
+void DrawPixel(const Drawing& d, const RECT& area) {
+    const POINT topLeft = SamplePicturePoint(area, 0.0, 0.0);
+    const POINT bottomRight = SamplePicturePoint(area, 1.0, 1.0);
+    const RECT pixel = {topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+    d.Fill(pixel, kPixelFill);
+    for (int q = 1; q < 4; ++q) {
+        d.Line(SamplePicturePoint(area, q / 4.0, 0.0), SamplePicturePoint(area, q / 4.0, 1.0), kQuarterLine, 1);
+        d.Line(SamplePicturePoint(area, 0.0, q / 4.0), SamplePicturePoint(area, 1.0, q / 4.0), kQuarterLine, 1);
+    }
+    d.Line({pixel.left, pixel.top}, {pixel.right, pixel.top}, kPixelBorder, 1);
+    d.Line({pixel.right, pixel.top}, {pixel.right, pixel.bottom}, kPixelBorder, 1);
+    d.Line({pixel.right, pixel.bottom}, {pixel.left, pixel.bottom}, kPixelBorder, 1);
+    d.Line({pixel.left, pixel.bottom}, {pixel.left, pixel.top}, kPixelBorder, 1);
+}
+
+int Radius(const RECT& area) {
+    return std::max<int>(4, (SamplePicturePoint(area, 1.0, 1.0).x - SamplePicturePoint(area, 0.0, 0.0).x) / 24);
+}
+
+// The positions with multisampling off as dots, the usual ones as grey rings.
+void DrawPositions(const Drawing& d, const RECT& area, const std::vector<SamplePosition>& usual,
+                   const std::vector<SamplePosition>& off) {
+    DrawPixel(d, area);
+    const int radius = Radius(area);
+    for (const SamplePosition& s : usual) {
+        d.Circle(SamplePicturePoint(area, DrawnPosition(s.x), DrawnPosition(s.y)), radius, kUncoveredSampleColour, false);
+    }
+    for (const SamplePosition& s : off) {
+        d.Circle(SamplePicturePoint(area, DrawnPosition(s.x), DrawnPosition(s.y)), radius, kCoveredSampleColour, true);
+    }
+}
+
+void DrawCase(const Drawing& d, const RECT& area, const CentroidMeasurement& m, const CentroidCase& k) {
+    DrawPixel(d, area);
+    const int radius = Radius(area);
+    PixelPoint centroid;
+    int covered = 0;
+    for (const SamplePosition& s : m.samples) {
+        const bool in = s.maskBit >= 0 && (k.covered >> s.maskBit & 1u);
+        const double x = DrawnPosition(s.x);
+        const double y = DrawnPosition(s.y);
+        d.Circle(SamplePicturePoint(area, x, y), radius, in ? kCoveredSampleColour : kUncoveredSampleColour, in);
+        if (in) {
+            centroid.x += x;
+            centroid.y += y;
+            ++covered;
+        }
+    }
+    if (covered > 1) {
+        d.Diamond(SamplePicturePoint(area, centroid.x / covered, centroid.y / covered), radius + 2, kCentroidMarkColour);
+    }
+    d.Circle(SamplePicturePoint(area, 0.5, 0.5), radius / 2 + 1, kTextColour, false, 1);
+    d.Cross(SamplePicturePoint(area, k.evaluated.x, k.evaluated.y), radius + 3, kEvaluatedColour);
+}
+
+// One line under the cases: each mark and what it stands for.
+void DrawLegend(const Drawing& d, int left, int top, int radius, int line) {
+    const int middle = top + line / 2;
+    int x = left + radius + 2;
+    const auto label = [&](const char* text) {
+        d.Text(text, RECT{x + radius + 6, top, x + radius + 150, top + line}, DT_LEFT | DT_SINGLELINE);
+        x += radius + 6 + 120;
+    };
+    d.Circle({x, middle}, radius, kCoveredSampleColour, true);
+    label("covered sample");
+    d.Circle({x, middle}, radius, kUncoveredSampleColour, false);
+    label("not covered");
+    d.Diamond({x, middle}, radius + 2, kCentroidMarkColour);
+    label("their centroid");
+    d.Circle({x, middle}, radius / 2 + 1, kTextColour, false, 1);
+    label("pixel centre");
+    d.Cross({x, middle}, radius, kEvaluatedColour);
+    label("evaluated (_centroid)");
+}
+
+void Paint(HDC dc, const RECT& area, const CentroidMeasurement& m, const AntialiasOffMeasurement& off) {
+    const Drawing d(dc);
+    d.Fill(area, kBackground);
+    HFONT font = CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Shell Dlg");
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColour = SetTextColor(dc, kTextColour);
+    const int line = 16;
+    const int gap = 8;
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    // Cases and the multisampling-off picture share one row of equal squares.
+    const int panels = static_cast<int>(m.cases.size()) + 1;
+    const int side = std::max(8, std::min((width - gap * (panels + 1)) / panels, height - 7 * line - 3 * gap));
+    const int top = area.top + gap + 2 * line;
+
+    RECT heading = {area.left + gap, area.top + gap, area.right - gap, area.top + gap + 2 * line};
+    d.Text("Centroid: " + CentroidVerdictText(m), heading, DT_LEFT | DT_WORDBREAK);
+    for (int p = 0; p < static_cast<int>(m.cases.size()); ++p) {
+        const int left = area.left + gap + p * (side + gap);
+        const RECT square = {left, top, left + side, top + side};
+        DrawCase(d, square, m, m.cases[p]);
+        const RECT caption = {left, square.bottom + 2, left + side, square.bottom + 2 + line};
+        d.Text("covered " + BitsText(m.cases[p].covered), caption, DT_CENTER | DT_SINGLELINE);
+    }
+    const int left = area.left + gap + (panels - 1) * (side + gap);
+    const RECT square = {left, top, left + side, top + side};
+    RECT title = {left, top - line - 2, left + side, top};
+    d.Text("Multisampling off", title, DT_CENTER | DT_SINGLELINE);
+    DrawPositions(d, square, m.samples, off.positions.samples);
+    RECT caption = {left, square.bottom + 2, left + side, square.bottom + 2 + 3 * line};
+    d.Text(AntialiasOffVerdictText(off) + " (dots; rings: multisampling on)", caption, DT_CENTER | DT_WORDBREAK);
+    DrawLegend(d, area.left + gap, square.bottom + 4 + 3 * line, Radius(square), line);
+    SetTextColor(dc, oldColour);
+    SetBkMode(dc, oldMode);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+}
+
+}  // namespace
+
+MeasurementPage InterpolationPage(const CentroidMeasurement& centroid, const AntialiasOffMeasurement& antialiasOff) {
+    MeasurementPage page;
+    page.title = "Interpolation";
+    page.text = PageText(centroid, antialiasOff);
+    page.paint = [centroid, antialiasOff](HDC dc, const RECT& area) { Paint(dc, area, centroid, antialiasOff); };
+    return page;
+}

@@ -1,0 +1,15 @@
+// The "Interpolation" page of the Sample Positions dialog: each centroid case drawn in the pixel
+// (covered samples, the point the _centroid input was evaluated at, the one without the modifier,
+// the centre) and where the samples lie with multisampling switched off.
+#pragma once
+
+#include "analysis/sample_coverage_measurement.h"
+#include "viewer/measurement_page.h"
+
+MeasurementPage InterpolationPage(const CentroidMeasurement& centroid, const AntialiasOffMeasurement& antialiasOff);
+
+// Colours of the picture, for its legend and its tests.
+constexpr COLORREF kCoveredSampleColour = RGB(200, 30, 30);
+constexpr COLORREF kUncoveredSampleColour = RGB(160, 160, 160);
+constexpr COLORREF kEvaluatedColour = RGB(0, 120, 0);
+constexpr COLORREF kCentroidMarkColour = RGB(230, 140, 0);
