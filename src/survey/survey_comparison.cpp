@@ -31,8 +31,13 @@ std::string Number(double value) {
     return text;
 }
 
+// "10/16 [0.6133, 0.6445)": the 1/16 step where the position is exact, always the interval.
 std::string IntervalText(const json& axis) {
-    return "[" + Number(axis["low"].get<double>()) + ", " + Number(axis["high"].get<double>()) + ")";
+    const json sixteenths = axis.value("sixteenths", json());
+    const std::string step = axis.value("exact", json()) == true && sixteenths.is_number_integer()
+                                 ? sixteenths.dump() + "/16 "
+                                 : std::string();
+    return step + "[" + Number(axis["low"].get<double>()) + ", " + Number(axis["high"].get<double>()) + ")";
 }
 
 std::string ValueText(const json& value) {

@@ -267,7 +267,8 @@ std::string BaselineBox(const json& baseline, const std::map<std::string, std::v
             for (const json& difference : entry.second) html += DifferenceItem(difference);
         } else {
             html += "<li><a href=\"#" + AnchorOf(entry.first) + "\">" + E(entry.first) + "</a>: " +
-                    std::to_string(entry.second.size()) + "</li>\n";
+                    std::to_string(entry.second.size()) + (entry.second.size() == 1 ? " difference" : " differences") +
+                    "</li>\n";
         }
     }
     return html + "</ul></div>\n";

@@ -70,9 +70,9 @@ TEST(SurveyComparison, EachKindOfChangeIsOneLineNamingTheModeAndWhat) {
         // 6/16 is [0.34375, 0.40625): an interval reaching into it agrees, one beside it does not.
         {"within the interval", [](SurveyReport* r) { r->modes[1].measurement.samples[0].x = IntervalAxis(0.3, 0.35); }, {}},
         {"moved sample", [](SurveyReport* r) { r->modes[1].measurement.samples[2] = ExactSample(2, 2, 12); },
-         {four + "sample 2 (mask bit 2) y was [0.5938, 0.6562) now [0.7188, 0.7812)"}},
+         {four + "sample 2 (mask bit 2) y was 10/16 [0.5938, 0.6562) now 12/16 [0.7188, 0.7812)"}},
         {"beside the interval", [](SurveyReport* r) { r->modes[1].measurement.samples[0].x = IntervalAxis(0.3, 0.34375); },
-         {four + "sample 0 (mask bit 0) x was [0.3438, 0.4062) now [0.3, 0.3438)"}},
+         {four + "sample 0 (mask bit 0) x was 6/16 [0.3438, 0.4062) now [0.3, 0.3438)"}},
         {"changed verdict", [](SurveyReport* r) { r->modes[1].measurement.standardPattern = false; },
          {four + "verdict was \"standard 4-sample pattern\" now \"non-standard pattern\"",
           four + "verdicts.standardPattern was true now false"}},
