@@ -118,6 +118,21 @@ TEST(SurveyComparison, ADifferenceCarriesThePathAndBothValuesForThePage) {
     for (const char* remote : {"src=\"http", "href=\"http", "url("}) EXPECT_EQ(page.find(remote), std::string::npos) << remote;
 }
 
+TEST(SurveyPage, TheResolveCurveAndAlphaToCoverageGridsAppearWhereTheDocumentHasThem) {
+    json document = SurveyToJson(Survey(1));
+    const std::string plain = SurveyHtml(document);
+    json& measurement = document["modes"][1]["measurement"];
+    measurement["resolve"] = {{"transfer", {{"verdict", "stored"}, {"ladder", json::array()}}}};
+    for (int k = 0; k <= 4; ++k) measurement["resolve"]["transfer"]["ladder"].push_back({{"covered", k}, {"value", k * 64}});
+    measurement["alphaToCoverage"] = {{{"switch", "ATOC"}, {"offered", true}, {"verdict", "thresholds"},
+                                       {"thresholds", {{{32, 96, 160, 224}, {32, 96, 160, 224}}}}}};
+    const std::string rich = SurveyHtml(document);
+    for (const char* part : {"Resolve: stored", "<polyline", "Alpha to coverage, ATOC: thresholds", "<td>32 96 160 224</td>"}) {
+        EXPECT_EQ(plain.find(part), std::string::npos) << part;
+        EXPECT_NE(rich.find(part), std::string::npos) << part;
+    }
+}
+
 TEST(SurveyFiles, FilesThatAreNoSurveyOfThisSchemaAreRefusedWithExit2AndEqualOnesExit0) {
     test_support::ScratchFolder folder;
     const auto write = [&](const char* name, const std::string& text) {
