@@ -147,13 +147,13 @@ TEST(SurveyFiles, FilesThatAreNoSurveyOfThisSchemaAreRefusedWithExit2AndEqualOne
     SurveyReport moved = Survey(1);
     moved.modes[1].measurement.samples[0] = ExactSample(0, 7, 2);
     const std::string a = write("a.json", SurveyJsonText(Survey(1))), b = write("b.json", SurveyJsonText(Survey(2)));
-    const std::string c = write("c.json", SurveyJsonText(moved));
+    const std::string changed = write("c.json", SurveyJsonText(moved));
     const struct {
         std::string baseline, says;
         int code;
     } cases[] = {
         {a, "", SurveyExitAllMeasured},
-        {c, "1 difference from the baseline", SurveyExitDiffersFromBaseline},
+        {changed, "1 difference from the baseline", SurveyExitDiffersFromBaseline},
         {folder.Path("missing.json"), "cannot read", SurveyExitBadCommandLine},
         {write("text.json", "not json"), "is not a survey: it is not JSON", SurveyExitBadCommandLine},
         {write("other.json", "{\"modes\": []}"), "is not a survey (no \"program\"", SurveyExitBadCommandLine},
@@ -165,12 +165,20 @@ TEST(SurveyFiles, FilesThatAreNoSurveyOfThisSchemaAreRefusedWithExit2AndEqualOne
         std::rewind(out);
         char text[512] = {};
         static_cast<void>(std::fread(text, 1, sizeof(text) - 1, out));
-        std::fclose(out);
         EXPECT_NE(std::string(text).find(c.says), std::string::npos) << text;
+        if (c.code == SurveyExitBadCommandLine) {
+            // A survey given such a baseline stops before it starts Direct3D or writes anything.
+            SurveyOptions options;
+            options.outputFolder = folder.Path("out");
+            options.baselineFile = c.baseline;
+            EXPECT_EQ(RunSurvey(options, out, out), SurveyExitBadCommandLine);
+        }
         if (c.says.empty()) {
             EXPECT_STREQ(text, "") << "quiet and the same: nothing to say";
         }
+        std::fclose(out);
     }
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"a.json", "b.json", "c.json", "old.json", "other.json", "text.json"}));
 }
 
 TEST(SurveyFiles, OnlyPicturesNamedAsTheSurveyNamesThemAreEverRemoved) {
