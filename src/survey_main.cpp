@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "survey/survey_document.h"
 #include "survey/survey_options.h"
 #include "survey/survey_run.h"
 
@@ -11,12 +12,18 @@ int main(int argc, char** argv) {
     const ParsedSurveyOptions parsed = ParseSurveyOptions(arguments);
     if (!parsed.error.empty()) {
         std::fprintf(stderr, "quillant-survey: %s\n", parsed.error.c_str());
-        std::fputs(SurveyUsage(), stderr);
+        std::fputs(SurveyUsageHint(), stderr);
         return SurveyExitBadCommandLine;
     }
     if (parsed.showHelp) {
         std::fputs(SurveyUsage(), stdout);
         return 0;
     }
+    if (parsed.showVersion) {
+        std::printf("%s %s (survey.json schema version %d)\n", kSurveyProgramName, kSurveyProgramVersion,
+                    kSurveySchemaVersion);
+        return 0;
+    }
+    if (parsed.compare) return RunSurveyComparison(parsed.compareFiles, parsed.options.quiet, stdout, stderr);
     return RunSurvey(parsed.options, stdout, stderr);
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "analysis/measurement_json.h"
+#include "survey/survey_document.h"
 
 namespace {
 
@@ -84,8 +85,9 @@ nlohmann::json SurveyToJson(const SurveyReport& report) {
         if (mode.measured) ++measured;
     }
     return json{
-        {"program", "quillant-survey"},
-        {"version", "5.2"},
+        {"program", kSurveyProgramName},
+        {"version", kSurveyProgramVersion},
+        {"schemaVersion", kSurveySchemaVersion},
         {"adapters", adapters},
         {"modes", modes},
         {"notes", report.notes},
@@ -94,7 +96,9 @@ nlohmann::json SurveyToJson(const SurveyReport& report) {
     };
 }
 
-std::string SurveyJsonText(const SurveyReport& report) {
+std::string SurveyJsonText(const SurveyReport& report) { return SurveyJsonText(SurveyToJson(report)); }
+
+std::string SurveyJsonText(const nlohmann::json& document) {
     // Texts that are not valid UTF-8 (a driver's odd name) become U+FFFD rather than failing.
-    return SurveyToJson(report).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
+    return document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }

@@ -12,3 +12,4 @@ nlohmann::json SurveyToJson(const SurveyReport& report);
 
 // The document as written to survey.json: two-space indents, a line break at the end.
 std::string SurveyJsonText(const SurveyReport& report);
+std::string SurveyJsonText(const nlohmann::json& document);

@@ -10,6 +10,7 @@ namespace {
 bool DeviceTypeWanted(D3DDEVTYPE deviceType, SurveyDevices devices) {
     switch (devices) {
     case SurveyDevices::Hal: return deviceType == D3DDEVTYPE_HAL;
+    case SurveyDevices::Sw: return deviceType == D3DDEVTYPE_SW;
     case SurveyDevices::Ref: return deviceType == D3DDEVTYPE_REF;
     case SurveyDevices::All: return true;
     }
@@ -19,6 +20,7 @@ bool DeviceTypeWanted(D3DDEVTYPE deviceType, SurveyDevices devices) {
 const char* DevicesText(SurveyDevices devices) {
     switch (devices) {
     case SurveyDevices::Hal: return "HAL";
+    case SurveyDevices::Sw: return "SW";
     case SurveyDevices::Ref: return "REF";
     case SurveyDevices::All: return "Direct3D";
     }

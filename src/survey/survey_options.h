@@ -7,6 +7,7 @@
 
 enum class SurveyDevices {
     Hal,  // the hardware device alone (the default)
+    Sw,   // a pluggable software device alone
     Ref,  // the reference rasterizer alone
     All,  // every device type the adapter offers: HAL, SW, REF
 };
@@ -16,11 +17,21 @@ struct SurveyOptions {
     int adapter = -1;  // an adapter ordinal; -1 is every adapter
     SurveyDevices devices = SurveyDevices::Hal;
     bool quiet = false;
+    std::string baselineFile;  // an earlier survey.json to compare with; empty for none
+};
+
+// Two survey files compared without measuring anything (--compare BASELINE SURVEY).
+struct SurveyComparisonFiles {
+    std::string baseline;
+    std::string survey;
 };
 
 struct ParsedSurveyOptions {
     SurveyOptions options;
     bool showHelp = false;
+    bool showVersion = false;
+    bool compare = false;  // compareFiles is what to do, options.quiet alone applies
+    SurveyComparisonFiles compareFiles;
     std::string error;  // one line naming the bad option or value; empty when the line is good
 };
 
@@ -30,3 +41,5 @@ ParsedSurveyOptions ParseSurveyOptions(const std::vector<std::string>& arguments
 
 // The usage text --help prints, several lines, ending in a line break.
 const char* SurveyUsage();
+// What follows a command-line error's line: where to find the usage, a line.
+const char* SurveyUsageHint();

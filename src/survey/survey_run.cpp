@@ -3,10 +3,17 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "survey/baseline_report.h"
+#include "survey/display_check.h"
+#include "survey/earlier_pictures.h"
 #include "survey/framework_reports.h"
 #include "survey/output_folder.h"
 #include "survey/survey_application.h"
+#include "survey/survey_document.h"
+#include "survey/survey_html.h"
 #include "survey/survey_json.h"
 #include "survey/survey_markdown.h"
 #include "survey/survey_modes.h"
@@ -33,22 +40,53 @@ std::string AdapterCountText(UINT count) {
                       : "this machine has " + std::to_string(count) + " adapters, 0 to " + std::to_string(count - 1);
 }
 
+// Removes the pictures an earlier survey wrote here that this one did not write again; the names
+// of those removed.
+std::vector<std::string> RemoveEarlierPictures(const OutputFolder& folder, const std::vector<std::string>& earlier,
+                                               const SurveyReport& report) {
+    std::vector<std::string> removed;
+    for (const std::string& name : earlier) {
+        bool rewritten = false;
+        for (const ModeReport& mode : report.modes) rewritten = rewritten || mode.picture == name;
+        if (!rewritten && DeleteFileA(OutputPath(folder, name).c_str())) removed.push_back(name);
+    }
+    return removed;
+}
+
+std::string Joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
 }  // namespace
 
 int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, SurveyReport* reportOut) {
     const Clock::time_point start = Clock::now();
+    // A baseline that cannot be compared fails before anything is measured or written.
+    nlohmann::json baselineDocument;
+    if (!options.baselineFile.empty()) {
+        std::string error;
+        if (!LoadSurveyDocument(options.baselineFile, &baselineDocument, &error)) {
+            PrintLine(err, "quillant-survey: option '--baseline': " + error);
+            return SurveyExitBadCommandLine;
+        }
+    }
+
     SurveyApplication app;
     if (FAILED(app.Start(GetModuleHandleA(nullptr)))) {
-        std::string reports = TakeFrameworkReports();
-        PrintLine(err, "quillant-survey: Direct3D 9 could not be started" + (reports.empty() ? "" : ": " + reports));
-        return SurveyExitModeFailed;
+        const std::string reports = TakeFrameworkReports();
+        const std::string cause = MissingDisplayText();
+        PrintLine(err, "quillant-survey: Direct3D 9 could not be started: " +
+                           (!cause.empty() ? cause : !reports.empty() ? reports : std::string("no Direct3D 9 here")));
+        return SurveyExitNotStarted;
     }
 
     const UINT adapterCount = app.direct3d->GetAdapterCount();
     if (options.adapter >= 0 && static_cast<UINT>(options.adapter) >= adapterCount) {
         PrintLine(err, "quillant-survey: option '--adapter': there is no adapter " + std::to_string(options.adapter) +
                            " (" + AdapterCountText(adapterCount) + ")");
-        std::fputs(SurveyUsage(), err);
+        std::fputs(SurveyUsageHint(), err);
         return SurveyExitBadCommandLine;
     }
 
@@ -59,6 +97,15 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
     if (FAILED(PrepareOutputFolder(options.outputFolder, &folder, &error))) {
         PrintLine(err, "quillant-survey: " + error);
         return SurveyExitOutputFailed;
+    }
+    // What an earlier survey left here, read before this one's survey.json replaces it.
+    std::vector<std::string> earlierPictures;
+    {
+        nlohmann::json earlier;
+        std::string unreadable;
+        if (ReadJsonFile(OutputPath(folder, "survey.json"), &earlier, &unreadable)) {
+            earlierPictures = EarlierSurveyPictures(earlier);
+        }
     }
 
     SurveyReport report;
@@ -98,20 +145,58 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
     app.Finish();
     report.totalMilliseconds = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 
-    const HRESULT json = WriteFileReplacing(OutputPath(folder, "survey.json").c_str(), SurveyJsonText(report));
-    if (FAILED(json)) return outputFailed("survey.json", json);
-    const HRESULT markdown = WriteFileReplacing(OutputPath(folder, "survey.md").c_str(), SurveyMarkdown(report));
-    if (FAILED(markdown)) return outputFailed("survey.md", markdown);
+    nlohmann::json document = SurveyToJson(report);
+    std::string markdown = SurveyMarkdown(report);
+    BaselineComparison baseline;
+    if (!options.baselineFile.empty()) {
+        baseline = {options.baselineFile, CompareSurveys(baselineDocument, document)};
+        document["baseline"] = BaselineToJson(baseline);
+        markdown += BaselineMarkdown(baseline);
+    }
+    const std::pair<const char*, std::string> files[] = {
+        {"survey.json", SurveyJsonText(document)},
+        {"survey.md", markdown},
+        {"survey.html", SurveyHtml(document)},
+    };
+    for (const auto& file : files) {
+        const HRESULT written = WriteFileReplacing(OutputPath(folder, file.first).c_str(), file.second);
+        if (FAILED(written)) return outputFailed(file.first, written);
+    }
+    const std::vector<std::string> removed = RemoveEarlierPictures(folder, earlierPictures, report);
 
     if (!options.quiet) {
         std::fputs("\n", out);
         std::fputs(SummaryTable(report).c_str(), out);
-        PrintLine(out, "report: " + OutputPath(folder, "survey.md") + ", " + OutputPath(folder, "survey.json"));
+        if (!removed.empty()) {
+            PrintLine(out, "removed the earlier survey's pictures of modes not measured now: " + Joined(removed));
+        }
     }
+    if (!options.baselineFile.empty()) std::fputs(BaselineConsoleText(baseline).c_str(), out);
+    PrintLine(out, "report: " + OutputPath(folder, "survey.html") + ", " + OutputPath(folder, "survey.md") + ", " +
+                       OutputPath(folder, "survey.json"));
     for (const std::string& note : report.notes) {
         if (options.quiet || plan.modes.empty()) PrintLine(err, "quillant-survey: " + note);
     }
     if (plan.modes.empty()) PrintLine(err, "quillant-survey: nothing to measure");
     if (reportOut) *reportOut = report;
-    return failed == 0 && !plan.modes.empty() ? SurveyExitAllMeasured : SurveyExitModeFailed;
+    if (failed > 0 || plan.modes.empty()) return SurveyExitModeFailed;
+    return baseline.differences.empty() ? SurveyExitAllMeasured : SurveyExitDiffersFromBaseline;
+}
+
+int RunSurveyComparison(const SurveyComparisonFiles& files, bool quiet, std::FILE* out, std::FILE* err) {
+    nlohmann::json documents[2];
+    const std::string* paths[2] = {&files.baseline, &files.survey};
+    for (int i = 0; i < 2; ++i) {
+        std::string error;
+        if (!LoadSurveyDocument(*paths[i], &documents[i], &error)) {
+            PrintLine(err, "quillant-survey: option '--compare': " + error);
+            return SurveyExitBadCommandLine;
+        }
+    }
+    const BaselineComparison comparison = {files.baseline, CompareSurveys(documents[0], documents[1])};
+    if (!quiet || !comparison.differences.empty()) {
+        std::fputs(BaselineConsoleText(comparison).c_str(), out);
+        std::fflush(out);
+    }
+    return comparison.differences.empty() ? SurveyExitAllMeasured : SurveyExitDiffersFromBaseline;
 }

@@ -143,14 +143,15 @@ class WholeSurvey(unittest.TestCase):
         self.assertGreater(four.count(pale, square), one.count(pale, square))
 
     def test_nothing_but_the_report_and_the_pictures_is_left(self):
-        expected = {"survey.json", "survey.md"} | {m["picture"] for m in self.report["modes"]}
+        expected = {"survey.json", "survey.md", "survey.html"} | {m["picture"] for m in self.report["modes"]}
         self.assertEqual(set(os.listdir(self.folder)), expected)
 
     def test_a_second_run_writes_the_same_json_apart_from_timings(self):
         second = fresh_folder("run2")
         code, out, err = run_survey("--out", windows_path(second), "--quiet")
         self.assertEqual(code, 0, out + err)
-        self.assertEqual(out, "")
+        # Quiet, only where the report went.
+        self.assertEqual(out, "report: %s\\survey.html, %s\\survey.md, %s\\survey.json\n" % ((windows_path(second),) * 3))
         with open(os.path.join(second, "survey.json"), encoding="utf-8") as f:
             again = json.load(f)
         self.assertEqual(without_timings(again), without_timings(self.report))
@@ -166,14 +167,14 @@ class BadInput(unittest.TestCase):
         first, rest = err.split("\n", 1)
         self.assertTrue(first.startswith("quillant-survey: "), err)
         self.assertIn(named, first)
-        self.assertTrue(rest.startswith("usage: quillant-survey"), err)
+        self.assertEqual(rest, "Try 'quillant-survey --help' for the options.\n")
 
     def test_help_prints_the_usage_and_exits_0(self):
         code, out, err = run_survey("--help")
         self.assertEqual(code, 0)
-        self.assertTrue(out.startswith("usage: quillant-survey [--out DIR] [--adapter N] [--device hal|ref|all] [--quiet]"))
+        self.assertTrue(out.startswith("usage: quillant-survey [--out DIR] [--adapter N] [--device hal|sw|ref|all]"))
 
-    def test_an_unknown_option_is_named_with_the_usage_and_exit_2(self):
+    def test_an_unknown_option_is_named_with_a_hint_to_help_and_exit_2(self):
         self.assert_usage_error(*run_survey("--fast"), named="'--fast'")
 
     def test_an_adapter_this_machine_does_not_have_is_exit_2_and_writes_nothing(self):

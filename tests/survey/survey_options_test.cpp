@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -49,7 +50,8 @@ TEST(SurveyOptions, HelpIsAskedForInEachSpelling) {
         EXPECT_EQ(parsed.error, "") << spelling;
         EXPECT_TRUE(parsed.showHelp) << spelling;
     }
-    EXPECT_NE(std::string(SurveyUsage()).find("--device hal|ref|all"), std::string::npos);
+    EXPECT_NE(std::string(SurveyUsage()).find("--device hal|sw|ref|all"), std::string::npos);
+    EXPECT_TRUE(Parse({"--version"}).showVersion);
 }
 
 TEST(SurveyOptions, UnknownOptionsAndStrayArgumentsAreNamed) {
@@ -75,11 +77,27 @@ TEST(SurveyOptions, AdapterTakesOnlyAWholeNonNegativeNumber) {
     EXPECT_EQ(Parse({"--adapter", "007"}).options.adapter, 7);
 }
 
-TEST(SurveyOptions, DeviceTakesHalRefOrAllInLowerCase) {
-    for (const char* bad : {"sw", "HAL", "", "hal,ref"}) {
-        EXPECT_EQ(Parse({"--device", bad}).error, std::string("option '--device' takes hal, ref or all, not '") + bad + "'")
+TEST(SurveyOptions, DeviceTakesHalSwRefOrAllInAnyCase) {
+    const std::pair<const char*, SurveyDevices> good[] = {
+        {"hal", SurveyDevices::Hal}, {"HAL", SurveyDevices::Hal}, {"sw", SurveyDevices::Sw},
+        {"Ref", SurveyDevices::Ref}, {"ALL", SurveyDevices::All}};
+    for (const auto& g : good) EXPECT_EQ(Parse({"--device", g.first}).options.devices, g.second) << g.first;
+    for (const char* bad : {"", "hal,ref", "pure"}) {
+        EXPECT_EQ(Parse({"--device", bad}).error, std::string("option '--device' takes hal, sw, ref or all, not '") + bad + "'")
             << bad;
     }
+}
+
+TEST(SurveyOptions, CompareTakesTwoFilesAndNothingThatMeasures) {
+    const ParsedSurveyOptions parsed = Parse({"--quiet", "--compare", "a.json", "b.json"});
+    EXPECT_EQ(parsed.error, "");
+    EXPECT_TRUE(parsed.compare);
+    EXPECT_EQ(parsed.compareFiles.baseline, "a.json");
+    EXPECT_EQ(parsed.compareFiles.survey, "b.json");
+    EXPECT_EQ(Parse({"--compare", "a.json"}).error, "option '--compare' needs two survey files, the baseline and the survey");
+    EXPECT_EQ(Parse({"--compare", "a", "b", "--device", "hal"}).error,
+              "option '--device' does not go with '--compare', which measures nothing");
+    EXPECT_EQ(Parse({"--baseline=old.json"}).options.baselineFile, "old.json");
 }
 
 }  // namespace

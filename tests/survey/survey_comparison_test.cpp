@@ -1,0 +1,197 @@
+// Two surveys compared as survey.json documents: positions agree within their intervals, anything
+// else under "measurement" must be equal, modes pair by identity; and the files such a comparison
+// reads, with the exit codes of --compare.
+#include "survey/survey_comparison.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/measurement_builders.h"
+#include "support/scratch_folder.h"
+#include "survey/earlier_pictures.h"
+#include "survey/survey_document.h"
+#include "survey/survey_html.h"
+#include "survey/survey_json.h"
+#include "survey/survey_run.h"
+
+namespace {
+
+using nlohmann::json;
+using test_support::ExactSample;
+using test_support::IntervalAxis;
+using test_support::SampleAt;
+
+ModeReport Mode(int type) {
+    ModeReport mode;
+    mode.deviceType = "HAL";
+    mode.adapterFormat = mode.backBufferFormat = "X8R8G8B8";
+    mode.multisampleType = type;
+    mode.measured = true;
+    mode.measurement.multisampleType = type;
+    mode.measurement.maskable = type != 0;
+    mode.measurement.gridSize = 64;
+    mode.measurement.standardPattern = true;
+    if (type == 4) {
+        mode.measurement.samples = {ExactSample(0, 6, 2), ExactSample(1, 14, 6), ExactSample(2, 2, 10), ExactSample(3, 10, 14)};
+    } else {
+        mode.measurement.samples = {ExactSample(-1, 8, 8)};
+    }
+    mode.picture = PictureFileName(mode);
+    return mode;
+}
+
+SurveyReport Survey(double milliseconds) {
+    SurveyReport report;
+    report.adapters.push_back(AdapterReport());
+    report.adapters[0].description = "Card";
+    report.modes = {Mode(0), Mode(4)};
+    for (ModeReport& mode : report.modes) mode.timings.total = milliseconds;
+    return report;
+}
+
+std::vector<std::string> Lines(const SurveyReport& baseline, const SurveyReport& now) {
+    std::vector<std::string> lines;
+    for (const SurveyDifference& d : CompareSurveys(SurveyToJson(baseline), SurveyToJson(now))) lines.push_back(DifferenceLine(d));
+    return lines;
+}
+
+TEST(SurveyComparison, EachKindOfChangeIsOneLineNamingTheModeAndWhat) {
+    const std::string four = "HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0: ";
+    struct Case {
+        const char* name;
+        std::function<void(SurveyReport*)> change;
+        std::vector<std::string> expected;
+    } cases[] = {
+        {"timings only", [](SurveyReport* r) { r->modes[1].measurement.milliseconds = 99; }, {}},
+        // 6/16 is [0.34375, 0.40625): an interval reaching into it agrees, one beside it does not.
+        {"within the interval", [](SurveyReport* r) { r->modes[1].measurement.samples[0].x = IntervalAxis(0.3, 0.35); }, {}},
+        {"moved sample", [](SurveyReport* r) { r->modes[1].measurement.samples[2] = ExactSample(2, 2, 12); },
+         {four + "sample 2 (mask bit 2) y was 10/16 [0.5938, 0.6562) now 12/16 [0.7188, 0.7812)"}},
+        {"beside the interval", [](SurveyReport* r) { r->modes[1].measurement.samples[0].x = IntervalAxis(0.3, 0.34375); },
+         {four + "sample 0 (mask bit 0) x was 6/16 [0.3438, 0.4062) now [0.3, 0.3438)"}},
+        {"changed verdict", [](SurveyReport* r) { r->modes[1].measurement.standardPattern = false; },
+         {four + "verdict was \"standard 4-sample pattern\" now \"non-standard pattern\"",
+          four + "verdicts.standardPattern was true now false"}},
+        {"a sample fewer", [](SurveyReport* r) { r->modes[1].measurement.samples.pop_back(); },
+         {four + "samples was 4 entries now 3",
+          four + "verdict was \"standard 4-sample pattern\" now \"standard 3-sample pattern\""}},
+        {"mode failed", [](SurveyReport* r) { r->modes[1].measured = false; r->modes[1].failureStage = "device"; },
+         {four + "status was measured now failed: device"}},
+        {"mode removed", [](SurveyReport* r) { r->modes.pop_back(); }, {four + "mode only in the baseline, not in this survey"}},
+        {"different adapter", [](SurveyReport* r) { r->adapters[0].description = "Other card"; },
+         {"adapter 0 was \"Card\" now \"Other card\"",
+          "HAL X8R8G8B8 D3DMULTISAMPLE_NONE q0: mode only in this survey, not in the baseline",
+          four + "mode only in this survey, not in the baseline",
+          "HAL X8R8G8B8 D3DMULTISAMPLE_NONE q0: mode only in the baseline, not in this survey",
+          four + "mode only in the baseline, not in this survey"}},
+    };
+    for (const Case& c : cases) {
+        SurveyReport now = Survey(2);
+        c.change(&now);
+        EXPECT_EQ(Lines(Survey(1), now), c.expected) << c.name;
+    }
+    SurveyReport fewer = Survey(1);
+    fewer.modes.pop_back();
+    EXPECT_EQ(Lines(fewer, Survey(1)), std::vector<std::string>{four + "mode only in this survey, not in the baseline"});
+}
+
+TEST(SurveyComparison, ADifferenceCarriesThePathAndBothValuesForThePage) {
+    SurveyReport now = Survey(1);
+    now.modes[1].measurement.samples[2] = ExactSample(2, 2, 12);
+    const std::vector<SurveyDifference> differences = CompareSurveys(SurveyToJson(Survey(1)), SurveyToJson(now));
+    ASSERT_EQ(differences.size(), 1u);
+    const json written = DifferenceToJson(differences[0]);
+    EXPECT_EQ(written["path"], "/measurement/samples/2/y");
+    EXPECT_EQ(written["was"]["sixteenths"], 10);
+    EXPECT_EQ(written["now"]["sixteenths"], 12);
+    // survey.html rings the moved sample and draws where the baseline had it.
+    json document = SurveyToJson(now);
+    document["baseline"] = {{"file", "old.json"}, {"differences", {written}}};
+    const std::string page = SurveyHtml(document);
+    EXPECT_NE(page.find("1 difference from the baseline old.json"), std::string::npos);
+    EXPECT_NE(page.find("class=\"moved\""), std::string::npos);
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+    for (const char* remote : {"src=\"http", "href=\"http", "url("}) EXPECT_EQ(page.find(remote), std::string::npos) << remote;
+}
+
+TEST(SurveyPage, TheResolveCurveAndAlphaToCoverageGridsAppearWhereTheDocumentHasThem) {
+    json document = SurveyToJson(Survey(1));
+    const std::string plain = SurveyHtml(document);
+    json& measurement = document["modes"][1]["measurement"];
+    measurement["resolve"] = {{"transfer", {{"verdict", "stored"}, {"ladder", json::array()}}}};
+    for (int k = 0; k <= 4; ++k) measurement["resolve"]["transfer"]["ladder"].push_back({{"covered", k}, {"value", k * 64}});
+    measurement["alphaToCoverage"] = {{{"switch", "ATOC"}, {"offered", true}, {"verdict", "thresholds"},
+                                       {"thresholds", {{{32, 96, 160, 224}, {32, 96, 160, 224}}}}}};
+    const std::string rich = SurveyHtml(document);
+    for (const char* part : {"Resolve: stored", "<polyline", "Alpha to coverage, ATOC: thresholds", "<td>32 96 160 224</td>"}) {
+        EXPECT_EQ(plain.find(part), std::string::npos) << part;
+        EXPECT_NE(rich.find(part), std::string::npos) << part;
+    }
+}
+
+TEST(SurveyFiles, FilesThatAreNoSurveyOfThisSchemaAreRefusedWithExit2AndEqualOnesExit0) {
+    test_support::ScratchFolder folder;
+    const auto write = [&](const char* name, const std::string& text) {
+        const std::string path = folder.Path(name);
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        std::fputs(text.c_str(), file);
+        std::fclose(file);
+        return path;
+    };
+    json old = SurveyToJson(Survey(1));
+    old.erase("schemaVersion");
+    SurveyReport moved = Survey(1);
+    moved.modes[1].measurement.samples[0] = ExactSample(0, 7, 2);
+    const std::string a = write("a.json", SurveyJsonText(Survey(1))), b = write("b.json", SurveyJsonText(Survey(2)));
+    const std::string changed = write("c.json", SurveyJsonText(moved));
+    const struct {
+        std::string baseline, says;
+        int code;
+    } cases[] = {
+        {a, "", SurveyExitAllMeasured},
+        {changed, "1 difference from the baseline", SurveyExitDiffersFromBaseline},
+        {folder.Path("missing.json"), "cannot read", SurveyExitBadCommandLine},
+        {write("text.json", "not json"), "is not a survey: it is not JSON", SurveyExitBadCommandLine},
+        {write("other.json", "{\"modes\": []}"), "is not a survey (no \"program\"", SurveyExitBadCommandLine},
+        {write("old.json", old.dump()), "is a survey of an earlier one without \"schemaVersion\"", SurveyExitBadCommandLine},
+    };
+    for (const auto& c : cases) {
+        std::FILE* out = std::tmpfile();
+        EXPECT_EQ(RunSurveyComparison({c.baseline, b}, true, out, out), c.code) << c.baseline;
+        std::rewind(out);
+        char text[512] = {};
+        static_cast<void>(std::fread(text, 1, sizeof(text) - 1, out));
+        EXPECT_NE(std::string(text).find(c.says), std::string::npos) << text;
+        if (c.code == SurveyExitBadCommandLine) {
+            // A survey given such a baseline stops before it starts Direct3D or writes anything.
+            SurveyOptions options;
+            options.outputFolder = folder.Path("out");
+            options.baselineFile = c.baseline;
+            EXPECT_EQ(RunSurvey(options, out, out), SurveyExitBadCommandLine);
+        }
+        if (c.says.empty()) {
+            EXPECT_STREQ(text, "") << "quiet and the same: nothing to say";
+        }
+        std::fclose(out);
+    }
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"a.json", "b.json", "c.json", "old.json", "other.json", "text.json"}));
+}
+
+TEST(SurveyFiles, OnlyPicturesNamedAsTheSurveyNamesThemAreEverRemoved) {
+    for (const char* name : {"adapter0-hal-x8r8g8b8-4-samples-q0.png", "adapter12-ref-a8r8g8b8-none-q3.png"}) {
+        EXPECT_TRUE(IsSurveyPictureName(name)) << name;
+    }
+    for (const char* name : {"survey.json", "adapter-hal.png", "adapter0-HAL.png", "adapter0-x.png.txt", "..\\adapter0-x.png",
+                             "adapter0-a/b.png", "adapter0-.png"}) {
+        EXPECT_FALSE(IsSurveyPictureName(name)) << name;
+    }
+    const json earlier = {{"program", "quillant-survey"},
+                          {"modes", {{{"picture", "adapter0-hal-x8r8g8b8-none-q0.png"}}, {{"picture", "C:\\x.png"}}, {{"picture", nullptr}}}}};
+    EXPECT_EQ(EarlierSurveyPictures(earlier), std::vector<std::string>{"adapter0-hal-x8r8g8b8-none-q0.png"});
+}
+
+}  // namespace
