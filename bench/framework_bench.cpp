@@ -1,38 +1,19 @@
-// Framework figures on the real Direct3D runtime: how long quillant.exe takes to show its first
-// frame, how long the start-up enumeration takes, and what one StepFrame costs with an empty
-// RenderFrame on a real device in a real window, with the part spent in Present shown apart.
+// Framework figures on the real Direct3D runtime: how long the start-up enumeration takes, and
+// what one StepFrame costs with an empty RenderFrame on a real device in a real window, with the
+// part spent in Present shown apart.
 #include <windows.h>
 #include <d3d9.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <string>
 #include <vector>
 
 #include "enumeration/device_enumeration.h"
 #include "framework/application_framework.h"
 #include "platform/platform.h"
-#include "window_picture.h"
+#include "bench_timing.h"
 
 namespace {
-
-double Now() {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-struct Summary {
-    double minimum;
-    double median;
-};
-
-Summary Summarise(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return {samples.front(), samples[samples.size() / 2]};
-}
 
 // The framework with nothing of its own to draw: the frame step's own overhead stays.
 class EmptyFrameApplication : public ApplicationFramework {
@@ -143,64 +124,9 @@ void BenchFrameStep() {
     PumpMessages();
 }
 
-// The program's first frame is on the screen once its client area shows the yellow rings of the
-// pattern (before that it is black, or the loading text).
-bool FirstFrameShown(HWND window) {
-    std::vector<DWORD> pixels;
-    if (FAILED(CaptureClientArea(window, 512, 384, pixels))) return false;
-    const auto yellow = [](DWORD p) {
-        return ((p >> 16) & 0xFF) > 200 && ((p >> 8) & 0xFF) > 200 && (p & 0xFF) < 80;
-    };
-    return std::count_if(pixels.begin(), pixels.end(), yellow) > 100;
-}
-
-// From CreateProcess of quillant.exe (beside the bench folder) to its first presented frame.
-void BenchStartUp() {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string exe(path);
-    exe = exe.substr(0, exe.find_last_of("\\/"));  // build/bench
-    exe = exe.substr(0, exe.find_last_of("\\/")) + "\\quillant.exe";
-    constexpr int kRuns = 5;
-    std::vector<double> times;
-    for (int run = 0; run < kRuns; ++run) {
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process = {};
-        const double start = Now();
-        if (!CreateProcessA(exe.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-            std::printf("start-up: cannot start %s\n", exe.c_str());
-            return;
-        }
-        HWND window = nullptr;
-        double shown = 0.0;
-        while (Now() - start < 20.0 && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT) {
-            if (!window) window = FindWindowA(nullptr, "DX9 Quillant 5.2");
-            if (window && FirstFrameShown(window)) {
-                shown = Now();
-                break;
-            }
-            Sleep(2);
-        }
-        if (window) PostMessageA(window, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(process.hProcess, 10000) == WAIT_TIMEOUT) TerminateProcess(process.hProcess, 1);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        if (shown == 0.0) {
-            std::printf("start-up: no first frame seen within 20 s\n");
-            return;
-        }
-        times.push_back(shown - start);
-    }
-    const Summary startUp = Summarise(times);
-    std::printf("Start-up to the first presented frame: min %.0f ms, median %.0f ms (%d runs)\n",
-                startUp.minimum * 1e3, startUp.median * 1e3, kRuns);
-}
-
 }  // namespace
 
 int main() {
-    BenchStartUp();
     BenchEnumeration();
     BenchFrameStep();
     return 0;
