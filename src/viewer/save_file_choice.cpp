@@ -7,9 +7,29 @@
 
 #include "platform/platform.h"
 
+namespace {
+
+using GetSaveFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
+
+// comdlg32 and the shell libraries it pulls in are loaded at the first save, not at start-up,
+// where they only lengthen the time to the first frame. The library stays loaded.
+GetSaveFileNameFunction SaveDialogFunction() {
+    static const GetSaveFileNameFunction function = [] {
+        HMODULE library = LoadLibraryA("comdlg32.dll");
+        return library ? reinterpret_cast<GetSaveFileNameFunction>(
+                             reinterpret_cast<void*>(GetProcAddress(library, "GetSaveFileNameA")))
+                       : nullptr;
+    }();
+    return function;
+}
+
+}  // namespace
+
 bool ChooseSaveFile(HWND owner, const char* filter, const char* extension,
                     char (&fileName)[kSaveFileNameLength]) {
     fileName[0] = '\0';
+    const GetSaveFileNameFunction getSaveFileName = SaveDialogFunction();
+    if (getSaveFileName == nullptr) return false;
     OPENFILENAMEA dialog = {};
     dialog.lStructSize = sizeof(dialog);
     dialog.hwndOwner = owner;
@@ -19,7 +39,7 @@ bool ChooseSaveFile(HWND owner, const char* filter, const char* extension,
     dialog.nMaxFile = kSaveFileNameLength;
     dialog.Flags = OFN_OVERWRITEPROMPT | OFN_EXPLORER | OFN_ENABLESIZING;
     dialog.lpstrDefExt = extension;
-    return GetSaveFileNameA(&dialog) != FALSE;
+    return getSaveFileName(&dialog) != FALSE;
 }
 
 void WarnNotSaved(HWND owner, const char* caption, const char* what, const char* path) {
