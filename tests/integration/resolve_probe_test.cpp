@@ -1,0 +1,82 @@
+// The resolve measured on Wine's real Direct3D 9 with the viewer's own device: how the resolve
+// combines samples at 1x and at 4 samples, how far it reaches, how many levels an edge makes,
+// and what sRGB writing does beside what the format claims.
+#include <windows.h>
+#include <d3d9.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "analysis/probe_target.h"
+#include "analysis/resolve_json.h"
+#include "analysis/resolve_probe.h"
+#include "analysis/sample_probe.h"
+#include "support/real_viewer_suite.h"
+#include "viewer/viewer_application.h"
+
+namespace {
+
+class ResolveProbeTest : public test_support::RealViewerSuite {
+protected:
+    static void UseMultisampling(D3DMULTISAMPLE_TYPE type, DWORD quality = 0) {
+        app_->settings.multisampleType = type;
+        app_->settings.multisampleQuality = quality;
+        app_->ReleaseDevice();
+        ASSERT_EQ(S_OK, app_->CreateDeviceFromSettings());
+        ASSERT_EQ(type, app_->presentParams.MultiSampleType);
+    }
+
+    // The positions first, as the measurement session takes them, then the resolve.
+    static ResolveMeasurement Measure() {
+        ProbeTarget target;
+        EXPECT_EQ(S_OK, DescribeProbeTarget(app_->device, &target));
+        SampleMeasurement positions;
+        EXPECT_EQ(S_OK, MeasureSamplePositions(app_->device, target, &positions));
+        ResolveMeasurement m;
+        EXPECT_EQ(S_OK, MeasureResolve(app_->device, target, positions, &m));
+        std::printf("%s\n%.1f ms\n", ResolveToJson(m).dump().c_str(), m.milliseconds);
+        return m;
+    }
+};
+
+void ExpectLadder(const std::vector<LadderStep>& ladder, std::initializer_list<int> values, int tolerance) {
+    ASSERT_EQ(values.size(), ladder.size());
+    int k = 0;
+    for (int value : values) {
+        EXPECT_EQ(k, ladder[k].covered);
+        EXPECT_NEAR(value, ladder[k].value, tolerance) << "rung " << k;
+        ++k;
+    }
+}
+
+void ExpectBoxFootprint(const ResolveMeasurement& m) {
+    EXPECT_EQ(FootprintVerdict::Box, m.footprint.verdict);
+    EXPECT_NEAR(255, m.footprint.weights[2][2], m.colourSamples);
+}
+
+TEST_F(ResolveProbeTest, AtFourSamplesTheResolveAveragesStoredValuesInABoxWithFiveLevels) {
+    UseMultisampling(D3DMULTISAMPLE_4_SAMPLES);
+    const ResolveMeasurement m = Measure();
+    EXPECT_EQ(4, m.colourSamples);
+    EXPECT_EQ(TransferVerdict::Stored, m.transfer.verdict) << TransferVerdictText(m.transfer);
+    ExpectLadder(m.transfer.ladder, {0, 64, 128, 191, 255}, 1);
+    ExpectLadder(m.transfer.grey, {0, 32, 64, 96, 128}, 1);
+    ExpectBoxFootprint(m);
+    ASSERT_EQ(4u, m.footprint.perSample.size());
+    for (const FootprintMap& map : m.footprint.perSample) EXPECT_NEAR(64, map.values[2][2], 1);
+    EXPECT_EQ(5, m.coverage.levels);
+    EXPECT_EQ(CoverageVerdict::Equal, m.coverage.verdict);
+}
+
+TEST_F(ResolveProbeTest, WithoutMultisamplingOneSampleTwoLevels) {
+    UseMultisampling(D3DMULTISAMPLE_NONE);
+    const ResolveMeasurement m = Measure();
+    EXPECT_EQ(1, m.colourSamples);
+    ExpectLadder(m.transfer.ladder, {0, 255}, 0);
+    ExpectBoxFootprint(m);
+    EXPECT_EQ(2, m.coverage.levels);
+    EXPECT_EQ(CoverageVerdict::Equal, m.coverage.verdict);
+}
+
+}  // namespace
