@@ -20,6 +20,8 @@ std::string Number(double value, int decimals = 0) {
     return text;
 }
 
+std::string Samples(size_t count) { return std::to_string(count) + (count == 1 ? " sample" : " samples"); }
+
 // k, value, stored and linear references, one rung a line.
 std::string LadderTable(const std::vector<LadderStep>& ladder, int samples, int valueScale) {
     std::string text = std::string("k\tvalue\tstored\tlinear") + kNewLine;
@@ -35,7 +37,7 @@ std::string LadderTable(const std::vector<LadderStep>& ladder, int samples, int 
 
 std::string TransferText(const ResolveMeasurement& m) {
     const int s = m.colourSamples;
-    std::string text = "Transfer: k of " + std::to_string(s) + (s == 1 ? " sample" : " samples") +
+    std::string text = "Transfer: k of " + Samples(static_cast<size_t>(s)) +
                        " lit, the rest black; values in steps of 1/" + std::to_string(m.valueScale) +
                        ", a reference matched within " + Number(kTransferToleranceSteps, 1) +
                        " steps" + kNewLine;
@@ -71,7 +73,7 @@ std::string FootprintText(const ResolveMeasurement& m) {
     const Footprint& f = m.footprint;
     std::string text = "Filter footprint: one sample of one pixel lit, the 5 x 5 pixels around it read back; "
                        "the sums over its " +
-                       std::to_string(f.perSample.size()) + " samples, in steps of 1/" +
+                       Samples(f.perSample.size()) + ", in steps of 1/" +
                        std::to_string(m.valueScale) + kNewLine;
     for (const auto& row : f.weights) {
         for (int x = 0; x < kFootprintSide; ++x) text += (x ? "\t" : "") + std::to_string(row[x]);
@@ -93,7 +95,7 @@ std::string CoverageText(const ResolveMeasurement& m) {
         for (double change : sweep.changes) text += " " + Number(change * 128.0);
         text += " /128" + std::string(kNewLine);
     }
-    text += std::to_string(c.levels) + " levels, " + std::to_string(c.colourSamples) + " colour samples: " +
+    text += std::to_string(c.levels) + " levels, colour samples " + std::to_string(c.colourSamples) + ": " +
             CoverageVerdictText(c) + kNewLine;
     return text;
 }

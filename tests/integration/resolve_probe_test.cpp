@@ -3,16 +3,22 @@
 // and what sRGB writing does beside what the format claims.
 #include <windows.h>
 #include <d3d9.h>
+#include <wrl/client.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "analysis/probe_target.h"
 #include "analysis/resolve_json.h"
 #include "analysis/resolve_probe.h"
 #include "analysis/sample_probe.h"
+#include "image/png_writer.h"
+#include "support/gdi_canvas.h"
 #include "support/real_viewer_suite.h"
+#include "viewer/resolve_page.h"
 #include "viewer/viewer_application.h"
 
 namespace {
@@ -39,6 +45,19 @@ protected:
         return m;
     }
 };
+
+// QUILLANT_PAGE_PNG=folder: the Resolve page of a real measurement, its text printed and its
+// picture written there, to look at.
+void SavePage(const ResolveMeasurement& m, const char* name) {
+    const char* folder = std::getenv("QUILLANT_PAGE_PNG");
+    if (folder == nullptr) return;
+    const MeasurementPage page = ResolvePage(m);
+    std::printf("%s\n", page.text.c_str());
+    test_support::Canvas canvas(560, 300);
+    page.paint(canvas.Dc(), RECT{0, 0, 560, 300});
+    const std::string path = std::string(folder) + "\\" + name;
+    EXPECT_EQ(S_OK, WritePngFile(path.c_str(), reinterpret_cast<const BYTE*>(canvas.Bits()), 560 * 4, 560, 300));
+}
 
 void ExpectLadder(const std::vector<LadderStep>& ladder, std::initializer_list<int> values, int tolerance) {
     ASSERT_EQ(values.size(), ladder.size());
@@ -67,6 +86,7 @@ TEST_F(ResolveProbeTest, AtFourSamplesTheResolveAveragesStoredValuesInABoxWithFi
     for (const FootprintMap& map : m.footprint.perSample) EXPECT_NEAR(64, map.values[2][2], 1);
     EXPECT_EQ(5, m.coverage.levels);
     EXPECT_EQ(CoverageVerdict::Equal, m.coverage.verdict);
+    SavePage(m, "resolve-4x.png");
 }
 
 TEST_F(ResolveProbeTest, WithoutMultisamplingOneSampleTwoLevels) {
@@ -77,6 +97,33 @@ TEST_F(ResolveProbeTest, WithoutMultisamplingOneSampleTwoLevels) {
     ExpectBoxFootprint(m);
     EXPECT_EQ(2, m.coverage.levels);
     EXPECT_EQ(CoverageVerdict::Equal, m.coverage.verdict);
+    SavePage(m, "resolve-1x-real.png");
+}
+
+// The mask does not reach these samples: rungs and lit samples are squares on the measured
+// positions, and must find what the mask finds for a maskable type.
+TEST_F(ResolveProbeTest, NonMaskableLevelsMeasuredByGeometryAverageStoredValuesInABox) {
+    D3DDEVICE_CREATION_PARAMETERS creation = {};
+    ASSERT_EQ(S_OK, app_->device->GetCreationParameters(&creation));
+    Microsoft::WRL::ComPtr<IDirect3D9> direct3d;
+    ASSERT_EQ(S_OK, app_->device->GetDirect3D(&direct3d));
+    DWORD levels = 0;
+    ASSERT_EQ(S_OK, direct3d->CheckDeviceMultiSampleType(creation.AdapterOrdinal, creation.DeviceType,
+                                                         app_->presentParams.BackBufferFormat, TRUE,
+                                                         D3DMULTISAMPLE_NONMASKABLE, &levels));
+    for (DWORD quality = 0; quality < levels; ++quality) {
+        UseMultisampling(D3DMULTISAMPLE_NONMASKABLE, quality);
+        const ResolveMeasurement m = Measure();
+        const int s = m.colourSamples;
+        EXPECT_GE(s, 2) << "quality " << quality;
+        EXPECT_EQ(TransferVerdict::Stored, m.transfer.verdict) << TransferVerdictText(m.transfer);
+        ASSERT_FALSE(m.transfer.ladder.empty());
+        for (const LadderStep& step : m.transfer.ladder) {
+            EXPECT_NEAR(255.0 * step.covered / s, step.value, 1.0) << "quality " << quality;
+        }
+        ExpectBoxFootprint(m);
+        EXPECT_EQ(s + 1, m.coverage.levels) << "quality " << quality;
+    }
 }
 
 }  // namespace
