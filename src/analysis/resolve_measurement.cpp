@@ -122,7 +122,8 @@ std::string CoverageColumnText(const ResolveMeasurement& m) {
     const CoverageLevels& c = m.coverage;
     const std::string levels = std::to_string(c.levels) + " levels";
     switch (c.verdict) {
-        case CoverageVerdict::Equal: return levels + " = " + std::to_string(c.colourSamples) + " samples";
+        case CoverageVerdict::Equal:
+            return levels + " = " + std::to_string(c.colourSamples) + (c.colourSamples == 1 ? " sample" : " samples");
         case CoverageVerdict::CoverageMode:
             return levels + ": " + std::to_string(c.coverageSamples) + " coverage, " +
                    std::to_string(c.colourSamples) + " colour";
