@@ -7,14 +7,11 @@
 #include <vector>
 
 #include "analysis/resolve_decoder.h"
+#include "support/resolve_builders.h"
 
 namespace {
 
-std::vector<LadderStep> Ladder(std::initializer_list<int> values) {
-    std::vector<LadderStep> ladder;
-    for (int value : values) ladder.push_back({static_cast<int>(ladder.size()), value});
-    return ladder;
-}
+using test_support::Ladder;
 
 struct TransferCase {
     const char* name;

@@ -4,36 +4,21 @@
 
 #include "analysis/resolve_decoder.h"
 #include "analysis/resolve_json.h"
+#include "support/resolve_builders.h"
 
 namespace {
 
 using nlohmann::json;
 
-std::vector<LadderStep> Ladder(std::initializer_list<int> values) {
-    std::vector<LadderStep> ladder;
-    for (int value : values) ladder.push_back({static_cast<int>(ladder.size()), value});
-    return ladder;
-}
-
-ResolveReadings FourSampleReadings() {
-    ResolveReadings r;
-    r.colourSamples = 4;
-    r.white = Ladder({0, 64, 128, 191, 255});
-    r.grey = Ladder({0, 32, 64, 96, 128});
-    FootprintMap lit;
-    lit.values[2][2] = 64;
-    r.footprints.assign(4, lit);
-    EdgeSweep sweep;
-    sweep.edge = "vertical";
-    sweep.offsets = {0.0, kEdgeStep, 2 * kEdgeStep, 3 * kEdgeStep};
-    sweep.values = {0, 64, 128, 255};
-    r.sweeps = {sweep};
-    return r;
-}
+using test_support::FourSampleReadings;
+using test_support::Ladder;
 
 TEST(ResolveJson, HoldsTheTransferFootprintAndCoverageUnderTheirKeys) {
+    ResolveReadings r = FourSampleReadings();
+    r.srgbTried = false;
+    r.sweeps[0].values = {0, 64, 128, 255, 255};  // a level missing
     ResolveMeasurement m;
-    DecodeResolve(FourSampleReadings(), &m);
+    DecodeResolve(r, &m);
     const json j = ResolveToJson(m);
     EXPECT_EQ("stored", j["transfer"]["verdict"]);
     EXPECT_EQ(255, j["transfer"]["valueScale"]);
@@ -53,16 +38,13 @@ TEST(ResolveJson, HoldsTheTransferFootprintAndCoverageUnderTheirKeys) {
     EXPECT_EQ(3, c["coverageSamples"]);
     EXPECT_EQ(4, c["colourSamples"]);
     EXPECT_EQ("fewer", c["verdict"]);
-    EXPECT_EQ(json::parse(R"([{"edge":"vertical","changes":[0.0078125,0.015625,0.0234375]}])"),
+    EXPECT_EQ(json::parse(R"([{"edge":"vertical","changes":[0.1328125,0.3828125,0.6328125]}])"),
               c["edgePositions"]);
 }
 
 TEST(ResolveJson, SrgbWritingCarriesTheCapsAnswerBesideWhatHappened) {
     ResolveReadings r = FourSampleReadings();
-    r.srgbTried = true;
     r.srgbCapsAnswer = 0;
-    r.srgbWhite = r.white;
-    r.srgbGrey = Ladder({0, 47, 94, 141, 188});
     r.alphaScale = 3;
     r.alpha = Ladder({0, 1, 2, 2, 3});
     ResolveMeasurement m;

@@ -11,37 +11,16 @@
 #include "analysis/resolve_decoder.h"
 #include "image/png_writer.h"
 #include "support/gdi_canvas.h"
+#include "support/resolve_builders.h"
 
 namespace {
 
 using test_support::Canvas;
+using test_support::Ladder;
 
-std::vector<LadderStep> Ladder(std::initializer_list<int> values) {
-    std::vector<LadderStep> ladder;
-    for (int value : values) ladder.push_back({static_cast<int>(ladder.size()), value});
-    return ladder;
-}
-
-// What Wine's device gives at 4 samples: stored averaging, sRGB writes encoded, a box.
 ResolveMeasurement FourSamples() {
-    ResolveReadings r;
-    r.colourSamples = 4;
-    r.white = Ladder({0, 64, 128, 191, 255});
-    r.grey = Ladder({0, 32, 64, 96, 128});
-    r.srgbTried = true;
-    r.srgbCapsAnswer = static_cast<long>(0x8876086A);
-    r.srgbWhite = r.white;
-    r.srgbGrey = Ladder({0, 47, 94, 141, 188});
-    FootprintMap lit;
-    lit.values[2][2] = 64;
-    r.footprints.assign(4, lit);
-    EdgeSweep sweep;
-    sweep.edge = "vertical";
-    sweep.offsets = {0.0, 17 * kEdgeStep, 49 * kEdgeStep, 81 * kEdgeStep, 113 * kEdgeStep};
-    sweep.values = {0, 64, 128, 191, 255};
-    r.sweeps = {sweep};
     ResolveMeasurement m;
-    DecodeResolve(r, &m);
+    DecodeResolve(test_support::FourSampleReadings(), &m);
     return m;
 }
 
