@@ -25,14 +25,6 @@ namespace {
 
 class ResolveProbeTest : public test_support::RealViewerSuite {
 protected:
-    static void UseMultisampling(D3DMULTISAMPLE_TYPE type, DWORD quality = 0) {
-        app_->settings.multisampleType = type;
-        app_->settings.multisampleQuality = quality;
-        app_->ReleaseDevice();
-        ASSERT_EQ(S_OK, app_->CreateDeviceFromSettings());
-        ASSERT_EQ(type, app_->presentParams.MultiSampleType);
-    }
-
     // The positions first, as the measurement session takes them, then the resolve.
     static ResolveMeasurement Measure() {
         ProbeTarget target;
