@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "analysis/probe_target.h"
@@ -66,9 +67,34 @@ void ExpectBoxFootprint(const ResolveMeasurement& m) {
     EXPECT_NEAR(255, m.footprint.weights[2][2], m.colourSamples);
 }
 
+// The states the probe changes, as the next frame would find them.
+struct ProbeTouchedStates {
+    DWORD values[6] = {};
+    RECT scissor = {};
+    Microsoft::WRL::ComPtr<IDirect3DSurface9> renderTarget;
+
+    explicit ProbeTouchedStates(IDirect3DDevice9* device) {
+        const D3DRENDERSTATETYPE states[6] = {D3DRS_MULTISAMPLEMASK, D3DRS_SRGBWRITEENABLE, D3DRS_SCISSORTESTENABLE,
+                                              D3DRS_TEXTUREFACTOR, D3DRS_CULLMODE, D3DRS_LIGHTING};
+        for (int k = 0; k < 6; ++k) device->GetRenderState(states[k], &values[k]);
+        device->GetScissorRect(&scissor);
+        device->GetRenderTarget(0, &renderTarget);
+    }
+};
+
 TEST_F(ResolveProbeTest, AtFourSamplesTheResolveAveragesStoredValuesInABoxWithFiveLevels) {
     UseMultisampling(D3DMULTISAMPLE_4_SAMPLES);
+    const RECT scissor = {3, 4, 50, 60};
+    app_->device->SetScissorRect(&scissor);
+    app_->device->SetRenderState(D3DRS_MULTISAMPLEMASK, 0x5);
+    const ProbeTouchedStates before(app_->device);
     const ResolveMeasurement m = Measure();
+    const ProbeTouchedStates after(app_->device);
+    for (int k = 0; k < 6; ++k) EXPECT_EQ(before.values[k], after.values[k]) << "state " << k;
+    EXPECT_EQ(0, std::memcmp(&before.scissor, &after.scissor, sizeof(RECT)));
+    EXPECT_EQ(before.renderTarget.Get(), after.renderTarget.Get());
+    app_->device->SetRenderState(D3DRS_MULTISAMPLEMASK, 0xFFFFFFFF);
+
     EXPECT_EQ(4, m.colourSamples);
     EXPECT_EQ(TransferVerdict::Stored, m.transfer.verdict) << TransferVerdictText(m.transfer);
     ExpectLadder(m.transfer.ladder, {0, 64, 128, 191, 255}, 1);
