@@ -1,6 +1,7 @@
 // The per-sample probes' shared states and the black-out of all samples but one.
 #include "analysis/per_sample_drawing.h"
 
+#include "analysis/probe_target.h"
 #include "pattern/pass_states.h"
 
 namespace {
@@ -13,28 +14,10 @@ struct ColouredVertex {
 }  // namespace
 
 void SetPerSampleDrawingStates(IDirect3DDevice9* device) {
+    SetProbeStates(device);
     SetPassOpeningStates(device, D3DTADDRESS_CLAMP);
-    const DWORD renderStates[][2] = {
-        {D3DRS_ZENABLE, D3DZB_FALSE},
-        {D3DRS_ZWRITEENABLE, FALSE},
-        {D3DRS_STENCILENABLE, FALSE},
-        {D3DRS_FOGENABLE, FALSE},
-        {D3DRS_SCISSORTESTENABLE, FALSE},
-        {D3DRS_CLIPPLANEENABLE, 0},
-        {D3DRS_FILLMODE, D3DFILL_SOLID},
-        {D3DRS_SHADEMODE, D3DSHADE_GOURAUD},
-        {D3DRS_COLORWRITEENABLE, 0xF},
-        {D3DRS_SRGBWRITEENABLE, FALSE},
-        {D3DRS_MULTISAMPLEANTIALIAS, TRUE},
-        {D3DRS_MULTISAMPLEMASK, 0xFFFFFFFF},
-        {D3DRS_SPECULARENABLE, FALSE},
-        {D3DRS_VERTEXBLEND, D3DVBF_DISABLE},
-    };
-    for (const auto& state : renderStates) {
-        device->SetRenderState(static_cast<D3DRENDERSTATETYPE>(state[0]), state[1]);
-    }
-    device->SetVertexShader(nullptr);
-    device->SetPixelShader(nullptr);
+    device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD);
+    device->SetRenderState(D3DRS_MULTISAMPLEMASK, 0xFFFFFFFF);
     device->SetTexture(0, nullptr);
     device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
     device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);

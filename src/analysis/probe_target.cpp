@@ -1,6 +1,9 @@
 // The probes' shared surfaces, read-back and saved-state guard.
 #include "analysis/probe_target.h"
 
+#include "pattern/ortho_projection.h"
+#include "pattern/pass_states.h"
+
 HRESULT DescribeProbeTarget(IDirect3DDevice9* device, ProbeTarget* target) {
     Microsoft::WRL::ComPtr<IDirect3DSwapChain9> chain;
     D3DPRESENT_PARAMETERS present = {};
@@ -109,4 +112,40 @@ SavedDeviceState::~SavedDeviceState() {
     device_->SetDepthStencilSurface(depthStencil_.Get());
     // After the render target: setting one resets the viewport, which the block restores.
     if (states_) states_->Apply();
+}
+
+void SetProbeStates(IDirect3DDevice9* device) {
+    SetPassOpeningStates(device, D3DTADDRESS_WRAP);
+    const DWORD renderStates[][2] = {
+        {D3DRS_ZENABLE, D3DZB_FALSE},
+        {D3DRS_ZWRITEENABLE, FALSE},
+        {D3DRS_STENCILENABLE, FALSE},
+        {D3DRS_FOGENABLE, FALSE},
+        {D3DRS_SCISSORTESTENABLE, FALSE},
+        {D3DRS_CLIPPLANEENABLE, 0},
+        {D3DRS_FILLMODE, D3DFILL_SOLID},
+        {D3DRS_COLORWRITEENABLE, 0xF},
+        {D3DRS_SRGBWRITEENABLE, FALSE},
+        {D3DRS_MULTISAMPLEANTIALIAS, TRUE},
+        {D3DRS_BLENDOP, D3DBLENDOP_ADD},
+        {D3DRS_SEPARATEALPHABLENDENABLE, FALSE},
+        {D3DRS_SPECULARENABLE, FALSE},
+        {D3DRS_VERTEXBLEND, D3DVBF_DISABLE},
+        {D3DRS_INDEXEDVERTEXBLENDENABLE, FALSE},
+        {D3DRS_TEXTUREFACTOR, 0xFFFFFFFF},
+    };
+    for (const auto& state : renderStates) {
+        device->SetRenderState(static_cast<D3DRENDERSTATETYPE>(state[0]), state[1]);
+    }
+    device->SetVertexShader(nullptr);
+    device->SetPixelShader(nullptr);
+    device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
+    device->SetTextureStageState(0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
+    device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    device->SetSamplerState(0, D3DSAMP_MAXMIPLEVEL, 0);
+    device->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, FALSE);
+    const D3DMATRIX identity = IdentityMatrix();
+    device->SetTransform(D3DTS_WORLD, &identity);
+    device->SetTransform(D3DTS_VIEW, &identity);
 }

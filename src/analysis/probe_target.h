@@ -82,3 +82,8 @@ private:
     Microsoft::WRL::ComPtr<IDirect3DSurface9> renderTarget_;
     Microsoft::WRL::ComPtr<IDirect3DSurface9> depthStencil_;
 };
+
+// Every state a probe's pictures depend on, beyond the opening the viewer's passes share: no
+// depth, stencil, fog, scissor, clipping planes, blending or sRGB writing; all channels written;
+// multisampling on; fixed-function drawing with identity world and view.
+void SetProbeStates(IDirect3DDevice9* device);

@@ -66,43 +66,6 @@ HRESULT CreateObjects(IDirect3DDevice9* device, const ProbePattern& pattern, con
     return hr;
 }
 
-// Every state the pictures depend on, beyond the opening the viewer's passes share.
-void SetProbeStates(IDirect3DDevice9* device, const SampleProbeOptions& options) {
-    SetPassOpeningStates(device, D3DTADDRESS_WRAP);
-    const DWORD renderStates[][2] = {
-        {D3DRS_ZENABLE, D3DZB_FALSE},
-        {D3DRS_ZWRITEENABLE, FALSE},
-        {D3DRS_STENCILENABLE, FALSE},
-        {D3DRS_FOGENABLE, FALSE},
-        {D3DRS_SCISSORTESTENABLE, FALSE},
-        {D3DRS_CLIPPLANEENABLE, 0},
-        {D3DRS_FILLMODE, D3DFILL_SOLID},
-        {D3DRS_COLORWRITEENABLE, 0xF},
-        {D3DRS_SRGBWRITEENABLE, FALSE},
-        {D3DRS_MULTISAMPLEANTIALIAS, options.multisampleAntialias ? DWORD{TRUE} : DWORD{FALSE}},
-        {D3DRS_BLENDOP, D3DBLENDOP_ADD},
-        {D3DRS_SEPARATEALPHABLENDENABLE, FALSE},
-        {D3DRS_SPECULARENABLE, FALSE},
-        {D3DRS_VERTEXBLEND, D3DVBF_DISABLE},
-        {D3DRS_INDEXEDVERTEXBLENDENABLE, FALSE},
-        {D3DRS_TEXTUREFACTOR, 0xFFFFFFFF},
-    };
-    for (const auto& state : renderStates) {
-        device->SetRenderState(static_cast<D3DRENDERSTATETYPE>(state[0]), state[1]);
-    }
-    device->SetVertexShader(nullptr);
-    device->SetPixelShader(nullptr);
-    device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
-    device->SetTextureStageState(0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
-    device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
-    device->SetSamplerState(0, D3DSAMP_MAXMIPLEVEL, 0);
-    device->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, FALSE);
-    const D3DMATRIX identity = IdentityMatrix();
-    device->SetTransform(D3DTS_WORLD, &identity);
-    device->SetTransform(D3DTS_VIEW, &identity);
-}
-
 // Tile (tx, ty) placed as the viewer places its tiles, by moving the projection window: the
 // tile's first pixel begins at world tileOrigin.
 void PlaceTile(IDirect3DDevice9* device, const ProbePattern& pattern, int tileX, int tileY) {
@@ -174,7 +137,8 @@ HRESULT DrawPasses(IDirect3DDevice9* device, const ProbePattern& pattern, const 
     HRESULT hr = device->SetRenderTarget(0, objects.surfaces.multisampled.Get());
     if (FAILED(hr)) return hr;
     device->SetDepthStencilSurface(nullptr);
-    SetProbeStates(device, options);
+    SetProbeStates(device);
+    device->SetRenderState(D3DRS_MULTISAMPLEANTIALIAS, options.multisampleAntialias ? TRUE : FALSE);
     for (size_t k = 0; k < passes.size() && SUCCEEDED(hr); ++k) {
         device->SetRenderState(D3DRS_MULTISAMPLEMASK, 0xFFFFFFFF);
         device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);

@@ -225,7 +225,7 @@ TEST_F(SampleCoverageProbeTest, ThePagesOfTheMeasurementsAtFourSamples) {
         std::printf("%s\n%s\n", page.title.c_str(), page.text.c_str());
         if (folder == nullptr) continue;
         const std::string path = std::string(folder) + "/wine_" + page.title + ".png";
-        EXPECT_EQ(S_OK, WritePngFile(path.c_str(), reinterpret_cast<const BYTE*>(canvas.Pixels()), width * 4,
+        EXPECT_EQ(S_OK, WritePngFile(path.c_str(), reinterpret_cast<const BYTE*>(canvas.Bits()), width * 4,
                                      width, height));
     }
 }

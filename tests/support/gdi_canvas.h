@@ -25,8 +25,9 @@ public:
         DeleteDC(dc_);
     }
     HDC Dc() const { return dc_; }
-    // Rows of width pixels, 0x00RRGGBB, top row first.
-    const DWORD* Pixels() const {
+    int Width() const { return width_; }
+    // The pixels as A8R8G8B8 words, top row first (alpha as GDI left it).
+    const DWORD* Bits() const {
         GdiFlush();
         return bits_;
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+#include <d3d9.h>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,19 @@ protected:
         }
         delete app_;
         app_ = nullptr;
+    }
+
+    // A new device through the framework, as the settings dialog would make it; the same mode
+    // keeps the device it has.
+    static void UseMultisampling(D3DMULTISAMPLE_TYPE type, DWORD quality = 0) {
+        if (app_->settings.multisampleType == type && app_->settings.multisampleQuality == quality) {
+            return;
+        }
+        app_->settings.multisampleType = type;
+        app_->settings.multisampleQuality = quality;
+        app_->ReleaseDevice();
+        ASSERT_EQ(S_OK, app_->CreateDeviceFromSettings());
+        ASSERT_EQ(type, app_->presentParams.MultiSampleType);
     }
 
     static inline ViewerApplication* app_ = nullptr;

@@ -23,7 +23,7 @@ constexpr int kWidth = 720;
 constexpr int kHeight = 300;
 
 int Count(const Canvas& canvas, const RECT& rect, COLORREF colour) {
-    const DWORD* pixels = canvas.Pixels();
+    const DWORD* pixels = canvas.Bits();
     const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
     int count = 0;
     for (int y = rect.top; y < rect.bottom; ++y) {
@@ -36,7 +36,7 @@ void Paint(const MeasurementPage& page, const Canvas& canvas, const char* file) 
     page.paint(canvas.Dc(), RECT{0, 0, kWidth, kHeight});
     if (const char* folder = std::getenv("QUILLANT_PAGE_PICTURES")) {
         const std::string path = std::string(folder) + "/" + file;
-        EXPECT_EQ(S_OK, WritePngFile(path.c_str(), reinterpret_cast<const BYTE*>(canvas.Pixels()), kWidth * 4,
+        EXPECT_EQ(S_OK, WritePngFile(path.c_str(), reinterpret_cast<const BYTE*>(canvas.Bits()), kWidth * 4,
                                      kWidth, kHeight));
     }
 }

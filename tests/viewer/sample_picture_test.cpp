@@ -14,6 +14,7 @@
 
 namespace {
 
+using test_support::Canvas;
 using test_support::ExactAxis;
 using test_support::Canvas;
 using test_support::ExactSample;

@@ -1,0 +1,117 @@
+// The resolve measurement's cost on the system's Direct3D 9: the whole measurement of a 4-sample
+// mode on the viewer's device after a few frames (the first on that device, and the best of the
+// following ones), and the decoders alone on readings of the size a 16-sample mode gives.
+#include <windows.h>
+#include <d3d9.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+
+#include "analysis/probe_target.h"
+#include "analysis/resolve_decoder.h"
+#include "analysis/resolve_probe.h"
+#include "analysis/sample_probe.h"
+#include "viewer/viewer_application.h"
+
+namespace {
+
+double Milliseconds(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
+}
+
+void TimeMeasurements(ViewerApplication& app, D3DMULTISAMPLE_TYPE type, const char* label) {
+    app.settings.multisampleType = type;
+    app.settings.multisampleQuality = 0;
+    app.ReleaseDevice();
+    ProbeTarget target;
+    if (FAILED(app.CreateDeviceFromSettings()) || app.device == nullptr ||
+        FAILED(DescribeProbeTarget(app.device, &target))) {
+        std::printf("%-34s no device\n", label);
+        return;
+    }
+    for (int frame = 0; frame < 3; ++frame) {
+        static_cast<void>(app.RenderFrame());
+        static_cast<void>(app.device->Present(nullptr, nullptr, nullptr, nullptr));
+    }
+    SampleMeasurement positions;
+    if (FAILED(MeasureSamplePositions(app.device, target, &positions))) {
+        std::printf("%-34s positions failed\n", label);
+        return;
+    }
+    double first = 0.0;
+    double best = 1e30;
+    ResolveMeasurement measurement;
+    for (int run = 0; run < 6; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        if (FAILED(MeasureResolve(app.device, target, positions, &measurement))) {
+            std::printf("%-34s failed\n", label);
+            return;
+        }
+        const double ms = Milliseconds(start);
+        if (run == 0) first = ms;
+        else best = std::min(best, ms);
+    }
+    std::printf("%-34s first %8.1f ms, then best %7.1f ms  (%s; %s; %s)\n", label, first, best,
+                ResolveColumnText(measurement).c_str(), FilterColumnText(measurement).c_str(),
+                CoverageColumnText(measurement).c_str());
+}
+
+// Readings of a 16-sample mode that averages stored values: the most a mode gives the decoders.
+ResolveReadings SixteenSampleReadings() {
+    ResolveReadings r;
+    r.colourSamples = 16;
+    r.srgbTried = true;
+    r.alphaScale = 255;
+    for (int k = 0; k <= 16; ++k) {
+        const int white = static_cast<int>(std::lround(255.0 * k / 16));
+        const int grey = static_cast<int>(std::lround(128.0 * k / 16));
+        r.white.push_back({k, white});
+        r.grey.push_back({k, grey});
+        r.srgbWhite.push_back({k, white});
+        r.srgbGrey.push_back({k, static_cast<int>(std::lround(188.0 * k / 16))});
+        r.alpha.push_back({k, white});
+    }
+    for (int s = 0; s < 16; ++s) {
+        FootprintMap map;
+        map.maskBit = s;
+        map.values[2][2] = 16;
+        r.footprints.push_back(map);
+    }
+    for (const char* edge : {"vertical", "horizontal", "shallow"}) {
+        EdgeSweep sweep;
+        sweep.edge = edge;
+        for (int k = 0; k <= 156; ++k) {
+            sweep.offsets.push_back(k * kEdgeStep);
+            sweep.values.push_back(std::min(255, k * 255 / 128 / 16 * 16));
+        }
+        r.sweeps.push_back(sweep);
+    }
+    return r;
+}
+
+}  // namespace
+
+int main() {
+    ViewerApplication app;
+    if (FAILED(app.Initialize(GetModuleHandleA(nullptr))) || app.device == nullptr) {
+        std::printf("no Direct3D 9 device\n");
+        return 1;
+    }
+    TimeMeasurements(app, D3DMULTISAMPLE_NONE, "resolve measurement at 1x");
+    TimeMeasurements(app, D3DMULTISAMPLE_4_SAMPLES, "resolve measurement at 4 samples");
+
+    const ResolveReadings readings = SixteenSampleReadings();
+    ResolveMeasurement measurement;
+    double best = 1e30;
+    for (int run = 0; run < 50; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        DecodeResolve(readings, &measurement);
+        best = std::min(best, Milliseconds(start));
+    }
+    std::printf("%-34s best %8.3f ms  (%s)\n", "resolve decoders alone, 16 samples", best,
+                CoverageColumnText(measurement).c_str());
+    SendMessageA(app.mainWindow, WM_CLOSE, 0, 0);
+    return 0;
+}

@@ -1,0 +1,313 @@
+// The Resolve page: its tables as text and its picture drawn with GDI.
+#include "viewer/resolve_page.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr const char* kNewLine = "\r\n";
+constexpr COLORREF kBackground = RGB(255, 255, 255);
+constexpr COLORREF kAxisColour = RGB(96, 96, 96);
+constexpr COLORREF kGridColour = RGB(228, 228, 228);
+constexpr COLORREF kTextColour = RGB(0, 0, 0);
+
+std::string Number(double value, int decimals = 0) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string Samples(size_t count) { return std::to_string(count) + (count == 1 ? " sample" : " samples"); }
+
+// k, value, stored and linear references, one rung a line.
+std::string LadderTable(const std::vector<LadderStep>& ladder, int samples, int valueScale) {
+    std::string text = std::string("k\tvalue\tstored\tlinear") + kNewLine;
+    double full = 0.0;
+    for (const LadderStep& step : ladder) full = step.covered == samples ? step.value : full;
+    for (const LadderStep& step : ladder) {
+        text += std::to_string(step.covered) + "\t" + std::to_string(step.value) + "\t" +
+                Number(StoredReference(step.covered, samples, full, valueScale)) + "\t" +
+                Number(LinearReference(step.covered, samples, full, valueScale)) + kNewLine;
+    }
+    return text;
+}
+
+std::string TransferText(const ResolveMeasurement& m) {
+    const int s = m.colourSamples;
+    std::string text = "Transfer: k of " + Samples(static_cast<size_t>(s)) +
+                       " lit, the rest black; values in steps of 1/" + std::to_string(m.valueScale) +
+                       ", a reference matched within " + Number(kTransferToleranceSteps, 1) +
+                       " steps" + kNewLine;
+    if (s == 1) text += std::string("(one sample: nothing to average, both references alike)") + kNewLine;
+    text += "White:" + std::string(kNewLine) + LadderTable(m.transfer.ladder, s, m.valueScale);
+    text += "Grey " + std::to_string(m.greyDrawn) + ":" + kNewLine + LadderTable(m.transfer.grey, s, m.valueScale);
+    text += TransferVerdictText(m.transfer) + kNewLine + kNewLine;
+
+    const SrgbWriteResult& srgb = m.srgbWrite;
+    if (!srgb.tried) {
+        text += std::string("sRGB write: could not be drawn (caps answer ") + CapsAnswerText(srgb.capsAnswer) +
+                ")" + kNewLine + kNewLine;
+    } else {
+        const std::string greyFull = srgb.curve.grey.empty() ? "?" : std::to_string(srgb.curve.grey.back().value);
+        text += "sRGB write on: the format's caps answer " + CapsAnswerText(srgb.capsAnswer) + "; grey " +
+                std::to_string(m.greyDrawn) + " was stored as " + greyFull +
+                (srgb.writeEncoded ? " (written sRGB-encoded)" : " (written as drawn, not encoded)") + kNewLine;
+        text += "White:" + std::string(kNewLine) + LadderTable(srgb.curve.ladder, s, m.valueScale);
+        text += "Grey:" + std::string(kNewLine) + LadderTable(srgb.curve.grey, s, m.valueScale);
+        text += TransferVerdictText(srgb.curve) + kNewLine + kNewLine;
+    }
+    if (m.alpha.measured) {
+        text += "Alpha of white on transparent black (steps of 1/" + std::to_string(m.alpha.valueScale) + "):" +
+                kNewLine + LadderTable(m.alpha.curve.ladder, s, m.alpha.valueScale) +
+                TransferVerdictText(m.alpha.curve) + kNewLine + kNewLine;
+    } else {
+        text += std::string("Alpha: the format has none") + kNewLine + kNewLine;
+    }
+    return text;
+}
+
+std::string FootprintText(const ResolveMeasurement& m) {
+    const Footprint& f = m.footprint;
+    std::string text = "Filter footprint: one sample of one pixel lit, the 5 x 5 pixels around it read back; "
+                       "the sums over its " +
+                       Samples(f.perSample.size()) + ", in steps of 1/" +
+                       std::to_string(m.valueScale) + kNewLine;
+    for (const auto& row : f.weights) {
+        for (int x = 0; x < kFootprintSide; ++x) text += (x ? "\t" : "") + std::to_string(row[x]);
+        text += kNewLine;
+    }
+    text += FootprintVerdictText(f) + kNewLine;
+    text += std::string("A filter applied when the picture is shown (after Present) is not seen by a read-back "
+                        "of the resolved target.") +
+            kNewLine + kNewLine;
+    return text;
+}
+
+std::string CoverageText(const ResolveMeasurement& m) {
+    const CoverageLevels& c = m.coverage;
+    std::string text = "Coverage levels: a polygon edge swept across the pixel in steps of 1/128 pixel" +
+                       std::string(kNewLine);
+    for (const EdgeSweep& sweep : c.sweeps) {
+        text += sweep.edge + ": " + std::to_string(sweep.levels) + " levels, changing at";
+        for (double change : sweep.changes) text += " " + Number(change * 128.0);
+        text += " /128" + std::string(kNewLine);
+    }
+    text += std::to_string(c.levels) + " levels, colour samples " + std::to_string(c.colourSamples) + ": " +
+            CoverageVerdictText(c) + kNewLine;
+    return text;
+}
+
+// GDI objects made for one drawing and deleted after it; selecting back the old one first.
+class Selected {
+public:
+    Selected(HDC dc, HGDIOBJ object) : dc_(dc), object_(object), old_(SelectObject(dc, object)) {}
+    ~Selected() {
+        SelectObject(dc_, old_);
+        DeleteObject(object_);
+    }
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ object_;
+    HGDIOBJ old_;
+};
+
+void FillRectangle(HDC dc, const RECT& rect, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(dc, &rect, brush);
+    DeleteObject(brush);
+}
+
+void Text(HDC dc, int x, int y, const std::string& text, UINT align = TA_LEFT | TA_TOP) {
+    SetTextAlign(dc, align);
+    TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+}
+
+// One line from x to right, cut short with "..." where it does not fit.
+void ClippedText(HDC dc, int x, int y, int right, const std::string& text) {
+    SetTextAlign(dc, TA_LEFT | TA_TOP);
+    RECT box = {x, y, right, y + 16};
+    DrawTextA(dc, text.c_str(), -1, &box, DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+}
+
+// The plot on one side of the area, the footprint grid on the other: side by side where the
+// area is wide, one above the other where it is tall.
+struct PictureLayout {
+    RECT plot;       // the axes' box
+    RECT footprint;  // the grid's square
+    RECT notes;      // below it, the coverage line, wrapped
+};
+
+PictureLayout LayoutFor(const RECT& area) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    RECT plotPart = area;
+    RECT gridPart = area;
+    if (width >= height) {
+        plotPart.right = area.left + width * 3 / 5;
+        gridPart.left = plotPart.right;
+    } else {
+        plotPart.bottom = area.top + height * 3 / 5;
+        gridPart.top = plotPart.bottom;
+    }
+    PictureLayout layout;
+    layout.plot = {plotPart.left + 36, plotPart.top + 40, plotPart.right - 12, plotPart.bottom - 34};
+    const int side = static_cast<int>(
+        std::max<LONG>(0, std::min<LONG>(gridPart.right - gridPart.left - 24, gridPart.bottom - gridPart.top - 60)));
+    const int left = gridPart.left + (gridPart.right - gridPart.left - side) / 2;
+    layout.footprint = {left, gridPart.top + 40, left + side, gridPart.top + 40 + side};
+    layout.notes = {gridPart.left + 8, layout.footprint.bottom + 6, gridPart.right - 8, gridPart.bottom};
+    return layout;
+}
+
+POINT PlotPoint(const RECT& plot, int samples, int valueScale, double covered, double value) {
+    const double x = samples > 0 ? covered / samples : 0.0;
+    const double y = valueScale > 0 ? value / valueScale : 0.0;
+    return POINT{plot.left + static_cast<LONG>(std::lround(x * (plot.right - plot.left))),
+                 plot.bottom - static_cast<LONG>(std::lround(y * (plot.bottom - plot.top)))};
+}
+
+void DrawCurve(HDC dc, const RECT& plot, const ResolveMeasurement& m, bool linear, COLORREF colour) {
+    const int s = std::max(1, m.colourSamples);
+    Selected pen(dc, CreatePen(PS_SOLID, 2, colour));
+    // Fine steps between the rungs: the linear reference bends between them.
+    for (int step = 0; step <= 16 * s; ++step) {
+        const double k = step / 16.0;
+        const double value = linear ? LinearToSrgb(SrgbToLinear(1.0) * k / s) * m.valueScale : m.valueScale * k / s;
+        const POINT p = PlotPoint(plot, s, m.valueScale, k, value);
+        if (step == 0) MoveToEx(dc, p.x, p.y, nullptr);
+        else LineTo(dc, p.x, p.y);
+    }
+}
+
+void DrawMarks(HDC dc, const RECT& plot, const ResolveMeasurement& m, const std::vector<LadderStep>& ladder,
+               COLORREF colour, bool cross) {
+    Selected pen(dc, CreatePen(PS_SOLID, 2, colour));
+    Selected brush(dc, CreateSolidBrush(colour));
+    for (const LadderStep& step : ladder) {
+        const POINT p = PlotPoint(plot, std::max(1, m.colourSamples), m.valueScale, step.covered, step.value);
+        if (cross) {
+            MoveToEx(dc, p.x - 5, p.y - 5, nullptr);
+            LineTo(dc, p.x + 6, p.y + 6);
+            MoveToEx(dc, p.x - 5, p.y + 5, nullptr);
+            LineTo(dc, p.x + 6, p.y - 6);
+        } else {
+            Ellipse(dc, p.x - 4, p.y - 4, p.x + 5, p.y + 5);
+        }
+    }
+}
+
+void DrawPlot(HDC dc, const RECT& plot, const ResolveMeasurement& m) {
+    const int s = std::max(1, m.colourSamples);
+    {
+        Selected grid(dc, CreatePen(PS_SOLID, 1, kGridColour));
+        for (int k = 0; k <= s; ++k) {
+            const POINT p = PlotPoint(plot, s, m.valueScale, k, 0);
+            MoveToEx(dc, p.x, plot.top, nullptr);
+            LineTo(dc, p.x, plot.bottom);
+            if (s <= 8 || k % 2 == 0) Text(dc, p.x, plot.bottom + 4, std::to_string(k), TA_CENTER | TA_TOP);
+        }
+        for (int quarter = 1; quarter <= 4; ++quarter) {
+            const POINT p = PlotPoint(plot, s, m.valueScale, 0, m.valueScale * quarter / 4.0);
+            MoveToEx(dc, plot.left, p.y, nullptr);
+            LineTo(dc, plot.right, p.y);
+        }
+        Text(dc, plot.left - 4, plot.top - 7, std::to_string(m.valueScale), TA_RIGHT | TA_TOP);
+        Text(dc, plot.left - 4, plot.bottom - 7, "0", TA_RIGHT | TA_TOP);
+    }
+    {
+        Selected axis(dc, CreatePen(PS_SOLID, 1, kAxisColour));
+        MoveToEx(dc, plot.left, plot.top, nullptr);
+        LineTo(dc, plot.left, plot.bottom);
+        LineTo(dc, plot.right, plot.bottom);
+    }
+    DrawCurve(dc, plot, m, false, kStoredCurveColour);
+    DrawCurve(dc, plot, m, true, kLinearCurveColour);
+    if (m.srgbWrite.tried) DrawMarks(dc, plot, m, m.srgbWrite.curve.ladder, kSrgbMeasuredColour, true);
+    DrawMarks(dc, plot, m, m.transfer.ladder, kMeasuredColour, false);
+    Text(dc, (plot.left + plot.right) / 2, plot.bottom + 18, "k samples of " + std::to_string(s) + " white",
+         TA_CENTER | TA_TOP);
+    // The legend above the axes, one coloured word each.
+    const struct {
+        COLORREF colour;
+        const char* text;
+    } legend[] = {{kMeasuredColour, "o resolved"},
+                  {kSrgbMeasuredColour, "x sRGB write"},
+                  {kStoredCurveColour, "stored"},
+                  {kLinearCurveColour, "linear"}};
+    int x = plot.left - 30;
+    for (const auto& entry : legend) {
+        SetTextColor(dc, entry.colour);
+        Text(dc, x, plot.top - 34, entry.text);
+        SIZE size = {};
+        GetTextExtentPoint32A(dc, entry.text, static_cast<int>(std::string(entry.text).size()), &size);
+        x += size.cx + 10;
+    }
+    SetTextColor(dc, kTextColour);
+    ClippedText(dc, plot.left - 30, plot.top - 18, plot.right, TransferVerdictText(m.transfer));
+}
+
+void DrawFootprint(HDC dc, const RECT& square, int right, const ResolveMeasurement& m) {
+    ClippedText(dc, square.left, square.top - 34, right, "Footprint, steps of 1/" + std::to_string(m.valueScale));
+    ClippedText(dc, square.left, square.top - 18, right, FootprintVerdictText(m.footprint));
+    const int side = square.right - square.left;
+    if (side < kFootprintSide) return;
+    for (int y = 0; y < kFootprintSide; ++y) {
+        for (int x = 0; x < kFootprintSide; ++x) {
+            const RECT cell = {square.left + side * x / kFootprintSide, square.top + side * y / kFootprintSide,
+                               square.left + side * (x + 1) / kFootprintSide,
+                               square.top + side * (y + 1) / kFootprintSide};
+            const int value = m.footprint.weights[y][x];
+            const int level = std::clamp(m.valueScale > 0 ? value * 255 / m.valueScale : 0, 0, 255);
+            FillRectangle(dc, cell, RGB(level, level, level));
+            FrameRect(dc, &cell, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+            SetTextColor(dc, level > 128 ? RGB(0, 0, 0) : RGB(255, 255, 255));
+            Text(dc, (cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2 - 7, std::to_string(value),
+                 TA_CENTER | TA_TOP);
+        }
+    }
+    SetTextColor(dc, kTextColour);
+}
+
+void DrawCoverageNote(HDC dc, RECT notes, const ResolveMeasurement& m) {
+    const std::string text =
+        "Edge sweeps: " + std::to_string(m.coverage.levels) + " levels; " + CoverageVerdictText(m.coverage);
+    SetTextAlign(dc, TA_LEFT | TA_TOP);
+    DrawTextA(dc, text.c_str(), -1, &notes, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+}
+
+}  // namespace
+
+std::string ResolvePageText(const ResolveMeasurement& m) {
+    return TransferText(m) + FootprintText(m) + CoverageText(m);
+}
+
+POINT ResolvePlotPoint(const RECT& area, const ResolveMeasurement& m, double covered, double value) {
+    return PlotPoint(LayoutFor(area).plot, std::max(1, m.colourSamples), m.valueScale, covered, value);
+}
+
+void DrawResolvePicture(HDC dc, const RECT& area, const ResolveMeasurement& m) {
+    FillRectangle(dc, area, kBackground);
+    const PictureLayout layout = LayoutFor(area);
+    const int savedDc = SaveDC(dc);
+    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kTextColour);
+    DrawPlot(dc, layout.plot, m);
+    DrawFootprint(dc, layout.footprint, layout.notes.right, m);
+    DrawCoverageNote(dc, layout.notes, m);
+    RestoreDC(dc, savedDc);
+}
+
+MeasurementPage ResolvePage(const ResolveMeasurement& measurement) {
+    MeasurementPage page;
+    page.title = "Resolve";
+    page.text = ResolvePageText(measurement);
+    page.paint = [measurement](HDC dc, const RECT& area) { DrawResolvePicture(dc, area, measurement); };
+    return page;
+}

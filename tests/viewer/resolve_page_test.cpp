@@ -1,0 +1,83 @@
+// The Resolve page: its tables carry both references beside each rung, its notes say what a
+// read-back cannot see, and its picture puts the resolved values and both reference curves where
+// the plot's axes say. QUILLANT_PAGE_PNG=folder also writes the pictures there, to look at.
+#include "viewer/resolve_page.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "analysis/resolve_decoder.h"
+#include "image/png_writer.h"
+#include "support/gdi_canvas.h"
+#include "support/resolve_builders.h"
+
+namespace {
+
+using test_support::Canvas;
+using test_support::Ladder;
+
+ResolveMeasurement FourSamples() {
+    ResolveMeasurement m;
+    DecodeResolve(test_support::FourSampleReadings(), &m);
+    return m;
+}
+
+void SaveToLook(const Canvas& canvas, int width, int height, const char* name) {
+    const char* folder = std::getenv("QUILLANT_PAGE_PNG");
+    if (folder == nullptr) return;
+    const std::string path = std::string(folder) + "\\" + name;
+    EXPECT_EQ(S_OK, WritePngFile(path.c_str(), reinterpret_cast<const BYTE*>(canvas.Bits()), width * 4,
+                                 static_cast<UINT>(width), static_cast<UINT>(height)));
+}
+
+TEST(ResolvePage, TextHoldsEveryLadderWithBothReferencesAndTheVerdicts) {
+    const MeasurementPage page = ResolvePage(FourSamples());
+    EXPECT_EQ("Resolve", page.title);
+    for (const char* line : {"k\tvalue\tstored\tlinear\r\n", "1\t64\t64\t137\r\n", "3\t191\t191\t225\r\n",
+                             "1\t32\t32\t66\r\n", "resolve averages stored values\r\n",
+                             "caps answer D3DERR_NOTAVAILABLE; grey 128 was stored as 188 (written sRGB-encoded)",
+                             "1\t47\t47\t99\r\n", "Alpha: the format has none",
+                             "0\t0\t256\t0\t0\r\n", "box: every pixel from its own samples\r\n",
+                             "is not seen by a read-back of the resolved target",
+                             "vertical: 5 levels, changing at 17 49 81 113 /128",
+                             "coverage samples = colour samples"}) {
+        EXPECT_NE(std::string::npos, page.text.find(line)) << line << "\n" << page.text;
+    }
+}
+
+TEST(ResolvePage, PictureMarksResolvedValuesOnTheirReferenceCurves) {
+    const ResolveMeasurement m = FourSamples();
+    const MeasurementPage page = ResolvePage(m);
+    ASSERT_TRUE(page.paint);
+    for (const RECT& area : {RECT{0, 0, 560, 300}, RECT{0, 0, 320, 520}}) {
+        Canvas canvas(area.right, area.bottom);
+        page.paint(canvas.Dc(), area);
+        for (const LadderStep& step : m.transfer.ladder) {
+            EXPECT_TRUE(canvas.Near(ResolvePlotPoint(area, m, step.covered, step.value), 2, kMeasuredColour))
+                << step.covered;
+        }
+        // Between the rungs: the stored line halfway along, the linear curve above it.
+        EXPECT_TRUE(canvas.Near(ResolvePlotPoint(area, m, 0.5, 32), 1, kStoredCurveColour));
+        EXPECT_TRUE(canvas.Near(ResolvePlotPoint(area, m, 1, 137), 2, kLinearCurveColour));
+        SaveToLook(canvas, area.right, area.bottom, area.right > area.bottom ? "resolve-wide.png" : "resolve-tall.png");
+    }
+}
+
+TEST(ResolvePage, OneSampleSaysThereIsNothingToAverage) {
+    ResolveReadings r;
+    r.white = Ladder({0, 255});
+    r.grey = Ladder({0, 128});
+    ResolveMeasurement m;
+    DecodeResolve(r, &m);
+    const std::string text = ResolvePageText(m);
+    EXPECT_NE(std::string::npos, text.find("k of 1 sample lit")) << text;
+    EXPECT_NE(std::string::npos, text.find("one sample: nothing to average")) << text;
+    Canvas canvas(400, 300);
+    DrawResolvePicture(canvas.Dc(), RECT{0, 0, 400, 300}, m);
+    EXPECT_TRUE(canvas.Near(ResolvePlotPoint(RECT{0, 0, 400, 300}, m, 1, 255), 2, kMeasuredColour));
+    SaveToLook(canvas, 400, 300, "resolve-1x.png");
+}
+
+}  // namespace
