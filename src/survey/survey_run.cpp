@@ -4,7 +4,6 @@
 #include <chrono>
 #include <string>
 
-#include "survey/framework_reports.h"
 #include "survey/output_folder.h"
 #include "survey/survey_application.h"
 #include "survey/survey_json.h"
@@ -39,7 +38,7 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
     const Clock::time_point start = Clock::now();
     SurveyApplication app;
     if (FAILED(app.Start(GetModuleHandleA(nullptr)))) {
-        std::string reports = TakeFrameworkReports();
+        std::string reports = app.TakeFrameworkReports();
         PrintLine(err, "quillant-survey: Direct3D 9 could not be started" + (reports.empty() ? "" : ": " + reports));
         return SurveyExitModeFailed;
     }
