@@ -1,8 +1,10 @@
-// ReportError: turns a result code into a message box captioned with the window title; a fatal
-// report closes the main window and silences every report after it.
+// ReportError: turns a result code into a message box captioned with the window title (or hands
+// it to the program's receiver); a fatal report closes the main window and silences every report
+// after it.
 #include "framework/error_reporting.h"
 
 #include <cstring>
+#include <utility>
 
 #include "framework/application_framework.h"
 #include "framework/process_state.h"
@@ -111,6 +113,11 @@ const NoticeStyle& StyleFor(int kind) {
     return kWarningStyle;
 }
 
+void ComposeReportText(HRESULT code, const NoticeStyle& style, char (&text)[kReportBufferSize]) {
+    static_cast<void>(CopyStringBounded(text, MessageFor(code), sizeof(text)));
+    std::strncat(text, style.suffix, sizeof(text) - std::strlen(text) - 1);
+}
+
 }  // namespace
 
 HRESULT ReportError(HRESULT code, int kind) {
@@ -119,15 +126,26 @@ HRESULT ReportError(HRESULT code, int kind) {
 
     const NoticeStyle& style = StyleFor(kind);
     char text[kReportBufferSize];
-    static_cast<void>(CopyStringBounded(text, MessageFor(code), sizeof(text)));
-    std::strncat(text, style.suffix, sizeof(text) - std::strlen(text) - 1);
+    ComposeReportText(code, style, text);
 
     if (style.kind == NoticeFatal) state.fatalReportShown = true;
-    const char* caption = application ? application->windowTitle : nullptr;
-    static_cast<void>(platform::ShowMessageBox(nullptr, text, caption, style.icon));
+    if (state.reportReceiver) {
+        state.reportReceiver(FrameworkReport{code, kind, text});
+    } else {
+        const char* caption = application ? application->windowTitle : nullptr;
+        static_cast<void>(platform::ShowMessageBox(nullptr, text, caption, style.icon));
+    }
     // Closing runs the whole shutdown sequence before this returns.
     if (style.kind == NoticeFatal && application && application->mainWindow) {
         SendMessageA(application->mainWindow, WM_CLOSE, 0, 0);
     }
     return code;
+}
+
+void SetReportReceiver(ReportReceiver receiver) { ProcessState().reportReceiver = std::move(receiver); }
+
+std::string ReportText(HRESULT code, int kind) {
+    char text[kReportBufferSize];
+    ComposeReportText(code, StyleFor(kind), text);
+    return text;
 }

@@ -1,7 +1,11 @@
-// The framework's result codes and ReportError, which turns a code into a message box.
+// The framework's result codes and ReportError, which turns a code into a message box, or into a
+// value for a program that has set a receiver for its reports.
 #pragma once
 
 #include <windows.h>
+
+#include <functional>
+#include <string>
 
 constexpr HRESULT AppErrorNoDirect3D = static_cast<HRESULT>(0x82000001);
 constexpr HRESULT AppErrorNoCompatibleDevices = static_cast<HRESULT>(0x82000003);
@@ -23,4 +27,21 @@ enum NoticeKind : int {
 };
 
 // Shows the message of code (captioned with the application's window title) and returns code.
+// A fatal report then closes the main window; every report after it is silent.
 HRESULT ReportError(HRESULT code, int kind);
+
+// A report as ReportError makes it: the code, its kind and the text the box would show.
+struct FrameworkReport {
+    HRESULT code;
+    int kind;
+    std::string text;
+};
+
+// Where reports go instead of a message box, for a program with no one to click one away (the
+// survey); an empty receiver, the default, brings the box back. Only the box is replaced: a fatal
+// report still closes the main window and silences the reports after it.
+using ReportReceiver = std::function<void(const FrameworkReport& report)>;
+void SetReportReceiver(ReportReceiver receiver);
+
+// The text ReportError would show for code as a report of kind.
+std::string ReportText(HRESULT code, int kind);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "framework/error_reporting.h"
 #include "framework/frame_timer.h"
 
 // The once-a-second frame-rate window of RefreshFrameStats.
@@ -16,6 +17,7 @@ struct FrameRateState {
 struct FrameworkProcessState {
     int pauseCount = 0;             // signed: an unmatched resume takes it below zero
     bool fatalReportShown = false;  // after the first fatal report every report is silent
+    ReportReceiver reportReceiver;  // empty: reports are message boxes
     FrameRateState frameRate;
     FrameTimerState timer;
 };

@@ -1,6 +1,6 @@
-// The platform calls that tests (and the survey, for the message box) replace at link time:
-// creating the Direct3D object, showing a message box, the two clocks and the cursor clip.
-// Everything else calls Win32 and Direct3D directly.
+// The platform calls that tests replace at link time: creating the Direct3D object, showing a
+// message box, the two clocks and the cursor clip. Everything else calls Win32 and Direct3D
+// directly.
 #pragma once
 
 #include <windows.h>

@@ -1,5 +1,5 @@
-// The survey's application object: its window, one mode's device, measurement and picture, and
-// the adapter's identifier as the report states it.
+// The survey's application object: one mode's device, measurement and picture, and the adapter's
+// identifier as the report states it.
 #include "survey/survey_application.h"
 
 #include <wrl/client.h>
@@ -9,23 +9,12 @@
 
 #include "analysis/sample_probe.h"
 #include "enumeration/value_names.h"
-#include "survey/framework_reports.h"
 #include "image/kept_frame.h"
 #include "image/png_writer.h"
 
 namespace {
 
 using Microsoft::WRL::ComPtr;
-
-constexpr char kWindowClass[] = "Quillant Survey Window";
-constexpr char kHostCaption[] = "Quillant Survey";
-// The device's window is a child of a top-level window that is never shown: nothing on the
-// taskbar or the screen, no close box that would end the device being measured, and no window
-// that could be activated (Wine waits up to two seconds for a window manager to take down an
-// activated top-level window, even where there is none).
-constexpr DWORD kWindowStyle = WS_CHILD | WS_CLIPSIBLINGS;
-constexpr DWORD kHostStyle = WS_POPUP;
-constexpr DWORD kHostExStyle = WS_EX_TOOLWINDOW;
 
 using Clock = std::chrono::steady_clock;
 
@@ -58,97 +47,9 @@ std::string FailureText(const std::string& reports, const char* fallback) {
 
 }  // namespace
 
-SurveyApplication::SurveyApplication() = default;
-
-SurveyApplication::~SurveyApplication() { Finish(); }
-
-HRESULT SurveyApplication::Start(HINSTANCE instance) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = FrameworkWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    windowClass.lpszClassName = kWindowClass;
-    static_cast<void>(RegisterClassA(&windowClass));
-
-    hostWindow = CreateWindowExA(kHostExStyle, "STATIC", kHostCaption, kHostStyle, 0, 0, initialClientWidth,
-                                 initialClientHeight, nullptr, nullptr, instance, nullptr);
-    if (hostWindow) {
-        mainWindow = CreateWindowExA(0, kWindowClass, "", kWindowStyle, 0, 0, initialClientWidth, initialClientHeight,
-                                     hostWindow, nullptr, instance, nullptr);
-    }
-    if (!mainWindow) {
-        const DWORD error = GetLastError();
-        return error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error);
-    }
-    // The framework takes the window as its main window and makes everything else on it.
-    return Initialize(instance);
-}
-
-void SurveyApplication::Finish() {
-    if (mainWindow) SendMessageA(mainWindow, WM_CLOSE, 0, 0);
-    if (hostWindow) DestroyWindow(hostWindow);
-    hostWindow = nullptr;
-    // The shutdown posted its quit message; a console program has no loop to end.
-    PumpMessages();
-}
-
-void SurveyApplication::PumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        if (message.message == WM_QUIT) continue;
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
-HRESULT SurveyApplication::CreateModeDevice(const SurveyMode& mode) {
-    // Another multisample mode of the device at hand is a reset away, as a windowed/fullscreen
-    // switch on one device is for the program: much cheaper than a new device.
-    if (device && settings.CurrentDeviceCombo() == mode.combo && settings.CurrentDeviceInfo() == mode.deviceInfo) {
-        // The device the framework started with is often the first mode already.
-        if (settings.multisampleType == mode.multisampleType && settings.multisampleQuality == mode.multisampleQuality) {
-            return S_OK;
-        }
-        settings.multisampleType = mode.multisampleType;
-        settings.multisampleQuality = mode.multisampleQuality;
-        BuildPresentParameters();
-        if (SUCCEEDED(ResetDevice())) return S_OK;
-    }
-    ReleaseDevice();
-    settings = SettingsForMode(mode, clientRect.right - clientRect.left, clientRect.bottom - clientRect.top);
-    HRESULT result = CreateDeviceFromSettings();
-    // A hardware device that fails makes the framework fall back to the reference rasterizer:
-    // that device belongs to another mode, not this one. The failure's code went into the
-    // framework's report, which the caller attaches.
-    if (SUCCEEDED(result) && settings.CurrentDeviceInfo() != mode.deviceInfo) {
-        ReleaseDevice();
-        result = S_FALSE;
-    }
-    return result;
-}
-
-HRESULT SurveyApplication::WaitForUsableDevice() {
-    const Clock::time_point start = Clock::now();
-    for (;;) {
-        const HRESULT state = device->TestCooperativeLevel();
-        if (SUCCEEDED(state)) return S_OK;
-        if (state == D3DERR_DEVICENOTRESET) return ResetDevice();
-        if (state != D3DERR_DEVICELOST || MillisecondsSince(start) > lostDeviceWaitMilliseconds) return state;
-        PumpMessages();
-        Sleep(100);
-    }
-}
-
 HRESULT SurveyApplication::WritePicture(const std::string& path, HRESULT* outputFailure) {
     if (backBufferDesc.Format != D3DFMT_X8R8G8B8 && backBufferDesc.Format != D3DFMT_A8R8G8B8) return E_NOTIMPL;
-    // The viewer's frame as it would draw it in this mode, its statistics line naming the mode.
-    char statistics[sizeof(frameStatistics)];
-    std::snprintf(statistics, sizeof(statistics), "%s %s quality %lu", FormatText(backBufferDesc.Format, false),
-                  MultisampleTypeText(settings.multisampleType), static_cast<unsigned long>(settings.multisampleQuality));
-    static_cast<void>(CopyStringBounded(frameStatistics, statistics, sizeof(frameStatistics)));
-    HRESULT result = UpdateFrame();
-    if (SUCCEEDED(result)) result = RenderFrame();
+    HRESULT result = RenderFrame();
     if (FAILED(result)) return result;
 
     ComPtr<IDirect3DSurface9> copy;
@@ -174,24 +75,22 @@ void SurveyApplication::Survey(const SurveyMode& mode, const std::string& pictur
     };
 
     const Clock::time_point start = Clock::now();
-    static_cast<void>(TakeFrameworkReports());
-    HRESULT result = CreateModeDevice(mode);
+    const ModeDevice made = CreateModeDevice(mode);
     report.timings.device = MillisecondsSince(start);
-    if (result == S_FALSE) {
-        const std::string reports = TakeFrameworkReports();
+    if (made.result == S_FALSE) {
         fail("device", S_OK,
              "the device could not be created and the reference device the framework fell back to is "
-             "another mode" + (reports.empty() ? std::string() : " (" + reports + ")"));
-    } else if (FAILED(result)) {
-        fail("device", result, FailureText(TakeFrameworkReports(), "the device could not be created"));
+             "another mode" + (made.text.empty() ? std::string() : " (" + made.text + ")"));
+    } else if (FAILED(made.result)) {
+        fail("device", made.result, made.text);
     }
-    if (result != S_OK) {
+    if (made.result != S_OK) {
         report.timings.total = MillisecondsSince(start);
         return;
     }
 
     Clock::time_point step = Clock::now();
-    result = WaitForUsableDevice();
+    HRESULT result = WaitForUsableDevice();
     if (SUCCEEDED(result)) {
         result = MeasureSamplePositions(device, &report.measurement);
         // A device lost during the measurement is waited for once more, then measured again.

@@ -9,7 +9,6 @@
 #include "survey/baseline_report.h"
 #include "survey/display_check.h"
 #include "survey/earlier_pictures.h"
-#include "survey/framework_reports.h"
 #include "survey/output_folder.h"
 #include "survey/survey_application.h"
 #include "survey/survey_document.h"
@@ -75,7 +74,7 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
 
     SurveyApplication app;
     if (FAILED(app.Start(GetModuleHandleA(nullptr)))) {
-        const std::string reports = TakeFrameworkReports();
+        const std::string reports = app.TakeFrameworkReports();
         const std::string cause = MissingDisplayText();
         PrintLine(err, "quillant-survey: Direct3D 9 could not be started: " +
                            (!cause.empty() ? cause : !reports.empty() ? reports : std::string("no Direct3D 9 here")));

@@ -1,7 +1,7 @@
 // The check marks and the enabled state of the Settings menu, set from the viewer's fields.
 #include <windows.h>
 
-#include "viewer/point_size.h"
+#include "pattern/point_size.h"
 #include "viewer/viewer_application.h"
 
 namespace {

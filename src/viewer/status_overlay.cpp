@@ -1,114 +1,23 @@
-// The status overlay: single-frame notice, frame number and statistics, device and pattern size,
-// offsets and mask, and the colour legend with the supersample fix-up factors.
+// The status overlay of the viewer's frame: its header from the viewer's state, the lines
+// composed and drawn by the pattern library, and the process-wide frame number.
 #include "viewer/status_overlay.h"
 
 #include <cstdio>
 
-#include "font/text_font.h"
-#include "viewer/point_size.h"
 #include "viewer/viewer_application.h"
 
 int frameCounter = 0;
 
-namespace {
-
-constexpr float kLeft = 22.0f;
-constexpr float kTop = 22.0f;
-constexpr float kLineHeight = 12.0f;
-
-struct OverlayColours {
-    DWORD main;
-    DWORD geometry;
-    DWORD both;
-    DWORD texture;
-};
-
-constexpr OverlayColours kOnWhite = {0xFF0000FF, 0xFFFF0000, 0xFF000000, 0xFF00FF00};
-constexpr OverlayColours kOnBlack = {0xFFFFFF00, 0xFF00FFFF, 0xFFFFFFFF, 0xFFFF00FF};
-
-class OverlayWriter {
-public:
-    OverlayWriter(const TextFont* font, OverlayText (&texts)[kMaxOverlayTexts])
-        : font_(font), texts_(texts) {}
-
-    // Formats into the next entry, cut to fit its buffer.
-    template <typename... Args>
-    OverlayText& Add(float x, float y, DWORD colour, const char* format, Args... args) {
-        OverlayText& entry = texts_[count_++];
-        entry.x = x;
-        entry.y = y;
-        entry.colour = colour;
-        std::snprintf(entry.text, sizeof(entry.text), format, args...);
-        return entry;
-    }
-
-    float Width(const char* text) const {
-        SIZE size = {};
-        if (font_ == nullptr || FAILED(font_->MeasureText(text, &size))) {
-            return 0.0f;
-        }
-        return static_cast<float>(size.cx);
-    }
-
-    int Count() const { return count_; }
-
-private:
-    const TextFont* font_;
-    OverlayText (&texts_)[kMaxOverlayTexts];
-    int count_ = 0;
-};
-
-}  // namespace
-
 int ComposeStatusOverlay(const ViewerApplication& viewer, int frameNumber,
                          OverlayText (&texts)[kMaxOverlayTexts]) {
-    const OverlayColours& colours = viewer.whiteBackground ? kOnWhite : kOnBlack;
-    OverlayWriter out(viewer.textFont, texts);
-    float y = kTop;
-    if (!viewer.updateContinuously) {
-        out.Add(kLeft, kTop, colours.main, "%s",
-                "Single Frame Mode. Press ENTER to unpause or SPACE to repaint.");
-        y += kLineHeight;
-    }
-
-    const OverlayText& frame = out.Add(kLeft, y, colours.main, "Frame %i: ", frameNumber);
-    out.Add(kLeft + out.Width(frame.text), y, colours.main, "%s", viewer.frameStatistics);
-
-    y += kLineHeight;
-    out.Add(kLeft, y, colours.main, "%s:  %ix%i Grid size - 1/%i Point size",
-            viewer.deviceDescription, viewer.gridSize, viewer.gridSize,
-            PointSizeDenominator(viewer.pointSize));
-
-    // The texture offsets are shown negated, so that Left and Up raise both shown offsets.
-    // Subtracting from zero keeps an offset of 0 from reading "-0.00000".
-    y += kLineHeight;
-    out.Add(kLeft, y, colours.main,
-            "Geo offset (%.05f, %.05f) - Tex offset (%.05f, %.05f) - Mask %08X",
-            static_cast<double>(viewer.geometryOffsetX),
-            static_cast<double>(viewer.geometryOffsetY),
-            static_cast<double>(0.0f - viewer.textureOffsetX),
-            static_cast<double>(0.0f - viewer.textureOffsetY),
-            static_cast<unsigned int>(viewer.sampleMask));
-
-    y += kLineHeight;
-    float x = kLeft;
-    if (viewer.drawMode != DrawModeTexture) {
-        out.Add(x, y, colours.geometry, "%s", "Geometry");
-        x += out.Width("Geometry ");
-    }
-    if (viewer.drawMode == DrawModeBoth || viewer.drawMode == DrawModeThreeSquare) {
-        out.Add(x, y, colours.both, "%s", "Both");
-        x += out.Width("Both ");
-    }
-    if (viewer.drawMode != DrawModeGeometry) {
-        out.Add(x, y, colours.texture, "%s", "Texture");
-        x += out.Width("Texture ");
-    }
-    if (viewer.supersampleFixupX != 2 || viewer.supersampleFixupY != 2) {
-        out.Add(x, y, colours.main, " OG Supersample Fixup: %.1fx%.1f ",
-                viewer.supersampleFixupX * 0.5, viewer.supersampleFixupY * 0.5);
-    }
-    return out.Count();
+    char frameLabel[32];
+    std::snprintf(frameLabel, sizeof(frameLabel), "Frame %i: ", frameNumber);
+    StatusHeader header;
+    header.singleFrameNotice = !viewer.updateContinuously;
+    header.frameLabel = frameLabel;
+    header.statistics = viewer.frameStatistics;
+    header.deviceDescription = viewer.deviceDescription;
+    return ComposeStatusLines(PatternSettingsOf(viewer), header, viewer.textFont, texts);
 }
 
 HRESULT ViewerApplication::DrawStatusOverlay() {
@@ -116,12 +25,6 @@ HRESULT ViewerApplication::DrawStatusOverlay() {
     // A frame drawn once more shows the number it was shown with.
     const int count = ComposeStatusOverlay(*this, repeatingFrame ? frameCounter - 1 : frameCounter, texts);
     if (!repeatingFrame) ++frameCounter;
-    if (textFont == nullptr) {
-        return S_OK;
-    }
-    for (int i = 0; i < count; ++i) {
-        static_cast<void>(textFont->RenderText(texts[i].x, texts[i].y, texts[i].colour,
-                                               texts[i].text, 0));
-    }
+    DrawStatusLines(textFont, texts, count);
     return S_OK;
 }

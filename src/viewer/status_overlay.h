@@ -1,20 +1,12 @@
-// The status lines over the picture, composed as a list of texts with their places and colours
-// before they are drawn, so that what is shown can be checked without a device.
+// The viewer's status lines: the pattern library's lines headed by the single-frame notice, the
+// frame number and the framework's statistics and device description.
 #pragma once
 
 #include <windows.h>
 
+#include "pattern/status_lines.h"
+
 class ViewerApplication;
-
-struct OverlayText {
-    float x;
-    float y;
-    DWORD colour;
-    char text[260];
-};
-
-// Notice, frame number, frame statistics, grid line, offsets line, three legend words, fix-ups.
-constexpr int kMaxOverlayTexts = 9;
 
 // Fills texts in drawing order for frame number frameNumber; returns how many there are.
 // Widths come from the viewer's font (zero without one).

@@ -6,22 +6,29 @@
 
 #include "font/text_font.h"
 
+namespace {
+
+// The start-up picture, the same as the survey draws.
+const PatternSettings kStartUpPattern;
+
+}  // namespace
+
 ViewerApplication::ViewerApplication()
     : loadingTextVisible(TRUE),
       textFont(nullptr),
-      drawMode(DrawModeThreeSquare),
-      gridSize(64),
+      drawMode(kStartUpPattern.drawMode),
+      gridSize(kStartUpPattern.gridSize),
       pointVertexBufferBytes(0),
-      sampleMask(0xFFFFFFFF),
-      pointSize(0.125f),
-      showHighlight(TRUE),
-      whiteBackground(TRUE),
-      supersampleFixupY(2),
-      supersampleFixupX(2),
-      textureOffsetX(0.0f),
-      textureOffsetY(0.0f),
-      geometryOffsetX(0.0f),
-      geometryOffsetY(0.0f),
+      sampleMask(kStartUpPattern.sampleMask),
+      pointSize(kStartUpPattern.pointSize),
+      showHighlight(kStartUpPattern.showHighlight),
+      whiteBackground(kStartUpPattern.whiteBackground),
+      supersampleFixupY(kStartUpPattern.supersampleFixupY),
+      supersampleFixupX(kStartUpPattern.supersampleFixupX),
+      textureOffsetX(kStartUpPattern.textureOffsetX),
+      textureOffsetY(kStartUpPattern.textureOffsetY),
+      geometryOffsetX(kStartUpPattern.geometryOffsetX),
+      geometryOffsetY(kStartUpPattern.geometryOffsetY),
       pointVertexBuffer(nullptr),
       quadVertexBuffer(nullptr),
       pointTexture(nullptr),
@@ -54,4 +61,31 @@ HRESULT ViewerApplication::CleanupScene() {
     delete textFont;
     textFont = nullptr;
     return S_OK;
+}
+
+PatternSettings PatternSettingsOf(const ViewerApplication& viewer) {
+    PatternSettings settings;
+    settings.drawMode = viewer.drawMode;
+    settings.gridSize = viewer.gridSize;
+    settings.sampleMask = viewer.sampleMask;
+    settings.pointSize = viewer.pointSize;
+    settings.showHighlight = viewer.showHighlight;
+    settings.whiteBackground = viewer.whiteBackground;
+    settings.supersampleFixupX = viewer.supersampleFixupX;
+    settings.supersampleFixupY = viewer.supersampleFixupY;
+    settings.textureOffsetX = viewer.textureOffsetX;
+    settings.textureOffsetY = viewer.textureOffsetY;
+    settings.geometryOffsetX = viewer.geometryOffsetX;
+    settings.geometryOffsetY = viewer.geometryOffsetY;
+    return settings;
+}
+
+PatternObjects PatternObjectsOf(const ViewerApplication& viewer) {
+    PatternObjects objects;
+    objects.pointVertexBuffer = viewer.pointVertexBuffer;
+    objects.pointVertexBufferBytes = viewer.pointVertexBufferBytes;
+    objects.quadVertexBuffer = viewer.quadVertexBuffer;
+    objects.pointTexture = viewer.pointTexture;
+    objects.halfTexture = viewer.halfTexture;
+    return objects;
 }

@@ -6,15 +6,10 @@
 #include <d3d9.h>
 
 #include "framework/application_framework.h"
+#include "pattern/pattern_objects.h"
+#include "pattern/pattern_settings.h"
 
 class TextFont;
-
-enum DrawMode : int {
-    DrawModeBoth = 0,
-    DrawModeGeometry = 1,
-    DrawModeTexture = 2,
-    DrawModeThreeSquare = 3,
-};
 
 // Frames drawn by the status overlay since the process started (not reset by a device reset).
 extern int frameCounter;
@@ -80,3 +75,8 @@ public:
     // The next frame drawn is to become frontBufferCopy.
     bool keepNextFrame;
 };
+
+// The viewer's pattern fields as the pattern library takes them: its settings, and its device
+// objects lent for one call.
+PatternSettings PatternSettingsOf(const ViewerApplication& viewer);
+PatternObjects PatternObjectsOf(const ViewerApplication& viewer);

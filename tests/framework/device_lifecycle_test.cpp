@@ -1,10 +1,11 @@
 // Device creation, reset and release: the present parameters, the device-resource operations
 // running exactly once per acquisition, the leak report, the reference fallback and the device
-// description.
+// description, and the reports handed to a receiver instead of a box.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "framework/error_reporting.h"
 #include "support/framework_device_fixture.h"
@@ -144,6 +145,26 @@ TEST_F(DeviceLifecycleTest, HalCreationFailureFallsBackToAWindowedReferenceDevic
     EXPECT_EQ(app->settings.windowedDeviceInfo->deviceType, D3DDEVTYPE_REF);
     EXPECT_STREQ(app->deviceDescription, "REF (simulated hw vp)");
     EXPECT_EQ(app->log, (Log{"InitScene", "CreateDeviceResources", "RestoreDeviceResources"}));
+}
+
+TEST_F(DeviceLifecycleTest, AReportReceiverTakesAFailedCreationsCodesAndTextsInsteadOfABox) {
+    std::vector<FrameworkReport> received;
+    SetReportReceiver([&received](const FrameworkReport& report) { received.push_back(report); });
+    createFailures[D3DDEVTYPE_HAL] = E_OUTOFMEMORY;
+    createFailures[D3DDEVTYPE_REF] = D3DERR_NOTAVAILABLE;
+    EXPECT_EQ(Start(), D3DERR_NOTAVAILABLE);
+    EXPECT_TRUE(fake_platform::messageBoxes.empty());
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0].code, E_OUTOFMEMORY);
+    EXPECT_EQ(received[0].kind, NoticeSwitchedToReference);
+    EXPECT_EQ(received[0].text, std::string("Not enough memory.") + kReferenceSuffix);
+    EXPECT_EQ(received[1].code, D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(received[1].kind, NoticeFatal);
+    EXPECT_EQ(received[1].text, std::string(kGenericText) + kFatalSuffix);
+    // Only the box is replaced: the fatal report still ended the program's window.
+    EXPECT_EQ(app->mainWindow, nullptr);
+    EXPECT_TRUE(direct3dDestroyed);
+    SetReportReceiver(nullptr);
 }
 
 TEST_F(DeviceLifecycleTest, FailedResourcesOnTheHalDeviceAreUndoneBeforeTheFallback) {

@@ -1,6 +1,7 @@
-// The survey's application object on a fake Direct3D: a mode whose device cannot be made is
-// reported and the next mode still runs, the framework's fallback to the reference rasterizer is
-// not passed off as the mode asked for, and a lost device is waited for a bounded time.
+// The survey's application object and its device host on a fake Direct3D: a mode whose device
+// cannot be made is reported with the framework's code and text (no box) and the next mode runs,
+// the framework's fallback to the reference rasterizer is not passed off as the mode asked for,
+// and a lost device is waited for a bounded time.
 #include "survey/survey_application.h"
 
 #include <gtest/gtest.h>
@@ -105,6 +106,7 @@ TEST_F(SurveyApplicationTest, AModeWhoseDeviceCannotBeMadeIsReportedWithItsCodeA
     EXPECT_FALSE(four.measured);
     EXPECT_EQ(four.failureStage, "device");
     EXPECT_EQ(four.failureCode, D3DERR_OUTOFVIDEOMEMORY);
+    EXPECT_EQ(four.failureText, "Not enough video memory.");  // as the program would have said it
     EXPECT_EQ(app->device, nullptr);
 
     const ModeReport none = Survey(0);
@@ -123,6 +125,10 @@ TEST_F(SurveyApplicationTest, TheFrameworksFallBackToTheReferenceDeviceIsAFailur
     EXPECT_EQ(four.failureStage, "device");
     EXPECT_EQ(four.failureCode, S_OK);
     EXPECT_NE(four.failureText.find("reference device"), std::string::npos) << four.failureText;
+    EXPECT_NE(four.failureText.find("(Not enough video memory. Switching to the reference rasterizer,"),
+              std::string::npos)
+        << four.failureText;
+    EXPECT_TRUE(fake_platform::messageBoxes.empty());
     // The reference device was let go at once.
     EXPECT_EQ(app->device, nullptr);
 }

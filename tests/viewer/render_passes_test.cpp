@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "support/fake_device.h"
-#include "viewer/tile_layout.h"
+#include "pattern/tile_layout.h"
 #include "viewer/viewer_fixture.h"
 
 // Counts every operator new of this test program, to show that a frame allocates nothing.

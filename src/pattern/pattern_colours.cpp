@@ -1,5 +1,5 @@
 // The two colour sets of the pattern, the edge bands and the clear.
-#include "viewer/pattern_colours.h"
+#include "pattern/pattern_colours.h"
 
 namespace {
 

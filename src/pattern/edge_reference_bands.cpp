@@ -1,13 +1,11 @@
 // The frame of edge reference bands along the window edges, in pixel coordinates: the bottom and
 // left bands carry long slanted triangle edges, the top and right ones edges made by alpha test.
-#include <windows.h>
-#include <d3d9.h>
+#include "pattern/edge_reference_bands.h"
 
 #include "pattern/ortho_projection.h"
-#include "viewer/pattern_colours.h"
+#include "pattern/pattern_colours.h"
 #include "pattern/pattern_contents.h"
 #include "pattern/pass_states.h"
-#include "viewer/viewer_application.h"
 
 namespace {
 
@@ -63,7 +61,8 @@ void DrawTextured(IDirect3DDevice9* device, const TexturedVertex* vertices) {
 
 }  // namespace
 
-HRESULT ViewerApplication::DrawEdgeReferenceBands(float width, float height) {
+HRESULT DrawEdgeBands(IDirect3DDevice9* device, BOOL whiteBackground, IDirect3DTexture9* halfTexture, float width,
+                      float height) {
     const PatternColours& colours = ColoursFor(whiteBackground);
     BandVertices bands;
     BuildBandVertices(width, height, bands);

@@ -1,6 +1,6 @@
 // Tile placements of the tiled pattern. The centres stay congruent to N/2 + 1 modulo N+1, so the
 // tiles sit one unit up and left of the highlight ring rather than under it.
-#include "viewer/tile_layout.h"
+#include "pattern/tile_layout.h"
 
 namespace {
 
