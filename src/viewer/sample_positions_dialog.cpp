@@ -99,6 +99,37 @@ void ShowPage(HWND window, DialogState& state, size_t index) {
     ShowWindow(pictureBox, picture ? SW_SHOW : SW_HIDE);
 }
 
+// The dialog whose pages Ctrl+Tab steps through, and the filter that sees its keys: the dialog
+// box's own loop shows every message to a message filter before the dialog manager takes it.
+HWND pagedDialog = nullptr;
+HHOOK pageKeys = nullptr;
+
+void StepPage(HWND window, DialogState& state, int step) {
+    const int count = static_cast<int>(state.contents->pages.size());
+    const int next = (static_cast<int>(state.current) + step + count) % count;
+    SendDlgItemMessageA(window, IDC_SAMPLE_PAGES, TCM_SETCURSEL, static_cast<WPARAM>(next), 0);
+    ShowPage(window, state, static_cast<size_t>(next));
+}
+
+// Ctrl+Tab and Ctrl+Page Down to the next page, with Shift or Page Up to the one before, wherever
+// the focus is, as in a property sheet.
+LRESULT CALLBACK FilterPageKeys(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0 &&
+        pagedDialog != nullptr && (message->hwnd == pagedDialog || IsChild(pagedDialog, message->hwnd))) {
+        int step = 0;
+        if (message->wParam == VK_TAB) step = GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+        if (message->wParam == VK_NEXT) step = 1;
+        if (message->wParam == VK_PRIOR) step = -1;
+        DialogState* state = StateOf(pagedDialog);
+        if (step != 0 && state != nullptr) {
+            StepPage(pagedDialog, *state, step);
+            return TRUE;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 void OnInitDialog(HWND window, DialogState& state) {
     const SampleDialogContents& contents = *state.contents;
     const int headingControls[] = {IDC_SAMPLE_DEVICE, IDC_SAMPLE_MODE, IDC_SAMPLE_VERDICT};
@@ -123,6 +154,8 @@ void OnInitDialog(HWND window, DialogState& state) {
     ShowPage(window, state, 0);
     // The tab control takes the keys: Left and Right switch pages.
     SetFocus(tab);
+    pagedDialog = window;
+    pageKeys = SetWindowsHookExA(WH_MSGFILTER, FilterPageKeys, nullptr, GetCurrentThreadId());
 }
 
 bool CopyToClipboard(HWND owner, const std::string& text) {
@@ -209,6 +242,9 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
             return FALSE;
         }
     case WM_DESTROY:
+        if (pageKeys != nullptr) UnhookWindowsHookEx(pageKeys);
+        pageKeys = nullptr;
+        pagedDialog = nullptr;
         if (state->fixedFont != nullptr) DeleteObject(state->fixedFont);
         state->fixedFont = nullptr;
         return FALSE;
@@ -273,6 +309,7 @@ void ShowSamplePositions(ViewerApplication& viewer) {
     }
     if (SUCCEEDED(result)) {
         SampleDialogContents contents = SamplePositionsContents(measurement, device);
+        // The pages in tab order, one line each.
         contents.pages.push_back(PositionsPage(measurement));
         static_cast<void>(ShowSamplePositionsDialog(viewer.mainWindow, contents, viewer.windowTitle));
     } else {

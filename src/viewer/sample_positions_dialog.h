@@ -31,8 +31,9 @@ void ShowSamplePositions(ViewerApplication& viewer);
 SampleDialogContents SamplePositionsContents(const SampleMeasurement& measurement,
                                              const MeasuredDevice& device);
 
-// The modal dialog; warnings carry caption. Returns IDCANCEL when closed, or what
-// DialogBoxParamA gives on failure.
+// The modal dialog, its first page shown; Ctrl+Tab and Ctrl+Shift+Tab (or Left and Right on the
+// tabs) step through the pages. Warnings carry caption. Returns IDCANCEL when closed, -1 without
+// pages, or what DialogBoxParamA gives on failure.
 INT_PTR ShowSamplePositionsDialog(HWND owner, const SampleDialogContents& contents,
                                   const char* caption);
 
