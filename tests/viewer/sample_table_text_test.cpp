@@ -144,10 +144,7 @@ TEST(SampleTableText, SuggestedFileNameNamesDeviceTypeFormatAndMode) {
     EXPECT_EQ(SamplePositionsFileName(m, Window()), "sample-positions-hal-x8r8g8b8-4-samples-q0.json");
     m.multisampleType = 1;
     m.multisampleQuality = 3;
-    MeasuredDevice device = Window();
-    device.deviceType = D3DDEVTYPE_REF;
-    device.format = D3DFMT_A2R10G10B10;
-    EXPECT_EQ(SamplePositionsFileName(m, device), "sample-positions-ref-a2r10g10b10-nonmaskable-q3.json");
+    EXPECT_EQ(SamplePositionsFileName(m, Window()), "sample-positions-hal-x8r8g8b8-nonmaskable-q3.json");
 }
 
 }  // namespace
