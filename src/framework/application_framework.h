@@ -45,6 +45,9 @@ public:
     HRESULT ToggleFullscreen();
     HRESULT HandleSizeChange();
     HRESULT ChangeDeviceFromDialog();
+    // A dialog is always shown over a windowed device: from fullscreen, the switch to the window
+    // first (a failed one is reported as fatal, and the result is a failure).
+    HRESULT LeaveFullscreenForDialog();
     HRESULT SetDeviceCursor(IDirect3DDevice9* targetDevice, HCURSOR cursor, bool watermark);
 
     // Fields, in declaration order.

@@ -118,12 +118,14 @@ HRESULT ApplicationFramework::HandleSizeChange() {
     return S_OK;
 }
 
+HRESULT ApplicationFramework::LeaveFullscreenForDialog() {
+    if (windowed || SUCCEEDED(ToggleFullscreen())) return S_OK;
+    static_cast<void>(ReportError(AppErrorResetFailed, NoticeFatal));
+    return E_FAIL;
+}
+
 HRESULT ApplicationFramework::ChangeDeviceFromDialog() {
-    // The dialog is always shown over a windowed device.
-    if (!windowed && FAILED(ToggleFullscreen())) {
-        static_cast<void>(ReportError(AppErrorResetFailed, NoticeFatal));
-        return E_FAIL;
-    }
+    if (FAILED(LeaveFullscreenForDialog())) return E_FAIL;
 
     SettingsDialog dialog(&enumeration, settings);
     if (dialog.Show(mainWindow) != IDOK) return S_OK;

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "image/system_error_text.h"
+
 struct OutputFolder {
     std::string path;  // as given, without a trailing separator
 };
@@ -17,7 +19,3 @@ HRESULT PrepareOutputFolder(const std::string& path, OutputFolder* folder, std::
 
 // path joined with a file name.
 std::string OutputPath(const OutputFolder& folder, const std::string& name);
-
-// The system's text for a result code, on one line without the final full stop's line break;
-// "error 0x..." where the system has none.
-std::string SystemErrorText(HRESULT code);

@@ -1,9 +1,9 @@
-// The "Sample Positions" dialog: heading, table, texture sampling, picture, Copy and Save.
+// The "Sample Positions" dialog: the heading over a tab per measurement page (its text in a
+// fixed-pitch box, its picture beside it), Copy and Save; and F3, which measures and shows it.
 #include "viewer/sample_positions_dialog.h"
 
 #include <windows.h>
 #include <commctrl.h>
-#include <commdlg.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -11,21 +11,25 @@
 
 #include "analysis/measurement_json.h"
 #include "analysis/sample_probe.h"
+#include "image/file_replacing.h"
 #include "platform/platform.h"
 #include "resources/resource_ids.h"
-#include "image/file_replacing.h"
-#include "viewer/sample_picture.h"
+#include "viewer/page_text.h"
+#include "viewer/positions_page.h"
 #include "viewer/save_file_choice.h"
-#include "viewer/sample_table_text.h"
 #include "viewer/viewer_application.h"
 
 namespace {
 
+// Room between the tab's page area and what lies in it, and between the text and the picture.
+constexpr int kPageMargin = 6;
+
 struct DialogState {
-    const SampleMeasurement* measurement;
-    const char* deviceText;
+    const SampleDialogContents* contents;
     const char* caption;
-    SampleTable table;
+    size_t current = 0;
+    int pictureWidth = 0;  // the template's, kept for pages that have a picture
+    HFONT fixedFont = nullptr;
 };
 
 DialogState* StateOf(HWND window) {
@@ -47,56 +51,111 @@ std::string Utf8FromAnsi(const char* text) {
     return utf8;
 }
 
-LRESULT StringWidth(HWND list, const std::string& text) {
-    return SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str()));
+RECT ChildRect(HWND window, int id) {
+    RECT rect = {};
+    GetWindowRect(GetDlgItem(window, id), &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }
 
-void FillTable(HWND list, const SampleTable& table) {
-    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-    for (size_t column = 0; column < table.header.size(); ++column) {
-        LVCOLUMNA item = {};
-        item.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        item.pszText = const_cast<char*>(table.header[column].c_str());
-        item.cx = 60;
-        item.iSubItem = static_cast<int>(column);
-        SendMessageA(list, LVM_INSERTCOLUMNA, column, reinterpret_cast<LPARAM>(&item));
+// A fixed-pitch face as tall as the dialog's own, so that aligned columns stay aligned.
+HFONT CreateFixedFont(HWND window) {
+    LOGFONTA font = {};
+    HFONT dialogFont = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+    if (dialogFont == nullptr || GetObjectA(dialogFont, sizeof(font), &font) == 0) font.lfHeight = -11;
+    font.lfWidth = 0;
+    font.lfWeight = FW_NORMAL;
+    font.lfItalic = FALSE;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+    lstrcpynA(font.lfFaceName, "Courier New", LF_FACESIZE);
+    return CreateFontIndirectA(&font);
+}
+
+// The page's text and, where it has one, its picture at the right of the tab's page area.
+void ShowPage(HWND window, DialogState& state, size_t index) {
+    const std::vector<MeasurementPage>& pages = state.contents->pages;
+    if (index >= pages.size()) return;
+    state.current = index;
+    const MeasurementPage& page = pages[index];
+
+    HWND tab = GetDlgItem(window, IDC_SAMPLE_PAGES);
+    RECT area = ChildRect(window, IDC_SAMPLE_PAGES);
+    SendMessageA(tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    InflateRect(&area, -kPageMargin, -kPageMargin);
+    const bool picture = static_cast<bool>(page.paint);
+    RECT text = area;
+    if (picture) text.right = std::max(text.left, area.right - state.pictureWidth - kPageMargin);
+    HWND textBox = GetDlgItem(window, IDC_SAMPLE_PAGE_TEXT);
+    MoveWindow(textBox, text.left, text.top, text.right - text.left, text.bottom - text.top, TRUE);
+    SetWindowTextA(textBox, AlignedColumns(page.text).c_str());
+
+    HWND pictureBox = GetDlgItem(window, IDC_SAMPLE_PICTURE);
+    if (picture) {
+        MoveWindow(pictureBox, area.right - state.pictureWidth, area.top, state.pictureWidth,
+                   area.bottom - area.top, FALSE);
+        InvalidateRect(pictureBox, nullptr, TRUE);
     }
-    for (size_t row = 0; row < table.rows.size(); ++row) {
-        const std::vector<std::string>& cells = table.rows[row];
-        LVITEMA item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = static_cast<int>(row);
-        item.pszText = const_cast<char*>(cells.empty() ? "" : cells[0].c_str());
-        const LRESULT index = SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        for (size_t column = 1; column < cells.size(); ++column) {
-            LVITEMA cell = {};
-            cell.iSubItem = static_cast<int>(column);
-            cell.pszText = const_cast<char*>(cells[column].c_str());
-            SendMessageA(list, LVM_SETITEMTEXTA, index, reinterpret_cast<LPARAM>(&cell));
+    ShowWindow(pictureBox, picture ? SW_SHOW : SW_HIDE);
+}
+
+// The dialog whose pages Ctrl+Tab steps through, and the filter that sees its keys: the dialog
+// box's own loop shows every message to a message filter before the dialog manager takes it.
+HWND pagedDialog = nullptr;
+HHOOK pageKeys = nullptr;
+
+void StepPage(HWND window, DialogState& state, int step) {
+    const int count = static_cast<int>(state.contents->pages.size());
+    const int next = (static_cast<int>(state.current) + step + count) % count;
+    SendDlgItemMessageA(window, IDC_SAMPLE_PAGES, TCM_SETCURSEL, static_cast<WPARAM>(next), 0);
+    ShowPage(window, state, static_cast<size_t>(next));
+}
+
+// Ctrl+Tab and Ctrl+Page Down to the next page, with Shift or Page Up to the one before, wherever
+// the focus is, as in a property sheet.
+LRESULT CALLBACK FilterPageKeys(int code, WPARAM wParam, LPARAM lParam) {
+    const MSG* message = reinterpret_cast<const MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0 &&
+        pagedDialog != nullptr && (message->hwnd == pagedDialog || IsChild(pagedDialog, message->hwnd))) {
+        int step = 0;
+        if (message->wParam == VK_TAB) step = GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+        if (message->wParam == VK_NEXT) step = 1;
+        if (message->wParam == VK_PRIOR) step = -1;
+        DialogState* state = StateOf(pagedDialog);
+        if (step != 0 && state != nullptr) {
+            StepPage(pagedDialog, *state, step);
+            return TRUE;
         }
     }
-    // Each column as wide as its widest text, header included (not every list view's automatic
-    // width counts the header).
-    for (size_t column = 0; column < table.header.size(); ++column) {
-        LRESULT width = StringWidth(list, table.header[column]);
-        for (const std::vector<std::string>& cells : table.rows) {
-            if (column < cells.size()) width = std::max(width, StringWidth(list, cells[column]));
-        }
-        SendMessageA(list, LVM_SETCOLUMNWIDTH, column, width + 16);
-    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void OnInitDialog(HWND window, DialogState& state) {
-    const SampleMeasurement& m = *state.measurement;
-    const std::vector<std::string> heading = SampleHeadingLines(m, state.deviceText);
-    const int headingControls[] = {IDC_SAMPLE_DEVICE, IDC_SAMPLE_MODE, IDC_SAMPLE_VERDICT,
-                                   IDC_SAMPLE_NOTES};
+    const SampleDialogContents& contents = *state.contents;
+    const int headingControls[] = {IDC_SAMPLE_DEVICE, IDC_SAMPLE_MODE, IDC_SAMPLE_VERDICT};
     for (size_t i = 0; i < sizeof(headingControls) / sizeof(headingControls[0]); ++i) {
-        SetDlgItemTextA(window, headingControls[i], i < heading.size() ? heading[i].c_str() : "");
+        const char* line = i < contents.heading.size() ? contents.heading[i].c_str() : "";
+        SetDlgItemTextA(window, headingControls[i], line);
     }
-    SetDlgItemTextA(window, IDC_SAMPLE_TEXTURE, TextureSamplingText(m).c_str());
-    SetDlgItemTextA(window, IDC_SAMPLE_MEASURED, MeasuredText(m).c_str());
-    FillTable(GetDlgItem(window, IDC_SAMPLE_TABLE), state.table);
+    HWND tab = GetDlgItem(window, IDC_SAMPLE_PAGES);
+    for (size_t i = 0; i < contents.pages.size(); ++i) {
+        TCITEMA item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(contents.pages[i].title.c_str());
+        SendMessageA(tab, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+    }
+    const RECT picture = ChildRect(window, IDC_SAMPLE_PICTURE);
+    state.pictureWidth = picture.right - picture.left;
+    state.fixedFont = CreateFixedFont(window);
+    if (state.fixedFont != nullptr) {
+        SendDlgItemMessageA(window, IDC_SAMPLE_PAGE_TEXT, WM_SETFONT,
+                            reinterpret_cast<WPARAM>(state.fixedFont), FALSE);
+    }
+    ShowPage(window, state, 0);
+    // The tab control takes the keys: Left and Right switch pages.
+    SetFocus(tab);
+    pagedDialog = window;
+    pageKeys = SetWindowsHookExA(WH_MSGFILTER, FilterPageKeys, nullptr, GetCurrentThreadId());
 }
 
 bool CopyToClipboard(HWND owner, const std::string& text) {
@@ -119,19 +178,31 @@ bool CopyToClipboard(HWND owner, const std::string& text) {
 
 void SaveJson(HWND window, const DialogState& state) {
     char fileName[kSaveFileNameLength];
-    if (!ChooseSaveFile(window, "JSON Files (*.json)\0*.json\0", "json", fileName)) return;
-
-    const std::string text = SamplePositionsJsonText(*state.measurement, state.deviceText);
-    if (FAILED(WriteFileReplacing(fileName, text))) {
-        WarnNotSaved(window, state.caption, "The sample positions", fileName);
+    if (!ChooseSaveFile(window, "JSON Files (*.json)\0*.json\0", "json", fileName,
+                        state.contents->fileName.c_str())) {
+        return;
     }
+    const HRESULT result = WriteFileReplacing(fileName, state.contents->json);
+    if (FAILED(result)) {
+        WarnNotSaved(window, state.caption, "The sample positions", fileName, result);
+    }
+}
+
+void PaintPicture(HWND window, const DialogState& state, const DRAWITEMSTRUCT& item) {
+    const MeasurementPage& page = state.contents->pages[state.current];
+    if (!page.paint) return;
+    // The dialog's font for any words the picture holds.
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+    HGDIOBJ old = font != nullptr ? SelectObject(item.hDC, font) : nullptr;
+    page.paint(item.hDC, item.rcItem);
+    if (old != nullptr) SelectObject(item.hDC, old);
 }
 
 INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
         SetWindowLongPtrA(window, DWLP_USER, lParam);
         OnInitDialog(window, *reinterpret_cast<DialogState*>(lParam));
-        return TRUE;
+        return FALSE;  // the focus is set
     }
     DialogState* state = StateOf(window);
     if (state == nullptr) return FALSE;
@@ -139,13 +210,26 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_DRAWITEM: {
         const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item->CtlID != IDC_SAMPLE_PICTURE) return FALSE;
-        DrawSamplePicture(item->hDC, item->rcItem, *state->measurement);
+        PaintPicture(window, *state, *item);
+        return TRUE;
+    }
+    case WM_CTLCOLORSTATIC:
+        // The read-only text box white, as a page's text is read there rather than greyed out.
+        if (reinterpret_cast<HWND>(lParam) != GetDlgItem(window, IDC_SAMPLE_PAGE_TEXT)) return FALSE;
+        SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+        return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
+    case WM_NOTIFY: {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom != IDC_SAMPLE_PAGES || header->code != TCN_SELCHANGE) return FALSE;
+        const LRESULT selected = SendMessageA(header->hwndFrom, TCM_GETCURSEL, 0, 0);
+        if (selected >= 0) ShowPage(window, *state, static_cast<size_t>(selected));
         return TRUE;
     }
     case WM_COMMAND:
         switch (LOWORD(wParam)) {
         case IDC_SAMPLE_COPY:
-            static_cast<void>(CopyToClipboard(window, SampleTableText(state->table)));
+            static_cast<void>(
+                CopyToClipboard(window, CopiedText(state->contents->heading, state->contents->pages)));
             return TRUE;
         case IDC_SAMPLE_SAVE:
             SaveJson(window, *state);
@@ -157,9 +241,31 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         default:
             return FALSE;
         }
+    case WM_DESTROY:
+        if (pageKeys != nullptr) UnhookWindowsHookEx(pageKeys);
+        pageKeys = nullptr;
+        pagedDialog = nullptr;
+        if (state->fixedFont != nullptr) DeleteObject(state->fixedFont);
+        state->fixedFont = nullptr;
+        return FALSE;
     default:
         return FALSE;
     }
+}
+
+// The swap chain the user is looking at, and the device's type.
+MeasuredDevice DeviceAsShown(ViewerApplication& viewer) {
+    MeasuredDevice device;
+    device.description = viewer.deviceDescription;
+    D3DDEVICE_CREATION_PARAMETERS creation = {};
+    if (SUCCEEDED(viewer.device->GetCreationParameters(&creation))) {
+        device.deviceType = creation.DeviceType;
+    }
+    device.fullscreen = !viewer.windowed;
+    device.width = viewer.backBufferDesc.Width;
+    device.height = viewer.backBufferDesc.Height;
+    device.format = viewer.backBufferDesc.Format;
+    return device;
 }
 
 }  // namespace
@@ -171,22 +277,41 @@ std::string SamplePositionsJsonText(const SampleMeasurement& measurement, const 
     return document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
-INT_PTR ShowSamplePositionsDialog(HWND owner, const SampleMeasurement& measurement,
-                                  const char* deviceText, const char* caption) {
-    DialogState state = {&measurement, deviceText, caption, SampleTableFor(measurement)};
+SampleDialogContents SamplePositionsContents(const SampleMeasurement& measurement,
+                                             const MeasuredDevice& device) {
+    SampleDialogContents contents;
+    contents.heading = SampleHeadingLines(measurement, device);
+    contents.json = SamplePositionsJsonText(measurement, device.description.c_str());
+    contents.fileName = SamplePositionsFileName(measurement, device);
+    return contents;
+}
+
+INT_PTR ShowSamplePositionsDialog(HWND owner, const SampleDialogContents& contents,
+                                  const char* caption) {
+    if (contents.pages.empty()) return -1;
+    DialogState state = {&contents, caption};
     return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SAMPLE_POSITIONS),
                            owner, DialogProcedure, reinterpret_cast<LPARAM>(&state));
 }
 
 void ShowSamplePositions(ViewerApplication& viewer) {
-    if (!viewer.windowed || viewer.device == nullptr) return;
+    if (viewer.device == nullptr) return;
     // Paused like the framework's own dialog: the time the dialog is up is not frame time.
     viewer.Pause(true);
+    // Measured as the user sees it: fullscreen, in the fullscreen mode.
+    const MeasuredDevice device = DeviceAsShown(viewer);
     SampleMeasurement measurement;
     const HRESULT result = MeasureSamplePositions(viewer.device, &measurement);
+    // A switch that failed has been reported, and the program closes: nothing more to show.
+    if (FAILED(viewer.LeaveFullscreenForDialog())) {
+        viewer.Pause(false);
+        return;
+    }
     if (SUCCEEDED(result)) {
-        static_cast<void>(ShowSamplePositionsDialog(viewer.mainWindow, measurement,
-                                                    viewer.deviceDescription, viewer.windowTitle));
+        SampleDialogContents contents = SamplePositionsContents(measurement, device);
+        // The pages in tab order, one line each.
+        contents.pages.push_back(PositionsPage(measurement));
+        static_cast<void>(ShowSamplePositionsDialog(viewer.mainWindow, contents, viewer.windowTitle));
     } else {
         char text[128];
         std::snprintf(text, sizeof(text),

@@ -1,23 +1,41 @@
-// The "Sample Positions" dialog (F3): measures where the device's multisample mode puts its
-// samples and shows them as numbers and as a picture of one pixel, with Copy and Save.
+// The "Sample Positions" dialog (F3): measures the device's multisample mode and shows what was
+// found as pages under one heading (a tab each: its text and its picture), with Copy and Save.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "analysis/sample_measurement.h"
+#include "viewer/measurement_page.h"
+#include "viewer/sample_table_text.h"
 
 class ViewerApplication;
 
-// F3. Windowed only; measures off-screen and shows the dialog, the framework paused around
-// both. Neither the picture, the viewer's fields nor the device's state change.
+// What the dialog shows and saves.
+struct SampleDialogContents {
+    std::vector<std::string> heading;     // device, mode, verdict: over the tabs, and first in Copy
+    std::vector<MeasurementPage> pages;   // one tab each, in order; the first is shown first
+    std::string json;                     // what Save writes
+    std::string fileName;                 // the name Save suggests
+};
+
+// F3. Measures the device as it is (windowed or fullscreen, the framework paused), then shows
+// the dialog over the window, leaving fullscreen first as the settings dialog does. Neither the
+// picture, the viewer's fields nor the device's state change.
 void ShowSamplePositions(ViewerApplication& viewer);
 
-// The modal dialog for a measurement already made; warnings carry caption. Returns IDCANCEL
-// when closed, or what DialogBoxParamA gives on failure.
-INT_PTR ShowSamplePositionsDialog(HWND owner, const SampleMeasurement& measurement,
-                                  const char* deviceText, const char* caption);
+// The heading, the saved JSON and the suggested file name of a measurement made on device; no
+// pages yet (ShowSamplePositions adds them, one line each).
+SampleDialogContents SamplePositionsContents(const SampleMeasurement& measurement,
+                                             const MeasuredDevice& device);
+
+// The modal dialog, its first page shown; Ctrl+Tab and Ctrl+Shift+Tab (or Left and Right on the
+// tabs) step through the pages. Warnings carry caption. Returns IDCANCEL when closed, -1 without
+// pages, or what DialogBoxParamA gives on failure.
+INT_PTR ShowSamplePositionsDialog(HWND owner, const SampleDialogContents& contents,
+                                  const char* caption);
 
 // The saved file's contents: the measurement's JSON with the device's text, UTF-8, indented.
 std::string SamplePositionsJsonText(const SampleMeasurement& measurement, const char* deviceText);

@@ -4,40 +4,74 @@
 #include <windows.h>
 #include <d3d9.h>
 
+#include <cctype>
 #include <cstdio>
+#include <cstring>
 
 #include "enumeration/value_names.h"
 
 namespace {
 
-std::vector<std::string> SampleRow(const std::string& name, const SamplePosition& sample,
-                                   int gridSize) {
+// Why a sample has no mask bit: at 1x there is one sample and nothing for the mask to pick out;
+// the non-maskable type's samples are not reached by single bits.
+std::string MaskBitCell(const SampleMeasurement& m, const SamplePosition& sample) {
+    if (sample.maskBit >= 0) return std::to_string(sample.maskBit);
+    if (m.maskable) return std::string();
+    return m.multisampleType == D3DMULTISAMPLE_NONE ? "none: one sample" : "none: not maskable";
+}
+
+std::vector<std::string> SampleRow(const SampleMeasurement& m, const std::string& name,
+                                   const SamplePosition& sample) {
     return {
         name,
-        sample.maskBit >= 0 ? std::to_string(sample.maskBit) : std::string(),
-        SixteenthsText(sample.x, gridSize),
-        SixteenthsText(sample.y, gridSize),
+        MaskBitCell(m, sample),
+        SixteenthsText(sample.x, m.gridSize),
+        SixteenthsText(sample.y, m.gridSize),
         PixelFractionText(sample.x),
         PixelFractionText(sample.y),
         std::to_string(sample.weight),
     };
 }
 
+// A value name as a file-name part: without its prefix, lower case, words joined by dashes.
+std::string FileNamePart(const char* text, const char* prefix) {
+    const size_t skip = std::strncmp(text, prefix, std::strlen(prefix)) == 0 ? std::strlen(prefix) : 0;
+    std::string part;
+    for (const char* c = text + skip; *c != '\0'; ++c) {
+        const unsigned char byte = static_cast<unsigned char>(*c);
+        if (std::isalnum(byte)) part += static_cast<char>(std::tolower(byte));
+        else if (!part.empty() && part.back() != '-') part += '-';
+    }
+    while (!part.empty() && part.back() == '-') part.pop_back();
+    return part;
+}
+
 }  // namespace
 
-std::vector<std::string> SampleHeadingLines(const SampleMeasurement& m, const char* deviceText) {
+std::vector<std::string> SampleHeadingLines(const SampleMeasurement& m,
+                                            const MeasuredDevice& device) {
     std::vector<std::string> lines;
-    lines.push_back(deviceText != nullptr ? deviceText : "");
-    char mode[128];
-    std::snprintf(mode, sizeof mode, "%s, quality %u",
+    lines.push_back(device.description);
+    char mode[256];
+    std::snprintf(mode, sizeof mode, "%s, quality %u, %s; measured %s at %u x %u",
                   MultisampleTypeText(static_cast<D3DMULTISAMPLE_TYPE>(m.multisampleType)),
-                  m.multisampleQuality);
+                  m.multisampleQuality, FormatText(device.format, true),
+                  device.fullscreen ? "fullscreen" : "in a window", device.width, device.height);
     lines.push_back(mode);
     lines.push_back(std::to_string(m.distinctSamples) +
                     (m.distinctSamples == 1 ? " distinct sample: " : " distinct samples: ") +
                     VerdictText(m));
+    return lines;
+}
+
+std::string SampleNotes(const SampleMeasurement& m) {
     std::string notes;
-    if (m.standardPattern && m.maskable && m.samples.size() > 1) {
+    if (!m.maskable) {
+        notes = m.multisampleType == D3DMULTISAMPLE_NONE
+                    ? "No mask bit: one sample, and without multisampling the mask picks out none"
+                    : "No mask bits: the non-maskable type's samples cannot be picked out by the "
+                      "mask; they are numbered top to bottom, left to right";
+    } else if (m.standardPattern && m.samples.size() > 1) {
         notes = m.maskOrderStandard ? "The mask bits pick the samples in the standard order"
                                     : "The mask bits pick the samples in another order than the "
                                       "standard one";
@@ -50,14 +84,14 @@ std::vector<std::string> SampleHeadingLines(const SampleMeasurement& m, const ch
         notes += notes.empty() ? "Some" : "; some";
         notes += " pictures are not made of whole point squares";
     }
-    if (!notes.empty()) lines.push_back(notes);
-    return lines;
+    return notes;
 }
 
 std::string MeasuredText(const SampleMeasurement& m) {
+    // The probe's points sit 1 + 1/N pixels apart: their edges cut the pixel every 1/N.
     char text[96];
-    std::snprintf(text, sizeof text, "Measured on a %d x %d tile in %.0f ms", m.gridSize,
-                  m.gridSize, m.milliseconds);
+    std::snprintf(text, sizeof text, "Measured in steps of 1/%d pixel, in %.0f ms", m.gridSize,
+                  m.milliseconds);
     return text;
 }
 
@@ -66,7 +100,7 @@ SampleTable SampleTableFor(const SampleMeasurement& m) {
     table.header = {"Sample", "Mask bit", "x (1/16)", "y (1/16)", "x (pixel)", "y (pixel)",
                     "Count"};
     for (size_t i = 0; i < m.samples.size(); ++i) {
-        table.rows.push_back(SampleRow(std::to_string(i), m.samples[i], m.gridSize));
+        table.rows.push_back(SampleRow(m, std::to_string(i), m.samples[i]));
     }
     if (m.quadsDiffer) {
         for (const QuadPositions& quad : m.quads) {
@@ -74,7 +108,7 @@ SampleTable SampleTableFor(const SampleMeasurement& m) {
                 char name[64];
                 std::snprintf(name, sizeof name, "%u in pixel (%d, %d)", static_cast<unsigned>(i),
                               quad.parityX, quad.parityY);
-                table.rows.push_back(SampleRow(name, quad.samples[i], m.gridSize));
+                table.rows.push_back(SampleRow(m, name, quad.samples[i]));
             }
         }
     }
@@ -93,4 +127,12 @@ std::string SampleTableText(const SampleTable& table) {
     appendLine(table.header);
     for (const std::vector<std::string>& row : table.rows) appendLine(row);
     return text;
+}
+
+std::string SamplePositionsFileName(const SampleMeasurement& m, const MeasuredDevice& device) {
+    return "sample-positions-" + FileNamePart(DeviceTypeText(device.deviceType), "D3DDEVTYPE_") +
+           "-" + FileNamePart(FormatText(device.format, true), "D3DFMT_") + "-" +
+           FileNamePart(MultisampleTypeText(static_cast<D3DMULTISAMPLE_TYPE>(m.multisampleType)),
+                        "D3DMULTISAMPLE_") +
+           "-q" + std::to_string(m.multisampleQuality) + ".json";
 }

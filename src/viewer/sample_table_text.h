@@ -1,6 +1,9 @@
-// The texts of the "Sample Positions" dialog: its heading lines and its table, one row per
-// sample, which Copy puts on the clipboard as tab-separated lines.
+// The texts of the "Sample Positions" dialog: its heading lines, the notes and the table of its
+// Positions page (one row per sample, tab-separated for Copy), and the file name Save suggests.
 #pragma once
+
+#include <windows.h>
+#include <d3d9.h>
 
 #include <string>
 #include <vector>
@@ -12,18 +15,38 @@ struct SampleTable {
     std::vector<std::vector<std::string>> rows;
 };
 
-// Device; mode names; distinct samples with the verdict; and, where they apply, the mask order
-// and the per-bit cross-check.
-std::vector<std::string> SampleHeadingLines(const SampleMeasurement& measurement,
-                                            const char* deviceText);
+// Where a measurement was made: the device as its description names it, and its swap chain as
+// the user was looking at it.
+struct MeasuredDevice {
+    std::string description;  // "HAL (pure hw vp): <adapter>"
+    D3DDEVTYPE deviceType = D3DDEVTYPE_HAL;
+    bool fullscreen = false;
+    UINT width = 0;
+    UINT height = 0;
+    D3DFORMAT format = D3DFMT_UNKNOWN;
+};
 
-// "Measured on a 32 x 32 tile in 41 ms": the step of the intervals and the time taken.
+// Device; mode ("D3DMULTISAMPLE_4_SAMPLES, quality 0, D3DFMT_X8R8G8B8; measured fullscreen at
+// 1280 x 1024"); distinct samples with the verdict.
+std::vector<std::string> SampleHeadingLines(const SampleMeasurement& measurement,
+                                            const MeasuredDevice& device);
+
+// The line above the table: the mask order and the per-bit cross-check where they apply, or why
+// the mask-bit column is empty (one sample; a non-maskable type). Empty when there is nothing.
+std::string SampleNotes(const SampleMeasurement& measurement);
+
+// "Measured in steps of 1/32 pixel, in 41 ms": the width of the intervals and the time taken.
 std::string MeasuredText(const SampleMeasurement& measurement);
 
-// Sample, mask bit (blank where the mask has no effect), x and y in 1/16 pixel (an interval in
-// 1/N where the position is not exact), x and y as fractions of a pixel, and the number of
-// samples found there. Where the 2x2 quad's pixels differ, their own rows follow.
+// Sample, mask bit ("none: ..." where the mask picks out no sample), x and y in 1/16 pixel (an
+// interval in 1/N where the position is not exact), x and y as fractions of a pixel, and the
+// number of samples found there. Where the 2x2 quad's pixels differ, their own rows follow.
 SampleTable SampleTableFor(const SampleMeasurement& measurement);
 
 // The header and the rows, cells separated by tabs, lines ended by CR LF.
 std::string SampleTableText(const SampleTable& table);
+
+// "sample-positions-hal-x8r8g8b8-4-samples-q0.json": device type, format, multisample type and
+// quality, in lower case.
+std::string SamplePositionsFileName(const SampleMeasurement& measurement,
+                                    const MeasuredDevice& device);

@@ -3,8 +3,9 @@
 
 #include <commdlg.h>
 
-#include <cstdio>
+#include <string>
 
+#include "image/system_error_text.h"
 #include "platform/platform.h"
 
 namespace {
@@ -26,8 +27,8 @@ GetSaveFileNameFunction SaveDialogFunction() {
 }  // namespace
 
 bool ChooseSaveFile(HWND owner, const char* filter, const char* extension,
-                    char (&fileName)[kSaveFileNameLength]) {
-    fileName[0] = '\0';
+                    char (&fileName)[kSaveFileNameLength], const char* suggestedName) {
+    lstrcpynA(fileName, suggestedName != nullptr ? suggestedName : "", kSaveFileNameLength);
     const GetSaveFileNameFunction getSaveFileName = SaveDialogFunction();
     if (getSaveFileName == nullptr) return false;
     OPENFILENAMEA dialog = {};
@@ -42,8 +43,9 @@ bool ChooseSaveFile(HWND owner, const char* filter, const char* extension,
     return getSaveFileName(&dialog) != FALSE;
 }
 
-void WarnNotSaved(HWND owner, const char* caption, const char* what, const char* path) {
-    char text[kSaveFileNameLength + 64];
-    std::snprintf(text, sizeof(text), "%s could not be saved as\n%s", what, path);
-    static_cast<void>(platform::ShowMessageBox(owner, text, caption, MB_ICONWARNING | MB_OK));
+void WarnNotSaved(HWND owner, const char* caption, const char* what, const char* path,
+                  HRESULT reason) {
+    std::string text = std::string(what) + " could not be saved as\n" + path;
+    if (FAILED(reason)) text += "\n\n" + SystemErrorText(reason) + ".";
+    static_cast<void>(platform::ShowMessageBox(owner, text.c_str(), caption, MB_ICONWARNING | MB_OK));
 }

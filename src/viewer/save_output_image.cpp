@@ -46,12 +46,15 @@ void ViewerApplication::SaveOutputImage() {
     if (clientAreaEmpty) kept = false;
 
     // The user asked for a file: one that could not be written is worth a word.
+    // Without a kept picture no file was written, and there is no system reason to give.
     HRESULT result = E_FAIL;
+    bool written = false;
     D3DSURFACE_DESC desc = {};
     if (kept && frontBufferCopy != nullptr && SUCCEEDED(frontBufferCopy->GetDesc(&desc))) {
         // The whole frame: in a window, the back buffer is the client area.
         const RECT whole = {0, 0, static_cast<LONG>(desc.Width), static_cast<LONG>(desc.Height)};
         result = SaveSurfaceRectToPng(frontBufferCopy, whole, fileName);
+        written = true;
     }
-    if (FAILED(result)) WarnNotSaved(mainWindow, windowTitle, "The picture", fileName);
+    if (FAILED(result)) WarnNotSaved(mainWindow, windowTitle, "The picture", fileName, written ? result : S_OK);
 }

@@ -233,7 +233,8 @@ PROBE = os.environ.get("QUILLANT_PROBE") or os.path.join(os.path.dirname(EXE), "
 def probe(title=TITLE):
     """What window_probe.exe reports of the visible top-level windows titled `title`:
     a list of dicts with 'window' (x, y, w, h), 'client' (x, y, w, h), 'style', 'children' and
-    'tables' (each report list view's 'header' and 'rows', lists of cell texts)."""
+    'tables' (each report list view's 'header' and 'rows', lists of cell texts) and 'tabs' (each
+    tab control's 'selected' index and 'titles')."""
     result = subprocess.run([os.path.join(SOURCE_DIR, "scripts", "wine-run"), PROBE, title], env=x_env(),
                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=30)
     windows = []
@@ -242,12 +243,16 @@ def probe(title=TITLE):
         if parts[0] == "window":
             nums = [int(v) for v in parts[2:6] + parts[7:11]]
             windows.append({"class": parts[1], "window": tuple(nums[:4]), "client": tuple(nums[4:]),
-                            "style": int(parts[12], 16), "children": [], "tables": []})
+                            "style": int(parts[12], 16), "children": [], "tables": [], "tabs": []})
         elif parts[0] == "child" and windows:
             windows[-1]["children"].append((parts[1], _unescape(" ".join(parts[2:]))))
         elif parts[0] == "header" and windows:
             cells = line[len("header "):].split("\t") if line.startswith("header ") else []
             windows[-1]["tables"].append({"header": [_unescape(c) for c in cells], "rows": []})
+        elif parts[0] == "tabs" and windows:
+            titles = line.split(" ", 2)[2] if len(parts) > 2 else ""
+            windows[-1]["tabs"].append({"selected": int(parts[1]),
+                                        "titles": [_unescape(t) for t in titles.split("\t")] if titles else []})
         elif parts[0] == "row" and windows and windows[-1]["tables"]:
             cells = line[len("row "):].split("\t")
             windows[-1]["tables"][-1]["rows"].append([_unescape(c) for c in cells])

@@ -1,7 +1,9 @@
-"""The Sample Positions dialog (F3) as a user drives it: at 4 samples its table holds the four
-sample positions, Copy puts the same table on the clipboard, Save writes JSON with the same
-positions, Esc closes it and the picture is as before; at 1x one sample at the centre; F3 twice,
-after a new device and after the resets of a fullscreen round trip; in fullscreen, nothing."""
+"""The Sample Positions dialog (F3) as a user drives it: at 4 samples its Positions page holds the
+four sample positions, Copy puts the heading and the pages on the clipboard, Save suggests a name
+and writes JSON with the same positions, Esc closes it and the picture is as before; at 1x one
+sample at the centre, the empty mask bit said why; the pages switched and back, F3 twice, after a
+new device and after the resets of a fullscreen round trip; in fullscreen, F3 measures the
+fullscreen mode and shows the dialog over the window."""
 
 import json
 import os
@@ -18,6 +20,7 @@ DIALOG = "Sample Positions"
 SETTINGS = "Direct3D Settings"
 SAVE_DIALOG = "Save As"
 HEADER = ["Sample", "Mask bit", "x (1/16)", "y (1/16)", "x (pixel)", "y (pixel)", "Count"]
+WS_MINIMIZEBOX = 0x00020000
 # The standard 4-sample positions in 1/16 pixel, which Mesa's 4x pattern matches.
 FOUR_STANDARD = {(6, 2), (14, 6), (2, 10), (10, 14)}
 # Everything but the status text, whose frame number and rate move on.
@@ -45,8 +48,8 @@ def choose_multisample_type(app, name):
 
 def open_dialog(app):
     app.key("F3")
-    # Up, with its table filled (the measurement comes first, the dialog after).
-    dialogs = q.wait_for(lambda: [d for d in q.probe(DIALOG) if d["tables"] and d["tables"][0]["rows"]], timeout=30)
+    # Up, with its page filled (the measurement comes first, the dialog after).
+    dialogs = q.wait_for(lambda: [d for d in q.probe(DIALOG) if page_table(d)["rows"]], timeout=30)
     assert dialogs, "F3 opened no Sample Positions dialog with a table"
     return dialogs[0]
 
@@ -60,9 +63,50 @@ def texts(dialog):
     return [text for cls, text in dialog["children"] if cls == "Static"]
 
 
+def page_text(dialog):
+    return next((text for cls, text in dialog["children"] if cls == "Edit"), "")
+
+
+def page_table(dialog):
+    """The Positions table of the page shown, its columns cut where the header's cells start."""
+    lines = page_text(dialog).split("\r\n")
+    top = next((i for i, line in enumerate(lines) if line.startswith(HEADER[0] + " ")), None)
+    if top is None:
+        return {"header": [], "rows": []}
+    starts = []
+    for cell in HEADER:
+        starts.append(lines[top].index(cell, starts[-1] if starts else 0))
+    cut = lambda line: [line[a:b].strip() for a, b in zip(starts, starts[1:] + [None])]
+    rows = []
+    for line in lines[top + 1:]:
+        if not line:
+            break
+        rows.append(cut(line))
+    return {"header": cut(lines[top]), "rows": rows}
+
+
 def positions(table):
     """(x, y) in 1/16 of each row, exact ones as numbers."""
     return [(int(row[2]), int(row[3])) for row in table["rows"]]
+
+
+def switch_pages_and_back(testcase):
+    """Ctrl+Tab through every page and round to the first, Ctrl+Shift+Tab back round again: each
+    tab shows its own page. Returns the first page's text."""
+    tabs = q.probe(DIALOG)[0]["tabs"][0]
+    testcase.assertEqual((tabs["titles"][0], tabs["selected"]), ("Positions", 0))
+    count = len(tabs["titles"])
+    shown = {0: page_text(q.probe(DIALOG)[0])}
+    moves = [("ctrl+Tab", (i + 1) % count) for i in range(count)] + \
+            [("ctrl+shift+Tab", (count - i - 1) % count) for i in range(count)]
+    for key, index in moves:
+        q.run_x("xdotool", "key", key)
+        dialog = q.wait_for(lambda: [d for d in q.probe(DIALOG) if d["tabs"][0]["selected"] == index
+                                     and (index not in shown or page_text(d) == shown[index])])
+        testcase.assertTrue(dialog, "%s did not show page %d" % (key, index))
+        text = shown.setdefault(index, page_text(dialog[0]))
+        testcase.assertTrue(index == 0 or text != shown[0], "page %d shows the first page's text" % index)
+    return shown[0]
 
 
 class SamplePositions(unittest.TestCase):
@@ -84,10 +128,12 @@ class SamplePositions(unittest.TestCase):
 
             dialog = open_dialog(app)
             q.screenshot().crop(*dialog["window"]).save_png(q.output_path("sample_positions_4x.png"))
-            self.assertIn("D3DMULTISAMPLE_4_SAMPLES, quality 0", texts(dialog))
-            self.assertTrue(any(t.startswith("4 distinct samples: ") for t in texts(dialog)), texts(dialog))
-            self.assertEqual(len(dialog["tables"]), 1)
-            table = dialog["tables"][0]
+            self.assertFalse(dialog["style"] & WS_MINIMIZEBOX, "a modal dialog with a minimise button")
+            heading = texts(dialog)[:3]
+            self.assertEqual(heading[1], "D3DMULTISAMPLE_4_SAMPLES, quality 0, D3DFMT_X8R8G8B8; "
+                                         "measured in a window at 512 x 384")
+            self.assertTrue(heading[2].startswith("4 distinct samples: "), heading)
+            table = page_table(dialog)
             self.assertEqual(table["header"], HEADER)
             self.assertEqual(len(table["rows"]), 4, table)
             self.assertEqual(sorted(row[1] for row in table["rows"]), ["0", "1", "2", "3"])
@@ -95,16 +141,22 @@ class SamplePositions(unittest.TestCase):
             for row in table["rows"]:
                 self.assertEqual(float(row[4]), int(row[2]) / 16)
                 self.assertEqual(float(row[5]), int(row[3]) / 16)
+            self.assertIn("Measured in steps of 1/32 pixel, in ", page_text(dialog))
 
-            # Copy: the table as tab-separated lines, header first.
+            # Copy: the heading, then each page under its title, the table tab-separated.
             q.run_x("xdotool", "key", "alt+c")
-            expected = "".join("\t".join(cells) + "\r\n" for cells in [table["header"]] + table["rows"])
-            self.assertEqual(q.wait_for(lambda: q.clipboard_text() == expected and expected), expected)
+            copied = q.wait_for(lambda: (q.clipboard_text() or "").startswith(heading[0]) and q.clipboard_text())
+            self.assertTrue(copied, q.clipboard_text())
+            self.assertTrue(copied.startswith("\r\n".join(heading) + "\r\n\r\nPositions\r\n"), copied)
+            self.assertIn("".join("\t".join(cells) + "\r\n" for cells in [table["header"]] + table["rows"]), copied)
 
-            # Save: JSON with the same positions, by mask bit.
+            # Save: the suggested name, replaced by a path; JSON with the same positions.
             q.run_x("xdotool", "key", "alt+s")
-            self.assertTrue(q.wait_for(lambda: q.probe(SAVE_DIALOG)), "Save... opened no save dialog")
+            save = q.wait_for(lambda: q.probe(SAVE_DIALOG))
+            self.assertTrue(save, "Save... opened no save dialog")
+            self.assertIn("sample-positions-hal-x8r8g8b8-4-samples-q0.json", [t for _, t in save[0]["children"]])
             time.sleep(0.5)
+            q.run_x("xdotool", "key", "ctrl+a")
             q.run_x("xdotool", "type", "--delay", "20", windows_path(os.path.join(folder, "four")))
             q.run_x("xdotool", "key", "Return")
             self.assertTrue(q.wait_for(lambda: not q.probe(SAVE_DIALOG)), "the save dialog stayed open")
@@ -118,6 +170,7 @@ class SamplePositions(unittest.TestCase):
             self.assertEqual([f for f in os.listdir(folder) if f != "four.json"], [])
             self.assertTrue(q.probe(DIALOG), "saving closed the dialog")
 
+            self.assertEqual(switch_pages_and_back(self), page_text(dialog))
             close_dialog(self)
             expected_picture = before.crop(*BELOW_TEXT).rgb
             same = q.wait_for(lambda: app.client_image().crop(*BELOW_TEXT).rgb == expected_picture,
@@ -126,43 +179,50 @@ class SamplePositions(unittest.TestCase):
             self.assertTrue(same, "the picture changed or was not shown again after the dialog")
             self.assertTrue(app.running())
 
-    def test_one_sample_at_the_centre_twice_and_after_a_device_reset(self):
+    def test_one_sample_at_the_centre_pages_switched_twice_and_after_a_device_reset(self):
         with q.Quillant() as app:
             app.settle(1.5)
-            tables = []
+            pages = []
             for _ in range(2):
                 dialog = open_dialog(app)
-                tables.append(dialog["tables"][0])
-                self.assertIn("D3DMULTISAMPLE_NONE, quality 0", texts(dialog))
+                q.screenshot().crop(*dialog["window"]).save_png(q.output_path("sample_positions_1x.png"))
+                self.assertTrue(texts(dialog)[1].startswith("D3DMULTISAMPLE_NONE, quality 0, "), texts(dialog))
+                pages.append(switch_pages_and_back(self))
                 close_dialog(self)
-            q.screenshot().crop(*dialog["window"]).save_png(q.output_path("sample_positions_1x.png"))
-            # One sample at the pixel centre, which no mask bit picks out at 1x.
-            self.assertEqual(tables[0]["rows"], [["0", "", "8", "8", "0.5", "0.5", "1"]])
-            self.assertEqual(tables[1], tables[0])
+            # One sample at the pixel centre, which no mask bit picks out at 1x: the page says so.
+            self.assertEqual(page_table(dialog)["rows"], [["0", "none: one sample", "8", "8", "0.5", "0.5", "1"]])
+            self.assertTrue(pages[0].startswith("No mask bit: one sample"), pages[0])
+            self.assertEqual(page_table(dialog), page_table({"children": [("Edit", pages[1])]}))
             # F2 and OK without a change: a new device, measured as the first.
             choose_multisample_type(app, "D3DMULTISAMPLE_NONE")
             dialog = open_dialog(app)
-            self.assertEqual(dialog["tables"][0], tables[0])
+            self.assertEqual(page_table(dialog), page_table({"children": [("Edit", pages[0])]}))
+            switch_pages_and_back(self)
             close_dialog(self)
             self.assertTrue(app.running())
 
-    def test_fullscreen_f3_shows_no_dialog_and_after_the_round_trip_it_measures_again(self):
+    def test_fullscreen_f3_measures_the_fullscreen_mode_and_shows_the_dialog_over_the_window(self):
         with q.Quillant() as app:
             app.settle(1.5)
-            first = open_dialog(app)["tables"][0]
+            first = page_table(open_dialog(app))
             close_dialog(self)
             app.key("alt+Return")
             self.assertTrue(q.wait_for(lambda: [w for w in q.probe() if w["client"][2:] == (1280, 1024)]))
             app.settle(1.0)
-            app.key("F3")
-            time.sleep(2.0)
-            self.assertEqual(q.probe(DIALOG), [])
-            self.assertTrue(app.running())
-            # Back to the window: the device was reset twice, and F3 measures as before.
-            app.key("alt+Return")
+            dialog = open_dialog(app)
+            q.screenshot().crop(*dialog["window"]).save_png(q.output_path("sample_positions_fullscreen.png"))
+            self.assertEqual(texts(dialog)[1], "D3DMULTISAMPLE_NONE, quality 0, D3DFMT_X8R8G8B8; "
+                                               "measured fullscreen at 1280 x 1024")
+            self.assertEqual(page_table(dialog), first)
+            # Shown over the window, as the settings dialog is: the program left fullscreen for it.
             self.assertTrue(q.wait_for(lambda: [w for w in q.probe() if w["client"][2:] == (512, 384)]))
+            switch_pages_and_back(self)
+            close_dialog(self)
+            # Both resets behind it, F3 measures in the window as before.
             app.settle(1.0)
-            self.assertEqual(open_dialog(app)["tables"][0], first)
+            dialog = open_dialog(app)
+            self.assertIn("measured in a window at 512 x 384", texts(dialog)[1])
+            self.assertEqual(page_table(dialog), first)
             close_dialog(self)
             self.assertTrue(app.running())
 

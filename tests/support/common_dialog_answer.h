@@ -32,6 +32,8 @@ public:
     static const std::vector<std::string>& Titles() { return titles_; }
     // Runs as each dialog appears, before it is answered: a look at the state while it is up.
     static inline std::function<void()> onShown;
+    // The dialog appearing, while onShown runs.
+    static inline HWND shown = nullptr;
 
 private:
     static LRESULT CALLBACK Procedure(int code, WPARAM wParam, LPARAM lParam) {
@@ -43,6 +45,7 @@ private:
                 char title[128] = {};
                 GetWindowTextA(dialog, title, sizeof(title));
                 titles_.emplace_back(title);
+                shown = dialog;
                 if (onShown) onShown();
                 const bool fileDialog = GetDlgItem(dialog, edt1) || GetDlgItem(dialog, cmb13);
                 if (fileName_.empty()) {

@@ -1,11 +1,13 @@
-// F3 as the viewer handles it: windowed only; a measurement the device cannot make is reported
-// while the framework is paused, and no dialog opens; the window is shown again afterwards as
-// the mode requires; the viewer's settings stay as they were.
+// F3 as the viewer handles it: in fullscreen it measures the fullscreen device and then leaves
+// fullscreen to show what it found; a measurement the device cannot make is reported while the
+// framework is paused, and no dialog opens; the window is shown again afterwards as the mode
+// requires; the viewer's settings stay as they were.
 #include <windows.h>
 #include <d3d9.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "framework/framework_test_hooks.h"
@@ -30,17 +32,34 @@ protected:
     void Send() { ASSERT_TRUE(HandleViewerCommand(*app, IDM_SAMPLE_POSITIONS)); }
 };
 
-TEST_F(SamplePositionsCommand, FullscreenDoesNothingAtAll) {
+TEST_F(SamplePositionsCommand, FullscreenMeasuresTheFullscreenDeviceThenShowsOverTheWindow) {
     test_support::AnswerDialogs cancel;
-    app->windowed = false;
-    app->updateContinuously = false;
-    app->stepPending = false;
+    // The framework's two configurations on one adapter: the switch is a reset of this device.
+    DeviceCombo windowedCombo, fullscreenCombo;
+    windowedCombo.isWindowed = true;
+    windowedCombo.backBufferFormat = fullscreenCombo.backBufferFormat = D3DFMT_X8R8G8B8;
+    app->settings.windowedDeviceCombo = &windowedCombo;
+    app->settings.fullscreenDeviceCombo = &fullscreenCombo;
+    app->settings.isWindowed = app->windowed = false;
+    app->clientRect = {0, 0, 640, 480};
+    app->deviceResourcesCreated = app->deviceResourcesRestored = true;  // as the framework left them
+    static ViewerApplication* viewer;
+    static bool windowedWhenShown;
+    viewer = app.get();
+    windowedWhenShown = false;
+    fake_platform::onMessageBox = [](const fake_platform::MessageBoxCall&) { windowedWhenShown = viewer->windowed; };
     device->ClearCalls();
     Send();
-    EXPECT_TRUE(device->calls.empty()) << device->calls.front();
-    EXPECT_TRUE(fake_platform::messageBoxes.empty());
-    EXPECT_TRUE(test_support::AnswerDialogs::Titles().empty());
-    EXPECT_FALSE(app->stepPending);
+    // The measurement (which the fake device fails at its first step, the swap chain's
+    // description) came before the switch to the window.
+    const auto reset = std::find(device->calls.begin(), device->calls.end(), "Reset");
+    ASSERT_NE(reset, device->calls.end());
+    EXPECT_NE(std::find(device->calls.begin(), reset, "GetSwapChain 0"), reset) << "no measurement before the switch";
+    EXPECT_TRUE(app->windowed);
+    ASSERT_EQ(fake_platform::messageBoxes.size(), 1u);
+    EXPECT_EQ(fake_platform::messageBoxes[0].text.rfind(kFailurePrefix, 0), 0u);
+    EXPECT_TRUE(windowedWhenShown) << "the report came over the fullscreen picture";
+    app->settings.windowedDeviceCombo = app->settings.fullscreenDeviceCombo = nullptr;
 }
 
 TEST_F(SamplePositionsCommand, MeasurementTheDeviceCannotMakeIsReportedWhilePausedAndNothingChanges) {

@@ -1,7 +1,8 @@
 // The "Sample Positions" dialog over a hand-made measurement, driven as a user would: its
-// heading and table show the measurement, Copy puts the table on the clipboard, Save writes the
-// JSON through the save dialog (answered by a hook), a file that cannot be written is named in
-// a warning, and Close ends it.
+// heading and Positions page show the measurement, the tabs switch pages, Copy puts the heading
+// and every page on the clipboard, Save suggests a name and writes the JSON through the save
+// dialog (answered by a hook), a file that cannot be written is named in a warning with the
+// system's reason, and Close ends it.
 #include "viewer/sample_positions_dialog.h"
 
 #include <windows.h>
@@ -13,10 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "image/system_error_text.h"
 #include "resources/resource_ids.h"
 #include "support/common_dialog_answer.h"
 #include "support/fake_platform.h"
 #include "support/scratch_folder.h"
+#include "viewer/page_text.h"
+#include "viewer/positions_page.h"
 #include "viewer/sample_table_text.h"
 
 #include "support/measurement_builders.h"
@@ -31,6 +35,15 @@ using test_support::ScratchFolder;
 
 constexpr char kDevice[] = "HAL (pure hw vp): Test Adapter";
 constexpr char kCaption[] = "DX9 Quillant 5.2";
+
+MeasuredDevice Window() {
+    MeasuredDevice device;
+    device.description = kDevice;
+    device.width = 512;
+    device.height = 384;
+    device.format = D3DFMT_X8R8G8B8;
+    return device;
+}
 
 // Two samples, one of them on the left edge and known only to an interval.
 SampleMeasurement TwoSamples() {
@@ -58,31 +71,9 @@ SampleMeasurement TwoSamples() {
 }
 
 std::string ControlText(HWND dialog, int id) {
-    char text[512] = {};
+    char text[4096] = {};
     GetDlgItemTextA(dialog, id, text, sizeof(text));
     return text;
-}
-
-std::vector<std::vector<std::string>> ListRows(HWND list) {
-    std::vector<std::vector<std::string>> rows;
-    const int columns = static_cast<int>(
-        SendMessageA(reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0)),
-                     HDM_GETITEMCOUNT, 0, 0));
-    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < count; ++row) {
-        std::vector<std::string> cells;
-        for (int column = 0; column < columns; ++column) {
-            char text[128] = {};
-            LVITEMA item = {};
-            item.iSubItem = column;
-            item.pszText = text;
-            item.cchTextMax = sizeof(text);
-            SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-            cells.push_back(text);
-        }
-        rows.push_back(cells);
-    }
-    return rows;
 }
 
 std::string ClipboardText() {
@@ -107,20 +98,37 @@ void PutOnClipboard(const char* text) {
     CloseClipboard();
 }
 
+// The dialog as F3 makes it: the measurement's contents and its Positions page.
+SampleDialogContents Contents(const SampleMeasurement& m) {
+    SampleDialogContents contents = SamplePositionsContents(m, Window());
+    contents.pages.push_back(PositionsPage(m));
+    return contents;
+}
+
+// The name field of the last file dialog shown, as it came up.
+std::string suggestedName;
+
 // Runs the dialog; act is called once it is up, with its window, and the dialog is closed with
 // Close afterwards.
 template <typename Act>
-INT_PTR RunDialog(const SampleMeasurement& m, const std::string& saveAs, Act act) {
+INT_PTR RunDialog(const SampleDialogContents& contents, const std::string& saveAs, Act act) {
     AnswerDialogs answer(saveAs);
     bool acted = false;
+    suggestedName.clear();
     AnswerDialogs::onShown = [&] {
+        HWND fileDialog = AnswerDialogs::shown;
+        // The first time only: an answered dialog may be activated again.
+        if (suggestedName.empty() && fileDialog != nullptr &&
+            (GetDlgItem(fileDialog, edt1) || GetDlgItem(fileDialog, cmb13))) {
+            suggestedName = ControlText(fileDialog, GetDlgItem(fileDialog, cmb13) ? cmb13 : edt1);
+        }
         HWND dialog = FindWindowA(nullptr, "Sample Positions");
         if (acted || dialog == nullptr) return;
         acted = true;
         act(dialog);
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     };
-    const INT_PTR result = ShowSamplePositionsDialog(nullptr, m, kDevice, kCaption);
+    const INT_PTR result = ShowSamplePositionsDialog(nullptr, contents, kCaption);
     EXPECT_TRUE(acted) << "the dialog never showed";
     return result;
 }
@@ -131,39 +139,64 @@ protected:
     ScratchFolder folder;
 };
 
-TEST_F(SamplePositionsDialog, ShowsHeadingTableAndTextureAndCopiesTheTableAsText) {
+TEST_F(SamplePositionsDialog, ShowsHeadingAndPositionsPageAndCopiesTheHeadingBeforeEveryPage) {
     const SampleMeasurement m = TwoSamples();
+    const SampleDialogContents contents = Contents(m);
     PutOnClipboard("something else");
-    std::vector<std::vector<std::string>> rows;
-    std::string device, mode, verdict, texture, measured, copied;
-    const INT_PTR result = RunDialog(m, std::string(), [&](HWND dialog) {
+    std::string device, mode, verdict, page, copied;
+    const INT_PTR result = RunDialog(contents, std::string(), [&](HWND dialog) {
         device = ControlText(dialog, IDC_SAMPLE_DEVICE);
         mode = ControlText(dialog, IDC_SAMPLE_MODE);
         verdict = ControlText(dialog, IDC_SAMPLE_VERDICT);
-        texture = ControlText(dialog, IDC_SAMPLE_TEXTURE);
-        measured = ControlText(dialog, IDC_SAMPLE_MEASURED);
-        rows = ListRows(GetDlgItem(dialog, IDC_SAMPLE_TABLE));
+        page = ControlText(dialog, IDC_SAMPLE_PAGE_TEXT);
         SendMessageA(dialog, WM_COMMAND, IDC_SAMPLE_COPY, 0);
         copied = ClipboardText();
     });
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(device, kDevice);
-    EXPECT_EQ(mode, "D3DMULTISAMPLE_2_SAMPLES, quality 0");
+    EXPECT_EQ(mode, "D3DMULTISAMPLE_2_SAMPLES, quality 0, D3DFMT_X8R8G8B8; measured in a window at 512 x 384");
     EXPECT_EQ(verdict, "2 distinct samples: " + VerdictText(m));
-    EXPECT_EQ(texture, TextureSamplingText(m));
-    EXPECT_EQ(measured, MeasuredText(m));
-    EXPECT_EQ(rows, SampleTableFor(m).rows);
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[1][1], "1");
-    EXPECT_EQ(rows[1][2], "[-1/64, 1/64)");
-    EXPECT_EQ(copied, SampleTableText(SampleTableFor(m)));
+    // The table aligned in columns, the interval of the edge sample in the measuring step.
+    EXPECT_EQ(page, AlignedColumns(contents.pages[0].text));
+    EXPECT_NE(page.find("\r\n1       1         [-1/64, 1/64)  4 "), std::string::npos) << page;
+    EXPECT_NE(page.find("\r\nTexture sampling: " + TextureSamplingText(m) + "\r\n"), std::string::npos);
+    // A pasted table says where it came from.
+    EXPECT_EQ(copied.rfind(std::string(kDevice) + "\r\n" + mode + "\r\n" + verdict +
+                               "\r\n\r\nPositions\r\n",
+                           0),
+              0u)
+        << copied;
+    EXPECT_NE(copied.find(SampleTableText(SampleTableFor(m))), std::string::npos);
     EXPECT_TRUE(fake_platform::messageBoxes.empty());
 }
 
-TEST_F(SamplePositionsDialog, SaveWritesTheJsonWithTheDefaultExtensionAndNothingElse) {
+TEST_F(SamplePositionsDialog, TabsSwitchPagesAndAPageWithoutPictureHidesIt) {
+    SampleDialogContents contents = Contents(TwoSamples());
+    contents.pages.push_back({"Second", "a\tbb\nccc\td\nplain", nullptr});
+    std::vector<std::string> shown;
+    std::vector<bool> pictures;
+    RunDialog(contents, std::string(), [&](HWND dialog) {
+        HWND tabs = GetDlgItem(dialog, IDC_SAMPLE_PAGES);
+        EXPECT_EQ(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0), 2);
+        EXPECT_EQ(GetNextDlgTabItem(dialog, nullptr, FALSE), tabs) << "Left and Right go to the tabs";
+        for (WPARAM key : {0, VK_RIGHT, VK_LEFT, VK_RIGHT}) {
+            if (key != 0) SendMessageA(tabs, WM_KEYDOWN, key, 0);
+            shown.push_back(ControlText(dialog, IDC_SAMPLE_PAGE_TEXT));
+            // Its own style: the dialog itself is not shown yet.
+            pictures.push_back((GetWindowLongA(GetDlgItem(dialog, IDC_SAMPLE_PICTURE), GWL_STYLE) & WS_VISIBLE) != 0);
+        }
+    });
+    const std::string first = AlignedColumns(contents.pages[0].text);
+    const std::string second = "a    bb\r\nccc  d\r\nplain\r\n";
+    EXPECT_EQ(shown, (std::vector<std::string>{first, second, first, second}));
+    EXPECT_EQ(pictures, (std::vector<bool>{true, false, true, false}));
+}
+
+TEST_F(SamplePositionsDialog, SaveSuggestsANameAndWritesTheJsonWithTheDefaultExtension) {
     const SampleMeasurement m = TwoSamples();
-    RunDialog(m, folder.Path("positions"),
+    RunDialog(Contents(m), folder.Path("positions"),
               [](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDC_SAMPLE_SAVE, 0); });
+    EXPECT_EQ(suggestedName, "sample-positions-hal-x8r8g8b8-2-samples-q0.json");
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"positions.json"});
     const std::vector<BYTE> bytes = ReadFileBytes(folder.Path("positions.json"));
     const std::string text(bytes.begin(), bytes.end());
@@ -177,18 +210,20 @@ TEST_F(SamplePositionsDialog, SaveWritesTheJsonWithTheDefaultExtensionAndNothing
     EXPECT_TRUE(fake_platform::messageBoxes.empty());
 }
 
-TEST_F(SamplePositionsDialog, UnwritableFileIsKeptAndNamedInAWarningOverTheDialog) {
+TEST_F(SamplePositionsDialog, UnwritableFileIsKeptAndNamedInAWarningWithTheSystemsReason) {
     const std::string path = folder.Path("locked.json");
     ASSERT_TRUE(test_support::WriteFileBytes(path, {'o', 'l', 'd'}));
     ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
     HWND shownOver = nullptr;
-    RunDialog(TwoSamples(), path, [&](HWND dialog) {
+    RunDialog(Contents(TwoSamples()), path, [&](HWND dialog) {
         shownOver = dialog;
         SendMessageA(dialog, WM_COMMAND, IDC_SAMPLE_SAVE, 0);
     });
     ASSERT_EQ(fake_platform::messageBoxes.size(), 1u);
     const fake_platform::MessageBoxCall& box = fake_platform::messageBoxes[0];
-    EXPECT_EQ(box.text, "The sample positions could not be saved as\n" + path);
+    const std::string reason = SystemErrorText(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
+    EXPECT_NE(reason.rfind("error 0x", 0), 0u) << "the system has words for it";
+    EXPECT_EQ(box.text, "The sample positions could not be saved as\n" + path + "\n\n" + reason + ".");
     EXPECT_EQ(box.caption, kCaption);
     EXPECT_EQ(box.owner, shownOver);
     EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONWARNING | MB_OK));

@@ -1,5 +1,6 @@
 // The dialog's heading and table texts, which Copy puts on the clipboard: exact positions in
-// 1/16, intervals in the measuring step, mask bits only where the mask picks samples out.
+// 1/16, intervals in the measuring step, mask bits where the mask picks samples out and a word
+// why not elsewhere; the file name Save suggests.
 #include "viewer/sample_table_text.h"
 
 #include <gtest/gtest.h>
@@ -54,14 +55,15 @@ TEST(SampleTableText, IntervalsAreShownInTheMeasuringStepAndWrappedEdgesStayNega
     EXPECT_EQ(PixelFractionText(ExactAxis(1)), "0.0625");
 }
 
-TEST(SampleTableText, NonMaskableRowsLeaveTheMaskBitBlankAndCountCoincidentSamples) {
+TEST(SampleTableText, NonMaskableRowsSayWhyTheyHaveNoMaskBitAndCountCoincidentSamples) {
     SampleMeasurement m;
     m.multisampleType = 1;
     m.gridSize = 64;
     m.samples = {SampleAt(-1, ExactAxis(8), ExactAxis(8), 3), SampleAt(-1, IntervalAxis(0, 2.0 / 64), ExactAxis(4))};
     const SampleTable table = SampleTableFor(m);
     ASSERT_EQ(table.rows.size(), 2u);
-    EXPECT_EQ(table.rows[0], (std::vector<std::string>{"0", "", "8", "8", "0.5", "0.5", "3"}));
+    EXPECT_EQ(table.rows[0],
+              (std::vector<std::string>{"0", "none: not maskable", "8", "8", "0.5", "0.5", "3"}));
     EXPECT_EQ(table.rows[1][2], "[0/64, 2/64)");
 }
 
@@ -80,43 +82,69 @@ TEST(SampleTableText, QuadsThatDifferAddTheirOwnRowsAndOthersAddNone) {
     EXPECT_EQ(table.rows[4][2], "7");
 }
 
-TEST(SampleTableText, HeadingNamesDeviceModeCountVerdictMaskOrderAndTime) {
+MeasuredDevice Window() {
+    MeasuredDevice device;
+    device.description = "HAL: Test Adapter";
+    device.width = 512;
+    device.height = 384;
+    device.format = D3DFMT_X8R8G8B8;
+    return device;
+}
+
+TEST(SampleTableText, HeadingNamesDeviceModeWhereItWasMeasuredAndTheVerdict) {
     SampleMeasurement m = FourSamples();
     m.multisampleQuality = 2;
-    std::vector<std::string> lines = SampleHeadingLines(m, "HAL: Test Adapter");
-    ASSERT_EQ(lines.size(), 4u);
+    MeasuredDevice device = Window();
+    std::vector<std::string> lines = SampleHeadingLines(m, device);
+    ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "HAL: Test Adapter");
-    EXPECT_EQ(lines[1], "D3DMULTISAMPLE_4_SAMPLES, quality 2");
+    EXPECT_EQ(lines[1], "D3DMULTISAMPLE_4_SAMPLES, quality 2, D3DFMT_X8R8G8B8; measured in a window at 512 x 384");
     EXPECT_EQ(lines[2], "4 distinct samples: " + VerdictText(m));
-    EXPECT_EQ(lines[3], "The mask bits pick the samples in the standard order");
+    device.fullscreen = true;
+    device.width = 1280;
+    device.height = 1024;
+    device.format = D3DFMT_R5G6B5;
+    EXPECT_EQ(SampleHeadingLines(m, device)[1],
+              "D3DMULTISAMPLE_4_SAMPLES, quality 2, D3DFMT_R5G6B5; measured fullscreen at 1280 x 1024");
 
+    m.gridSize = 32;
+    m.milliseconds = 41.6;
+    EXPECT_EQ(MeasuredText(m), "Measured in steps of 1/32 pixel, in 42 ms");
+}
+
+TEST(SampleTableText, NotesAboveTheTableGiveTheMaskOrderTheCrossCheckOrWhyNoMaskBits) {
+    SampleMeasurement m = FourSamples();
+    EXPECT_EQ(SampleNotes(m), "The mask bits pick the samples in the standard order");
     m.maskOrderStandard = false;
     m.unionMatchesAllBits = false;
-    lines = SampleHeadingLines(m, "HAL: Test Adapter");
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[3],
+    EXPECT_EQ(SampleNotes(m),
               "The mask bits pick the samples in another order than the standard one; the "
               "per-bit pictures do not add up to the all-bits picture");
-
     // Only the cross-check failing: its note starts the line.
     m.standardPattern = false;
-    lines = SampleHeadingLines(m, "HAL: Test Adapter");
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[3], "The per-bit pictures do not add up to the all-bits picture");
+    EXPECT_EQ(SampleNotes(m), "The per-bit pictures do not add up to the all-bits picture");
+    m.unionMatchesAllBits = true;
+    EXPECT_EQ(SampleNotes(m), "");
 
-    // One sample at 1x: no mask order to speak of.
+    // No mask bits: the line says why, at 1x and for the non-maskable type.
     SampleMeasurement one;
     one.samples = {SampleAt(-1, ExactAxis(8), ExactAxis(8))};
     one.distinctSamples = 1;
     one.standardPattern = true;
-    lines = SampleHeadingLines(one, "");
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[1], "D3DMULTISAMPLE_NONE, quality 0");
-    EXPECT_EQ(lines[2].substr(0, 19), "1 distinct sample: ");
+    EXPECT_EQ(SampleNotes(one), "No mask bit: one sample, and without multisampling the mask picks out none");
+    EXPECT_EQ(SampleTableFor(one).rows[0][1], "none: one sample");
+    EXPECT_EQ(SampleHeadingLines(one, Window())[2].substr(0, 19), "1 distinct sample: ");
+    one.multisampleType = 1;
+    EXPECT_EQ(SampleNotes(one).substr(0, 70),
+              "No mask bits: the non-maskable type's samples cannot be picked out by ");
+}
 
-    m.gridSize = 32;
-    m.milliseconds = 41.6;
-    EXPECT_EQ(MeasuredText(m), "Measured on a 32 x 32 tile in 42 ms");
+TEST(SampleTableText, SuggestedFileNameNamesDeviceTypeFormatAndMode) {
+    SampleMeasurement m = FourSamples();
+    EXPECT_EQ(SamplePositionsFileName(m, Window()), "sample-positions-hal-x8r8g8b8-4-samples-q0.json");
+    m.multisampleType = 1;
+    m.multisampleQuality = 3;
+    EXPECT_EQ(SamplePositionsFileName(m, Window()), "sample-positions-hal-x8r8g8b8-nonmaskable-q3.json");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/framework_test_hooks.h"
+#include "image/system_error_text.h"
 #include "resources/resource_ids.h"
 #include "support/common_dialog_answer.h"
 #include "support/fake_device.h"
@@ -98,7 +99,7 @@ TEST_F(SaveOutputImage, CancelledDialogWritesNothingAndSaysNothing) {
     EXPECT_TRUE(fake_platform::messageBoxes.empty());
 }
 
-TEST_F(SaveOutputImage, ReadOnlyTargetIsKeptAndTheWarningNamesIt) {
+TEST_F(SaveOutputImage, ReadOnlyTargetIsKeptAndTheWarningNamesItAndTheSystemsReason) {
     const std::string path = folder.Path("locked.png");
     const std::vector<BYTE> original = {'o', 'l', 'd'};
     ASSERT_TRUE(test_support::WriteFileBytes(path, original));
@@ -111,7 +112,8 @@ TEST_F(SaveOutputImage, ReadOnlyTargetIsKeptAndTheWarningNamesIt) {
     }
     ASSERT_EQ(fake_platform::messageBoxes.size(), 1u);
     const fake_platform::MessageBoxCall& box = fake_platform::messageBoxes[0];
-    EXPECT_EQ(box.text, kWarningPrefix + path);
+    EXPECT_EQ(box.text, kWarningPrefix + path + "\n\n" +
+                            SystemErrorText(HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)) + ".");
     EXPECT_EQ(box.caption, app->windowTitle);
     EXPECT_EQ(box.type, static_cast<UINT>(MB_ICONWARNING | MB_OK));
     EXPECT_EQ(ReadFileBytes(path), original);

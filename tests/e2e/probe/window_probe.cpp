@@ -1,7 +1,7 @@
 // Test helper run under Wine beside quillant.exe: reports what the end-to-end tests cannot see in
 // pixels. Usage: window_probe <title> — prints, for each top-level window with that title, its
 // window and client rectangles and the text of its child controls (a message box's text), with
-// the header and the rows of a report list view.
+// the header and the rows of a report list view and the selected tab and titles of a tab control.
 // window_probe --clipboard — prints the clipboard's text.
 // window_probe --process <title> — the handle count and memory of the process that owns the
 // window with that title, and every visible top-level window of that process with its title.
@@ -39,7 +39,7 @@ std::string Escaped(const char* text) {
 }
 
 std::string Narrow(const WCHAR* text) {
-    char out[2048] = {};
+    char out[16384] = {};
     WideCharToMultiByte(CP_ACP, 0, text, -1, out, sizeof(out), nullptr, nullptr);
     return out;
 }
@@ -121,6 +121,27 @@ void PrintListView(HWND list) {
     }
 }
 
+// "tabs <selected> <title>\t<title>...".
+void PrintTabs(HWND tabs) {
+    RemoteBuffer remote(tabs, kRecordBytes + kTextChars * sizeof(WCHAR));
+    if (!remote.Ok()) return;
+    const int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+    std::string line = "tabs " + std::to_string(SendMessageW(tabs, TCM_GETCURSEL, 0, 0)) + " ";
+    for (int index = 0; index < count; ++index) {
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = reinterpret_cast<LPWSTR>(remote.At(kRecordBytes));
+        item.cchTextMax = kTextChars;
+        WCHAR text[kTextChars] = {};
+        if (!remote.Write(0, &item, sizeof(item)) || !remote.Write(kRecordBytes, text, sizeof(text))) return;
+        SendMessageW(tabs, TCM_GETITEMW, index, reinterpret_cast<LPARAM>(remote.At(0)));
+        remote.Read(kRecordBytes, text, sizeof(text));
+        text[kTextChars - 1] = 0;
+        line += (index ? "\t" : "") + Escaped(Narrow(text).c_str());
+    }
+    std::printf("%s\n", line.c_str());
+}
+
 int PrintClipboard() {
     if (!OpenClipboard(nullptr)) return 1;
     HANDLE data = GetClipboardData(CF_TEXT);
@@ -138,11 +159,13 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
     GetWindowTextA(child, text, sizeof(text));
     char cls[64] = {};
     GetClassNameA(child, cls, sizeof(cls));
-    // A drop-down list has no window text: report its selected item instead. Across processes
-    // Wine hands the item back in UTF-16 whatever the caller's form, so ask in the wide form.
+    // A drop-down list has no window text: report its selected item instead (a combo box with
+    // an edit field and nothing selected keeps the field's text). Across processes Wine hands
+    // the item back in UTF-16 whatever the caller's form, so ask in the wide form.
     if (lstrcmpiA(cls, "ComboBox") == 0) {
         const LRESULT index = SendMessageW(child, CB_GETCURSEL, 0, 0);
-        text[0] = '\0';
+        const bool editable = (GetWindowLongA(child, GWL_STYLE) & 3) == CBS_DROPDOWN;
+        if (index >= 0 || !editable) text[0] = '\0';
         WCHAR item[1024] = {};
         const LRESULT length = index >= 0 ? SendMessageW(child, CB_GETLBTEXTLEN, index, 0) : CB_ERR;
         if (length >= 0 && length < static_cast<LRESULT>(ARRAYSIZE(item)) &&
@@ -150,8 +173,17 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
             WideCharToMultiByte(CP_ACP, 0, item, -1, text, sizeof(text), nullptr, nullptr);
         }
     }
+    // Across processes GetWindowText gives an edit control's first text, not what it holds now.
+    if (lstrcmpiA(cls, "Edit") == 0) {
+        std::vector<WCHAR> held(16384);
+        SendMessageW(child, WM_GETTEXT, held.size(), reinterpret_cast<LPARAM>(held.data()));
+        held.back() = 0;
+        std::printf("child %s %s\n", Word(cls).c_str(), Escaped(Narrow(held.data()).c_str()).c_str());
+        return TRUE;
+    }
     std::printf("child %s %s\n", Word(cls).c_str(), Escaped(text).c_str());
     if (lstrcmpiA(cls, "SysListView32") == 0) PrintListView(child);
+    if (lstrcmpiA(cls, "SysTabControl32") == 0) PrintTabs(child);
     return TRUE;
 }
 
