@@ -7,7 +7,6 @@
 #include <wrl/client.h>
 
 #include <algorithm>
-#include <chrono>
 #include <vector>
 
 #include "analysis/probe_pattern.h"
@@ -204,7 +203,6 @@ HRESULT MeasureSamplePositions(IDirect3DDevice9* device, SampleMeasurement* meas
 HRESULT MeasureSamplePositions(IDirect3DDevice9* device, const ProbeTarget& target,
                                SampleMeasurement* measurement) {
     if (device == nullptr || measurement == nullptr) return E_INVALIDARG;
-    const auto start = std::chrono::steady_clock::now();
     ChannelLayout green;
     if (!ChannelOf(target.format, Channel::Green, &green)) return D3DERR_NOTAVAILABLE;
 
@@ -225,8 +223,6 @@ HRESULT MeasureSamplePositions(IDirect3DDevice9* device, const ProbeTarget& targ
 
     ProbeImages images;
     images.pattern = pattern;
-    images.multisampleType = static_cast<int>(target.type);
-    images.multisampleQuality = target.quality;
     images.maskable = target.Maskable();
     images.sampleCount = target.MaskSamples();
     for (size_t k = 0; k < passes.size(); ++k) {
@@ -241,7 +237,5 @@ HRESULT MeasureSamplePositions(IDirect3DDevice9* device, const ProbeTarget& targ
     }
 
     DecodeSamplePositions(images, measurement);
-    measurement->milliseconds =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     return S_OK;
 }

@@ -28,7 +28,7 @@ public:
     void Survey(const SurveyMode& mode, const std::string& picturePath, ModeReport* report,
                 HRESULT* outputFailure);
 
-    AdapterReport DescribeAdapter(const AdapterInfo& adapterInfo, const D3DDISPLAYMODE& desktop) const;
+    AdapterDescription DescribeAdapter(const AdapterInfo& adapterInfo, const D3DDISPLAYMODE& desktop) const;
 
     // Releases the device and the Direct3D object and closes the window: the framework's own
     // shutdown, reached through WM_CLOSE. Safe to call twice.

@@ -84,8 +84,7 @@ SurveyPlan PlanSurvey(const DeviceEnumeration& enumeration, const SurveyOptions&
                     mode.deviceInfo = deviceInfo;
                     mode.combo = combo;
                     mode.desktop = desktop;
-                    mode.multisampleType = type;
-                    mode.multisampleQuality = quality;
+                    mode.multisample = {type, quality, combo->backBufferFormat};
                     plan.modes.push_back(mode);
                 }
             }
@@ -106,8 +105,8 @@ DeviceSettings SettingsForMode(const SurveyMode& mode, int clientWidth, int clie
     settings.windowedDeviceInfo = mode.deviceInfo;
     settings.windowedDeviceCombo = mode.combo;
     settings.windowedDisplayMode = mode.desktop;
-    settings.multisampleType = mode.multisampleType;
-    settings.multisampleQuality = mode.multisampleQuality;
+    settings.multisampleType = mode.multisample.type;
+    settings.multisampleQuality = mode.multisample.quality;
     settings.windowedVertexProcessing = FirstValue(mode.combo->vertexProcessingTypes, SOFTWARE_VP);
     settings.windowedPresentInterval = FirstValue<UINT>(mode.combo->presentIntervals, D3DPRESENT_INTERVAL_DEFAULT);
     settings.windowedWidth = clientWidth;
@@ -118,11 +117,9 @@ DeviceSettings SettingsForMode(const SurveyMode& mode, int clientWidth, int clie
 ModeReport ReportForMode(const SurveyMode& mode) {
     ModeReport report;
     report.adapterOrdinal = mode.adapterInfo->adapterOrdinal;
-    report.deviceType = ShortDeviceTypeText(mode.deviceInfo->deviceType);
-    report.adapterFormat = FormatText(mode.combo->adapterFormat, false);
-    report.backBufferFormat = FormatText(mode.combo->backBufferFormat, false);
-    report.multisampleType = static_cast<int>(mode.multisampleType);
-    report.multisampleQuality = mode.multisampleQuality;
+    report.deviceType = mode.deviceInfo->deviceType;
+    report.adapterFormat = mode.combo->adapterFormat;
+    report.measurement.mode = mode.multisample;
     return report;
 }
 

@@ -10,7 +10,6 @@
 #include <cstring>
 
 #include "analysis/measurement_json.h"
-#include "analysis/sample_probe.h"
 #include "platform/platform.h"
 #include "resources/resource_ids.h"
 #include "image/file_replacing.h"
@@ -22,29 +21,14 @@
 namespace {
 
 struct DialogState {
-    const SampleMeasurement* measurement;
-    const char* deviceText;
+    const ModeMeasurement* measurement;
+    const MeasuredDevice* device;
     const char* caption;
     SampleTable table;
 };
 
 DialogState* StateOf(HWND window) {
     return reinterpret_cast<DialogState*>(GetWindowLongPtrA(window, DWLP_USER));
-}
-
-// The ANSI text as UTF-8, which JSON requires.
-std::string Utf8FromAnsi(const char* text) {
-    if (text == nullptr || text[0] == '\0') return std::string();
-    const int wideLength = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (wideLength <= 0) return std::string();
-    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], wideLength);
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) return std::string();
-    std::string utf8(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &utf8[0], length, nullptr, nullptr);
-    utf8.resize(static_cast<size_t>(length - 1));
-    return utf8;
 }
 
 LRESULT StringWidth(HWND list, const std::string& text) {
@@ -87,14 +71,14 @@ void FillTable(HWND list, const SampleTable& table) {
 }
 
 void OnInitDialog(HWND window, DialogState& state) {
-    const SampleMeasurement& m = *state.measurement;
-    const std::vector<std::string> heading = SampleHeadingLines(m, state.deviceText);
+    const ModeMeasurement& m = *state.measurement;
+    const std::vector<std::string> heading = SampleHeadingLines(m, state.device->text.c_str());
     const int headingControls[] = {IDC_SAMPLE_DEVICE, IDC_SAMPLE_MODE, IDC_SAMPLE_VERDICT,
                                    IDC_SAMPLE_NOTES};
     for (size_t i = 0; i < sizeof(headingControls) / sizeof(headingControls[0]); ++i) {
         SetDlgItemTextA(window, headingControls[i], i < heading.size() ? heading[i].c_str() : "");
     }
-    SetDlgItemTextA(window, IDC_SAMPLE_TEXTURE, TextureSamplingText(m).c_str());
+    SetDlgItemTextA(window, IDC_SAMPLE_TEXTURE, TextureSamplingText(m.samplePositions).c_str());
     SetDlgItemTextA(window, IDC_SAMPLE_MEASURED, MeasuredText(m).c_str());
     FillTable(GetDlgItem(window, IDC_SAMPLE_TABLE), state.table);
 }
@@ -121,7 +105,7 @@ void SaveJson(HWND window, const DialogState& state) {
     char fileName[kSaveFileNameLength];
     if (!ChooseSaveFile(window, "JSON Files (*.json)\0*.json\0", "json", fileName)) return;
 
-    const std::string text = SamplePositionsJsonText(*state.measurement, state.deviceText);
+    const std::string text = SamplePositionsJsonText(*state.measurement, *state.device);
     if (FAILED(WriteFileReplacing(fileName, text))) {
         WarnNotSaved(window, state.caption, "The sample positions", fileName);
     }
@@ -139,7 +123,7 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_DRAWITEM: {
         const DRAWITEMSTRUCT* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
         if (item->CtlID != IDC_SAMPLE_PICTURE) return FALSE;
-        DrawSamplePicture(item->hDC, item->rcItem, *state->measurement);
+        DrawSamplePicture(item->hDC, item->rcItem, state->measurement->samplePositions);
         return TRUE;
     }
     case WM_COMMAND:
@@ -164,29 +148,58 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 }  // namespace
 
-std::string SamplePositionsJsonText(const SampleMeasurement& measurement, const char* deviceText) {
-    nlohmann::json document = MeasurementToJson(measurement);
-    document["device"] = Utf8FromAnsi(deviceText);
+std::string SamplePositionsJsonText(const ModeMeasurement& measurement, const MeasuredDevice& device) {
+    nlohmann::json document = ModeToJson(device.deviceType, device.adapterFormat, measurement.mode);
+    document["schemaVersion"] = kMeasurementSchemaVersion;
+    document["program"] = "quillant";
+    document["adapter"] = AdapterToJson(device.adapter);
+    document["device"] = AnsiToUtf8(device.text.c_str(), device.text.size());
+    document["measurement"] = MeasurementToJson(measurement);
+    document["timing"] = {{"measurementMilliseconds", RoundedMilliseconds(measurement.milliseconds)}};
     // A text that is no valid UTF-8 after all is mended rather than thrown over.
     return document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
-INT_PTR ShowSamplePositionsDialog(HWND owner, const SampleMeasurement& measurement,
-                                  const char* deviceText, const char* caption) {
-    DialogState state = {&measurement, deviceText, caption, SampleTableFor(measurement)};
+INT_PTR ShowSamplePositionsDialog(HWND owner, const ModeMeasurement& measurement,
+                                  const MeasuredDevice& device, const char* caption) {
+    DialogState state = {&measurement, &device, caption, SampleTableFor(measurement.samplePositions)};
     return DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SAMPLE_POSITIONS),
                            owner, DialogProcedure, reinterpret_cast<LPARAM>(&state));
 }
+
+namespace {
+
+// The adapter, device type and formats the viewer's device was made with.
+MeasuredDevice DeviceOf(const ViewerApplication& viewer) {
+    MeasuredDevice device;
+    const AdapterInfo* adapterInfo = viewer.settings.CurrentAdapterInfo();
+    const DeviceCombo* combo = viewer.settings.CurrentDeviceCombo();
+    D3DDISPLAYMODE desktop = {};
+    if (adapterInfo != nullptr) {
+        if (viewer.direct3d != nullptr) {
+            static_cast<void>(viewer.direct3d->GetAdapterDisplayMode(adapterInfo->adapterOrdinal, &desktop));
+        }
+        device.adapter = DescribeAdapter(adapterInfo->adapterOrdinal, adapterInfo->identifier, desktop.Format);
+    }
+    if (combo != nullptr) {
+        device.deviceType = combo->deviceType;
+        device.adapterFormat = combo->adapterFormat;
+    }
+    device.text = viewer.deviceDescription;
+    return device;
+}
+
+}  // namespace
 
 void ShowSamplePositions(ViewerApplication& viewer) {
     if (!viewer.windowed || viewer.device == nullptr) return;
     // Paused like the framework's own dialog: the time the dialog is up is not frame time.
     viewer.Pause(true);
-    SampleMeasurement measurement;
-    const HRESULT result = MeasureSamplePositions(viewer.device, &measurement);
+    ModeMeasurement measurement;
+    const HRESULT result = MeasureMode(viewer.device, &measurement);
     if (SUCCEEDED(result)) {
-        static_cast<void>(ShowSamplePositionsDialog(viewer.mainWindow, measurement,
-                                                    viewer.deviceDescription, viewer.windowTitle));
+        static_cast<void>(ShowSamplePositionsDialog(viewer.mainWindow, measurement, DeviceOf(viewer),
+                                                    viewer.windowTitle));
     } else {
         char text[128];
         std::snprintf(text, sizeof(text),

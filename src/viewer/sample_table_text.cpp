@@ -1,12 +1,7 @@
 // Heading and table texts of the "Sample Positions" dialog.
 #include "viewer/sample_table_text.h"
 
-#include <windows.h>
-#include <d3d9.h>
-
 #include <cstdio>
-
-#include "enumeration/value_names.h"
 
 namespace {
 
@@ -19,30 +14,30 @@ std::vector<std::string> SampleRow(const std::string& name, const SamplePosition
         SixteenthsText(sample.y, gridSize),
         PixelFractionText(sample.x),
         PixelFractionText(sample.y),
-        std::to_string(sample.weight),
+        std::to_string(sample.count),
     };
 }
 
 }  // namespace
 
-std::vector<std::string> SampleHeadingLines(const SampleMeasurement& m, const char* deviceText) {
+std::vector<std::string> SampleHeadingLines(const ModeMeasurement& measurement, const char* deviceText) {
+    const SampleMeasurement& m = measurement.samplePositions;
     std::vector<std::string> lines;
     lines.push_back(deviceText != nullptr ? deviceText : "");
     char mode[128];
-    std::snprintf(mode, sizeof mode, "%s, quality %u",
-                  MultisampleTypeText(static_cast<D3DMULTISAMPLE_TYPE>(m.multisampleType)),
-                  m.multisampleQuality);
+    std::snprintf(mode, sizeof mode, "%s, quality %lu", measurement.mode.TypeName(),
+                  static_cast<unsigned long>(measurement.mode.quality));
     lines.push_back(mode);
     lines.push_back(std::to_string(m.distinctSamples) +
                     (m.distinctSamples == 1 ? " distinct sample: " : " distinct samples: ") +
                     VerdictText(m));
     std::string notes;
-    if (m.standardPattern && m.maskable && m.samples.size() > 1) {
-        notes = m.maskOrderStandard ? "The mask bits pick the samples in the standard order"
+    if (m.standardPattern && m.maskOrderStandard && m.samples.size() > 1) {
+        notes = *m.maskOrderStandard ? "The mask bits pick the samples in the standard order"
                                     : "The mask bits pick the samples in another order than the "
                                       "standard one";
     }
-    if (!m.unionMatchesAllBits) {
+    if (m.unionMatchesAllBits == false) {
         notes += notes.empty() ? "The" : "; the";
         notes += " per-bit pictures do not add up to the all-bits picture";
     }
@@ -54,10 +49,11 @@ std::vector<std::string> SampleHeadingLines(const SampleMeasurement& m, const ch
     return lines;
 }
 
-std::string MeasuredText(const SampleMeasurement& m) {
+std::string MeasuredText(const ModeMeasurement& measurement) {
+    const int side = measurement.samplePositions.gridSize;
     char text[96];
-    std::snprintf(text, sizeof text, "Measured on a %d x %d tile in %.0f ms", m.gridSize,
-                  m.gridSize, m.milliseconds);
+    std::snprintf(text, sizeof text, "Measured on a %d x %d tile in %.0f ms", side, side,
+                  measurement.milliseconds);
     return text;
 }
 

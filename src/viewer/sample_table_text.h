@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/sample_measurement.h"
+#include "analysis/measurement_session.h"
 
 struct SampleTable {
     std::vector<std::string> header;
@@ -14,11 +14,11 @@ struct SampleTable {
 
 // Device; mode names; distinct samples with the verdict; and, where they apply, the mask order
 // and the per-bit cross-check.
-std::vector<std::string> SampleHeadingLines(const SampleMeasurement& measurement,
+std::vector<std::string> SampleHeadingLines(const ModeMeasurement& measurement,
                                             const char* deviceText);
 
 // "Measured on a 32 x 32 tile in 41 ms": the step of the intervals and the time taken.
-std::string MeasuredText(const SampleMeasurement& measurement);
+std::string MeasuredText(const ModeMeasurement& measurement);
 
 // Sample, mask bit (blank where the mask has no effect), x and y in 1/16 pixel (an interval in
 // 1/N where the position is not exact), x and y as fractions of a pixel, and the number of

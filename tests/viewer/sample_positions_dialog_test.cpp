@@ -33,10 +33,11 @@ constexpr char kDevice[] = "HAL (pure hw vp): Test Adapter";
 constexpr char kCaption[] = "DX9 Quillant 5.2";
 
 // Two samples, one of them on the left edge and known only to an interval.
-SampleMeasurement TwoSamples() {
-    SampleMeasurement m;
-    m.multisampleType = 2;
-    m.maskable = true;
+ModeMeasurement TwoSamples() {
+    ModeMeasurement measured;
+    measured.mode = {D3DMULTISAMPLE_2_SAMPLES, 0, D3DFMT_X8R8G8B8};
+    measured.milliseconds = 12.34;
+    SampleMeasurement& m = measured.samplePositions;
     m.gridSize = 64;
     SamplePosition first;
     first.maskBit = 0;
@@ -54,7 +55,20 @@ SampleMeasurement TwoSamples() {
     centre.x = ExactAxis(8);
     centre.y = ExactAxis(8);
     m.texturePositions = {centre};
-    return m;
+    return measured;
+}
+
+MeasuredDevice TestDevice(const char* text) {
+    D3DADAPTER_IDENTIFIER9 identifier = {};
+    lstrcpyA(identifier.Description, "Test Adapter");
+    identifier.DriverVersion.HighPart = (1 << 16) | 2;
+    identifier.DriverVersion.LowPart = (3 << 16) | 4;
+    MeasuredDevice device;
+    device.adapter = DescribeAdapter(0, identifier, D3DFMT_X8R8G8B8);
+    device.deviceType = D3DDEVTYPE_HAL;
+    device.adapterFormat = D3DFMT_X8R8G8B8;
+    device.text = text;
+    return device;
 }
 
 std::string ControlText(HWND dialog, int id) {
@@ -110,7 +124,7 @@ void PutOnClipboard(const char* text) {
 // Runs the dialog; act is called once it is up, with its window, and the dialog is closed with
 // Close afterwards.
 template <typename Act>
-INT_PTR RunDialog(const SampleMeasurement& m, const std::string& saveAs, Act act) {
+INT_PTR RunDialog(const ModeMeasurement& m, const std::string& saveAs, Act act) {
     AnswerDialogs answer(saveAs);
     bool acted = false;
     AnswerDialogs::onShown = [&] {
@@ -120,7 +134,7 @@ INT_PTR RunDialog(const SampleMeasurement& m, const std::string& saveAs, Act act
         act(dialog);
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     };
-    const INT_PTR result = ShowSamplePositionsDialog(nullptr, m, kDevice, kCaption);
+    const INT_PTR result = ShowSamplePositionsDialog(nullptr, m, TestDevice(kDevice), kCaption);
     EXPECT_TRUE(acted) << "the dialog never showed";
     return result;
 }
@@ -132,11 +146,12 @@ protected:
 };
 
 TEST_F(SamplePositionsDialog, ShowsHeadingTableAndTextureAndCopiesTheTableAsText) {
-    const SampleMeasurement m = TwoSamples();
+    const ModeMeasurement measurement = TwoSamples();
+    const SampleMeasurement& m = measurement.samplePositions;
     PutOnClipboard("something else");
     std::vector<std::vector<std::string>> rows;
     std::string device, mode, verdict, texture, measured, copied;
-    const INT_PTR result = RunDialog(m, std::string(), [&](HWND dialog) {
+    const INT_PTR result = RunDialog(measurement, std::string(), [&](HWND dialog) {
         device = ControlText(dialog, IDC_SAMPLE_DEVICE);
         mode = ControlText(dialog, IDC_SAMPLE_MODE);
         verdict = ControlText(dialog, IDC_SAMPLE_VERDICT);
@@ -151,7 +166,7 @@ TEST_F(SamplePositionsDialog, ShowsHeadingTableAndTextureAndCopiesTheTableAsText
     EXPECT_EQ(mode, "D3DMULTISAMPLE_2_SAMPLES, quality 0");
     EXPECT_EQ(verdict, "2 distinct samples: " + VerdictText(m));
     EXPECT_EQ(texture, TextureSamplingText(m));
-    EXPECT_EQ(measured, MeasuredText(m));
+    EXPECT_EQ(measured, MeasuredText(measurement));
     EXPECT_EQ(rows, SampleTableFor(m).rows);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[1][1], "1");
@@ -161,19 +176,20 @@ TEST_F(SamplePositionsDialog, ShowsHeadingTableAndTextureAndCopiesTheTableAsText
 }
 
 TEST_F(SamplePositionsDialog, SaveWritesTheJsonWithTheDefaultExtensionAndNothingElse) {
-    const SampleMeasurement m = TwoSamples();
+    const ModeMeasurement m = TwoSamples();
     RunDialog(m, folder.Path("positions"),
               [](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDC_SAMPLE_SAVE, 0); });
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"positions.json"});
     const std::vector<BYTE> bytes = ReadFileBytes(folder.Path("positions.json"));
     const std::string text(bytes.begin(), bytes.end());
-    EXPECT_EQ(text, SamplePositionsJsonText(m, kDevice));
+    EXPECT_EQ(text, SamplePositionsJsonText(m, TestDevice(kDevice)));
     const nlohmann::json saved = nlohmann::json::parse(text);
     EXPECT_EQ(saved["device"], kDevice);
-    ASSERT_EQ(saved["samples"].size(), 2u);
-    EXPECT_EQ(saved["samples"][0]["x"]["sixteenths"], 12);
-    EXPECT_EQ(saved["samples"][1]["maskBit"], 1);
-    EXPECT_DOUBLE_EQ(saved["samples"][1]["x"]["low"].get<double>(), -1.0 / 64);
+    const nlohmann::json& samples = saved["measurement"]["samplePositions"]["samples"];
+    ASSERT_EQ(samples.size(), 2u);
+    EXPECT_EQ(samples[0]["x"]["sixteenths"], 12);
+    EXPECT_EQ(samples[1]["maskBit"], 1);
+    EXPECT_DOUBLE_EQ(samples[1]["x"]["low"].get<double>(), -1.0 / 64);
     EXPECT_TRUE(fake_platform::messageBoxes.empty());
 }
 
@@ -199,12 +215,26 @@ TEST_F(SamplePositionsDialog, UnwritableFileIsKeptAndNamedInAWarningOverTheDialo
 
 TEST_F(SamplePositionsDialog, JsonTextCarriesTheDeviceAsUtf8AndEndsWithANewline) {
     // An ANSI adapter name with a character outside ASCII (code page 1252 here).
-    const std::string text = SamplePositionsJsonText(TwoSamples(), "HAL: Caf\xE9 Adapter");
+    const std::string text = SamplePositionsJsonText(TwoSamples(), TestDevice("HAL: Caf\xE9 Adapter"));
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.back(), '\n');
     const nlohmann::json parsed = nlohmann::json::parse(text);
     EXPECT_EQ(parsed["device"], "HAL: Caf\xC3\xA9 Adapter");
-    EXPECT_EQ(parsed["mode"]["multisampleType"], 2);
+    EXPECT_EQ(parsed["multisampleTypeValue"], 2);
+}
+
+TEST_F(SamplePositionsDialog, JsonTextNamesAdapterModeAndTimeWithTheSurveysKeys) {
+    const nlohmann::json saved = nlohmann::json::parse(SamplePositionsJsonText(TwoSamples(), TestDevice(kDevice)));
+    EXPECT_EQ(saved["schemaVersion"], 2);
+    EXPECT_EQ(saved["adapter"]["description"], "Test Adapter");
+    EXPECT_EQ(saved["adapter"]["driverVersion"], "1.2.3.4");
+    EXPECT_EQ(saved["adapter"]["desktopFormat"], "D3DFMT_X8R8G8B8");
+    EXPECT_EQ(saved["deviceType"], "D3DDEVTYPE_HAL");
+    EXPECT_EQ(saved["backBufferFormat"], "D3DFMT_X8R8G8B8");
+    EXPECT_EQ(saved["multisampleType"], "D3DMULTISAMPLE_2_SAMPLES");
+    EXPECT_EQ(saved["multisampleQuality"], 0);
+    EXPECT_DOUBLE_EQ(saved["timing"]["measurementMilliseconds"].get<double>(), 12.3);
+    EXPECT_FALSE(saved.contains("milliseconds"));
 }
 
 }  // namespace

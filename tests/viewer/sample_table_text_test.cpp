@@ -17,8 +17,6 @@ using test_support::SampleAt;
 
 SampleMeasurement FourSamples() {
     SampleMeasurement m;
-    m.multisampleType = 4;
-    m.maskable = true;
     m.gridSize = 64;
     m.samples = {SampleAt(0, ExactAxis(6), ExactAxis(2)), SampleAt(1, ExactAxis(14), ExactAxis(6)),
                  SampleAt(2, ExactAxis(2), ExactAxis(10)), SampleAt(3, ExactAxis(10), ExactAxis(14))};
@@ -56,7 +54,6 @@ TEST(SampleTableText, IntervalsAreShownInTheMeasuringStepAndWrappedEdgesStayNega
 
 TEST(SampleTableText, NonMaskableRowsLeaveTheMaskBitBlankAndCountCoincidentSamples) {
     SampleMeasurement m;
-    m.multisampleType = 1;
     m.gridSize = 64;
     m.samples = {SampleAt(-1, ExactAxis(8), ExactAxis(8), 3), SampleAt(-1, IntervalAxis(0, 2.0 / 64), ExactAxis(4))};
     const SampleTable table = SampleTableFor(m);
@@ -81,9 +78,11 @@ TEST(SampleTableText, QuadsThatDifferAddTheirOwnRowsAndOthersAddNone) {
 }
 
 TEST(SampleTableText, HeadingNamesDeviceModeCountVerdictMaskOrderAndTime) {
-    SampleMeasurement m = FourSamples();
-    m.multisampleQuality = 2;
-    std::vector<std::string> lines = SampleHeadingLines(m, "HAL: Test Adapter");
+    ModeMeasurement measured;
+    measured.mode = {D3DMULTISAMPLE_4_SAMPLES, 2, D3DFMT_X8R8G8B8};
+    measured.samplePositions = FourSamples();
+    SampleMeasurement& m = measured.samplePositions;
+    std::vector<std::string> lines = SampleHeadingLines(measured, "HAL: Test Adapter");
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "HAL: Test Adapter");
     EXPECT_EQ(lines[1], "D3DMULTISAMPLE_4_SAMPLES, quality 2");
@@ -92,7 +91,7 @@ TEST(SampleTableText, HeadingNamesDeviceModeCountVerdictMaskOrderAndTime) {
 
     m.maskOrderStandard = false;
     m.unionMatchesAllBits = false;
-    lines = SampleHeadingLines(m, "HAL: Test Adapter");
+    lines = SampleHeadingLines(measured, "HAL: Test Adapter");
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[3],
               "The mask bits pick the samples in another order than the standard one; the "
@@ -100,23 +99,23 @@ TEST(SampleTableText, HeadingNamesDeviceModeCountVerdictMaskOrderAndTime) {
 
     // Only the cross-check failing: its note starts the line.
     m.standardPattern = false;
-    lines = SampleHeadingLines(m, "HAL: Test Adapter");
+    lines = SampleHeadingLines(measured, "HAL: Test Adapter");
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[3], "The per-bit pictures do not add up to the all-bits picture");
 
     // One sample at 1x: no mask order to speak of.
-    SampleMeasurement one;
-    one.samples = {SampleAt(-1, ExactAxis(8), ExactAxis(8))};
-    one.distinctSamples = 1;
-    one.standardPattern = true;
+    ModeMeasurement one;
+    one.samplePositions.samples = {SampleAt(-1, ExactAxis(8), ExactAxis(8))};
+    one.samplePositions.distinctSamples = 1;
+    one.samplePositions.standardPattern = true;
     lines = SampleHeadingLines(one, "");
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1], "D3DMULTISAMPLE_NONE, quality 0");
     EXPECT_EQ(lines[2].substr(0, 19), "1 distinct sample: ");
 
     m.gridSize = 32;
-    m.milliseconds = 41.6;
-    EXPECT_EQ(MeasuredText(m), "Measured on a 32 x 32 tile in 42 ms");
+    measured.milliseconds = 41.6;
+    EXPECT_EQ(MeasuredText(measured), "Measured on a 32 x 32 tile in 42 ms");
 }
 
 }  // namespace

@@ -1,0 +1,20 @@
+// The measurement session: the target described once, then each probe in turn.
+#include "analysis/measurement_session.h"
+
+#include <chrono>
+
+#include "analysis/probe_target.h"
+#include "analysis/sample_probe.h"
+
+HRESULT MeasureMode(IDirect3DDevice9* device, ModeMeasurement* measurement) {
+    if (device == nullptr || measurement == nullptr) return E_INVALIDARG;
+    const auto start = std::chrono::steady_clock::now();
+    ModeMeasurement result;
+    HRESULT hr = DescribeProbeTarget(device, &result.mode);
+    if (SUCCEEDED(hr)) hr = MeasureSamplePositions(device, result.mode, &result.samplePositions);
+    if (FAILED(hr)) return hr;
+    result.milliseconds =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    *measurement = result;
+    return S_OK;
+}
