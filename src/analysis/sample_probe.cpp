@@ -146,9 +146,7 @@ void DrawTexturedPoints(IDirect3DDevice9* device, const ProbePattern& pattern,
     device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_TFACTOR);
     device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
     device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-    device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-    device->SetRenderState(D3DRS_ALPHAREF, 0x80);
-    device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+    PassOpaqueTexelsOnly(device);
     device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
     device->SetStreamSource(0, objects.quad.Get(), 0, sizeof(TexturedVertex));
     for (int ty = 0; ty < 2; ++ty) {

@@ -39,11 +39,6 @@ DeviceCombo* DesktopCombo(const DeviceInfo& deviceInfo, D3DFORMAT desktopFormat)
     return first;
 }
 
-template <typename T>
-T FirstValue(const ArrayList* list, T fallback) {
-    return list && list->Count() > 0 ? ValueAt<T>(list, 0) : fallback;
-}
-
 }  // namespace
 
 SurveyPlan PlanSurvey(const DeviceEnumeration& enumeration, const SurveyOptions& options,
@@ -100,17 +95,9 @@ SurveyPlan PlanSurvey(const DeviceEnumeration& enumeration, const SurveyOptions&
 DeviceSettings SettingsForMode(const SurveyMode& mode, int clientWidth, int clientHeight) {
     // The fullscreen half stays empty: a survey never leaves the window.
     DeviceSettings settings;
-    settings.isWindowed = true;
-    settings.windowedAdapterInfo = mode.adapterInfo;
-    settings.windowedDeviceInfo = mode.deviceInfo;
-    settings.windowedDeviceCombo = mode.combo;
-    settings.windowedDisplayMode = mode.desktop;
+    UseWindowedCombo(&settings, mode.adapterInfo, mode.deviceInfo, mode.combo, mode.desktop, clientWidth, clientHeight);
     settings.multisampleType = mode.multisample.type;
     settings.multisampleQuality = mode.multisample.quality;
-    settings.windowedVertexProcessing = FirstValue(mode.combo->vertexProcessingTypes, SOFTWARE_VP);
-    settings.windowedPresentInterval = FirstValue<UINT>(mode.combo->presentIntervals, D3DPRESENT_INTERVAL_DEFAULT);
-    settings.windowedWidth = clientWidth;
-    settings.windowedHeight = clientHeight;
     return settings;
 }
 

@@ -103,15 +103,6 @@ protected:
         app_->stepPending = false;
     }
 
-    static void UseMultisampling(D3DMULTISAMPLE_TYPE type) {
-        if (app_->presentParams.MultiSampleType == type) return;
-        app_->settings.multisampleType = type;
-        app_->settings.multisampleQuality = 0;
-        app_->ReleaseDevice();
-        ASSERT_EQ(S_OK, app_->CreateDeviceFromSettings());
-        ASSERT_EQ(type, app_->presentParams.MultiSampleType);
-    }
-
     // Draws a frame that is to be kept and returns its back buffer as the device resolved it,
     // read before anything is presented.
     static Picture DrawKeptFrame() {

@@ -133,16 +133,6 @@ protected:
         app_->sampleMask = 0xFFFFFFFF;
     }
 
-    // A new device through the framework, as the settings dialog would make it.
-    static void UseMultisampling(D3DMULTISAMPLE_TYPE type) {
-        if (app_->settings.multisampleType == type) return;
-        app_->settings.multisampleType = type;
-        app_->settings.multisampleQuality = 0;
-        app_->ReleaseDevice();
-        ASSERT_EQ(S_OK, app_->CreateDeviceFromSettings());
-        ASSERT_EQ(type, app_->presentParams.MultiSampleType);
-    }
-
     static Picture RenderDefaultFrame(const char* name) {
         EXPECT_EQ(S_OK, app_->RenderFrame());
         Picture picture = ReadBack(app_->device);

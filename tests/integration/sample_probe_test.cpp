@@ -122,18 +122,6 @@ void ExpectSamePicture(const test_support::Picture& before, const test_support::
 
 class SampleProbeTest : public test_support::RealViewerSuite {
 protected:
-    // A new device through the framework, as the settings dialog would make it.
-    static void UseMultisampling(D3DMULTISAMPLE_TYPE type, DWORD quality = 0) {
-        if (app_->settings.multisampleType == type && app_->settings.multisampleQuality == quality) {
-            return;
-        }
-        app_->settings.multisampleType = type;
-        app_->settings.multisampleQuality = quality;
-        app_->ReleaseDevice();
-        ASSERT_EQ(S_OK, app_->CreateDeviceFromSettings());
-        ASSERT_EQ(type, app_->presentParams.MultiSampleType);
-    }
-
     // Through the measurement session, as the dialog and the survey measure.
     static ModeMeasurement Measure() {
         ModeMeasurement measured;

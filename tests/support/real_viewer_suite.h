@@ -27,6 +27,18 @@ protected:
         app_ = nullptr;
     }
 
+    // A new device through the framework, as the settings dialog would make it.
+    static void UseMultisampling(D3DMULTISAMPLE_TYPE type, DWORD quality = 0) {
+        if (app_->settings.multisampleType == type && app_->settings.multisampleQuality == quality) {
+            return;
+        }
+        app_->settings.multisampleType = type;
+        app_->settings.multisampleQuality = quality;
+        app_->ReleaseDevice();
+        ASSERT_EQ(S_OK, app_->CreateDeviceFromSettings());
+        ASSERT_EQ(type, app_->presentParams.MultiSampleType);
+    }
+
     static inline ViewerApplication* app_ = nullptr;
 };
 
