@@ -59,7 +59,6 @@ ProbeImages StandardPictures() {
     images.pattern = ChooseProbePattern(0.0);
     images.maskable = true;
     images.sampleCount = 4;
-    images.multisampleType = 4;
     const int side = ProbeImageSide(images.pattern);
     const int tile = images.pattern.gridSize + 1;
     const StandardSamplePattern table = StandardPatternFor(4);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/fake_device.h"
+#include "support/present_parameters.h"
 #include "pattern/pattern_contents.h"
 #include "viewer/viewer_application.h"
 
@@ -39,27 +40,16 @@ double BestMicroseconds(int runs, int calls, Work work) {
     return best * 1e6;
 }
 
-D3DPRESENT_PARAMETERS Parameters(UINT width, UINT height) {
-    D3DPRESENT_PARAMETERS parameters = {};
-    parameters.BackBufferWidth = width;
-    parameters.BackBufferHeight = height;
-    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-    parameters.BackBufferCount = 1;
-    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    parameters.Windowed = TRUE;
-    return parameters;
-}
-
 // A viewer on the fake device with its call log off: a device that only keeps its state.
 struct OfflineViewer {
     explicit OfflineViewer(UINT width, UINT height)
-        : device(std::make_unique<fakes::FakeDevice>(Parameters(width, height))),
+        : device(std::make_unique<fakes::FakeDevice>(test_support::WindowedPresentParameters(width, height))),
           app(std::make_unique<ViewerApplication>()) {
         device->deleteOnFinalRelease = false;
         device->recordCalls = false;
         app->device = device.get();
         app->deviceCaps = device->caps;
-        app->presentParams = Parameters(width, height);
+        app->presentParams = test_support::WindowedPresentParameters(width, height);
         static_cast<void>(app->CreateDeviceResources());
         static_cast<void>(app->RestoreDeviceResources());
     }

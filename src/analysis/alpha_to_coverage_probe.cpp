@@ -124,7 +124,7 @@ HRESULT MeasureAlphaToCoverage(IDirect3DDevice9* device, const ProbeTarget& targ
     // Samples a pixel has; a non-maskable mode's only from the positions measured.
     int samples = target.MaskSamples();
     if (samples == 0) {
-        for (const SamplePosition& sample : positions.samples) samples += sample.weight;
+        for (const SamplePosition& sample : positions.samples) samples += sample.count;
     }
     const bool isolate = target.Maskable();
 

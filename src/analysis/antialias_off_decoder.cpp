@@ -14,7 +14,7 @@ bool SameAxis(const AxisPosition& a, const AxisPosition& b) {
 bool SamePositions(const std::vector<SamplePosition>& a, const std::vector<SamplePosition>& b) {
     if (a.size() != b.size()) return false;
     for (size_t k = 0; k < a.size(); ++k) {
-        if (a[k].maskBit != b[k].maskBit || a[k].weight != b[k].weight || !SameAxis(a[k].x, b[k].x) ||
+        if (a[k].maskBit != b[k].maskBit || a[k].count != b[k].count || !SameAxis(a[k].x, b[k].x) ||
             !SameAxis(a[k].y, b[k].y)) {
             return false;
         }

@@ -7,20 +7,12 @@
 #include <d3d9.h>
 #include <wrl/client.h>
 
+#include "analysis/multisample_mode.h"
 #include "analysis/sample_decoder.h"
 
-// The mode of the device's swap chain 0: the format (the display's where the back buffer's is
-// D3DFMT_UNKNOWN), the multisample type and quality, as its present parameters give them.
-struct ProbeTarget {
-    D3DFORMAT format = D3DFMT_UNKNOWN;
-    D3DMULTISAMPLE_TYPE type = D3DMULTISAMPLE_NONE;
-    DWORD quality = 0;
-
-    bool Maskable() const { return type != D3DMULTISAMPLE_NONE && type != D3DMULTISAMPLE_NONMASKABLE; }
-    // Samples the mask reaches: the type's count, 1 without multisampling, 0 for the non-maskable
-    // type (only the pictures tell).
-    int MaskSamples() const { return Maskable() ? static_cast<int>(type) : (type == D3DMULTISAMPLE_NONE ? 1 : 0); }
-};
+// A probe draws in the mode of the device's swap chain 0: the format (the display's where the back
+// buffer's is D3DFMT_UNKNOWN), the multisample type and quality, as its present parameters give them.
+using ProbeTarget = MultisampleMode;
 
 HRESULT DescribeProbeTarget(IDirect3DDevice9* device, ProbeTarget* target);
 

@@ -72,7 +72,7 @@ std::vector<SampleChoice> LadderChoices(const ProbeTarget& target, const SampleM
         rungs.push_back(rung);
         for (const SamplePosition& sample : positions.samples) {
             if (rungs.size() > static_cast<size_t>(kMaxSamples)) break;
-            rung.covered += sample.weight;
+            rung.covered += sample.count;
             rung.positions.push_back(&sample);
             rungs.push_back(rung);
         }
@@ -101,7 +101,7 @@ std::vector<SampleChoice> FootprintChoices(const ProbeTarget& target, const Samp
         for (const SamplePosition& sample : positions.samples) {
             if (lit.size() >= static_cast<size_t>(kMaxSamples)) break;
             SampleChoice one;
-            one.covered = sample.weight;
+            one.covered = sample.count;
             one.positions.push_back(&sample);
             lit.push_back(one);
         }

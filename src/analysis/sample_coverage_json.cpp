@@ -108,6 +108,6 @@ json AntialiasOffToJson(const AntialiasOffMeasurement& m) {
     return json{
         {"verdict", VerdictName(m.verdict)},
         {"text", AntialiasOffVerdictText(m)},
-        {"samples", SamplesToJson(m.positions.samples)},
+        {"samples", SamplesToJson(m.positions.samples, m.positions.gridSize)},
     };
 }

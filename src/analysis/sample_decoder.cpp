@@ -281,11 +281,11 @@ struct Found {
     int bit = -1;
     int column = 0;
     int row = 0;
-    int weight = 1;
+    int count = 1;
 
     bool operator==(const Found& other) const {
         return bit == other.bit && column == other.column && row == other.row &&
-               weight == other.weight;
+               count == other.count;
     }
 };
 
@@ -301,7 +301,7 @@ bool DecodeMap(const CountMap& map, const std::vector<Candidate>& xs,
     for (const Box& box : boxes) {
         if (!found->empty() && found->back().bit == bit && found->back().column == box.column &&
             found->back().row == box.row) {
-            ++found->back().weight;
+            ++found->back().count;
         } else {
             found->push_back({bit, box.column, box.row, 1});
         }
@@ -344,7 +344,7 @@ SamplePosition ToPosition(const Found& found, const std::vector<Candidate>& xs,
     position.maskBit = found.bit;
     position.x = ReportedAxis(xs[static_cast<size_t>(found.column)], correctionX);
     position.y = ReportedAxis(ys[static_cast<size_t>(found.row)], correctionY);
-    position.weight = found.weight;
+    position.count = found.count;
     return position;
 }
 
@@ -358,21 +358,24 @@ void JudgePattern(bool maskable, SampleMeasurement* measurement) {
     bool allExact = !samples.empty();
     bool allCentre = !samples.empty();
     for (const SamplePosition& sample : samples) {
-        count += sample.weight;
+        count += sample.count;
         allExact = allExact && sample.x.exact && sample.y.exact;
         allCentre = allCentre && ExactAt(sample, 8, 8);
     }
     measurement->allAtCentre = allCentre;
     const StandardSamplePattern standard = StandardPatternFor(count);
     measurement->standardPattern = false;
-    measurement->maskOrderStandard = false;
-    if (!allExact || standard.points == nullptr) return;
+    measurement->maskOrderStandard.reset();
+    if (standard.points == nullptr) return;
+    // The mask's order is compared wherever a table and single samples by mask bit are there.
+    if (maskable) measurement->maskOrderStandard = false;
+    if (!allExact) return;
     // The same set: every table position taken by exactly one sample.
     std::vector<int> taken(static_cast<size_t>(count), 0);
     for (const SamplePosition& sample : samples) {
         for (int k = 0; k < count; ++k) {
             if (ExactAt(sample, standard.points[k].x, standard.points[k].y)) {
-                taken[static_cast<size_t>(k)] += sample.weight;
+                taken[static_cast<size_t>(k)] += sample.count;
             }
         }
     }
@@ -395,12 +398,8 @@ void DecodeSamplePositions(const ProbeImages& images, SampleMeasurement* measure
     const int n = pattern.gridSize;
     const int tilePixels = n + 1;
     const double correction = pattern.centreBiasCorrection;
-    const double millisecondsKept = measurement->milliseconds;
     *measurement = SampleMeasurement();
-    measurement->milliseconds = millisecondsKept;
-    measurement->multisampleType = images.multisampleType;
-    measurement->multisampleQuality = images.multisampleQuality;
-    measurement->maskable = images.maskable && !images.bitMaps.empty();
+    const bool maskable = images.maskable && !images.bitMaps.empty();
     measurement->gridSize = n;
 
     const std::vector<Candidate> xs = AxisCandidates(GeometryLattice(pattern, false), tilePixels);
@@ -409,7 +408,7 @@ void DecodeSamplePositions(const ProbeImages& images, SampleMeasurement* measure
     // How many samples a pixel has, and whether the resolve averages them.
     int sampleCount = images.sampleCount;
     bool plain = true;
-    if (measurement->maskable && sampleCount > 0) {
+    if (maskable && sampleCount > 0) {
         for (const IntensityImage& map : images.bitMaps) plain = plain && PlainAverage(map, sampleCount);
         if (!images.allBits.Empty()) plain = plain && PlainAverage(images.allBits, sampleCount);
     } else if (sampleCount > 0 && !images.allBits.Empty()) {
@@ -421,9 +420,10 @@ void DecodeSamplePositions(const ProbeImages& images, SampleMeasurement* measure
     measurement->resolveNotAverage = !plain;
 
     // The per-bit maps add up to the all-bits map.
-    if (measurement->maskable && !images.allBits.Empty()) {
+    if (maskable && !images.allBits.Empty()) {
         const IntensityImage& all = images.allBits;
-        for (size_t k = 0; k < all.values.size() && measurement->unionMatchesAllBits; ++k) {
+        measurement->unionMatchesAllBits = true;
+        for (size_t k = 0; k < all.values.size() && *measurement->unionMatchesAllBits; ++k) {
             long sum = 0;
             for (const IntensityImage& map : images.bitMaps) {
                 if (k < map.values.size()) sum += std::lround(map.values[k] * sampleCount);
@@ -441,7 +441,7 @@ void DecodeSamplePositions(const ProbeImages& images, SampleMeasurement* measure
     for (int parity = 0; parity < 4; ++parity) {
         const int px = parity & 1;
         const int py = parity >> 1;
-        if (measurement->maskable) {
+        if (maskable) {
             for (size_t bit = 0; bit < images.bitMaps.size(); ++bit) {
                 consistent &= DecodeMap(ParityMap(images.bitMaps[bit], n, px, py, bitCount), xs,
                                         ys, static_cast<int>(bit), &byParity[parity]);
@@ -475,7 +475,7 @@ void DecodeSamplePositions(const ProbeImages& images, SampleMeasurement* measure
         }
     }
     measurement->distinctSamples = static_cast<int>(distinct.size());
-    JudgePattern(measurement->maskable, measurement);
+    JudgePattern(maskable, measurement);
 
     // The textured points: where in the pixel the texture coordinate was taken.
     if (!images.texture.Empty()) {
@@ -488,7 +488,7 @@ void DecodeSamplePositions(const ProbeImages& images, SampleMeasurement* measure
         }
         if (found.size() == 1) {
             measurement->textureSampling = TextureSampling::OncePerPixel;
-            measurement->texturePositions[0].weight = 1;
+            measurement->texturePositions[0].count = 1;
         } else if (found.size() > 1) {
             measurement->textureSampling = TextureSampling::PerSample;
         }

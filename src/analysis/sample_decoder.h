@@ -22,9 +22,7 @@ struct IntensityImage {
 // The pictures of one measurement and what the probe knew when it drew them.
 struct ProbeImages {
     ProbePattern pattern;
-    int multisampleType = 0;
-    unsigned multisampleQuality = 0;
-    bool maskable = false;
+    bool maskable = false;  // bitMaps hold one picture per mask bit
     // Samples a pixel has: the mask bits of a maskable type, 1 without multisampling, 0 where
     // only the pictures can tell (the non-maskable type).
     int sampleCount = 1;
@@ -33,7 +31,7 @@ struct ProbeImages {
     IntensityImage texture;               // the textured points; empty when not drawn
 };
 
-// Fills measurement from the pictures (all but its milliseconds).
+// Fills measurement from the pictures.
 void DecodeSamplePositions(const ProbeImages& images, SampleMeasurement* measurement);
 
 // The intensities of one channel, bits wide at shift, of pixels bytesPerPixel apart (the green

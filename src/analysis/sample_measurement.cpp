@@ -18,23 +18,34 @@ std::string Decimal(double value) {
     return out;
 }
 
-bool IsWhole(double value) { return std::fabs(value - std::round(value)) < 1e-6; }
-
-// Both ends over the smallest denominator of the form gridSize * 2^k that makes them whole, so
-// that a reader sees the measuring step; decimal 1/16 steps where none does.
+// Both ends over the smallest measuring step that makes them whole, so that a reader sees the step;
+// decimal 1/16 steps where none does.
 std::string IntervalText(double low, double high, int gridSize) {
-    for (int denominator = gridSize > 0 ? gridSize : 16; denominator <= 4096; denominator *= 2) {
-        if (IsWhole(low * denominator) && IsWhole(high * denominator)) {
-            char text[64];
-            std::snprintf(text, sizeof text, "[%ld/%d, %ld/%d)", std::lround(low * denominator),
-                          denominator, std::lround(high * denominator), denominator);
-            return text;
-        }
+    const int denominator = IntervalDenominator(low, high, gridSize);
+    if (denominator > 0) {
+        char text[64];
+        std::snprintf(text, sizeof text, "[%ld/%d, %ld/%d)", std::lround(low * denominator),
+                      denominator, std::lround(high * denominator), denominator);
+        return text;
     }
     return "[" + Decimal(low * 16) + "/16, " + Decimal(high * 16) + "/16)";
 }
 
 }  // namespace
+
+int IntervalDenominator(double low, double high, int gridSize) {
+    // Within a ten-thousandth of a step: the float error of the probe's pattern, not a position.
+    const auto whole = [](double value) { return std::fabs(value - std::round(value)) < 1e-4; };
+    for (int denominator = gridSize > 0 ? gridSize : 16; denominator <= 4096; denominator *= 2) {
+        if (whole(low * denominator) && whole(high * denominator)) return denominator;
+    }
+    return 0;
+}
+
+double ResolvedEnd(double value, int denominator) {
+    const double scale = denominator > 0 ? denominator : 1e6;
+    return std::round(value * scale) / scale;
+}
 
 std::string SixteenthsText(const AxisPosition& axis, int gridSize) {
     if (axis.exact) return std::to_string(axis.sixteenths);
@@ -52,7 +63,7 @@ std::string PointText(const SamplePosition& sample, int gridSize) {
 
 std::string VerdictText(const SampleMeasurement& measurement) {
     int count = 0;
-    for (const SamplePosition& sample : measurement.samples) count += sample.weight;
+    for (const SamplePosition& sample : measurement.samples) count += sample.count;
     std::string text;
     if (measurement.standardPattern) {
         text = "standard " + std::to_string(count) + "-sample pattern";

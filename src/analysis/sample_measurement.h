@@ -1,8 +1,9 @@
-// What one measurement of a multisample mode found: where each sample lies inside the pixel, how
-// the texture was sampled, and the verdicts drawn from them. Plain data, no Direct3D: the decoder
-// fills it, the dialog, the JSON writer and the survey read it.
+// Where a multisample mode puts its samples: each sample's place inside the pixel, how the texture
+// was sampled, and the verdicts drawn from them. Plain data, no Direct3D: the decoder fills it, the
+// dialog, the JSON writer and the survey read it (the mode itself is the measurement session's).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,7 @@ struct SamplePosition {
     int maskBit = -1;  // the mask bit that drives it; -1 where the mask has no effect
     AxisPosition x;
     AxisPosition y;
-    int weight = 1;    // samples of the pixel found at this position (non-maskable: coincident ones)
+    int count = 1;     // samples of the pixel found at this position (non-maskable: coincident ones)
 };
 
 enum class TextureSampling {
@@ -38,10 +39,6 @@ struct QuadPositions {
 };
 
 struct SampleMeasurement {
-    // The mode measured, as the device was asked for it.
-    int multisampleType = 0;           // D3DMULTISAMPLE_TYPE value
-    unsigned multisampleQuality = 0;
-    bool maskable = false;             // the mask picks out single samples (not NONE, not NONMASKABLE)
     int gridSize = 0;                  // N of the tile measured: intervals are 1/N wide or finer
 
     // By mask bit for a maskable type, else sorted by y then x.
@@ -53,21 +50,28 @@ struct SampleMeasurement {
 
     // Verdicts.
     bool standardPattern = false;      // the set of positions is the standard table's for this count
-    bool maskOrderStandard = false;    // and the mask bits pick them in the table's order
+    // And the mask bits pick them in the table's order; empty where that does not apply (the mask
+    // picks out no single sample, or the count has no table).
+    std::optional<bool> maskOrderStandard;
     bool allAtCentre = false;          // every sample at (8, 8)
     bool quadsDiffer = false;          // the four 2x2-quad parities disagree (see quads)
     bool resolveNotAverage = false;    // resolved values are not multiples of 1/S
-    bool unionMatchesAllBits = true;   // the per-bit maps add up to the all-bits map
+    // The per-bit maps add up to the all-bits map; empty without per-bit maps.
+    std::optional<bool> unionMatchesAllBits;
     std::vector<QuadPositions> quads;  // filled when quadsDiffer
     bool picturesConsistent = true;    // every picture is a sum of whole point squares
-
-    double milliseconds = 0.0;         // time taken, draw to data
 };
 
 // The headline verdict, as the dialog and the survey show it: "standard 4-sample pattern", "all
 // samples at the pixel centre" or "non-standard pattern", followed where they apply by
 // ", positions differ within a 2x2 pixel quad" and ", resolve is not a plain average".
 std::string VerdictText(const SampleMeasurement& measurement);
+
+// The measuring step of an interval: the smallest gridSize * 2^k (at most 4096) over which both
+// ends are whole, within float error; 0 where there is none. ResolvedEnd rounds an end to it (to
+// six decimals where it is 0), dropping the error: what the JSON and the texts state.
+int IntervalDenominator(double low, double high, int gridSize);
+double ResolvedEnd(double value, int denominator);
 
 // One axis of a position: "6" (1/16 pixel) where exact, else its interval in the measuring step
 // of a gridSize tile, "[21/64, 23/64)"; as a fraction of a pixel, "0.375" or "[0.3281, 0.3594)".

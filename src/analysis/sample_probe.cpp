@@ -7,7 +7,6 @@
 #include <wrl/client.h>
 
 #include <algorithm>
-#include <chrono>
 #include <vector>
 
 #include "analysis/probe_pattern.h"
@@ -110,9 +109,7 @@ void DrawTexturedPoints(IDirect3DDevice9* device, const ProbePattern& pattern,
     device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_TFACTOR);
     device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
     device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-    device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
-    device->SetRenderState(D3DRS_ALPHAREF, 0x80);
-    device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+    PassOpaqueTexelsOnly(device);
     device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
     device->SetStreamSource(0, objects.quad.Get(), 0, sizeof(TexturedVertex));
     for (int ty = 0; ty < 2; ++ty) {
@@ -173,7 +170,6 @@ HRESULT MeasureSamplePositions(IDirect3DDevice9* device, const ProbeTarget& targ
 HRESULT MeasureSamplePositions(IDirect3DDevice9* device, const ProbeTarget& target,
                                const SampleProbeOptions& options, SampleMeasurement* measurement) {
     if (device == nullptr || measurement == nullptr) return E_INVALIDARG;
-    const auto start = std::chrono::steady_clock::now();
     ChannelLayout green;
     if (!ChannelOf(target.format, Channel::Green, &green)) return D3DERR_NOTAVAILABLE;
 
@@ -194,8 +190,6 @@ HRESULT MeasureSamplePositions(IDirect3DDevice9* device, const ProbeTarget& targ
 
     ProbeImages images;
     images.pattern = pattern;
-    images.multisampleType = static_cast<int>(target.type);
-    images.multisampleQuality = target.quality;
     images.maskable = target.Maskable();
     images.sampleCount = target.MaskSamples();
     for (size_t k = 0; k < passes.size(); ++k) {
@@ -210,7 +204,5 @@ HRESULT MeasureSamplePositions(IDirect3DDevice9* device, const ProbeTarget& targ
     }
 
     DecodeSamplePositions(images, measurement);
-    measurement->milliseconds =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     return S_OK;
 }

@@ -40,3 +40,10 @@ template <typename T>
 inline T ValueAt(const ArrayList* list, UINT index) {
     return *static_cast<const T*>(list->ItemAt(index));
 }
+
+// The first value of a StoreValues list (the most preferred where the list is ordered), or
+// fallback where the list is missing or empty.
+template <typename T>
+inline T FirstValue(const ArrayList* list, T fallback) {
+    return list && list->Count() > 0 ? ValueAt<T>(list, 0) : fallback;
+}

@@ -133,3 +133,10 @@ struct DeviceSettings {
     void SetCurrentVertexProcessing(VertexProcessingType v) { (isWindowed ? windowedVertexProcessing : fullscreenVertexProcessing) = v; }
     void SetCurrentPresentInterval(UINT v) { (isWindowed ? windowedPresentInterval : fullscreenPresentInterval) = v; }
 };
+
+// Makes settings windowed on one combo of the tree: its adapter, device and combo, the desktop mode,
+// the combo's first vertex processing and present interval, and the client size. The multisample
+// mode and the depth format are the caller's to choose.
+void UseWindowedCombo(DeviceSettings* settings, AdapterInfo* adapterInfo, DeviceInfo* deviceInfo,
+                      DeviceCombo* combo, const D3DDISPLAYMODE& desktop, int clientWidth, int clientHeight);
+

@@ -11,11 +11,6 @@ bool PassesFilters(const DeviceInfo& deviceInfo, bool requireHal, bool requireRe
     return true;
 }
 
-template <typename T>
-T FirstValue(const ArrayList* list, T fallback) {
-    return list && list->Count() > 0 ? ValueAt<T>(list, 0) : fallback;
-}
-
 // Walks, in list order, every combo of every device that passes the filters; enterAdapter runs
 // before an adapter's devices, and visit returns false to end the whole walk.
 template <typename EnterAdapter, typename Visit>
@@ -98,20 +93,13 @@ bool ApplicationFramework::FindBestWindowedSettings(bool requireHal, bool requir
                });
     if (!bestCombo) return false;
 
-    settings.windowedAdapterInfo = bestAdapter;
-    settings.windowedDeviceInfo = bestDevice;
-    settings.windowedDeviceCombo = bestCombo;
-    settings.windowedDisplayMode = desktop;
-    settings.windowedWidth = clientRect.right - clientRect.left;
-    settings.windowedHeight = clientRect.bottom - clientRect.top;
-    settings.isWindowed = true;
+    UseWindowedCombo(&settings, bestAdapter, bestDevice, bestCombo, desktop, clientRect.right - clientRect.left,
+                     clientRect.bottom - clientRect.top);
     if (enumeration.usesDepthBuffer) {
         settings.windowedDepthStencilFormat = FirstValue(bestCombo->depthStencilFormats, D3DFMT_UNKNOWN);
     }
     settings.multisampleType = FirstValue(bestCombo->multisampleTypes, D3DMULTISAMPLE_NONE);
     settings.multisampleQuality = 0;
-    settings.windowedVertexProcessing = FirstValue(bestCombo->vertexProcessingTypes, SOFTWARE_VP);
-    settings.windowedPresentInterval = FirstValue<UINT>(bestCombo->presentIntervals, D3DPRESENT_INTERVAL_DEFAULT);
     return true;
 }
 

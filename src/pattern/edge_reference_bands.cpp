@@ -99,9 +99,7 @@ HRESULT DrawEdgeBands(IDirect3DDevice9* device, BOOL whiteBackground, IDirect3DT
     static_cast<void>(device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1));
     static_cast<void>(device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP));
     static_cast<void>(device->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP));
-    static_cast<void>(device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE));
-    static_cast<void>(device->SetRenderState(D3DRS_ALPHAREF, 0x80));
-    static_cast<void>(device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL));
+    PassOpaqueTexelsOnly(device);
     DrawTextured(device, bands.textureHalvesHigh);
     DrawTextured(device, bands.textureHalvesLow);
     static_cast<void>(device->SetTexture(0, nullptr));

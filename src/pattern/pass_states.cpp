@@ -19,3 +19,9 @@ void SelectTextureFactor(IDirect3DDevice9* device) {
     static_cast<void>(device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TFACTOR));
     static_cast<void>(device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1));
 }
+
+void PassOpaqueTexelsOnly(IDirect3DDevice9* device) {
+    static_cast<void>(device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE));
+    static_cast<void>(device->SetRenderState(D3DRS_ALPHAREF, 0x80));
+    static_cast<void>(device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL));
+}

@@ -74,9 +74,7 @@ public:
         static_cast<void>(device_->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1));
         static_cast<void>(device_->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_TFACTOR));
         // Only the opaque white square of the texture passes.
-        static_cast<void>(device_->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE));
-        static_cast<void>(device_->SetRenderState(D3DRS_ALPHAREF, 0x80));
-        static_cast<void>(device_->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL));
+        PassOpaqueTexelsOnly(device_);
     }
     void TexturedPoints(int x, int y) {
         SetPlacement(device_, x, y, extentX_, extentY_);

@@ -7,7 +7,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "analysis/sample_probe.h"
+#include "analysis/measurement_session.h"
 #include "enumeration/value_names.h"
 #include "image/kept_frame.h"
 #include "image/png_writer.h"
@@ -20,24 +20,6 @@ using Clock = std::chrono::steady_clock;
 
 double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-std::string GuidText(const GUID& guid) {
-    char text[40];
-    std::snprintf(text, sizeof(text), "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                  static_cast<unsigned long>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1],
-                  guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
-    return text;
-}
-
-std::string DriverVersionText(const LARGE_INTEGER& version) {
-    char text[48];
-    const DWORD high = static_cast<DWORD>(version.HighPart);
-    const DWORD low = version.LowPart;
-    std::snprintf(text, sizeof(text), "%lu.%lu.%lu.%lu", static_cast<unsigned long>(high >> 16),
-                  static_cast<unsigned long>(high & 0xFFFF), static_cast<unsigned long>(low >> 16),
-                  static_cast<unsigned long>(low & 0xFFFF));
-    return text;
 }
 
 // The framework's word on a failure where it said one, else the code's own name.
@@ -92,10 +74,10 @@ void SurveyApplication::Survey(const SurveyMode& mode, const std::string& pictur
     Clock::time_point step = Clock::now();
     HRESULT result = WaitForUsableDevice();
     if (SUCCEEDED(result)) {
-        result = MeasureSamplePositions(device, &report.measurement);
+        result = MeasureMode(device, &report.measurement);
         // A device lost during the measurement is waited for once more, then measured again.
         if (result == D3DERR_DEVICELOST && SUCCEEDED(WaitForUsableDevice())) {
-            result = MeasureSamplePositions(device, &report.measurement);
+            result = MeasureMode(device, &report.measurement);
         }
         if (FAILED(result)) fail("measurement", result, FailureText(TakeFrameworkReports(), "the measurement failed"));
     } else {
@@ -110,7 +92,8 @@ void SurveyApplication::Survey(const SurveyMode& mode, const std::string& pictur
     if (SUCCEEDED(result)) {
         const HRESULT picture = WritePicture(picturePath, outputFailure);
         if (picture == E_NOTIMPL) {
-            fail("picture", S_OK, std::string("no PNG for the back-buffer format ") + report.backBufferFormat);
+            fail("picture", S_OK, std::string("no PNG for the back-buffer format ") +
+                                      FormatText(report.measurement.mode.format, false));
         } else if (FAILED(picture)) {
             fail("picture", picture, FailureText(TakeFrameworkReports(), "the picture could not be drawn"));
         } else if (SUCCEEDED(*outputFailure)) {
@@ -124,20 +107,7 @@ void SurveyApplication::Survey(const SurveyMode& mode, const std::string& pictur
     PumpMessages();
 }
 
-AdapterReport SurveyApplication::DescribeAdapter(const AdapterInfo& adapterInfo, const D3DDISPLAYMODE& desktop) const {
-    const D3DADAPTER_IDENTIFIER9& identifier = adapterInfo.identifier;
-    AdapterReport adapter;
-    adapter.ordinal = adapterInfo.adapterOrdinal;
-    adapter.description = AnsiToUtf8(identifier.Description, sizeof(identifier.Description));
-    adapter.driver = AnsiToUtf8(identifier.Driver, sizeof(identifier.Driver));
-    adapter.deviceName = AnsiToUtf8(identifier.DeviceName, sizeof(identifier.DeviceName));
-    adapter.driverVersion = DriverVersionText(identifier.DriverVersion);
-    adapter.vendorId = identifier.VendorId;
-    adapter.deviceId = identifier.DeviceId;
-    adapter.subSysId = identifier.SubSysId;
-    adapter.revision = identifier.Revision;
-    adapter.whqlLevel = identifier.WHQLLevel;
-    adapter.deviceIdentifier = GuidText(identifier.DeviceIdentifier);
-    adapter.desktopFormat = FormatText(desktop.Format, false);
-    return adapter;
+AdapterDescription SurveyApplication::DescribeAdapter(const AdapterInfo& adapterInfo,
+                                                     const D3DDISPLAYMODE& desktop) const {
+    return ::DescribeAdapter(adapterInfo.adapterOrdinal, adapterInfo.identifier, desktop.Format);
 }

@@ -20,7 +20,7 @@ public:
     void Survey(const SurveyMode& mode, const std::string& picturePath, ModeReport* report,
                 HRESULT* outputFailure);
 
-    AdapterReport DescribeAdapter(const AdapterInfo& adapterInfo, const D3DDISPLAYMODE& desktop) const;
+    AdapterDescription DescribeAdapter(const AdapterInfo& adapterInfo, const D3DDISPLAYMODE& desktop) const;
 
 private:
     HRESULT WritePicture(const std::string& path, HRESULT* outputFailure);

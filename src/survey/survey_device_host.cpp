@@ -117,11 +117,11 @@ ModeDevice SurveyDeviceHost::CreateModeDevice(const SurveyMode& mode) {
     // switch on one device is for the program: much cheaper than a new device.
     if (device && settings.CurrentDeviceCombo() == mode.combo && settings.CurrentDeviceInfo() == mode.deviceInfo) {
         // The device the framework started with is often the first mode already.
-        if (settings.multisampleType == mode.multisampleType && settings.multisampleQuality == mode.multisampleQuality) {
+        if (settings.multisampleType == mode.multisample.type && settings.multisampleQuality == mode.multisample.quality) {
             return {S_OK, TakeFrameworkReports()};
         }
-        settings.multisampleType = mode.multisampleType;
-        settings.multisampleQuality = mode.multisampleQuality;
+        settings.multisampleType = mode.multisample.type;
+        settings.multisampleQuality = mode.multisample.quality;
         BuildPresentParameters();
         if (SUCCEEDED(ResetDevice())) return {S_OK, TakeFrameworkReports()};
     }

@@ -3,6 +3,9 @@
 
 #include <cstdio>
 
+#include "enumeration/value_names.h"
+#include "survey/survey_modes.h"
+
 namespace {
 
 // A table cell: pipes escaped, line breaks flattened.
@@ -20,25 +23,27 @@ std::string Cell(const std::string& text) {
     return cell;
 }
 
-std::string PositionsText(const SampleMeasurement& measurement) {
+std::string PositionsText(const ModeMeasurement& measurement) {
+    const bool maskable = measurement.mode.Maskable();
+    const SampleMeasurement& positions = measurement.samplePositions;
     std::string text;
-    for (const SamplePosition& sample : measurement.samples) {
+    for (const SamplePosition& sample : positions.samples) {
         if (!text.empty()) text += " ";
-        if (measurement.maskable && sample.maskBit >= 0) text += std::to_string(sample.maskBit) + ":";
-        text += PointText(sample, measurement.gridSize);
-        if (!measurement.maskable && sample.weight > 1) text += "x" + std::to_string(sample.weight);
+        if (maskable && sample.maskBit >= 0) text += std::to_string(sample.maskBit) + ":";
+        text += PointText(sample, positions.gridSize);
+        if (!maskable && sample.count > 1) text += "x" + std::to_string(sample.count);
     }
     return text;
 }
 
-std::string AdapterHeading(const AdapterReport& adapter) {
+std::string AdapterHeading(const AdapterDescription& adapter) {
     char ids[96];
     std::snprintf(ids, sizeof(ids), "vendor 0x%04lX, device 0x%04lX, revision %lu",
                   static_cast<unsigned long>(adapter.vendorId), static_cast<unsigned long>(adapter.deviceId),
                   static_cast<unsigned long>(adapter.revision));
     return "## Adapter " + std::to_string(adapter.ordinal) + ": " + Cell(adapter.description) + "\n\n" +
            "Driver " + adapter.driver + " " + adapter.driverVersion + ", " + ids + ", desktop " +
-           adapter.desktopFormat + ".\n";
+           FormatText(adapter.desktopFormat, false) + ".\n";
 }
 
 }  // namespace
@@ -48,7 +53,7 @@ std::string SurveyMarkdown(const SurveyReport& report) {
                        "Sample positions in 1/16 pixel from the pixel's top-left corner, each after "
                        "the mask bit that selects it; an axis measured only to an interval shows it "
                        "as low..high.\n";
-    for (const AdapterReport& adapter : report.adapters) {
+    for (const AdapterDescription& adapter : report.adapters) {
         text += "\n" + AdapterHeading(adapter) + "\n";
         text += "| Device | Format | Multisample | Quality | Samples | Positions | Verdict | Texture | Picture |\n";
         text += "|---|---|---|---|---|---|---|---|---|\n";
@@ -60,14 +65,15 @@ std::string SurveyMarkdown(const SurveyReport& report) {
             if (mode.measured) {
                 samples = SampleCountText(mode.measurement);
                 positions = PositionsText(mode.measurement);
-                verdict = VerdictText(mode.measurement);
-                texture = TextureSamplingText(mode.measurement);
+                verdict = VerdictText(mode.measurement.samplePositions);
+                texture = TextureSamplingText(mode.measurement.samplePositions);
             } else {
                 verdict = ModeOutcomeText(mode);
             }
             const std::string picture = mode.picture.empty() ? "-" : "[png](" + mode.picture + ")";
-            text += "| " + Cell(mode.deviceType) + " | " + Cell(mode.backBufferFormat) + " | " +
-                    Cell(MultisampleName(mode.multisampleType)) + " | " + std::to_string(mode.multisampleQuality) +
+            const MultisampleMode& multisample = mode.measurement.mode;
+            text += "| " + Cell(ShortDeviceTypeText(mode.deviceType)) + " | " + FormatText(multisample.format, false) +
+                    " | " + multisample.TypeName() + " | " + std::to_string(multisample.quality) +
                     " | " + Cell(samples) + " | " + Cell(positions) + " | " + Cell(verdict) + " | " +
                     Cell(texture) + " | " + picture + " |\n";
         }

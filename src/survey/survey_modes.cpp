@@ -41,11 +41,6 @@ DeviceCombo* DesktopCombo(const DeviceInfo& deviceInfo, D3DFORMAT desktopFormat)
     return first;
 }
 
-template <typename T>
-T FirstValue(const ArrayList* list, T fallback) {
-    return list && list->Count() > 0 ? ValueAt<T>(list, 0) : fallback;
-}
-
 }  // namespace
 
 SurveyPlan PlanSurvey(const DeviceEnumeration& enumeration, const SurveyOptions& options,
@@ -86,8 +81,7 @@ SurveyPlan PlanSurvey(const DeviceEnumeration& enumeration, const SurveyOptions&
                     mode.deviceInfo = deviceInfo;
                     mode.combo = combo;
                     mode.desktop = desktop;
-                    mode.multisampleType = type;
-                    mode.multisampleQuality = quality;
+                    mode.multisample = {type, quality, combo->backBufferFormat};
                     plan.modes.push_back(mode);
                 }
             }
@@ -103,28 +97,18 @@ SurveyPlan PlanSurvey(const DeviceEnumeration& enumeration, const SurveyOptions&
 DeviceSettings SettingsForMode(const SurveyMode& mode, int clientWidth, int clientHeight) {
     // The fullscreen half stays empty: a survey never leaves the window.
     DeviceSettings settings;
-    settings.isWindowed = true;
-    settings.windowedAdapterInfo = mode.adapterInfo;
-    settings.windowedDeviceInfo = mode.deviceInfo;
-    settings.windowedDeviceCombo = mode.combo;
-    settings.windowedDisplayMode = mode.desktop;
-    settings.multisampleType = mode.multisampleType;
-    settings.multisampleQuality = mode.multisampleQuality;
-    settings.windowedVertexProcessing = FirstValue(mode.combo->vertexProcessingTypes, SOFTWARE_VP);
-    settings.windowedPresentInterval = FirstValue<UINT>(mode.combo->presentIntervals, D3DPRESENT_INTERVAL_DEFAULT);
-    settings.windowedWidth = clientWidth;
-    settings.windowedHeight = clientHeight;
+    UseWindowedCombo(&settings, mode.adapterInfo, mode.deviceInfo, mode.combo, mode.desktop, clientWidth, clientHeight);
+    settings.multisampleType = mode.multisample.type;
+    settings.multisampleQuality = mode.multisample.quality;
     return settings;
 }
 
 ModeReport ReportForMode(const SurveyMode& mode) {
     ModeReport report;
     report.adapterOrdinal = mode.adapterInfo->adapterOrdinal;
-    report.deviceType = ShortDeviceTypeText(mode.deviceInfo->deviceType);
-    report.adapterFormat = FormatText(mode.combo->adapterFormat, false);
-    report.backBufferFormat = FormatText(mode.combo->backBufferFormat, false);
-    report.multisampleType = static_cast<int>(mode.multisampleType);
-    report.multisampleQuality = mode.multisampleQuality;
+    report.deviceType = mode.deviceInfo->deviceType;
+    report.adapterFormat = mode.combo->adapterFormat;
+    report.measurement.mode = mode.multisample;
     return report;
 }
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/multisample_mode.h"
 #include "enumeration/device_enumeration.h"
 #include "survey/survey_options.h"
 #include "survey/survey_report.h"
@@ -18,8 +19,7 @@ struct SurveyMode {
     DeviceInfo* deviceInfo = nullptr;
     DeviceCombo* combo = nullptr;
     D3DDISPLAYMODE desktop = {};         // the adapter's desktop mode
-    D3DMULTISAMPLE_TYPE multisampleType = D3DMULTISAMPLE_NONE;
-    DWORD multisampleQuality = 0;
+    MultisampleMode multisample;         // its format the combo's back buffer's
 };
 
 // An adapter or device type asked for that has nothing to measure, said in a line.

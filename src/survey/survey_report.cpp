@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "enumeration/value_names.h"
+#include "survey/survey_modes.h"
 
 namespace {
 
@@ -60,30 +61,29 @@ std::string TextureShortText(const SampleMeasurement& measurement) {
 
 }  // namespace
 
-std::string MultisampleName(int multisampleType) {
-    return MultisampleTypeText(static_cast<D3DMULTISAMPLE_TYPE>(multisampleType));
-}
-
 std::string ModeLabel(const ModeReport& mode) {
-    return mode.deviceType + " " + mode.backBufferFormat + " " + MultisampleName(mode.multisampleType) +
-           " q" + std::to_string(mode.multisampleQuality);
+    const MultisampleMode& multisample = mode.measurement.mode;
+    return std::string(ShortDeviceTypeText(mode.deviceType)) + " " + FormatText(multisample.format, false) + " " +
+           multisample.TypeName() + " q" + std::to_string(multisample.quality);
 }
 
 std::string PictureFileName(const ModeReport& mode) {
-    std::string multisample = MultisampleName(mode.multisampleType);
+    const MultisampleMode& multisample = mode.measurement.mode;
+    std::string type = multisample.TypeName();
     const std::string prefix = "D3DMULTISAMPLE_";
-    if (multisample.compare(0, prefix.size(), prefix) == 0) multisample.erase(0, prefix.size());
-    return "adapter" + std::to_string(mode.adapterOrdinal) + "-" + Lowered(mode.deviceType) + "-" +
-           Lowered(mode.backBufferFormat) + "-" + Lowered(multisample) + "-q" +
-           std::to_string(mode.multisampleQuality) + ".png";
+    if (type.compare(0, prefix.size(), prefix) == 0) type.erase(0, prefix.size());
+    return "adapter" + std::to_string(mode.adapterOrdinal) + "-" + Lowered(ShortDeviceTypeText(mode.deviceType)) +
+           "-" + Lowered(FormatText(multisample.format, false)) + "-" + Lowered(type) + "-q" +
+           std::to_string(multisample.quality) + ".png";
 }
 
-std::string SampleCountText(const SampleMeasurement& measurement) {
+std::string SampleCountText(const ModeMeasurement& measurement) {
+    const SampleMeasurement& positions = measurement.samplePositions;
     int count = 0;
-    for (const SamplePosition& sample : measurement.samples) count += measurement.maskable ? 1 : sample.weight;
+    for (const SamplePosition& sample : positions.samples) count += measurement.mode.Maskable() ? 1 : sample.count;
     std::string text = std::to_string(count) + (count == 1 ? " sample" : " samples");
-    if (measurement.distinctSamples > 0 && measurement.distinctSamples < count) {
-        text += " (" + std::to_string(measurement.distinctSamples) + " distinct)";
+    if (positions.distinctSamples > 0 && positions.distinctSamples < count) {
+        text += " (" + std::to_string(positions.distinctSamples) + " distinct)";
     }
     return text;
 }
@@ -95,8 +95,8 @@ std::string ModeOutcomeText(const ModeReport& mode) {
         if (!mode.failureText.empty()) text += ": " + mode.failureText;
         return text;
     }
-    return SampleCountText(mode.measurement) + ", " + VerdictText(mode.measurement) + ", " +
-           TextureShortText(mode.measurement);
+    return SampleCountText(mode.measurement) + ", " + VerdictText(mode.measurement.samplePositions) + ", " +
+           TextureShortText(mode.measurement.samplePositions);
 }
 
 std::string ProgressLine(size_t index, size_t total, const ModeReport& mode) {
@@ -113,8 +113,9 @@ std::string SummaryTable(const SurveyReport& report) {
     size_t failed = 0;
     for (const ModeReport& mode : report.modes) {
         if (mode.measured) {
-            std::string texture = TextureShortText(mode.measurement).substr(std::string("texture ").size());
-            rows.push_back({{ModeLabel(mode), SampleCountText(mode.measurement), VerdictText(mode.measurement),
+            const SampleMeasurement& positions = mode.measurement.samplePositions;
+            std::string texture = TextureShortText(positions).substr(std::string("texture ").size());
+            rows.push_back({{ModeLabel(mode), SampleCountText(mode.measurement), VerdictText(positions),
                              texture, Milliseconds(mode.timings.total)}});
         } else {
             ++failed;
@@ -150,19 +151,4 @@ std::string ResultCodeText(HRESULT code) {
         if (entry.code == code) return std::string(entry.name) + " (" + hex + ")";
     }
     return hex;
-}
-
-std::string AnsiToUtf8(const char* text, size_t maxLength) {
-    size_t length = 0;
-    while (length < maxLength && text[length] != '\0') ++length;
-    if (length == 0) return std::string();
-    const int wideLength = MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), nullptr, 0);
-    if (wideLength <= 0) return std::string();
-    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, static_cast<int>(length), &wide[0], wideLength);
-    const int utf8Length = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), wideLength, nullptr, 0, nullptr, nullptr);
-    if (utf8Length <= 0) return std::string();
-    std::string utf8(static_cast<size_t>(utf8Length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), wideLength, &utf8[0], utf8Length, nullptr, nullptr);
-    return utf8;
 }

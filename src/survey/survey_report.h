@@ -3,43 +3,26 @@
 #pragma once
 
 #include <windows.h>
+#include <d3d9.h>
 
 #include <string>
 #include <vector>
 
-#include "analysis/sample_measurement.h"
-
-struct AdapterReport {
-    UINT ordinal = 0;
-    // The identifier's texts, converted to UTF-8.
-    std::string description;
-    std::string driver;
-    std::string deviceName;
-    std::string driverVersion;  // "product.version.subversion.build"
-    DWORD vendorId = 0;
-    DWORD deviceId = 0;
-    DWORD subSysId = 0;
-    DWORD revision = 0;
-    DWORD whqlLevel = 0;
-    std::string deviceIdentifier;  // the GUID in registry form
-    std::string desktopFormat;     // "X8R8G8B8"
-};
+#include "analysis/measurement_session.h"
+#include "enumeration/adapter_description.h"
 
 // Milliseconds spent on each step of a mode.
 struct ModeTimings {
     double device = 0.0;       // creating the device
-    double measurement = 0.0;  // measuring the sample positions
+    double measurement = 0.0;  // the measurement session, waiting for a lost device included
     double picture = 0.0;      // drawing, resolving and writing the picture
     double total = 0.0;
 };
 
 struct ModeReport {
     UINT adapterOrdinal = 0;
-    std::string deviceType;        // "HAL", "SW", "REF"
-    std::string adapterFormat;     // "X8R8G8B8"
-    std::string backBufferFormat;  // "X8R8G8B8"
-    int multisampleType = 0;       // D3DMULTISAMPLE_TYPE value
-    unsigned multisampleQuality = 0;
+    D3DDEVTYPE deviceType = D3DDEVTYPE_HAL;
+    D3DFORMAT adapterFormat = D3DFMT_UNKNOWN;
 
     bool measured = false;
     // Where a mode failed: "device", "measurement" or "picture", with the result code (0 where
@@ -48,26 +31,26 @@ struct ModeReport {
     HRESULT failureCode = S_OK;
     std::string failureText;
 
-    SampleMeasurement measurement;  // meaningful when measured
+    // Its mode is the plan's from the start, so that a mode that fails is still named; the
+    // findings are meaningful when measured.
+    ModeMeasurement measurement;
     std::string picture;            // file name in the output folder; empty when none was written
     ModeTimings timings;
 };
 
 struct SurveyReport {
-    std::vector<AdapterReport> adapters;
+    std::vector<AdapterDescription> adapters;
     std::vector<ModeReport> modes;
     std::vector<std::string> notes;  // adapters or device types asked for with nothing to measure
     double totalMilliseconds = 0.0;
 };
 
-// "D3DMULTISAMPLE_4_SAMPLES".
-std::string MultisampleName(int multisampleType);
 // "HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0".
 std::string ModeLabel(const ModeReport& mode);
 // "adapter0-hal-x8r8g8b8-4-samples-q0.png": unique per mode, the same from run to run.
 std::string PictureFileName(const ModeReport& mode);
 // The samples of the pixel, coincident ones counted: "1 sample", "4 samples".
-std::string SampleCountText(const SampleMeasurement& measurement);
+std::string SampleCountText(const ModeMeasurement& measurement);
 // "4 samples, standard 4-sample pattern, texture once per pixel", or "failed: ...".
 std::string ModeOutcomeText(const ModeReport& mode);
 // "[3/7] HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0: 4 samples, ... (38 ms)".
@@ -76,6 +59,3 @@ std::string ProgressLine(size_t index, size_t total, const ModeReport& mode);
 std::string SummaryTable(const SurveyReport& report);
 // "D3DERR_NOTAVAILABLE (0x8876086A)"; the code alone where it has no name here.
 std::string ResultCodeText(HRESULT code);
-// Text of the system's ANSI code page, at most maxLength bytes (the identifier's fields need not
-// end in a terminator), as UTF-8.
-std::string AnsiToUtf8(const char* text, size_t maxLength);

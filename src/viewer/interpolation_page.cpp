@@ -60,7 +60,7 @@ std::string PageText(const CentroidMeasurement& c, const AntialiasOffMeasurement
     const SampleMeasurement& p = off.positions;
     for (const SamplePosition& s : p.samples) {
         text += "  " + (s.maskBit >= 0 ? "bit " + std::to_string(s.maskBit) : std::string("sample")) + ": " +
-                ::PointText(s, p.gridSize) + " (1/16 pixel), weight " + std::to_string(s.weight) + "\r\n";
+                ::PointText(s, p.gridSize) + " (1/16 pixel), count " + std::to_string(s.count) + "\r\n";
     }
     return text;
 }

@@ -35,14 +35,15 @@ void PaintPositions(HDC dc, const RECT& area, const SampleMeasurement& m) {
 
 }  // namespace
 
-MeasurementPage PositionsPage(const SampleMeasurement& measurement) {
+MeasurementPage PositionsPage(const ModeMeasurement& measurement) {
+    const SampleMeasurement& positions = measurement.samplePositions;
     MeasurementPage page;
     page.title = "Positions";
     const std::string notes = SampleNotes(measurement);
     if (!notes.empty()) page.text = notes + "\r\n";
     page.text += SampleTableText(SampleTableFor(measurement));
-    page.text += "\r\nTexture sampling: " + TextureSamplingText(measurement) + "\r\n";
+    page.text += "\r\nTexture sampling: " + TextureSamplingText(positions) + "\r\n";
     page.text += MeasuredText(measurement) + "\r\n";
-    page.paint = [measurement](HDC dc, const RECT& area) { PaintPositions(dc, area, measurement); };
+    page.paint = [positions](HDC dc, const RECT& area) { PaintPositions(dc, area, positions); };
     return page;
 }

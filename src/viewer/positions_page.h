@@ -2,8 +2,8 @@
 // samples; the texture sampling and the measuring step; and the enlarged pixel with its legend.
 #pragma once
 
-#include "analysis/sample_measurement.h"
+#include "analysis/measurement_session.h"
 #include "viewer/measurement_page.h"
 
 // The page keeps its own copy of the measurement for its picture.
-MeasurementPage PositionsPage(const SampleMeasurement& measurement);
+MeasurementPage PositionsPage(const ModeMeasurement& measurement);

@@ -96,7 +96,7 @@ void DrawIntervals(HDC dc, const Layout& layout, const std::vector<SamplePositio
 
 int SampleCount(const SampleMeasurement& m) {
     int count = 0;
-    for (const SamplePosition& sample : m.samples) count += sample.weight;
+    for (const SamplePosition& sample : m.samples) count += sample.count;
     return count;
 }
 

@@ -10,12 +10,15 @@
 #include <cstring>
 
 #include "analysis/measurement_json.h"
-#include "analysis/sample_probe.h"
+#include "analysis/measurement_session.h"
 #include "image/file_replacing.h"
 #include "platform/platform.h"
 #include "resources/resource_ids.h"
+#include "viewer/alpha_to_coverage_page.h"
+#include "viewer/interpolation_page.h"
 #include "viewer/page_text.h"
 #include "viewer/positions_page.h"
+#include "viewer/resolve_page.h"
 #include "viewer/save_file_choice.h"
 #include "viewer/viewer_application.h"
 
@@ -34,21 +37,6 @@ struct DialogState {
 
 DialogState* StateOf(HWND window) {
     return reinterpret_cast<DialogState*>(GetWindowLongPtrA(window, DWLP_USER));
-}
-
-// The ANSI text as UTF-8, which JSON requires.
-std::string Utf8FromAnsi(const char* text) {
-    if (text == nullptr || text[0] == '\0') return std::string();
-    const int wideLength = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    if (wideLength <= 0) return std::string();
-    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], wideLength);
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) return std::string();
-    std::string utf8(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.c_str(), -1, &utf8[0], length, nullptr, nullptr);
-    utf8.resize(static_cast<size_t>(length - 1));
-    return utf8;
 }
 
 RECT ChildRect(HWND window, int id) {
@@ -265,23 +253,39 @@ MeasuredDevice DeviceAsShown(ViewerApplication& viewer) {
     device.width = viewer.backBufferDesc.Width;
     device.height = viewer.backBufferDesc.Height;
     device.format = viewer.backBufferDesc.Format;
+    const AdapterInfo* adapterInfo = viewer.settings.CurrentAdapterInfo();
+    if (adapterInfo != nullptr) {
+        D3DDISPLAYMODE desktop = {};
+        if (viewer.direct3d != nullptr) {
+            static_cast<void>(viewer.direct3d->GetAdapterDisplayMode(adapterInfo->adapterOrdinal, &desktop));
+        }
+        device.adapter = DescribeAdapter(adapterInfo->adapterOrdinal, adapterInfo->identifier, desktop.Format);
+    }
+    if (const DeviceCombo* combo = viewer.settings.CurrentDeviceCombo()) {
+        device.adapterFormat = combo->adapterFormat;
+    }
     return device;
 }
 
 }  // namespace
 
-std::string SamplePositionsJsonText(const SampleMeasurement& measurement, const char* deviceText) {
-    nlohmann::json document = MeasurementToJson(measurement);
-    document["device"] = Utf8FromAnsi(deviceText);
+std::string SamplePositionsJsonText(const ModeMeasurement& measurement, const MeasuredDevice& device) {
+    nlohmann::json document = ModeToJson(device.deviceType, device.adapterFormat, measurement.mode);
+    document["schemaVersion"] = kMeasurementSchemaVersion;
+    document["program"] = "quillant";
+    document["adapter"] = AdapterToJson(device.adapter);
+    document["device"] = AnsiToUtf8(device.description.c_str(), device.description.size());
+    document["measurement"] = MeasurementToJson(measurement);
+    document["timing"] = {{"measurementMilliseconds", RoundedMilliseconds(measurement.milliseconds)}};
     // A text that is no valid UTF-8 after all is mended rather than thrown over.
     return document.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
 }
 
-SampleDialogContents SamplePositionsContents(const SampleMeasurement& measurement,
+SampleDialogContents SamplePositionsContents(const ModeMeasurement& measurement,
                                              const MeasuredDevice& device) {
     SampleDialogContents contents;
     contents.heading = SampleHeadingLines(measurement, device);
-    contents.json = SamplePositionsJsonText(measurement, device.description.c_str());
+    contents.json = SamplePositionsJsonText(measurement, device);
     contents.fileName = SamplePositionsFileName(measurement, device);
     return contents;
 }
@@ -294,14 +298,15 @@ INT_PTR ShowSamplePositionsDialog(HWND owner, const SampleDialogContents& conten
                            owner, DialogProcedure, reinterpret_cast<LPARAM>(&state));
 }
 
+
 void ShowSamplePositions(ViewerApplication& viewer) {
     if (viewer.device == nullptr) return;
     // Paused like the framework's own dialog: the time the dialog is up is not frame time.
     viewer.Pause(true);
     // Measured as the user sees it: fullscreen, in the fullscreen mode.
     const MeasuredDevice device = DeviceAsShown(viewer);
-    SampleMeasurement measurement;
-    const HRESULT result = MeasureSamplePositions(viewer.device, &measurement);
+    ModeMeasurement measurement;
+    const HRESULT result = MeasureMode(viewer.device, &measurement);
     // A switch that failed has been reported, and the program closes: nothing more to show.
     if (FAILED(viewer.LeaveFullscreenForDialog())) {
         viewer.Pause(false);
@@ -311,6 +316,9 @@ void ShowSamplePositions(ViewerApplication& viewer) {
         SampleDialogContents contents = SamplePositionsContents(measurement, device);
         // The pages in tab order, one line each.
         contents.pages.push_back(PositionsPage(measurement));
+        contents.pages.push_back(ResolvePage(measurement.resolve));
+        contents.pages.push_back(AlphaToCoveragePage(measurement.alphaToCoverage));
+        contents.pages.push_back(InterpolationPage(measurement.centroid, measurement.antialiasOff));
         static_cast<void>(ShowSamplePositionsDialog(viewer.mainWindow, contents, viewer.windowTitle));
     } else {
         char text[128];

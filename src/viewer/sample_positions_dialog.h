@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/sample_measurement.h"
+#include "analysis/measurement_session.h"
 #include "viewer/measurement_page.h"
 #include "viewer/sample_table_text.h"
 
@@ -28,7 +28,7 @@ void ShowSamplePositions(ViewerApplication& viewer);
 
 // The heading, the saved JSON and the suggested file name of a measurement made on device; no
 // pages yet (ShowSamplePositions adds them, one line each).
-SampleDialogContents SamplePositionsContents(const SampleMeasurement& measurement,
+SampleDialogContents SamplePositionsContents(const ModeMeasurement& measurement,
                                              const MeasuredDevice& device);
 
 // The modal dialog, its first page shown; Ctrl+Tab and Ctrl+Shift+Tab (or Left and Right on the
@@ -37,5 +37,6 @@ SampleDialogContents SamplePositionsContents(const SampleMeasurement& measuremen
 INT_PTR ShowSamplePositionsDialog(HWND owner, const SampleDialogContents& contents,
                                   const char* caption);
 
-// The saved file's contents: the measurement's JSON with the device's text, UTF-8, indented.
-std::string SamplePositionsJsonText(const SampleMeasurement& measurement, const char* deviceText);
+// The saved file's contents, UTF-8, indented: the adapter, the device and its mode, the measurement
+// and its time, under the keys survey.json gives them.
+std::string SamplePositionsJsonText(const ModeMeasurement& measurement, const MeasuredDevice& device);

@@ -14,22 +14,23 @@ namespace {
 
 // Why a sample has no mask bit: at 1x there is one sample and nothing for the mask to pick out;
 // the non-maskable type's samples are not reached by single bits.
-std::string MaskBitCell(const SampleMeasurement& m, const SamplePosition& sample) {
+std::string MaskBitCell(const MultisampleMode& mode, const SamplePosition& sample) {
     if (sample.maskBit >= 0) return std::to_string(sample.maskBit);
-    if (m.maskable) return std::string();
-    return m.multisampleType == D3DMULTISAMPLE_NONE ? "none: one sample" : "none: not maskable";
+    if (mode.Maskable()) return std::string();
+    return mode.type == D3DMULTISAMPLE_NONE ? "none: one sample" : "none: not maskable";
 }
 
-std::vector<std::string> SampleRow(const SampleMeasurement& m, const std::string& name,
+std::vector<std::string> SampleRow(const ModeMeasurement& measurement, const std::string& name,
                                    const SamplePosition& sample) {
+    const SampleMeasurement& m = measurement.samplePositions;
     return {
         name,
-        MaskBitCell(m, sample),
+        MaskBitCell(measurement.mode, sample),
         SixteenthsText(sample.x, m.gridSize),
         SixteenthsText(sample.y, m.gridSize),
         PixelFractionText(sample.x),
         PixelFractionText(sample.y),
-        std::to_string(sample.weight),
+        std::to_string(sample.count),
     };
 }
 
@@ -48,14 +49,15 @@ std::string FileNamePart(const char* text, const char* prefix) {
 
 }  // namespace
 
-std::vector<std::string> SampleHeadingLines(const SampleMeasurement& m,
+std::vector<std::string> SampleHeadingLines(const ModeMeasurement& measurement,
                                             const MeasuredDevice& device) {
+    const SampleMeasurement& m = measurement.samplePositions;
     std::vector<std::string> lines;
     lines.push_back(device.description);
     char mode[256];
     std::snprintf(mode, sizeof mode, "%s, quality %u, %s; measured %s at %u x %u",
-                  MultisampleTypeText(static_cast<D3DMULTISAMPLE_TYPE>(m.multisampleType)),
-                  m.multisampleQuality, FormatText(device.format, true),
+                  measurement.mode.TypeName(), static_cast<unsigned>(measurement.mode.quality),
+                  FormatText(device.format, true),
                   device.fullscreen ? "fullscreen" : "in a window", device.width, device.height);
     lines.push_back(mode);
     lines.push_back(std::to_string(m.distinctSamples) +
@@ -64,19 +66,20 @@ std::vector<std::string> SampleHeadingLines(const SampleMeasurement& m,
     return lines;
 }
 
-std::string SampleNotes(const SampleMeasurement& m) {
+std::string SampleNotes(const ModeMeasurement& measurement) {
+    const SampleMeasurement& m = measurement.samplePositions;
     std::string notes;
-    if (!m.maskable) {
-        notes = m.multisampleType == D3DMULTISAMPLE_NONE
+    if (!measurement.mode.Maskable()) {
+        notes = measurement.mode.type == D3DMULTISAMPLE_NONE
                     ? "No mask bit: one sample, and without multisampling the mask picks out none"
                     : "No mask bits: the non-maskable type's samples cannot be picked out by the "
                       "mask; they are numbered top to bottom, left to right";
     } else if (m.standardPattern && m.samples.size() > 1) {
-        notes = m.maskOrderStandard ? "The mask bits pick the samples in the standard order"
+        notes = m.maskOrderStandard == true ? "The mask bits pick the samples in the standard order"
                                     : "The mask bits pick the samples in another order than the "
                                       "standard one";
     }
-    if (!m.unionMatchesAllBits) {
+    if (m.unionMatchesAllBits == false) {
         notes += notes.empty() ? "The" : "; the";
         notes += " per-bit pictures do not add up to the all-bits picture";
     }
@@ -87,20 +90,20 @@ std::string SampleNotes(const SampleMeasurement& m) {
     return notes;
 }
 
-std::string MeasuredText(const SampleMeasurement& m) {
+std::string MeasuredText(const ModeMeasurement& measurement) {
     // The probe's points sit 1 + 1/N pixels apart: their edges cut the pixel every 1/N.
     char text[96];
-    std::snprintf(text, sizeof text, "Measured in steps of 1/%d pixel, in %.0f ms", m.gridSize,
-                  m.milliseconds);
+    std::snprintf(text, sizeof text, "Measured in steps of 1/%d pixel, in %.0f ms", measurement.samplePositions.gridSize, measurement.milliseconds);
     return text;
 }
 
-SampleTable SampleTableFor(const SampleMeasurement& m) {
+SampleTable SampleTableFor(const ModeMeasurement& measurement) {
+    const SampleMeasurement& m = measurement.samplePositions;
     SampleTable table;
     table.header = {"Sample", "Mask bit", "x (1/16)", "y (1/16)", "x (pixel)", "y (pixel)",
                     "Count"};
     for (size_t i = 0; i < m.samples.size(); ++i) {
-        table.rows.push_back(SampleRow(m, std::to_string(i), m.samples[i]));
+        table.rows.push_back(SampleRow(measurement, std::to_string(i), m.samples[i]));
     }
     if (m.quadsDiffer) {
         for (const QuadPositions& quad : m.quads) {
@@ -108,7 +111,7 @@ SampleTable SampleTableFor(const SampleMeasurement& m) {
                 char name[64];
                 std::snprintf(name, sizeof name, "%u in pixel (%d, %d)", static_cast<unsigned>(i),
                               quad.parityX, quad.parityY);
-                table.rows.push_back(SampleRow(m, name, quad.samples[i]));
+                table.rows.push_back(SampleRow(measurement, name, quad.samples[i]));
             }
         }
     }
@@ -129,10 +132,9 @@ std::string SampleTableText(const SampleTable& table) {
     return text;
 }
 
-std::string SamplePositionsFileName(const SampleMeasurement& m, const MeasuredDevice& device) {
+std::string SamplePositionsFileName(const ModeMeasurement& measurement, const MeasuredDevice& device) {
     return "sample-positions-" + FileNamePart(DeviceTypeText(device.deviceType), "D3DDEVTYPE_") +
            "-" + FileNamePart(FormatText(device.format, true), "D3DFMT_") + "-" +
-           FileNamePart(MultisampleTypeText(static_cast<D3DMULTISAMPLE_TYPE>(m.multisampleType)),
-                        "D3DMULTISAMPLE_") +
-           "-q" + std::to_string(m.multisampleQuality) + ".json";
+           FileNamePart(measurement.mode.TypeName(), "D3DMULTISAMPLE_") + "-q" +
+           std::to_string(measurement.mode.quality) + ".json";
 }

@@ -152,7 +152,6 @@ ProbeImages Draw(const Rasteriser& r, bool maskable) {
     images.pattern = r.pattern;
     images.maskable = maskable;
     const int count = static_cast<int>(r.samples[0].size());
-    images.multisampleType = maskable ? count : 1;
     images.sampleCount = maskable ? count : 0;
     if (maskable) {
         for (int bit = 0; bit < count; ++bit) images.bitMaps.push_back(DrawPoints(r, 1u << bit));
@@ -198,7 +197,7 @@ TEST_P(StandardTables, EachMaskBitDecodesToItsTablePositionExactly) {
     ASSERT_EQ(static_cast<size_t>(count), m.samples.size());
     for (int k = 0; k < count; ++k) {
         EXPECT_EQ(k, m.samples[k].maskBit);
-        EXPECT_EQ(1, m.samples[k].weight);
+        EXPECT_EQ(1, m.samples[k].count);
         ExpectExact(m.samples[k], table.points[k].x, table.points[k].y, "sample");
         // Intervals are one grid step wide and hold the position.
         EXPECT_NEAR(1.0 / 32, m.samples[k].x.high - m.samples[k].x.low, 1e-9);
@@ -207,10 +206,10 @@ TEST_P(StandardTables, EachMaskBitDecodesToItsTablePositionExactly) {
     }
     EXPECT_EQ(count, m.distinctSamples);
     EXPECT_TRUE(m.standardPattern);
-    EXPECT_TRUE(m.maskOrderStandard);
+    EXPECT_EQ(m.maskOrderStandard, true);
     EXPECT_FALSE(m.quadsDiffer);
     EXPECT_FALSE(m.resolveNotAverage);
-    EXPECT_TRUE(m.unionMatchesAllBits);
+    EXPECT_EQ(m.unionMatchesAllBits, true);
     EXPECT_EQ(count == 1, m.allAtCentre);
     EXPECT_EQ("standard " + std::to_string(count) + "-sample pattern", VerdictText(m));
     EXPECT_EQ(TextureSampling::OncePerPixel, m.textureSampling);
@@ -228,7 +227,7 @@ TEST(SampleDecoder, MaskOrderOtherThanTheTablesIsStandardButNotInOrder) {
     ASSERT_EQ(4u, m.samples.size());
     ExpectExact(m.samples[0], 10, 14, "bit 0");
     EXPECT_TRUE(m.standardPattern);
-    EXPECT_FALSE(m.maskOrderStandard);
+    EXPECT_EQ(m.maskOrderStandard, false);
 }
 
 TEST(SampleDecoder, SamplesAHundredAndTwentyEighthOnDecodeToTheSamePositions) {
@@ -237,7 +236,7 @@ TEST(SampleDecoder, SamplesAHundredAndTwentyEighthOnDecodeToTheSamePositions) {
         r.runtimeShift = kShortOfHalf;
         const SampleMeasurement m = Decode(Draw(r, true));
         ASSERT_EQ(static_cast<size_t>(count), m.samples.size());
-        EXPECT_TRUE(m.maskOrderStandard) << count;
+        EXPECT_EQ(m.maskOrderStandard, true) << count;
         EXPECT_EQ("once per pixel at (8, 8)", TextureSamplingText(m)) << count;
     }
 }
@@ -256,17 +255,16 @@ TEST(SampleDecoder, AKnownRuntimeBiasIsTakenOut) {
 }
 
 TEST(SampleDecoder, NonMaskableSamplesAreSeparatedByPositionAndCount) {
-    // Two samples share a position: one blob of weight 2.
+    // Two samples share a position: one blob counting 2.
     const std::vector<Point16> at = {{6, 2}, {14, 6}, {14, 6}, {2, 10}};
     const SampleMeasurement m = Decode(Draw(ProbeRasteriser(at), false));
-    EXPECT_FALSE(m.maskable);
     ASSERT_EQ(3u, m.samples.size());
     // Sorted by y, then x.
     ExpectExact(m.samples[0], 6, 2, "first");
     ExpectExact(m.samples[1], 14, 6, "second");
     ExpectExact(m.samples[2], 2, 10, "third");
-    EXPECT_EQ(1, m.samples[0].weight);
-    EXPECT_EQ(2, m.samples[1].weight);
+    EXPECT_EQ(1, m.samples[0].count);
+    EXPECT_EQ(2, m.samples[1].count);
     for (const SamplePosition& s : m.samples) EXPECT_EQ(-1, s.maskBit);
     EXPECT_EQ(3, m.distinctSamples);
     EXPECT_FALSE(m.resolveNotAverage);
@@ -277,7 +275,7 @@ TEST(SampleDecoder, NonMaskableStandardEightSamplesOverlapYetSeparate) {
     const SampleMeasurement m = Decode(Draw(ProbeRasteriser(StandardPoints(8)), false));
     ASSERT_EQ(8u, m.samples.size());
     EXPECT_TRUE(m.standardPattern);
-    EXPECT_FALSE(m.maskOrderStandard);  // the mask names no sample here
+    EXPECT_EQ(m.maskOrderStandard, std::nullopt);  // the mask names no sample here
     EXPECT_EQ("standard 8-sample pattern", VerdictText(m));
 }
 
@@ -354,11 +352,11 @@ TEST(SampleDecoder, AResolveThatIsNotAnAverageIsSaid) {
 
 TEST(SampleDecoder, UnionOfTheBitMapsIsCheckedAgainstTheAllBitsMap) {
     ProbeImages images = Draw(ProbeRasteriser(StandardPoints(4)), true);
-    EXPECT_TRUE(Decode(images).unionMatchesAllBits);
+    EXPECT_EQ(Decode(images).unionMatchesAllBits, true);
     // A fifth sample that no mask bit reaches.
     Rasteriser extra = ProbeRasteriser({{6, 2}, {14, 6}, {2, 10}, {10, 14}, {8, 8}});
     images.allBits = DrawPoints(extra, 0xFFFFFFFFu);
-    EXPECT_FALSE(Decode(images).unionMatchesAllBits);
+    EXPECT_EQ(Decode(images).unionMatchesAllBits, false);
 }
 
 TEST(SampleDecoder, APictureThatIsNoSumOfPointSquaresIsFlagged) {

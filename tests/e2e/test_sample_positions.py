@@ -163,9 +163,15 @@ class SamplePositions(unittest.TestCase):
             self.assertTrue(q.wait_for(lambda: os.path.exists(target)), os.listdir(folder))
             with open(target, encoding="utf-8") as f:
                 saved = json.load(f)
-            self.assertEqual(saved["mode"]["multisampleTypeText"], "D3DMULTISAMPLE_4_SAMPLES")
-            self.assertEqual(saved["distinctSamples"], 4)
-            by_bit = {s["maskBit"]: (s["x"]["sixteenths"], s["y"]["sixteenths"]) for s in saved["samples"]}
+            self.assertEqual(saved["schemaVersion"], 2)
+            self.assertEqual((saved["multisampleType"], saved["multisampleTypeValue"]), ("D3DMULTISAMPLE_4_SAMPLES", 4))
+            self.assertRegex(saved["adapter"]["driverVersion"], r"^\d+\.\d+\.\d+\.\d+$")
+            self.assertEqual(saved["backBufferFormat"], "D3DFMT_X8R8G8B8")
+            self.assertGreater(saved["timing"]["measurementMilliseconds"], 0)
+            found = saved["measurement"]["samplePositions"]
+            self.assertEqual(found["distinctSamples"], 4)
+            self.assertTrue(all(s["count"] == 1 for s in found["samples"]))
+            by_bit = {s["maskBit"]: (s["x"]["sixteenths"], s["y"]["sixteenths"]) for s in found["samples"]}
             self.assertEqual(by_bit, {int(row[1]): (int(row[2]), int(row[3])) for row in table["rows"]})
             self.assertEqual([f for f in os.listdir(folder) if f != "four.json"], [])
             self.assertTrue(q.probe(DIALOG), "saving closed the dialog")

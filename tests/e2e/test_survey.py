@@ -58,7 +58,7 @@ class WholeSurvey(unittest.TestCase):
         cls.code, cls.stdout, cls.stderr = run_survey("--out", windows_path(cls.folder))
         with open(os.path.join(cls.folder, "survey.json"), encoding="utf-8") as f:
             cls.report = json.load(f)
-        cls.hal = [m for m in cls.report["modes"] if m["deviceType"] == "HAL"]
+        cls.hal = [m for m in cls.report["modes"] if m["deviceType"] == "D3DDEVTYPE_HAL"]
 
     def mode(self, multisample_type, quality=0):
         found = [m for m in self.hal if m["multisampleType"] == multisample_type and m["multisampleQuality"] == quality]
@@ -82,20 +82,28 @@ class WholeSurvey(unittest.TestCase):
         self.assertEqual(types, sorted(types, key=lambda t: (self.hal[types.index(t)]["multisampleTypeValue"], t[1])))
 
     def test_one_sample_sits_at_the_pixel_centre(self):
-        measurement = self.mode("D3DMULTISAMPLE_NONE")["measurement"]
+        measurement = self.mode("D3DMULTISAMPLE_NONE")["measurement"]["samplePositions"]
         self.assertEqual(positions(measurement["samples"]), [(8, 8)])
         self.assertEqual(measurement["textureSampling"]["kind"], "oncePerPixel")
+        # No mask bits at 1x: the verdicts about them do not apply.
+        self.assertIsNone(measurement["verdicts"]["maskOrderStandard"])
 
     def test_four_samples_are_the_standard_positions_one_per_mask_bit(self):
-        measurement = self.mode("D3DMULTISAMPLE_4_SAMPLES")["measurement"]
+        measurement = self.mode("D3DMULTISAMPLE_4_SAMPLES")["measurement"]["samplePositions"]
         self.assertEqual(set(positions(measurement["samples"])), STANDARD_4)
         self.assertEqual(sorted(s["maskBit"] for s in measurement["samples"]), [0, 1, 2, 3])
         self.assertTrue(measurement["verdicts"]["standardPattern"])
+        self.assertIs(measurement["verdicts"]["maskOrderStandard"], True)
+        # Interval ends as the 32-step grid resolves them, without the float error of the pattern.
+        ends = [s[axis][end] for s in measurement["samples"] for axis in "xy" for end in ("low", "high")]
+        self.assertTrue(all((e * 4096).is_integer() for e in ends), ends)
         self.assertEqual(measurement["textureSampling"]["kind"], "oncePerPixel")
 
     def test_the_adapter_is_identified(self):
+        self.assertEqual(self.report["schemaVersion"], 2)
         adapter = self.report["adapters"][0]
         self.assertEqual(adapter["ordinal"], 0)
+        self.assertEqual({m["adapterOrdinal"] for m in self.report["modes"]}, {0})
         self.assertTrue(adapter["description"])
         self.assertRegex(adapter["driverVersion"], r"^\d+\.\d+\.\d+\.\d+$")
         self.assertRegex(adapter["vendorId"], r"^0x[0-9A-F]{4}$")

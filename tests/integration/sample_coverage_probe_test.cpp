@@ -155,7 +155,7 @@ TEST_F(SampleCoverageProbeTest, MultisamplingOffWritesOneCentreEvaluationIntoEve
         EXPECT_EQ(8, s.x.sixteenths);
         EXPECT_EQ(8, s.y.sixteenths);
         // Each mask bit's picture lights the whole pixel: the mask is not applied either.
-        EXPECT_EQ(4, s.weight);
+        EXPECT_EQ(4, s.count);
     }
 }
 

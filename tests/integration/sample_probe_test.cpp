@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/sample_probe.h"
+#include "analysis/measurement_session.h"
 #include "analysis/standard_sample_patterns.h"
 #include "support/real_viewer_suite.h"
 #include "support/surface_readback.h"
@@ -30,12 +30,13 @@ void ExpectExact(const SamplePosition& s, int x, int y, const char* what) {
     EXPECT_EQ(y, s.y.sixteenths) << what;
 }
 
-void Print(const char* label, const SampleMeasurement& m) {
+void Print(const char* label, const ModeMeasurement& measured) {
+    const SampleMeasurement& m = measured.samplePositions;
     std::printf("%s: %s; texture %s; %.1f ms\n", label, VerdictText(m).c_str(),
-                TextureSamplingText(m).c_str(), m.milliseconds);
+                TextureSamplingText(m).c_str(), measured.milliseconds);
     for (const SamplePosition& s : m.samples) {
-        std::printf("  bit %d: x [%g, %g) y [%g, %g) /16, weight %d\n", s.maskBit, s.x.low * 16,
-                    s.x.high * 16, s.y.low * 16, s.y.high * 16, s.weight);
+        std::printf("  bit %d: x [%g, %g) y [%g, %g) /16, count %d\n", s.maskBit, s.x.low * 16,
+                    s.x.high * 16, s.y.low * 16, s.y.high * 16, s.count);
     }
 }
 
@@ -121,21 +122,27 @@ void ExpectSamePicture(const test_support::Picture& before, const test_support::
 
 class SampleProbeTest : public test_support::RealViewerSuite {
 protected:
-    static SampleMeasurement Measure() {
-        SampleMeasurement m;
-        EXPECT_EQ(S_OK, MeasureSamplePositions(app_->device, &m));
-        return m;
+    // Through the measurement session, as the dialog and the survey measure.
+    static ModeMeasurement Measure() {
+        ModeMeasurement measured;
+        EXPECT_EQ(S_OK, MeasureMode(app_->device, &measured));
+        EXPECT_EQ(app_->presentParams.MultiSampleType, measured.mode.type);
+        EXPECT_EQ(app_->presentParams.MultiSampleQuality, measured.mode.quality);
+        EXPECT_EQ(app_->backBufferDesc.Format, measured.mode.format);
+        return measured;
     }
 };
 
 TEST_F(SampleProbeTest, WithoutMultisamplingOneSampleAtThePixelCentre) {
     UseMultisampling(D3DMULTISAMPLE_NONE);
-    const SampleMeasurement m = Measure();
-    Print("1x", m);
+    const ModeMeasurement measured = Measure();
+    const SampleMeasurement& m = measured.samplePositions;
+    Print("1x", measured);
     ASSERT_EQ(1u, m.samples.size());
     EXPECT_EQ(-1, m.samples[0].maskBit);
     ExpectExact(m.samples[0], 8, 8, "the sample");
-    EXPECT_FALSE(m.maskable);
+    EXPECT_FALSE(measured.mode.Maskable());
+    EXPECT_EQ(std::nullopt, m.maskOrderStandard);
     EXPECT_EQ(32, m.gridSize);
     EXPECT_EQ("standard 1-sample pattern", VerdictText(m));
     EXPECT_EQ("once per pixel at (8, 8)", TextureSamplingText(m));
@@ -143,8 +150,9 @@ TEST_F(SampleProbeTest, WithoutMultisamplingOneSampleAtThePixelCentre) {
 
 TEST_F(SampleProbeTest, FourSamplesAtTheStandardPositionsInMaskBitOrder) {
     UseMultisampling(D3DMULTISAMPLE_4_SAMPLES);
-    const SampleMeasurement m = Measure();
-    Print("4x", m);
+    const ModeMeasurement measured = Measure();
+    const SampleMeasurement& m = measured.samplePositions;
+    Print("4x", measured);
     ASSERT_EQ(4u, m.samples.size());
     // Mesa's llvmpipe orders its samples as the standard table does: bit s drives sample s.
     const StandardSamplePattern table = StandardPatternFor(4);
@@ -152,10 +160,10 @@ TEST_F(SampleProbeTest, FourSamplesAtTheStandardPositionsInMaskBitOrder) {
         EXPECT_EQ(bit, m.samples[bit].maskBit);
         ExpectExact(m.samples[bit], table.points[bit].x, table.points[bit].y, "sample");
     }
-    EXPECT_TRUE(m.maskable);
+    EXPECT_TRUE(measured.mode.Maskable());
     EXPECT_TRUE(m.standardPattern);
-    EXPECT_TRUE(m.maskOrderStandard);
-    EXPECT_TRUE(m.unionMatchesAllBits);
+    EXPECT_EQ(true, m.maskOrderStandard);
+    EXPECT_EQ(true, m.unionMatchesAllBits);
     EXPECT_TRUE(m.picturesConsistent);
     EXPECT_FALSE(m.quadsDiffer);
     EXPECT_FALSE(m.resolveNotAverage);
@@ -179,11 +187,12 @@ TEST_F(SampleProbeTest, EveryNonMaskableLevelDecodesToAStandardPattern) {
     ASSERT_GE(levels, 1u);
     for (DWORD quality = 0; quality < levels; ++quality) {
         UseMultisampling(D3DMULTISAMPLE_NONMASKABLE, quality);
-        const SampleMeasurement m = Measure();
+        const ModeMeasurement measured = Measure();
+        const SampleMeasurement& m = measured.samplePositions;
         char label[32];
         std::snprintf(label, sizeof(label), "non-maskable %lu", static_cast<unsigned long>(quality));
-        Print(label, m);
-        EXPECT_FALSE(m.maskable);
+        Print(label, measured);
+        EXPECT_FALSE(measured.mode.Maskable());
         EXPECT_FALSE(m.resolveNotAverage);
         EXPECT_TRUE(m.picturesConsistent);
         EXPECT_TRUE(m.standardPattern) << VerdictText(m);
@@ -208,12 +217,13 @@ TEST_F(SampleProbeTest, EveryMaskableTypeOfferedGivesOneSamplePerMaskBit) {
         }
         ++offered;
         UseMultisampling(type);
-        const SampleMeasurement m = Measure();
-        Print(("maskable " + std::to_string(count)).c_str(), m);
+        const ModeMeasurement measured = Measure();
+        const SampleMeasurement& m = measured.samplePositions;
+        Print(("maskable " + std::to_string(count)).c_str(), measured);
         ASSERT_EQ(static_cast<size_t>(count), m.samples.size());
         for (int bit = 0; bit < count; ++bit) EXPECT_EQ(bit, m.samples[bit].maskBit);
         EXPECT_TRUE(m.picturesConsistent);
-        EXPECT_TRUE(m.unionMatchesAllBits);
+        EXPECT_EQ(true, m.unionMatchesAllBits);
         EXPECT_FALSE(m.resolveNotAverage);
         EXPECT_FALSE(m.quadsDiffer);
     }
@@ -226,7 +236,7 @@ TEST_F(SampleProbeTest, AMeasurementLeavesTheDeviceAndThePictureAsTheyWere) {
     const test_support::Picture drawn = test_support::ReadBack(app_->device);
     const DeviceSnapshot before(app_->device);
     for (int twice = 0; twice < 2; ++twice) {
-        const SampleMeasurement m = Measure();
+        const SampleMeasurement m = Measure().samplePositions;
         EXPECT_EQ(4u, m.samples.size());
     }
     const DeviceSnapshot after(app_->device);
@@ -239,10 +249,10 @@ TEST_F(SampleProbeTest, AMeasurementLeavesTheDeviceAndThePictureAsTheyWere) {
 
 TEST_F(SampleProbeTest, MeasuresAlikeAcrossADeviceReset) {
     UseMultisampling(D3DMULTISAMPLE_4_SAMPLES);
-    const SampleMeasurement first = Measure();
+    const SampleMeasurement first = Measure().samplePositions;
     for (int reset = 0; reset < 2; ++reset) {
         ASSERT_EQ(S_OK, app_->ResetDevice());
-        const SampleMeasurement again = Measure();
+        const SampleMeasurement again = Measure().samplePositions;
         ASSERT_EQ(first.samples.size(), again.samples.size());
         for (size_t k = 0; k < first.samples.size(); ++k) {
             EXPECT_EQ(first.samples[k].x.sixteenths, again.samples[k].x.sixteenths);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/png_decode.h"
+#include "support/present_parameters.h"
 #include "support/scratch_folder.h"
 #include "platform/platform.h"
 #include "image/png_writer.h"
@@ -60,15 +61,8 @@ protected:
 
         direct3d_.Attach(platform::CreateDirect3D(D3D_SDK_VERSION));
         ASSERT_NE(direct3d_.Get(), nullptr);
-        D3DPRESENT_PARAMETERS parameters = {};
-        parameters.BackBufferWidth = kWidth;
-        parameters.BackBufferHeight = kHeight;
-        parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-        parameters.BackBufferCount = 1;
-        parameters.MultiSampleType = D3DMULTISAMPLE_NONE;
-        parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        parameters.hDeviceWindow = window_;
-        parameters.Windowed = TRUE;
+        D3DPRESENT_PARAMETERS parameters =
+            test_support::WindowedPresentParameters(kWidth, kHeight, D3DMULTISAMPLE_NONE, window_);
         parameters.EnableAutoDepthStencil = TRUE;
         parameters.AutoDepthStencilFormat = D3DFMT_D24S8;
         parameters.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
@@ -287,13 +281,8 @@ TEST_F(TextFontRenderTest, CallersStatesAreRestoredAfterRenderText) {
 
 TEST_F(TextFontRenderTest, FontSurvivesAReleaseResetAndRestore) {
     font_->ReleaseDeviceResources();
-    D3DPRESENT_PARAMETERS parameters = {};
-    parameters.BackBufferWidth = kWidth;
-    parameters.BackBufferHeight = kHeight;
-    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    parameters.hDeviceWindow = window_;
-    parameters.Windowed = TRUE;
+    D3DPRESENT_PARAMETERS parameters =
+        test_support::WindowedPresentParameters(kWidth, kHeight, D3DMULTISAMPLE_NONE, window_);
     parameters.EnableAutoDepthStencil = TRUE;
     parameters.AutoDepthStencilFormat = D3DFMT_D24S8;
     ASSERT_EQ(device_->Reset(&parameters), D3D_OK);

@@ -1,6 +1,7 @@
 // The memory-backed Direct3D 9 device of the unit tests: call log, state mirrors, resources and
 // the runtime's rules that catch misuse (draws outside a scene, Reset with live default-pool objects).
 #include "fake_device.h"
+#include "present_parameters.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -639,13 +640,7 @@ HRESULT FakeQuery::GetData(void* data, DWORD size, DWORD flags) {
 // FakeDevice: set-up, bookkeeping and the test helpers
 
 FakeDevice::FakeDevice() {
-    D3DPRESENT_PARAMETERS defaults{};
-    defaults.BackBufferWidth = 640;
-    defaults.BackBufferHeight = 480;
-    defaults.BackBufferFormat = D3DFMT_X8R8G8B8;
-    defaults.BackBufferCount = 1;
-    defaults.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    defaults.Windowed = TRUE;
+    D3DPRESENT_PARAMETERS defaults = test_support::WindowedPresentParameters(640, 480);
     defaults.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
     Initialise(defaults);
 }

@@ -23,17 +23,17 @@ inline AxisPosition IntervalAxis(double low, double high) {
     return axis;
 }
 
-inline SamplePosition SampleAt(int maskBit, AxisPosition x, AxisPosition y, int weight = 1) {
+inline SamplePosition SampleAt(int maskBit, AxisPosition x, AxisPosition y, int count = 1) {
     SamplePosition sample;
     sample.maskBit = maskBit;
     sample.x = x;
     sample.y = y;
-    sample.weight = weight;
+    sample.count = count;
     return sample;
 }
 
-inline SamplePosition ExactSample(int maskBit, int x, int y, int weight = 1) {
-    return SampleAt(maskBit, ExactAxis(x), ExactAxis(y), weight);
+inline SamplePosition ExactSample(int maskBit, int x, int y, int count = 1) {
+    return SampleAt(maskBit, ExactAxis(x), ExactAxis(y), count);
 }
 
 }  // namespace test_support

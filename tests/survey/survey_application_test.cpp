@@ -121,7 +121,7 @@ TEST_F(SurveyApplicationTest, TheFrameworksFallBackToTheReferenceDeviceIsAFailur
     devices.back()->resetResult = D3DERR_NOTAVAILABLE;
     const ModeReport four = Survey(1);
     EXPECT_EQ(created.back(), (Creation{D3DDEVTYPE_REF, D3DMULTISAMPLE_NONE}));
-    EXPECT_EQ(four.deviceType, "HAL");
+    EXPECT_EQ(four.deviceType, D3DDEVTYPE_HAL);
     EXPECT_EQ(four.failureStage, "device");
     EXPECT_EQ(four.failureCode, S_OK);
     EXPECT_NE(four.failureText.find("reference device"), std::string::npos) << four.failureText;

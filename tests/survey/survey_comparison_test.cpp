@@ -27,18 +27,18 @@ using test_support::SampleAt;
 
 ModeReport Mode(int type) {
     ModeReport mode;
-    mode.deviceType = "HAL";
-    mode.adapterFormat = mode.backBufferFormat = "X8R8G8B8";
-    mode.multisampleType = type;
+    mode.deviceType = D3DDEVTYPE_HAL;
+    mode.adapterFormat = D3DFMT_X8R8G8B8;
     mode.measured = true;
-    mode.measurement.multisampleType = type;
-    mode.measurement.maskable = type != 0;
-    mode.measurement.gridSize = 64;
-    mode.measurement.standardPattern = true;
+    mode.measurement.mode.type = static_cast<D3DMULTISAMPLE_TYPE>(type);
+    mode.measurement.mode.format = D3DFMT_X8R8G8B8;
+    SampleMeasurement& positions = mode.measurement.samplePositions;
+    positions.gridSize = 64;
+    positions.standardPattern = true;
     if (type == 4) {
-        mode.measurement.samples = {ExactSample(0, 6, 2), ExactSample(1, 14, 6), ExactSample(2, 2, 10), ExactSample(3, 10, 14)};
+        positions.samples = {ExactSample(0, 6, 2), ExactSample(1, 14, 6), ExactSample(2, 2, 10), ExactSample(3, 10, 14)};
     } else {
-        mode.measurement.samples = {ExactSample(-1, 8, 8)};
+        positions.samples = {ExactSample(-1, 8, 8)};
     }
     mode.picture = PictureFileName(mode);
     return mode;
@@ -46,7 +46,7 @@ ModeReport Mode(int type) {
 
 SurveyReport Survey(double milliseconds) {
     SurveyReport report;
-    report.adapters.push_back(AdapterReport());
+    report.adapters.push_back(AdapterDescription());
     report.adapters[0].description = "Card";
     report.modes = {Mode(0), Mode(4)};
     for (ModeReport& mode : report.modes) mode.timings.total = milliseconds;
@@ -68,15 +68,15 @@ TEST(SurveyComparison, EachKindOfChangeIsOneLineNamingTheModeAndWhat) {
     } cases[] = {
         {"timings only", [](SurveyReport* r) { r->modes[1].measurement.milliseconds = 99; }, {}},
         // 6/16 is [0.34375, 0.40625): an interval reaching into it agrees, one beside it does not.
-        {"within the interval", [](SurveyReport* r) { r->modes[1].measurement.samples[0].x = IntervalAxis(0.3, 0.35); }, {}},
-        {"moved sample", [](SurveyReport* r) { r->modes[1].measurement.samples[2] = ExactSample(2, 2, 12); },
+        {"within the interval", [](SurveyReport* r) { r->modes[1].measurement.samplePositions.samples[0].x = IntervalAxis(0.3, 0.35); }, {}},
+        {"moved sample", [](SurveyReport* r) { r->modes[1].measurement.samplePositions.samples[2] = ExactSample(2, 2, 12); },
          {four + "sample 2 (mask bit 2) y was 10/16 [0.5938, 0.6562) now 12/16 [0.7188, 0.7812)"}},
-        {"beside the interval", [](SurveyReport* r) { r->modes[1].measurement.samples[0].x = IntervalAxis(0.3, 0.34375); },
+        {"beside the interval", [](SurveyReport* r) { r->modes[1].measurement.samplePositions.samples[0].x = IntervalAxis(0.3, 0.34375); },
          {four + "sample 0 (mask bit 0) x was 6/16 [0.3438, 0.4062) now [0.3, 0.3438)"}},
-        {"changed verdict", [](SurveyReport* r) { r->modes[1].measurement.standardPattern = false; },
+        {"changed verdict", [](SurveyReport* r) { r->modes[1].measurement.samplePositions.standardPattern = false; },
          {four + "verdict was \"standard 4-sample pattern\" now \"non-standard pattern\"",
           four + "verdicts.standardPattern was true now false"}},
-        {"a sample fewer", [](SurveyReport* r) { r->modes[1].measurement.samples.pop_back(); },
+        {"a sample fewer", [](SurveyReport* r) { r->modes[1].measurement.samplePositions.samples.pop_back(); },
          {four + "samples was 4 entries now 3",
           four + "verdict was \"standard 4-sample pattern\" now \"standard 3-sample pattern\""}},
         {"mode failed", [](SurveyReport* r) { r->modes[1].measured = false; r->modes[1].failureStage = "device"; },
@@ -101,7 +101,7 @@ TEST(SurveyComparison, EachKindOfChangeIsOneLineNamingTheModeAndWhat) {
 
 TEST(SurveyComparison, ADifferenceCarriesThePathAndBothValuesForThePage) {
     SurveyReport now = Survey(1);
-    now.modes[1].measurement.samples[2] = ExactSample(2, 2, 12);
+    now.modes[1].measurement.samplePositions.samples[2] = ExactSample(2, 2, 12);
     const std::vector<SurveyDifference> differences = CompareSurveys(SurveyToJson(Survey(1)), SurveyToJson(now));
     ASSERT_EQ(differences.size(), 1u);
     const json written = DifferenceToJson(differences[0]);
@@ -145,7 +145,7 @@ TEST(SurveyFiles, FilesThatAreNoSurveyOfThisSchemaAreRefusedWithExit2AndEqualOne
     json old = SurveyToJson(Survey(1));
     old.erase("schemaVersion");
     SurveyReport moved = Survey(1);
-    moved.modes[1].measurement.samples[0] = ExactSample(0, 7, 2);
+    moved.modes[1].measurement.samplePositions.samples[0] = ExactSample(0, 7, 2);
     const std::string a = write("a.json", SurveyJsonText(Survey(1))), b = write("b.json", SurveyJsonText(Survey(2)));
     const std::string changed = write("c.json", SurveyJsonText(moved));
     const struct {

@@ -21,20 +21,17 @@ using nlohmann::json;
 
 ModeReport Mode(int type, unsigned quality) {
     ModeReport mode;
-    mode.deviceType = "HAL";
-    mode.adapterFormat = "X8R8G8B8";
-    mode.backBufferFormat = "X8R8G8B8";
-    mode.multisampleType = type;
-    mode.multisampleQuality = quality;
+    mode.deviceType = D3DDEVTYPE_HAL;
+    mode.adapterFormat = D3DFMT_X8R8G8B8;
+    mode.measurement.mode = {static_cast<D3DMULTISAMPLE_TYPE>(type), quality, D3DFMT_X8R8G8B8};
     return mode;
 }
 
 ModeReport FourSamples(double milliseconds) {
     ModeReport mode = Mode(4, 0);
     mode.measured = true;
-    SampleMeasurement& m = mode.measurement;
-    m.multisampleType = 4;
-    m.maskable = true;
+    mode.measurement.milliseconds = milliseconds;
+    SampleMeasurement& m = mode.measurement.samplePositions;
     m.gridSize = 64;
     m.samples = {ExactSample(0, 6, 2), ExactSample(1, 14, 6), ExactSample(2, 2, 10), ExactSample(3, 10, 14)};
     m.distinctSamples = 4;
@@ -42,7 +39,6 @@ ModeReport FourSamples(double milliseconds) {
     m.maskOrderStandard = true;
     m.textureSampling = TextureSampling::OncePerPixel;
     m.texturePositions = {ExactSample(-1, 8, 8)};
-    m.milliseconds = milliseconds;
     mode.picture = PictureFileName(mode);
     mode.timings = {milliseconds, milliseconds + 1, milliseconds + 2, milliseconds + 3};
     return mode;
@@ -59,12 +55,12 @@ ModeReport DeviceFailure() {
 
 SurveyReport Report(double milliseconds) {
     SurveyReport report;
-    AdapterReport adapter;
+    AdapterDescription adapter;
     adapter.description = "Card | Model";
     adapter.driver = "driver.dll";
     adapter.driverVersion = "1.2.3.4";
     adapter.vendorId = 0x10DE;
-    adapter.desktopFormat = "X8R8G8B8";
+    adapter.desktopFormat = D3DFMT_X8R8G8B8;
     report.adapters.push_back(adapter);
     report.modes.push_back(FourSamples(milliseconds));
     report.modes.push_back(DeviceFailure());
@@ -99,20 +95,21 @@ TEST(SurveyProgress, AFailedModeSaysWhereItFailedWithTheCodeAndTheMessage) {
 }
 
 TEST(SurveyProgress, NonMaskableSamplesAreCountedWithTheirWeights) {
-    SampleMeasurement m;
-    m.maskable = false;
+    ModeMeasurement measured;
+    measured.mode.type = D3DMULTISAMPLE_NONMASKABLE;
+    SampleMeasurement& m = measured.samplePositions;
     m.samples = {ExactSample(-1, 4, 4, 3), ExactSample(-1, 12, 12, 1)};
     m.distinctSamples = 2;
-    EXPECT_EQ(SampleCountText(m), "4 samples (2 distinct)");
+    EXPECT_EQ(SampleCountText(measured), "4 samples (2 distinct)");
     m.samples = {ExactSample(-1, 8, 8)};
     m.distinctSamples = 1;
-    EXPECT_EQ(SampleCountText(m), "1 sample");
+    EXPECT_EQ(SampleCountText(measured), "1 sample");
 }
 
 TEST(SurveyPictures, EveryModeOfAMachineGetsItsOwnFileName) {
     std::set<std::string> names;
     for (unsigned adapter = 0; adapter < 2; ++adapter) {
-        for (const char* device : {"HAL", "SW", "REF"}) {
+        for (D3DDEVTYPE device : {D3DDEVTYPE_HAL, D3DDEVTYPE_SW, D3DDEVTYPE_REF}) {
             for (int type = 0; type <= 16; ++type) {
                 for (unsigned quality = 0; quality < 12; ++quality) {
                     ModeReport mode = Mode(type, quality);
@@ -134,20 +131,22 @@ TEST(SurveyJson, OnlyTheTimingsDifferBetweenRunsWithTheSameFindings) {
     EXPECT_EQ(WithoutTimings(first), WithoutTimings(second));
     // The measurement's own time went to the mode's timing, not into the measurement.
     EXPECT_FALSE(first["modes"][0]["measurement"].contains("milliseconds"));
+    EXPECT_TRUE(first["modes"][0]["timing"].contains("measurementMilliseconds"));
     EXPECT_EQ(first["timing"]["totalMilliseconds"], 100.0);
 }
 
 TEST(SurveyJson, AMeasuredModeCarriesItsIdentityPositionsAndPicture) {
     const json mode = SurveyToJson(Report(10.0))["modes"][0];
-    EXPECT_EQ(mode["deviceType"], "HAL");
-    EXPECT_EQ(mode["backBufferFormat"], "X8R8G8B8");
+    EXPECT_EQ(mode["deviceType"], "D3DDEVTYPE_HAL");
+    EXPECT_EQ(mode["backBufferFormat"], "D3DFMT_X8R8G8B8");
+    EXPECT_EQ(mode["adapterOrdinal"], 0);
     EXPECT_EQ(mode["multisampleType"], "D3DMULTISAMPLE_4_SAMPLES");
     EXPECT_EQ(mode["multisampleTypeValue"], 4);
     EXPECT_EQ(mode["multisampleQuality"], 0);
     EXPECT_EQ(mode["status"], "measured");
     EXPECT_EQ(mode["picture"], "adapter0-hal-x8r8g8b8-4-samples-q0.png");
     EXPECT_TRUE(mode["failure"].is_null());
-    const json& samples = mode["measurement"]["samples"];
+    const json& samples = mode["measurement"]["samplePositions"]["samples"];
     ASSERT_EQ(samples.size(), 4u);
     EXPECT_EQ(samples[1]["maskBit"], 1);
     EXPECT_EQ(samples[1]["x"]["sixteenths"], 14);
@@ -164,6 +163,9 @@ TEST(SurveyJson, AFailedModeHasNoMeasurementAndSaysWhy) {
     EXPECT_EQ(mode["failure"]["code"], "D3DERR_NOTAVAILABLE (0x8876086A)");
     EXPECT_EQ(document["summary"], (json{{"modes", 2}, {"measured", 1}, {"failed", 1}}));
     EXPECT_EQ(document["notes"], (json{"adapter 1: no HAL device"}));
+    // A failed mode is still named in full.
+    EXPECT_EQ(mode["multisampleType"], "D3DMULTISAMPLE_8_SAMPLES");
+    EXPECT_EQ(document["schemaVersion"], 2);
 }
 
 TEST(SurveyJson, AnAdapterTextThatIsNotUtf8StillGivesADocument) {

@@ -1,6 +1,7 @@
 // Checks the fake Direct3D 9 device itself: reference counts, resource memory, the call log, the
 // allocation-free hot paths, state blocks and the runtime rules it enforces.
 #include "support/fake_device.h"
+#include "support/present_parameters.h"
 
 #include <gtest/gtest.h>
 
@@ -35,15 +36,7 @@ using fakes::FakeTexture;
 using fakes::FakeVertexBuffer;
 
 D3DPRESENT_PARAMETERS Parameters(UINT width, UINT height) {
-    D3DPRESENT_PARAMETERS parameters{};
-    parameters.BackBufferWidth = width;
-    parameters.BackBufferHeight = height;
-    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-    parameters.BackBufferCount = 1;
-    parameters.MultiSampleType = D3DMULTISAMPLE_4_SAMPLES;
-    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    parameters.Windowed = TRUE;
-    return parameters;
+    return test_support::WindowedPresentParameters(width, height, D3DMULTISAMPLE_4_SAMPLES);
 }
 
 TEST(FakeDeviceReferences, ReleaseReportsRemainingCountAndKeepsDeviceWhenAsked) {

@@ -335,7 +335,7 @@ TEST_F(PatternResources, ResetRenewsOnlyTheResolveTargetAndKeepsTheKeptFrame) {
     EXPECT_NE(nullptr, app->shownFrame);
     EXPECT_NE(nullptr, app->pointVertexBuffer);
 
-    device->SetPresentParameters(viewer_tests::PresentParameters(800, 600));
+    device->SetPresentParameters(viewer_tests::WindowedPresentParameters(800, 600));
     app->backBufferDesc = device->backBuffer->desc;
     ASSERT_EQ(S_OK, app->RestoreDeviceResources());
     ASSERT_NE(nullptr, app->resolvedFrame);

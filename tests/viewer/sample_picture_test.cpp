@@ -21,8 +21,6 @@ using test_support::ExactSample;
 
 TEST(SamplePicture, DotsRingsAndCrossesLandWhereTheirPositionsSay) {
     SampleMeasurement m;
-    m.multisampleType = 4;
-    m.maskable = true;
     // Not the standard order, and one sample off the standard positions: dots and rings apart.
     m.samples = {ExactSample(0, 14, 6), ExactSample(1, 6, 2), ExactSample(2, 2, 10), ExactSample(3, 11, 13)};
     m.texturePositions = {ExactSample(-1, 4, 12)};

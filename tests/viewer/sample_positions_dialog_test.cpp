@@ -46,10 +46,11 @@ MeasuredDevice Window() {
 }
 
 // Two samples, one of them on the left edge and known only to an interval.
-SampleMeasurement TwoSamples() {
-    SampleMeasurement m;
-    m.multisampleType = 2;
-    m.maskable = true;
+ModeMeasurement TwoSamples() {
+    ModeMeasurement measured;
+    measured.mode = {D3DMULTISAMPLE_2_SAMPLES, 0, D3DFMT_X8R8G8B8};
+    measured.milliseconds = 12.34;
+    SampleMeasurement& m = measured.samplePositions;
     m.gridSize = 64;
     SamplePosition first;
     first.maskBit = 0;
@@ -67,7 +68,20 @@ SampleMeasurement TwoSamples() {
     centre.x = ExactAxis(8);
     centre.y = ExactAxis(8);
     m.texturePositions = {centre};
-    return m;
+    return measured;
+}
+
+MeasuredDevice TestDevice(const char* text) {
+    D3DADAPTER_IDENTIFIER9 identifier = {};
+    lstrcpyA(identifier.Description, "Test Adapter");
+    identifier.DriverVersion.HighPart = (1 << 16) | 2;
+    identifier.DriverVersion.LowPart = (3 << 16) | 4;
+    MeasuredDevice device;
+    device.adapter = DescribeAdapter(0, identifier, D3DFMT_X8R8G8B8);
+    device.deviceType = D3DDEVTYPE_HAL;
+    device.adapterFormat = D3DFMT_X8R8G8B8;
+    device.description = text;
+    return device;
 }
 
 std::string ControlText(HWND dialog, int id) {
@@ -99,7 +113,7 @@ void PutOnClipboard(const char* text) {
 }
 
 // The dialog as F3 makes it: the measurement's contents and its Positions page.
-SampleDialogContents Contents(const SampleMeasurement& m) {
+SampleDialogContents Contents(const ModeMeasurement& m) {
     SampleDialogContents contents = SamplePositionsContents(m, Window());
     contents.pages.push_back(PositionsPage(m));
     return contents;
@@ -140,7 +154,7 @@ protected:
 };
 
 TEST_F(SamplePositionsDialog, ShowsHeadingAndPositionsPageAndCopiesTheHeadingBeforeEveryPage) {
-    const SampleMeasurement m = TwoSamples();
+    const ModeMeasurement m = TwoSamples();
     const SampleDialogContents contents = Contents(m);
     PutOnClipboard("something else");
     std::string device, mode, verdict, page, copied;
@@ -155,11 +169,11 @@ TEST_F(SamplePositionsDialog, ShowsHeadingAndPositionsPageAndCopiesTheHeadingBef
     EXPECT_EQ(result, IDCANCEL);
     EXPECT_EQ(device, kDevice);
     EXPECT_EQ(mode, "D3DMULTISAMPLE_2_SAMPLES, quality 0, D3DFMT_X8R8G8B8; measured in a window at 512 x 384");
-    EXPECT_EQ(verdict, "2 distinct samples: " + VerdictText(m));
+    EXPECT_EQ(verdict, "2 distinct samples: " + VerdictText(m.samplePositions));
     // The table aligned in columns, the interval of the edge sample in the measuring step.
     EXPECT_EQ(page, AlignedColumns(contents.pages[0].text));
     EXPECT_NE(page.find("\r\n1       1         [-1/64, 1/64)  4 "), std::string::npos) << page;
-    EXPECT_NE(page.find("\r\nTexture sampling: " + TextureSamplingText(m) + "\r\n"), std::string::npos);
+    EXPECT_NE(page.find("\r\nTexture sampling: " + TextureSamplingText(m.samplePositions) + "\r\n"), std::string::npos);
     // A pasted table says where it came from.
     EXPECT_EQ(copied.rfind(std::string(kDevice) + "\r\n" + mode + "\r\n" + verdict +
                                "\r\n\r\nPositions\r\n",
@@ -193,20 +207,21 @@ TEST_F(SamplePositionsDialog, TabsSwitchPagesAndAPageWithoutPictureHidesIt) {
 }
 
 TEST_F(SamplePositionsDialog, SaveSuggestsANameAndWritesTheJsonWithTheDefaultExtension) {
-    const SampleMeasurement m = TwoSamples();
+    const ModeMeasurement m = TwoSamples();
     RunDialog(Contents(m), folder.Path("positions"),
               [](HWND dialog) { SendMessageA(dialog, WM_COMMAND, IDC_SAMPLE_SAVE, 0); });
     EXPECT_EQ(suggestedName, "sample-positions-hal-x8r8g8b8-2-samples-q0.json");
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"positions.json"});
     const std::vector<BYTE> bytes = ReadFileBytes(folder.Path("positions.json"));
     const std::string text(bytes.begin(), bytes.end());
-    EXPECT_EQ(text, SamplePositionsJsonText(m, kDevice));
+    EXPECT_EQ(text, SamplePositionsJsonText(m, TestDevice(kDevice)));
     const nlohmann::json saved = nlohmann::json::parse(text);
     EXPECT_EQ(saved["device"], kDevice);
-    ASSERT_EQ(saved["samples"].size(), 2u);
-    EXPECT_EQ(saved["samples"][0]["x"]["sixteenths"], 12);
-    EXPECT_EQ(saved["samples"][1]["maskBit"], 1);
-    EXPECT_DOUBLE_EQ(saved["samples"][1]["x"]["low"].get<double>(), -1.0 / 64);
+    const nlohmann::json& samples = saved["measurement"]["samplePositions"]["samples"];
+    ASSERT_EQ(samples.size(), 2u);
+    EXPECT_EQ(samples[0]["x"]["sixteenths"], 12);
+    EXPECT_EQ(samples[1]["maskBit"], 1);
+    EXPECT_DOUBLE_EQ(samples[1]["x"]["low"].get<double>(), -1.0 / 64);
     EXPECT_TRUE(fake_platform::messageBoxes.empty());
 }
 
@@ -234,12 +249,26 @@ TEST_F(SamplePositionsDialog, UnwritableFileIsKeptAndNamedInAWarningWithTheSyste
 
 TEST_F(SamplePositionsDialog, JsonTextCarriesTheDeviceAsUtf8AndEndsWithANewline) {
     // An ANSI adapter name with a character outside ASCII (code page 1252 here).
-    const std::string text = SamplePositionsJsonText(TwoSamples(), "HAL: Caf\xE9 Adapter");
+    const std::string text = SamplePositionsJsonText(TwoSamples(), TestDevice("HAL: Caf\xE9 Adapter"));
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.back(), '\n');
     const nlohmann::json parsed = nlohmann::json::parse(text);
     EXPECT_EQ(parsed["device"], "HAL: Caf\xC3\xA9 Adapter");
-    EXPECT_EQ(parsed["mode"]["multisampleType"], 2);
+    EXPECT_EQ(parsed["multisampleTypeValue"], 2);
+}
+
+TEST_F(SamplePositionsDialog, JsonTextNamesAdapterModeAndTimeWithTheSurveysKeys) {
+    const nlohmann::json saved = nlohmann::json::parse(SamplePositionsJsonText(TwoSamples(), TestDevice(kDevice)));
+    EXPECT_EQ(saved["schemaVersion"], 2);
+    EXPECT_EQ(saved["adapter"]["description"], "Test Adapter");
+    EXPECT_EQ(saved["adapter"]["driverVersion"], "1.2.3.4");
+    EXPECT_EQ(saved["adapter"]["desktopFormat"], "D3DFMT_X8R8G8B8");
+    EXPECT_EQ(saved["deviceType"], "D3DDEVTYPE_HAL");
+    EXPECT_EQ(saved["backBufferFormat"], "D3DFMT_X8R8G8B8");
+    EXPECT_EQ(saved["multisampleType"], "D3DMULTISAMPLE_2_SAMPLES");
+    EXPECT_EQ(saved["multisampleQuality"], 0);
+    EXPECT_DOUBLE_EQ(saved["timing"]["measurementMilliseconds"].get<double>(), 12.3);
+    EXPECT_FALSE(saved.contains("milliseconds"));
 }
 
 }  // namespace

@@ -16,17 +16,17 @@ using test_support::ExactAxis;
 using test_support::IntervalAxis;
 using test_support::SampleAt;
 
-SampleMeasurement FourSamples() {
-    SampleMeasurement m;
-    m.multisampleType = 4;
-    m.maskable = true;
+ModeMeasurement FourSamples() {
+    ModeMeasurement measurement;
+    measurement.mode.type = D3DMULTISAMPLE_4_SAMPLES;
+    SampleMeasurement& m = measurement.samplePositions;
     m.gridSize = 64;
     m.samples = {SampleAt(0, ExactAxis(6), ExactAxis(2)), SampleAt(1, ExactAxis(14), ExactAxis(6)),
                  SampleAt(2, ExactAxis(2), ExactAxis(10)), SampleAt(3, ExactAxis(10), ExactAxis(14))};
     m.distinctSamples = 4;
     m.standardPattern = true;
     m.maskOrderStandard = true;
-    return m;
+    return measurement;
 }
 
 TEST(SampleTableText, FourExactSamplesGiveOneTabSeparatedLinePerSampleAfterTheHeader) {
@@ -56,10 +56,10 @@ TEST(SampleTableText, IntervalsAreShownInTheMeasuringStepAndWrappedEdgesStayNega
 }
 
 TEST(SampleTableText, NonMaskableRowsSayWhyTheyHaveNoMaskBitAndCountCoincidentSamples) {
-    SampleMeasurement m;
-    m.multisampleType = 1;
-    m.gridSize = 64;
-    m.samples = {SampleAt(-1, ExactAxis(8), ExactAxis(8), 3), SampleAt(-1, IntervalAxis(0, 2.0 / 64), ExactAxis(4))};
+    ModeMeasurement m;
+    m.mode.type = D3DMULTISAMPLE_NONMASKABLE;
+    m.samplePositions.gridSize = 64;
+    m.samplePositions.samples = {SampleAt(-1, ExactAxis(8), ExactAxis(8), 3), SampleAt(-1, IntervalAxis(0, 2.0 / 64), ExactAxis(4))};
     const SampleTable table = SampleTableFor(m);
     ASSERT_EQ(table.rows.size(), 2u);
     EXPECT_EQ(table.rows[0],
@@ -68,14 +68,14 @@ TEST(SampleTableText, NonMaskableRowsSayWhyTheyHaveNoMaskBitAndCountCoincidentSa
 }
 
 TEST(SampleTableText, QuadsThatDifferAddTheirOwnRowsAndOthersAddNone) {
-    SampleMeasurement m = FourSamples();
+    ModeMeasurement m = FourSamples();
     QuadPositions odd;
     odd.parityX = 1;
     odd.parityY = 1;
     odd.samples = {SampleAt(0, ExactAxis(7), ExactAxis(2))};
-    m.quads = {odd};
+    m.samplePositions.quads = {odd};
     EXPECT_EQ(SampleTableFor(m).rows.size(), 4u);  // kept, but not shown: they agree
-    m.quadsDiffer = true;
+    m.samplePositions.quadsDiffer = true;
     const SampleTable table = SampleTableFor(m);
     ASSERT_EQ(table.rows.size(), 5u);
     EXPECT_EQ(table.rows[4][0], "0 in pixel (1, 1)");
@@ -92,14 +92,14 @@ MeasuredDevice Window() {
 }
 
 TEST(SampleTableText, HeadingNamesDeviceModeWhereItWasMeasuredAndTheVerdict) {
-    SampleMeasurement m = FourSamples();
-    m.multisampleQuality = 2;
+    ModeMeasurement m = FourSamples();
+    m.mode.quality = 2;
     MeasuredDevice device = Window();
     std::vector<std::string> lines = SampleHeadingLines(m, device);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "HAL: Test Adapter");
     EXPECT_EQ(lines[1], "D3DMULTISAMPLE_4_SAMPLES, quality 2, D3DFMT_X8R8G8B8; measured in a window at 512 x 384");
-    EXPECT_EQ(lines[2], "4 distinct samples: " + VerdictText(m));
+    EXPECT_EQ(lines[2], "4 distinct samples: " + VerdictText(m.samplePositions));
     device.fullscreen = true;
     device.width = 1280;
     device.height = 1024;
@@ -107,43 +107,43 @@ TEST(SampleTableText, HeadingNamesDeviceModeWhereItWasMeasuredAndTheVerdict) {
     EXPECT_EQ(SampleHeadingLines(m, device)[1],
               "D3DMULTISAMPLE_4_SAMPLES, quality 2, D3DFMT_R5G6B5; measured fullscreen at 1280 x 1024");
 
-    m.gridSize = 32;
+    m.samplePositions.gridSize = 32;
     m.milliseconds = 41.6;
     EXPECT_EQ(MeasuredText(m), "Measured in steps of 1/32 pixel, in 42 ms");
 }
 
 TEST(SampleTableText, NotesAboveTheTableGiveTheMaskOrderTheCrossCheckOrWhyNoMaskBits) {
-    SampleMeasurement m = FourSamples();
+    ModeMeasurement m = FourSamples();
     EXPECT_EQ(SampleNotes(m), "The mask bits pick the samples in the standard order");
-    m.maskOrderStandard = false;
-    m.unionMatchesAllBits = false;
+    m.samplePositions.maskOrderStandard = false;
+    m.samplePositions.unionMatchesAllBits = false;
     EXPECT_EQ(SampleNotes(m),
               "The mask bits pick the samples in another order than the standard one; the "
               "per-bit pictures do not add up to the all-bits picture");
     // Only the cross-check failing: its note starts the line.
-    m.standardPattern = false;
+    m.samplePositions.standardPattern = false;
     EXPECT_EQ(SampleNotes(m), "The per-bit pictures do not add up to the all-bits picture");
-    m.unionMatchesAllBits = true;
+    m.samplePositions.unionMatchesAllBits = true;
     EXPECT_EQ(SampleNotes(m), "");
 
     // No mask bits: the line says why, at 1x and for the non-maskable type.
-    SampleMeasurement one;
-    one.samples = {SampleAt(-1, ExactAxis(8), ExactAxis(8))};
-    one.distinctSamples = 1;
-    one.standardPattern = true;
+    ModeMeasurement one;
+    one.samplePositions.samples = {SampleAt(-1, ExactAxis(8), ExactAxis(8))};
+    one.samplePositions.distinctSamples = 1;
+    one.samplePositions.standardPattern = true;
     EXPECT_EQ(SampleNotes(one), "No mask bit: one sample, and without multisampling the mask picks out none");
     EXPECT_EQ(SampleTableFor(one).rows[0][1], "none: one sample");
     EXPECT_EQ(SampleHeadingLines(one, Window())[2].substr(0, 19), "1 distinct sample: ");
-    one.multisampleType = 1;
+    one.mode.type = D3DMULTISAMPLE_NONMASKABLE;
     EXPECT_EQ(SampleNotes(one).substr(0, 70),
               "No mask bits: the non-maskable type's samples cannot be picked out by ");
 }
 
 TEST(SampleTableText, SuggestedFileNameNamesDeviceTypeFormatAndMode) {
-    SampleMeasurement m = FourSamples();
+    ModeMeasurement m = FourSamples();
     EXPECT_EQ(SamplePositionsFileName(m, Window()), "sample-positions-hal-x8r8g8b8-4-samples-q0.json");
-    m.multisampleType = 1;
-    m.multisampleQuality = 3;
+    m.mode.type = D3DMULTISAMPLE_NONMASKABLE;
+    m.mode.quality = 3;
     EXPECT_EQ(SamplePositionsFileName(m, Window()), "sample-positions-hal-x8r8g8b8-nonmaskable-q3.json");
 }
 

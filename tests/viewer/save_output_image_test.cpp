@@ -36,7 +36,7 @@ protected:
     void SetUp() override {
         ViewerFixture::SetUp();
         // A window whose client area, and so its back buffer, is 64 x 48.
-        device->SetPresentParameters(viewer_tests::PresentParameters(64, 48));
+        device->SetPresentParameters(viewer_tests::WindowedPresentParameters(64, 48));
         UseBackBuffer(64, 48);
         CreateAndRestore();
         app->windowed = true;

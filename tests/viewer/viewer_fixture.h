@@ -12,21 +12,13 @@
 
 #include "support/fake_device.h"
 #include "support/fake_platform.h"
+#include "support/present_parameters.h"
 #include "framework/framework_test_hooks.h"
 #include "viewer/viewer_application.h"
 
 namespace viewer_tests {
 
-inline D3DPRESENT_PARAMETERS PresentParameters(UINT width, UINT height) {
-    D3DPRESENT_PARAMETERS parameters = {};
-    parameters.BackBufferWidth = width;
-    parameters.BackBufferHeight = height;
-    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
-    parameters.BackBufferCount = 1;
-    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    parameters.Windowed = TRUE;
-    return parameters;
-}
+using test_support::WindowedPresentParameters;
 
 inline float FloatFromBits(UINT32 bits) {
     float value;
@@ -45,7 +37,7 @@ protected:
     void SetUp() override {
         framework_test_hooks::ResetProcessState();
         fake_platform::Reset();
-        device = std::make_unique<fakes::FakeDevice>(PresentParameters(640, 480));
+        device = std::make_unique<fakes::FakeDevice>(WindowedPresentParameters(640, 480));
         device->deleteOnFinalRelease = false;
         app = std::make_unique<ViewerApplication>();
         UseBackBuffer(640, 480);
@@ -66,7 +58,7 @@ protected:
     }
 
     void UseBackBuffer(UINT width, UINT height) {
-        app->presentParams = PresentParameters(width, height);
+        app->presentParams = WindowedPresentParameters(width, height);
     }
 
     // What the framework does with a new device: the back buffer's description, then the two.
