@@ -122,7 +122,8 @@ private:
 
     // "sample 2 (mask bit 2)" takes its next key after a space, a plain key after a full stop.
     static std::string Joined(const std::string& location, const std::string& key) {
-        if (location.empty()) return key;
+        // The positions are the measurement most differences are in: they read without their heading.
+        if (location.empty()) return key == "samplePositions" ? std::string() : key;
         return location + (location.back() == ')' || location.find(' ') != std::string::npos ? " " : ".") + key;
     }
     static std::string ListName(const std::string& location) {

@@ -95,14 +95,20 @@ bool LoadSurveyDocument(const std::string& path, json* document, std::string* er
 
 std::string ModeLabelOf(const json& mode) {
     if (!mode.is_object()) return "?";
-    const json adapter = mode.value("adapter", json(0));
+    const json adapter = mode.value("adapterOrdinal", json(0));
     const std::string prefix = adapter == 0 ? std::string() : "adapter " + TextOf(adapter) + " ";
-    return prefix + TextOf(mode.value("deviceType", json())) + " " + TextOf(mode.value("backBufferFormat", json())) +
-           " " + TextOf(mode.value("multisampleType", json())) + " q" + TextOf(mode.value("multisampleQuality", json()));
+    // The label the console and survey.md give a mode: device type and format without their prefixes.
+    const auto shortName = [](std::string text, const char* prefixName) {
+        const std::string cut = prefixName;
+        return text.compare(0, cut.size(), cut) == 0 ? text.substr(cut.size()) : text;
+    };
+    return prefix + shortName(TextOf(mode.value("deviceType", json())), "D3DDEVTYPE_") + " " +
+           shortName(TextOf(mode.value("backBufferFormat", json())), "D3DFMT_") + " " +
+           TextOf(mode.value("multisampleType", json())) + " q" + TextOf(mode.value("multisampleQuality", json()));
 }
 
 std::string AdapterDescriptionOf(const json& document, const json& mode) {
-    const json ordinal = mode.value("adapter", json());
+    const json ordinal = mode.value("adapterOrdinal", json());
     const json& adapters = document.contains("adapters") ? document["adapters"] : json::array();
     if (!adapters.is_array()) return std::string();
     for (const json& adapter : adapters) {

@@ -166,16 +166,17 @@ std::string AlphaToCoverageFacts(const json& switches) {
 }
 
 std::string MeasurementFacts(const json& measurement) {
+    const json positions = Get(measurement, "samplePositions");
     std::string html = "<div class=\"facts\">\n<table>\n";
-    html += Row("Verdict", E(TextOf(Get(measurement, "verdict"))));
-    html += Row("Samples", E(SamplesText(Get(measurement, "samples"))));
-    const json texture = Get(measurement, "textureSampling");
+    html += Row("Verdict", E(TextOf(Get(positions, "verdict"))));
+    html += Row("Samples", E(SamplesText(Get(positions, "samples"))));
+    const json texture = Get(positions, "textureSampling");
     if (texture.is_object()) html += Row("Texture", E(TextOf(Get(texture, "text"))));
     for (const char* key : {"centroid", "antialiasOff"}) {
         const json entry = Get(measurement, key);
         if (entry.is_object()) html += Row(key == std::string("centroid") ? "Centroid" : "AA off", E(TextOf(Get(entry, "verdict"))));
     }
-    html += "</table>\n" + VerdictsTable(Get(measurement, "verdicts"));
+    html += "</table>\n" + VerdictsTable(Get(positions, "verdicts"));
     html += ResolveFacts(Get(measurement, "resolve"));
     html += AlphaToCoverageFacts(Get(measurement, "alphaToCoverage"));
     return html + "</div>\n";
@@ -195,9 +196,9 @@ std::string DifferenceItem(const json& difference) {
     return "<li>" + E(TextOf(Get(difference, "location"))) + " " + E(TextOf(Get(difference, "text"))) + "</li>\n";
 }
 
-// Samples that moved, from differences at "/measurement/samples/N/x" or ".../y".
+// Samples that moved, from differences at "/measurement/samplePositions/samples/N/x" or ".../y".
 std::map<size_t, MovedSample> MovedSamples(const std::vector<json>& differences) {
-    const std::string prefix = "/measurement/samples/";
+    const std::string prefix = "/measurement/samplePositions/samples/";
     std::map<size_t, MovedSample> moved;
     for (const json& difference : differences) {
         const std::string path = Get(difference, "path").is_string() ? difference["path"].get<std::string>() : "";
@@ -223,7 +224,7 @@ std::string ModeSection(const json& mode, const std::vector<json>& differences) 
     html += "<div class=\"row\">\n";
     const json measurement = Get(mode, "measurement");
     if (Get(mode, "status") == "measured" && measurement.is_object()) {
-        const std::string diagram = SampleDiagramSvg(measurement, MovedSamples(differences));
+        const std::string diagram = SampleDiagramSvg(Get(measurement, "samplePositions"), MovedSamples(differences));
         if (!diagram.empty()) {
             html += "<figure>" + diagram +
                     "<figcaption>red: measured samples, numbered by mask bit; blue rings: the standard pattern; green "
@@ -310,7 +311,7 @@ std::string SurveyHtml(const json& document) {
     const auto sections = [&](const json& ordinal) {
         std::string text;
         for (size_t i = 0; i < modes.size(); ++i) {
-            if (shown[i] || (!ordinal.is_null() && Get(modes[i], "adapter") != ordinal)) continue;
+            if (shown[i] || (!ordinal.is_null() && Get(modes[i], "adapterOrdinal") != ordinal)) continue;
             shown[i] = true;
             const auto found = byMode.find(ModeLabelOf(modes[i]));
             text += ModeSection(modes[i], found == byMode.end() ? std::vector<json>() : found->second);

@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "analysis/resolve_measurement.h"
+#include "analysis/sample_coverage_measurement.h"
 #include "enumeration/value_names.h"
 #include "survey/survey_modes.h"
 
@@ -55,18 +57,29 @@ std::string SurveyMarkdown(const SurveyReport& report) {
                        "as low..high.\n";
     for (const AdapterDescription& adapter : report.adapters) {
         text += "\n" + AdapterHeading(adapter) + "\n";
-        text += "| Device | Format | Multisample | Quality | Samples | Positions | Verdict | Texture | Picture |\n";
-        text += "|---|---|---|---|---|---|---|---|---|\n";
+        text += "| Device | Format | Multisample | Quality | Samples | Positions | Verdict | Texture | Resolve | "
+                "Filter | Coverage | Alpha to coverage | Centroid | AA off | Picture |\n";
+        text += "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
         bool any = false;
         for (const ModeReport& mode : report.modes) {
             if (mode.adapterOrdinal != adapter.ordinal) continue;
             any = true;
             std::string samples = "-", positions = "-", verdict, texture = "-";
+            std::string received = " - | - | - | - | - | - |";
             if (mode.measured) {
-                samples = SampleCountText(mode.measurement);
-                positions = PositionsText(mode.measurement);
-                verdict = VerdictText(mode.measurement.samplePositions);
-                texture = TextureSamplingText(mode.measurement.samplePositions);
+                const ModeMeasurement& m = mode.measurement;
+                samples = SampleCountText(m);
+                positions = PositionsText(m);
+                verdict = VerdictText(m.samplePositions);
+                texture = TextureSamplingText(m.samplePositions);
+                // What the resolve does and what each sample receives, a short text a column.
+                received.clear();
+                for (const std::string& cell :
+                     {ResolveColumnText(m.resolve), FilterColumnText(m.resolve), CoverageColumnText(m.resolve),
+                      AlphaToCoverageColumnText(m.alphaToCoverage), CentroidColumnText(m.centroid),
+                      AntialiasOffColumnText(m.antialiasOff)}) {
+                    received += " " + Cell(cell) + " |";
+                }
             } else {
                 verdict = ModeOutcomeText(mode);
             }
@@ -75,9 +88,9 @@ std::string SurveyMarkdown(const SurveyReport& report) {
             text += "| " + Cell(ShortDeviceTypeText(mode.deviceType)) + " | " + FormatText(multisample.format, false) +
                     " | " + multisample.TypeName() + " | " + std::to_string(multisample.quality) +
                     " | " + Cell(samples) + " | " + Cell(positions) + " | " + Cell(verdict) + " | " +
-                    Cell(texture) + " | " + picture + " |\n";
+                    Cell(texture) + " |" + received + " " + picture + " |\n";
         }
-        if (!any) text += "| - | - | - | - | - | - | nothing measured | - | - |\n";
+        if (!any) text += "| - | - | - | - | - | - | nothing measured | - | - | - | - | - | - | - | - |\n";
     }
     if (!report.notes.empty()) {
         text += "\n";

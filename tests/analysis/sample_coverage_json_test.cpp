@@ -72,7 +72,7 @@ TEST(SampleCoverageJson, AntialiasOffWritesItsSamplesAsThePositionMeasurementDoe
     ASSERT_EQ(2u, json["samples"].size());
     EXPECT_EQ(1, json["samples"][1]["maskBit"]);
     EXPECT_EQ(8, json["samples"][1]["x"]["sixteenths"]);
-    EXPECT_EQ(4, json["samples"][1]["weight"]);
+    EXPECT_EQ(4, json["samples"][1]["count"]);
     EXPECT_EQ("centre, every sample", AntialiasOffColumnText(m));
 }
 

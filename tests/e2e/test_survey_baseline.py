@@ -92,7 +92,7 @@ class SurveyAgainstABaseline(unittest.TestCase):
     def test_a_moved_sample_is_exit_4_and_named_on_the_console_in_survey_md_json_and_html(self):
         document = read(self.base, "survey.json")
         four = [m for m in document["modes"] if m["multisampleType"] == "D3DMULTISAMPLE_4_SAMPLES"][0]
-        y = four["measurement"]["samples"][2]["y"]
+        y = four["measurement"]["samplePositions"]["samples"][2]["y"]
         y.update(sixteenths=y["sixteenths"] + 2, low=y["low"] + 0.125, high=y["high"] + 0.125)
         edited = os.path.join(fresh_folder("edited"), "moved.json")
         os.makedirs(os.path.dirname(edited))
@@ -106,7 +106,7 @@ class SurveyAgainstABaseline(unittest.TestCase):
         self.assertIn(line + " was 12/16", out)
         self.assertIn("**HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0**: " + MOVED, read(folder, "survey.md"))
         (difference,) = read(folder, "survey.json")["baseline"]["differences"]
-        self.assertEqual((difference["location"], difference["path"]), (MOVED, "/measurement/samples/2/y"))
+        self.assertEqual((difference["location"], difference["path"]), (MOVED, "/measurement/samplePositions/samples/2/y"))
         self.assertIn('class="moved"', read(folder, "survey.html"))
         # Without a display: --compare tells the same, and the survey itself cannot start.
         code, out, err = run_without_display("--compare", windows_path(edited), windows_path(self.baseline))
@@ -127,7 +127,7 @@ class SurveyAgainstABaseline(unittest.TestCase):
         screenshot = os.path.join(self.base, "..", "survey-html.png")
         subprocess.run([chromium, "--headless", "--no-sandbox", "--disable-gpu", "--hide-scrollbars",
                         "--force-device-scale-factor=1", "--user-data-dir=" + os.path.join(self.base, "..", "chromium"),
-                        "--screenshot=" + screenshot, "--window-size=1100,2400",
+                        "--screenshot=" + screenshot, "--window-size=1100,6000",
                         "file://" + os.path.join(self.base, "survey.html")],
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120, check=True)
         image, _ = q.read_png(screenshot)
@@ -143,7 +143,7 @@ class SurveyAgainstABaseline(unittest.TestCase):
         dots = [b for b in components(image, DOT, reach=4) if left < b[0] and b[2] < right and top < b[1] < top + side + 4]
         centres = sorted(((b[0] + b[2] + 1) / 2, (b[1] + b[3] + 1) / 2) for b in dots)
         expected = sorted((left + 2 + drawn(s["x"]) * side, top + 2 + drawn(s["y"]) * side)
-                          for s in measured[index]["measurement"]["samples"])
+                          for s in measured[index]["measurement"]["samplePositions"]["samples"])
         self.assertEqual(len(centres), 4, centres)
         for (x, y), (ex, ey) in zip(centres, expected):
             self.assertLessEqual(max(abs(x - ex), abs(y - ey)), 1.5, (centres, expected))

@@ -105,7 +105,7 @@ TEST(SurveyComparison, ADifferenceCarriesThePathAndBothValuesForThePage) {
     const std::vector<SurveyDifference> differences = CompareSurveys(SurveyToJson(Survey(1)), SurveyToJson(now));
     ASSERT_EQ(differences.size(), 1u);
     const json written = DifferenceToJson(differences[0]);
-    EXPECT_EQ(written["path"], "/measurement/samples/2/y");
+    EXPECT_EQ(written["path"], "/measurement/samplePositions/samples/2/y");
     EXPECT_EQ(written["was"]["sixteenths"], 10);
     EXPECT_EQ(written["now"]["sixteenths"], 12);
     // survey.html rings the moved sample and draws where the baseline had it.

@@ -103,7 +103,7 @@ TEST(SampleCoveragePages, InterpolationDrawsEachCaseAndTheMultisamplingOffPositi
     EXPECT_NE(std::string::npos, page.text.find("Centroid: honoured: at the centroid of the covered samples\r\n"));
     EXPECT_NE(std::string::npos, page.text.find("  1 3       no              (0.750, 0.625)     (0.500, 0.500)     centroid\r\n")) << page.text;
     EXPECT_NE(std::string::npos, page.text.find("Multisampling off: one evaluation at the centre, written to every sample\r\n"));
-    EXPECT_NE(std::string::npos, page.text.find("  bit 3: (8, 8) (1/16 pixel), weight 4\r\n"));
+    EXPECT_NE(std::string::npos, page.text.find("  bit 3: (8, 8) (1/16 pixel), count 4\r\n"));
 
     Canvas canvas(kWidth, kHeight);
     Paint(page, canvas, "interpolation_page.png");

@@ -76,7 +76,7 @@ MeasuredDevice TestDevice(const char* text) {
     lstrcpyA(identifier.Description, "Test Adapter");
     identifier.DriverVersion.HighPart = (1 << 16) | 2;
     identifier.DriverVersion.LowPart = (3 << 16) | 4;
-    MeasuredDevice device;
+    MeasuredDevice device = Window();
     device.adapter = DescribeAdapter(0, identifier, D3DFMT_X8R8G8B8);
     device.deviceType = D3DDEVTYPE_HAL;
     device.adapterFormat = D3DFMT_X8R8G8B8;
@@ -114,7 +114,7 @@ void PutOnClipboard(const char* text) {
 
 // The dialog as F3 makes it: the measurement's contents and its Positions page.
 SampleDialogContents Contents(const ModeMeasurement& m) {
-    SampleDialogContents contents = SamplePositionsContents(m, Window());
+    SampleDialogContents contents = SamplePositionsContents(m, TestDevice(kDevice));
     contents.pages.push_back(PositionsPage(m));
     return contents;
 }
