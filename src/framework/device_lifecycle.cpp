@@ -49,6 +49,31 @@ void ApplicationFramework::BuildPresentParameters() {
 }
 
 void ApplicationFramework::ReturnToWindowedBounds() {
+    // An icon's rectangle is the icon's: the window comes back at its placement's normal
+    // rectangle when restored, and that is the one it had when it was minimised (in fullscreen,
+    // the display's). A window minimised before, during or after a switch (without a window
+    // manager Wine and the device minimise and restore a fullscreen window as the focus comes and
+    // goes) must come back where it was as a window, so that rectangle is the one set.
+    if (IsIconic(mainWindow)) {
+        WINDOWPLACEMENT placement = {};
+        placement.length = sizeof(placement);
+        if (GetWindowPlacement(mainWindow, &placement)) {
+            // The normal rectangle is in workspace coordinates: the monitor's work area is their origin.
+            MONITORINFO monitor = {};
+            monitor.cbSize = sizeof(monitor);
+            const bool known = GetMonitorInfoA(MonitorFromRect(&windowedBounds, MONITOR_DEFAULTTOPRIMARY), &monitor) != FALSE;
+            placement.rcNormalPosition = windowedBounds;
+            if (known) {
+                OffsetRect(&placement.rcNormalPosition, monitor.rcMonitor.left - monitor.rcWork.left,
+                           monitor.rcMonitor.top - monitor.rcWork.top);
+            }
+            placement.flags = 0;
+            placement.showCmd = SW_SHOWMINNOACTIVE;
+            static_cast<void>(SetWindowPlacement(mainWindow, &placement));
+        }
+        static_cast<void>(SetWindowPos(mainWindow, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE));
+        return;
+    }
     static_cast<void>(SetWindowPos(mainWindow, HWND_NOTOPMOST, windowedBounds.left, windowedBounds.top,
                                    windowedBounds.right - windowedBounds.left,
                                    windowedBounds.bottom - windowedBounds.top, SWP_SHOWWINDOW));

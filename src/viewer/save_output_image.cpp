@@ -33,7 +33,10 @@ void ViewerApplication::SaveOutputImage() {
     D3DSURFACE_DESC keptDesc = {};
     const bool keptOlderSize = frontBufferCopy != nullptr && SUCCEEDED(frontBufferCopy->GetDesc(&keptDesc)) &&
                                (keptDesc.Width != backBufferDesc.Width || keptDesc.Height != backBufferDesc.Height);
-    if (updateContinuously || (kept && keptOlderSize)) {
+    // A frozen device that has not drawn its first frame yet (a new one, from the settings
+    // dialog, whose frame is still to come when Ctrl+S is read) has its picture drawn now.
+    const bool firstFrameToCome = !updateContinuously && kept && frontBufferCopy == nullptr;
+    if (updateContinuously || (kept && keptOlderSize) || firstFrameToCome) {
         // Running: the frame drawn now that the dialog has gone is the one saved.
         if (!updateContinuously) stepPending = true;
         keepNextFrame = true;

@@ -1,13 +1,21 @@
 """A seeded soak of the real program: random viewer keys in bursts, resizes from 1 x 1 to
-1280 x 1000 (by another program and by the window manager), minimise and restore, Alt+Enter pairs,
-settings dialogs and save dialogs. After every dialog, resize or window action no window but the
-main one may be open; every few hundred actions a checkpoint brings the window back to its first
-size and checks that the client area is drawn, answers a key, and that the process's handles and
-memory stay near where they started.
+1280 x 1000 by another program, moves through the system menu, minimise and restore, Alt+Enter
+pairs, settings dialogs and save dialogs. After every dialog, resize or window action no window but
+the main one may be open; after every Alt+Enter pair the window must be back at the rectangle it
+had just before; every few hundred actions a checkpoint brings the window back to its first size
+and checks that the client area is drawn, answers a key, and that the process's handles and memory
+stay near where they started.
+
+The run is made with a window manager, without one, or both, half of the time each
+(QUILLANT_SOAK_WM=on, off or both; both by default), each on a display of its own: the test
+session's when it fits, otherwise one the soak starts and stops itself beside it. Without a window
+manager only what a user or another program can do there is done: minimise through the system
+menu or ShowWindow, restore through ShowWindow, move through Wine's own keyboard move loop.
 
 QUILLANT_SOAK_SEED picks the run (random and printed when unset), QUILLANT_SOAK_SECONDS bounds it
-(140 s of actions by default), QUILLANT_SOAK_ACTIONS stops it after that many actions instead: the
-actions are a function of the seed alone, so a seed and an action count replay a run. A wrong
+(140 s of actions by default, shared between the two halves), QUILLANT_SOAK_ACTIONS stops each
+half after that many actions instead: the actions are a function of the seed and of whether there
+is a window manager alone, so a seed, that choice and an action count replay a run. A wrong
 result (a window not restored, a saved picture of the wrong size, a leak) ends the run at once;
 with QUILLANT_SOAK_KEEP_GOING=1 it is noted and the run goes on, to list every fault in one run."""
 
@@ -167,6 +175,12 @@ def drawn_share(image):
     return 1.0 - max(counts.values()) / total if total else 0.0
 
 
+def has_window_manager():
+    """Whether a window manager owns the display (it then names itself on the root window)."""
+    out = q.run_x("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False)
+    return "window id" in out
+
+
 def child_pids(pid):
     found = []
     for entry in os.listdir("/proc"):
@@ -203,8 +217,10 @@ class Program(q.Quillant):
 
 
 class Soak:
-    def __init__(self, seed, seconds, actions):
+    def __init__(self, seed, seconds, actions, window_manager):
         self.seed, self.seconds, self.max_actions = seed, seconds, actions
+        self.window_manager = window_manager
+        self.round_trips = 0
         self.rng = random.Random(seed)
         self.log = []
         self.actions = 0
@@ -308,11 +324,26 @@ class Soak:
         # keyboard move, which takes the keyboard some time after the menu has gone: arrows sent
         # before it go to the program, and a move still open then swallows every later key. So
         # the arrows wait for the grab, and the action for its end. (A program busy with a slow
-        # frame opens its menu late: seconds.)
+        # frame opens its menu late: seconds.) Without one it is Wine's own move loop in the
+        # program, which takes the keys from the program's queue in the order they came.
         steps = self.rng.choices(ARROWS, k=self.rng.randint(1, 6))
         self.note("system menu Move " + " ".join(steps))
         self.actions += 1
         self.app.focus()
+        if self.window_manager:
+            self._window_manager_move(steps)
+        else:
+            self.x("xdotool", "key", "--delay", "150", "alt+space", "m", *steps, "Return")
+        # The move has put the window where it ended; a program busy with a slow
+        # frame learns it late, and the next action must start from where the window is: wait
+        # until its place holds still for a second.
+        seen = []
+        self.wait_main(lambda m: seen.append(m["window"]) or seen[-6:] == [m["window"]] * 6,
+                       "the window did not come to rest after the move", fatal=False)
+        time.sleep(0.3)
+        self.only_main_window()
+
+    def _window_manager_move(self, steps):
         self.x("xdotool", "key", "--delay", "150", "alt+space", "m")
         if q.wait_for(keyboard_grabbed, timeout=SLOW, interval=0.2):
             self.x("xdotool", "key", "--delay", "150", *steps, "Return")
@@ -323,18 +354,11 @@ class Soak:
                     self.fail("the window manager's move holds the keyboard")
         else:
             self.note("  no move took the keyboard")
-        # The window manager has put the window where the move ended; a program busy with a slow
-        # frame learns it late, and the next action must start from where the window is: wait
-        # until its place holds still for a second.
-        seen = []
-        self.wait_main(lambda m: seen.append(m["window"]) or seen[-6:] == [m["window"]] * 6,
-                       "the window did not come to rest after the move", fatal=False)
-        time.sleep(0.3)
-        self.only_main_window()
 
     def minimise(self):
-        how = self.rng.choice(["system menu", "window manager", "ShowWindow"])
-        back = self.rng.choice(["window manager", "ShowWindow"])
+        how = self.rng.choice(["system menu", "window manager", "ShowWindow"] if self.window_manager
+                              else ["system menu", "ShowWindow"])
+        back = self.rng.choice(["window manager", "ShowWindow"]) if self.window_manager else "ShowWindow"
         self.note("minimise by %s, restore by %s" % (how, back))
         self.actions += 1
         self._minimise_restore(how, back)
@@ -369,13 +393,17 @@ class Soak:
             self.keys()
         elif inside == "minimise":
             self.actions += 1
-            how, back = self.rng.choice(["window manager", "ShowWindow"]), self.rng.choice(["window manager", "ShowWindow"])
+            # A fullscreen window has no system menu; without a window manager only another
+            # program minimises and restores it.
+            ways = ["window manager", "ShowWindow"] if self.window_manager else ["ShowWindow"]
+            how, back = self.rng.choice(ways), self.rng.choice(ways)
             self.note("  minimise by %s, restore by %s" % (how, back))
             self._minimise_restore(how, back)
         time.sleep(0.3)
         self.app.focus()
         self.x("xdotool", "key", "alt+Return")
         self.wait_main(lambda w: w["client"][2:] != SCREEN, "the second Alt+Enter did not leave fullscreen")
+        self.round_trips += 1
         # A window squeezed below its caption may be given back the window manager's least
         # frame height at its next configure: with the same client area (none) that is its size.
         def restored(w):
@@ -383,9 +411,12 @@ class Soak:
                 return False
             empty = 0 in before["client"][2:]
             return w["window"] == before["window"] or (empty and w["window"][:3] == before["window"][:3])
-        after = self.wait_main(restored,
-                               "fullscreen and back did not restore the window %s client %s"
-                               % (before["window"], before["client"]), timeout=5, fatal=False)
+        what = "fullscreen and back did not restore the window %s client %s" % (before["window"], before["client"])
+        after = self.wait_main(restored, what, timeout=5, fatal=False)
+        # A size or place the system delivers late would move it again: it must stay there.
+        if after and restored(after):
+            time.sleep(1.0)
+            after = self.wait_main(restored, what + " for good", timeout=0, fatal=False)
         self.only_main_window()
         return after
 
@@ -537,7 +568,8 @@ class Soak:
                     # What the screen and the process show at the failure, before the program ends.
                     self.last_windows = self.windows_now()
                     try:
-                        screenshot().save_png(os.path.join(self.folder, "soak-%d-failure.png" % self.seed))
+                        screenshot().save_png(os.path.join(self.folder, "soak-%d-%s-failure.png"
+                                                          % (self.seed, "wm" if self.window_manager else "no-wm")))
                     except Exception:
                         pass
                     raise
@@ -574,29 +606,78 @@ class Soak:
 def settings_from_environment():
     seed = os.environ.get("QUILLANT_SOAK_SEED") or str(random.SystemRandom().randrange(1, 2 ** 31))
     actions = os.environ.get("QUILLANT_SOAK_ACTIONS")
-    return int(seed), float(os.environ.get("QUILLANT_SOAK_SECONDS") or 140), int(actions) if actions else None
+    wm = os.environ.get("QUILLANT_SOAK_WM") or "both"
+    if wm not in ("on", "off", "both"):
+        raise ValueError("QUILLANT_SOAK_WM is on, off or both, not %r" % wm)
+    return (int(seed), float(os.environ.get("QUILLANT_SOAK_SECONDS") or 140), int(actions) if actions else None,
+            [True, False] if wm == "both" else [wm == "on"])
+
+
+class Session:
+    """The display a half of the soak runs on: the test session's when it has (or lacks) a window
+    manager as asked, otherwise one started beside it and stopped afterwards."""
+
+    def __init__(self, window_manager):
+        self.window_manager = window_manager
+        self.given = os.environ["QUILLANT_TEST_SESSION"]
+        self.own = None
+
+    def __enter__(self):
+        os.environ["QUILLANT_TEST_SESSION"] = self.given
+        if has_window_manager() != self.window_manager:
+            self.own = self.given + ("-wm" if self.window_manager else "-no-wm")
+            env = dict(os.environ)
+            env.pop("QUILLANT_NO_WM", None)
+            if not self.window_manager:
+                env["QUILLANT_NO_WM"] = "1"
+            subprocess.run([os.path.join(q.SOURCE_DIR, "scripts", "test-session"), "start", self.own], env=env,
+                           check=True, stdout=subprocess.DEVNULL, timeout=180)
+            os.environ["QUILLANT_TEST_SESSION"] = self.own
+            if has_window_manager() != self.window_manager:
+                raise SoakFailure("the soak's own session %s the window manager it was started for"
+                                  % ("lacks" if self.window_manager else "has"))
+        return self
+
+    def __exit__(self, *exc):
+        os.environ["QUILLANT_TEST_SESSION"] = self.given
+        if self.own:
+            subprocess.run([os.path.join(q.SOURCE_DIR, "scripts", "test-session"), "stop", self.own],
+                           stdout=subprocess.DEVNULL, timeout=120)
+        return False
 
 
 class Soaked(unittest.TestCase):
     def test_random_input_leaves_the_program_alive_drawn_answering_and_without_leaks(self):
-        seed, seconds, max_actions = settings_from_environment()
-        print("soak seed %d, %s" % (seed, "%d actions" % max_actions if max_actions else "%.0f s" % seconds), flush=True)
-        soak = Soak(seed, seconds, max_actions)
-        # The action log is written either way: a passing run is worth comparing with a failing one.
-        log_path = os.path.join(soak.folder, "soak-%d.log" % seed)
-        try:
-            soak.run()
-        except Exception as error:
-            soak.note("FAILED: %s" % error)
-            soak.note("windows then: %s" % soak.last_windows)
-            with open(log_path, "w") as f:
-                f.write("\n".join(soak.log) + "\n")
-            self.fail("soak seed %d failed after %d actions: %s\nreplay: QUILLANT_SOAK_SEED=%d QUILLANT_SOAK_ACTIONS=%d"
-                      "\naction log:\n%s" % (seed, soak.actions, error, seed, soak.actions, "\n".join(soak.log)))
-        with open(log_path, "w") as f:
-            f.write("\n".join(soak.log) + "\n")
-        print("soak seed %d: %d actions in %.0f s %s; %s" % (seed, soak.actions, time.time() - soak.start,
-                                                           soak.counts, " | ".join(soak.figures)), flush=True)
+        seed, seconds, max_actions, halves = settings_from_environment()
+        failures = []
+        for window_manager in halves:
+            label = "with a window manager" if window_manager else "without a window manager"
+            share = seconds / len(halves)
+            print("soak seed %d %s, %s" % (seed, label, "%d actions" % max_actions if max_actions else "%.0f s" % share),
+                  flush=True)
+            with Session(window_manager):
+                soak = Soak(seed, share, max_actions, window_manager)
+                # The action log is written either way: a passing run is worth comparing with a failing one.
+                log_path = os.path.join(soak.folder, "soak-%d-%s.log" % (seed, "wm" if window_manager else "no-wm"))
+                try:
+                    soak.run()
+                except Exception as error:
+                    soak.note("FAILED: %s" % error)
+                    soak.note("windows then: %s" % soak.last_windows)
+                    failures.append("soak seed %d %s failed after %d actions: %s\nreplay: make soak SEED=%d WM=%s ACTIONS=%d"
+                                    "\naction log:\n%s" % (seed, label, soak.actions, error, seed,
+                                                           "on" if window_manager else "off", soak.actions,
+                                                           "\n".join(soak.log)))
+                finally:
+                    with open(log_path, "w") as f:
+                        f.write("\n".join(soak.log) + "\n")
+            print("soak seed %d %s: %d actions in %.0f s, %d Alt+Enter round trips checked %s; %s"
+                  % (seed, label, soak.actions, time.time() - soak.start, soak.round_trips, soak.counts,
+                     " | ".join(soak.figures)), flush=True)
+            if failures and not soak.keep_going:
+                break
+        if failures:
+            self.fail("\n\n".join(failures))
 
 
 if __name__ == "__main__":

@@ -134,6 +134,45 @@ TEST_F(DisplayModeTest, ToggleWithoutAFullscreenConfigurationChangesNothing) {
     EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
 }
 
+// Without a window manager Wine and the device minimise and restore a fullscreen window as the
+// focus comes and goes, so the switch back may end on an icon. Restored, the window must come back
+// at the rectangle it had as a window, not at the display's, which it had when it was minimised.
+class MinimisedRoundTrip : public DisplayModeTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(MinimisedRoundTrip, RestoredWindowComesBackAtItsWindowedRectangle) {
+    const bool minimiseDuringSwitchBack = GetParam();
+    ASSERT_EQ(Start(true), S_OK);
+    SetWindowPos(app->mainWindow, nullptr, 71, 43, 430, 320, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT before = {};
+    GetWindowRect(app->mainWindow, &before);
+    ASSERT_EQ(app->ToggleFullscreen(), S_OK);
+    // The real device stretches the window over the display; the fake leaves it.
+    SetWindowPos(app->mainWindow, HWND_TOPMOST, 0, 0, 1024, 768, SWP_NOACTIVATE);
+    if (minimiseDuringSwitchBack) {
+        app->onOperation = [this](const std::string& operation) {
+            if (operation == "ReleaseDeviceResources") ShowWindow(app->mainWindow, SW_MINIMIZE);
+        };
+    } else {
+        ShowWindow(app->mainWindow, SW_MINIMIZE);
+    }
+    ASSERT_EQ(app->ToggleFullscreen(), S_OK);
+    app->onOperation = nullptr;
+    ASSERT_TRUE(IsIconic(app->mainWindow));
+    ShowWindow(app->mainWindow, SW_RESTORE);
+    RECT after = {};
+    GetWindowRect(app->mainWindow, &after);
+    EXPECT_TRUE(EqualRect(&after, &before)) << after.left << "," << after.top << " " << after.right - after.left << "x"
+                                            << after.bottom - after.top;
+    EXPECT_TRUE(EqualRect(&app->windowedBounds, &before));
+    EXPECT_EQ(app->presentParams.BackBufferWidth, 424u) << "the back buffer follows the restored client area";
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(MinimisedInFullscreen, MinimisedRoundTrip, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "DuringTheSwitchBack" : "BeforeTheSwitchBack");
+                         });
+
 TEST_F(DisplayModeTest, FullscreenTakesTheMenuOffTheWindowAndWindowedModePutsItBack) {
     ASSERT_EQ(Start(true), S_OK);
     const HMENU menu = GetMenu(app->mainWindow);

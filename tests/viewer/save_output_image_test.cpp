@@ -133,6 +133,9 @@ TEST_F(SaveOutputImage, NoKeptFrameIsReportedInsteadOfWritten) {
     app->keepNextFrame = false;
     app->DestroyDeviceResources();  // the kept frame goes with the device
     ASSERT_EQ(app->frontBufferCopy, nullptr);
+    // ... and a lost device draws none in its place.
+    app->deviceLost = true;
+    device->testCooperativeLevelResults.assign(16, D3DERR_DEVICELOST);
     {
         AnswerDialogs answer(path);
         Save();
@@ -172,6 +175,21 @@ TEST_F(SaveOutputImage, FrozenPictureOfAnOlderSizeIsReplacedByAFrameDrawnNow) {
     EXPECT_FALSE(p[0] == 7 && p[1] == 5) << "the frame kept before the resize was saved";
     EXPECT_FALSE(app->updateContinuously);
     EXPECT_FALSE(app->keepNextFrame);
+}
+
+TEST_F(SaveOutputImage, FrozenDeviceWithoutAFrameYetSavesItsFirstFrameDrawnNow) {
+    // A new device from the settings dialog: Ctrl+S may come before its first frame is drawn.
+    app->frontBufferCopy->Release();
+    app->frontBufferCopy = nullptr;
+    app->stepPending = true;
+    {
+        AnswerDialogs answer(folder.Path("new device"));
+        Save();
+    }
+    EXPECT_TRUE(fake_platform::messageBoxes.empty());
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"new device.png"});
+    EXPECT_NE(app->frontBufferCopy, nullptr) << "the frame drawn is the one kept";
+    EXPECT_FALSE(app->updateContinuously);
 }
 
 TEST_F(SaveOutputImage, FullscreenOpensNoDialog) {
