@@ -92,7 +92,7 @@ def positions(table):
 
 def switch_pages_and_back(testcase):
     """Ctrl+Tab through every page and round to the first, Ctrl+Shift+Tab back round again: each
-    tab shows its own page. Returns the first page's text."""
+    tab shows its own page. Returns the pages' texts by title."""
     tabs = q.probe(DIALOG)[0]["tabs"][0]
     testcase.assertEqual((tabs["titles"][0], tabs["selected"]), ("Positions", 0))
     count = len(tabs["titles"])
@@ -106,7 +106,28 @@ def switch_pages_and_back(testcase):
         testcase.assertTrue(dialog, "%s did not show page %d" % (key, index))
         text = shown.setdefault(index, page_text(dialog[0]))
         testcase.assertTrue(index == 0 or text != shown[0], "page %d shows the first page's text" % index)
-    return shown[0]
+    return {tabs["titles"][index]: text for index, text in shown.items()}
+
+
+# What this platform's device does (Wine's d3d9 on llvmpipe), page by page: facts the pages must
+# state, at 4 samples and at 1x.
+FACTS_4X = {
+    "Resolve": ["resolve averages stored values", "box: every pixel from its own samples",
+                "coverage samples = colour samples"],
+    "Alpha to coverage": ["thresholds"],
+    "Interpolation": ["ignored: at the pixel centre", "one evaluation at the centre, written to every sample"],
+}
+FACTS_1X = {
+    "Resolve": ["resolve averages stored values", "box: every pixel from its own samples"],
+    "Alpha to coverage": ["not applied"],
+}
+
+
+def assert_facts(testcase, pages, facts):
+    testcase.assertEqual(list(pages), ["Positions", "Resolve", "Alpha to coverage", "Interpolation"])
+    for title, expected in facts.items():
+        for fact in expected:
+            testcase.assertIn(fact, pages[title], title)
 
 
 class SamplePositions(unittest.TestCase):
@@ -176,13 +197,26 @@ class SamplePositions(unittest.TestCase):
             self.assertEqual([f for f in os.listdir(folder) if f != "four.json"], [])
             self.assertTrue(q.probe(DIALOG), "saving closed the dialog")
 
-            self.assertEqual(switch_pages_and_back(self), page_text(dialog))
+            pages = switch_pages_and_back(self)
+            self.assertEqual(pages["Positions"], page_text(dialog))
+            assert_facts(self, pages, FACTS_4X)
             close_dialog(self)
             expected_picture = before.crop(*BELOW_TEXT).rgb
             same = q.wait_for(lambda: app.client_image().crop(*BELOW_TEXT).rgb == expected_picture,
                               timeout=10, interval=0.5)
             app.client_image().save_png(q.output_path("sample_positions_closed.png"))
             self.assertTrue(same, "the picture changed or was not shown again after the dialog")
+            # After the two resets of a fullscreen round trip, every page measures as before.
+            app.key("alt+Return")
+            self.assertTrue(q.wait_for(lambda: [w for w in q.probe() if w["client"][2:] == (1280, 1024)]))
+            app.settle(1.0)
+            app.key("alt+Return")
+            self.assertTrue(q.wait_for(lambda: [w for w in q.probe() if w["client"][2:] == (512, 384)]))
+            app.settle(1.0)
+            dialog = open_dialog(app)
+            self.assertEqual(set(positions(page_table(dialog))), FOUR_STANDARD)
+            assert_facts(self, switch_pages_and_back(self), FACTS_4X)
+            close_dialog(self)
             self.assertTrue(app.running())
 
     def test_one_sample_at_the_centre_pages_switched_twice_and_after_a_device_reset(self):
@@ -193,7 +227,9 @@ class SamplePositions(unittest.TestCase):
                 dialog = open_dialog(app)
                 q.screenshot().crop(*dialog["window"]).save_png(q.output_path("sample_positions_1x.png"))
                 self.assertTrue(texts(dialog)[1].startswith("D3DMULTISAMPLE_NONE, quality 0, "), texts(dialog))
-                pages.append(switch_pages_and_back(self))
+                shown = switch_pages_and_back(self)
+                assert_facts(self, shown, FACTS_1X)
+                pages.append(shown["Positions"])
                 close_dialog(self)
             # One sample at the pixel centre, which no mask bit picks out at 1x: the page says so.
             self.assertEqual(page_table(dialog)["rows"], [["0", "none: one sample", "8", "8", "0.5", "0.5", "1"]])
@@ -203,7 +239,7 @@ class SamplePositions(unittest.TestCase):
             choose_multisample_type(app, "D3DMULTISAMPLE_NONE")
             dialog = open_dialog(app)
             self.assertEqual(page_table(dialog), page_table({"children": [("Edit", pages[0])]}))
-            switch_pages_and_back(self)
+            assert_facts(self, switch_pages_and_back(self), FACTS_1X)
             close_dialog(self)
             self.assertTrue(app.running())
 

@@ -99,6 +99,30 @@ class WholeSurvey(unittest.TestCase):
         self.assertTrue(all((e * 4096).is_integer() for e in ends), ends)
         self.assertEqual(measurement["textureSampling"]["kind"], "oncePerPixel")
 
+    def test_what_the_resolve_does_and_what_each_sample_receives_at_4_samples_and_1x(self):
+        # This platform's device: stored averaging, a box filter, one coverage level per sample,
+        # alpha-to-coverage thresholds through 'ATOC', no 'A2M1', centroid ignored, and with
+        # multisampling off one evaluation at the centre written to every sample.
+        four = self.mode("D3DMULTISAMPLE_4_SAMPLES")["measurement"]
+        resolve = four["resolve"]
+        self.assertEqual(resolve["transfer"]["verdict"], "stored")
+        self.assertEqual([r["value"] for r in resolve["transfer"]["ladder"]], [0, 64, 128, 191, 255])
+        self.assertEqual(resolve["footprint"]["verdict"], "box")
+        self.assertEqual((resolve["coverage"]["levels"], resolve["coverage"]["verdict"]), (5, "equal"))
+        switches = {a["switch"]: a for a in four["alphaToCoverage"]}
+        self.assertEqual(set(switches), {"ATOC", "ATOC+alphaTest", "A2M1"})
+        self.assertEqual((switches["ATOC"]["offered"], switches["ATOC"]["verdict"]), (True, "thresholds"))
+        self.assertFalse(switches["A2M1"]["offered"])
+        self.assertEqual(four["centroid"]["verdict"], "centre")
+        self.assertEqual(four["antialiasOff"]["verdict"], "centre")
+        one = self.mode("D3DMULTISAMPLE_NONE")["measurement"]
+        self.assertEqual(one["resolve"]["coverage"]["levels"], 2)
+        self.assertEqual(one["resolve"]["footprint"]["verdict"], "box")
+        with open(os.path.join(self.folder, "survey.md"), encoding="utf-8") as f:
+            header = [line for line in f.read().splitlines() if line.startswith("| Device |")][0]
+        for column in ("Resolve", "Filter", "Coverage", "Alpha to coverage", "Centroid", "AA off"):
+            self.assertIn("| %s |" % column, header)
+
     def test_the_adapter_is_identified(self):
         self.assertEqual(self.report["schemaVersion"], 2)
         adapter = self.report["adapters"][0]
