@@ -13,49 +13,25 @@
 #include "analysis/resolve_decoder.h"
 #include "analysis/resolve_probe.h"
 #include "analysis/sample_probe.h"
-#include "viewer/viewer_application.h"
+#include "probe_timing.h"
 
 namespace {
 
-double Milliseconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
-}
-
 void TimeMeasurements(ViewerApplication& app, D3DMULTISAMPLE_TYPE type, const char* label) {
-    app.settings.multisampleType = type;
-    app.settings.multisampleQuality = 0;
-    app.ReleaseDevice();
     ProbeTarget target;
-    if (FAILED(app.CreateDeviceFromSettings()) || app.device == nullptr ||
-        FAILED(DescribeProbeTarget(app.device, &target))) {
-        std::printf("%-34s no device\n", label);
-        return;
-    }
-    for (int frame = 0; frame < 3; ++frame) {
-        static_cast<void>(app.RenderFrame());
-        static_cast<void>(app.device->Present(nullptr, nullptr, nullptr, nullptr));
-    }
     SampleMeasurement positions;
-    if (FAILED(MeasureSamplePositions(app.device, target, &positions))) {
-        std::printf("%-34s positions failed\n", label);
+    if (!UseDrawnDevice(app, type) || FAILED(DescribeProbeTarget(app.device, &target)) ||
+        FAILED(MeasureSamplePositions(app.device, target, &positions))) {
+        std::printf("%-34s no device or no positions\n", label);
         return;
     }
-    double first = 0.0;
-    double best = 1e30;
-    ResolveMeasurement measurement;
-    for (int run = 0; run < 6; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        if (FAILED(MeasureResolve(app.device, target, positions, &measurement))) {
-            std::printf("%-34s failed\n", label);
-            return;
-        }
-        const double ms = Milliseconds(start);
-        if (run == 0) first = ms;
-        else best = std::min(best, ms);
-    }
-    std::printf("%-34s first %8.1f ms, then best %7.1f ms  (%s; %s; %s)\n", label, first, best,
-                ResolveColumnText(measurement).c_str(), FilterColumnText(measurement).c_str(),
-                CoverageColumnText(measurement).c_str());
+    PrintFirstAndBest(label, [&](std::string* found) {
+        ResolveMeasurement measurement;
+        const HRESULT hr = MeasureResolve(app.device, target, positions, &measurement);
+        *found = ResolveColumnText(measurement) + "; " + FilterColumnText(measurement) + "; " +
+                 CoverageColumnText(measurement);
+        return hr;
+    });
 }
 
 // Readings of a 16-sample mode that averages stored values: the most a mode gives the decoders.
@@ -108,7 +84,7 @@ int main() {
     for (int run = 0; run < 50; ++run) {
         const auto start = std::chrono::steady_clock::now();
         DecodeResolve(readings, &measurement);
-        best = std::min(best, Milliseconds(start));
+        best = std::min(best, MillisecondsSince(start));
     }
     std::printf("%-34s best %8.3f ms  (%s)\n", "resolve decoders alone, 16 samples", best,
                 CoverageColumnText(measurement).c_str());

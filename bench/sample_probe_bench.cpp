@@ -13,44 +13,30 @@
 #include "analysis/sample_decoder.h"
 #include "analysis/sample_probe.h"
 #include "analysis/standard_sample_patterns.h"
-#include "viewer/viewer_application.h"
+#include "analysis/measurement_session.h"
+#include "probe_timing.h"
 
 namespace {
 
-double Milliseconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since)
-        .count();
-}
-
-// F3 on the viewer's device: some frames drawn first, as the program would have, then the
-// first measurement and the best of the following ones.
-void TimeMeasurements(ViewerApplication& app, D3DMULTISAMPLE_TYPE type, const char* label) {
-    app.settings.multisampleType = type;
-    app.settings.multisampleQuality = 0;
-    app.ReleaseDevice();
-    if (FAILED(app.CreateDeviceFromSettings()) || app.device == nullptr) {
-        std::printf("%-34s no device\n", label);
+// F3 on the viewer's device: the positions alone, and the whole session (every probe of the mode).
+void TimeMeasurements(ViewerApplication& app, D3DMULTISAMPLE_TYPE type, const char* positionsLabel,
+                      const char* sessionLabel) {
+    if (!UseDrawnDevice(app, type)) {
+        std::printf("%-34s no device\n", positionsLabel);
         return;
     }
-    for (int frame = 0; frame < 3; ++frame) {
-        static_cast<void>(app.RenderFrame());
-        static_cast<void>(app.device->Present(nullptr, nullptr, nullptr, nullptr));
-    }
-    double first = 0.0;
-    double best = 1e30;
-    SampleMeasurement measurement;
-    for (int run = 0; run < 6; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        if (FAILED(MeasureSamplePositions(app.device, &measurement))) {
-            std::printf("%-34s failed\n", label);
-            return;
-        }
-        const double ms = Milliseconds(start);
-        if (run == 0) first = ms;
-        else best = std::min(best, ms);
-    }
-    std::printf("%-34s first %8.1f ms, then best %7.1f ms  (%s)\n", label, first, best,
-                VerdictText(measurement).c_str());
+    PrintFirstAndBest(positionsLabel, [&](std::string* found) {
+        SampleMeasurement measurement;
+        const HRESULT hr = MeasureSamplePositions(app.device, &measurement);
+        *found = VerdictText(measurement);
+        return hr;
+    });
+    PrintFirstAndBest(sessionLabel, [&](std::string* found) {
+        ModeMeasurement measurement;
+        const HRESULT hr = MeasureMode(app.device, &measurement);
+        *found = measurement.mode.TypeName();
+        return hr;
+    });
 }
 
 // Pictures of a 4-sample measurement made from the standard table, without a device.
@@ -103,8 +89,8 @@ int main() {
         std::printf("no Direct3D 9 device\n");
         return 1;
     }
-    TimeMeasurements(app, D3DMULTISAMPLE_NONE, "measurement at 1x");
-    TimeMeasurements(app, D3DMULTISAMPLE_4_SAMPLES, "measurement at 4 samples");
+    TimeMeasurements(app, D3DMULTISAMPLE_NONE, "positions at 1x", "every probe (session) at 1x");
+    TimeMeasurements(app, D3DMULTISAMPLE_4_SAMPLES, "positions at 4 samples", "every probe (session) at 4 samples");
 
     const ProbeImages images = StandardPictures();
     SampleMeasurement measurement;
@@ -112,7 +98,7 @@ int main() {
     for (int run = 0; run < 20; ++run) {
         const auto start = std::chrono::steady_clock::now();
         DecodeSamplePositions(images, &measurement);
-        best = std::min(best, Milliseconds(start));
+        best = std::min(best, MillisecondsSince(start));
     }
     std::printf("%-34s best %8.2f ms  (%s)\n", "decoder alone, 4 samples", best,
                 VerdictText(measurement).c_str());
