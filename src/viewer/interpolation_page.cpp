@@ -6,6 +6,7 @@
 #include "viewer/interpolation_page.h"
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <string>
 
@@ -163,24 +164,26 @@ void DrawCase(const Drawing& d, const RECT& area, const CentroidMeasurement& m, 
     d.Cross(SamplePicturePoint(area, k.evaluated.x, k.evaluated.y), radius + 3, kEvaluatedColour);
 }
 
-// One line under the cases: each mark and what it stands for.
-void DrawLegend(const Drawing& d, int left, int top, int radius, int line) {
-    const int middle = top + line / 2;
-    int x = left + radius + 2;
-    const auto label = [&](const char* text) {
-        d.Text(text, RECT{x + radius + 6, top, x + radius + 150, top + line}, DT_LEFT | DT_SINGLELINE);
-        x += radius + 6 + 120;
+// Under the cases: each mark and what it stands for, in one line where the area is wide enough,
+// else one a line. Returns the height it takes.
+int DrawLegend(const Drawing& d, int left, int top, int width, int radius, int line, bool measureOnly) {
+    constexpr int kLabelWidth = 118;
+    const int perLine = std::max(1, width / (2 * radius + 6 + kLabelWidth));
+    int index = 0;
+    const auto item = [&](const char* text, const std::function<void(POINT)>& mark) {
+        const int x = left + radius + 2 + (index % perLine) * (2 * radius + 6 + kLabelWidth);
+        const int y = top + (index / perLine) * line;
+        ++index;
+        if (measureOnly) return;
+        mark(POINT{x, y + line / 2});
+        d.Text(text, RECT{x + radius + 6, y, x + radius + 6 + kLabelWidth, y + line}, DT_LEFT | DT_SINGLELINE);
     };
-    d.Circle({x, middle}, radius, kCoveredSampleColour, true);
-    label("covered sample");
-    d.Circle({x, middle}, radius, kUncoveredSampleColour, false);
-    label("not covered");
-    d.Diamond({x, middle}, radius + 2, kCentroidMarkColour);
-    label("their centroid");
-    d.Circle({x, middle}, radius / 2 + 1, kTextColour, false, 1);
-    label("pixel centre");
-    d.Cross({x, middle}, radius, kEvaluatedColour);
-    label("evaluated (_centroid)");
+    item("covered sample", [&](POINT p) { d.Circle(p, radius, kCoveredSampleColour, true); });
+    item("not covered", [&](POINT p) { d.Circle(p, radius, kUncoveredSampleColour, false); });
+    item("their centroid", [&](POINT p) { d.Diamond(p, radius + 2, kCentroidMarkColour); });
+    item("pixel centre", [&](POINT p) { d.Circle(p, radius / 2 + 1, kTextColour, false, 1); });
+    item("evaluated (_centroid)", [&](POINT p) { d.Cross(p, radius, kEvaluatedColour); });
+    return ((index + perLine - 1) / perLine) * line;
 }
 
 void Paint(HDC dc, const RECT& area, const CentroidMeasurement& m, const AntialiasOffMeasurement& off) {
@@ -195,28 +198,43 @@ void Paint(HDC dc, const RECT& area, const CentroidMeasurement& m, const Antiali
     const int gap = 8;
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
-    // Cases and the multisampling-off picture share one row of equal squares.
+    // The cases and the multisampling-off picture are equal squares, as many to a row as make them
+    // largest; each has a title line above it and two caption lines below.
     const int panels = static_cast<int>(m.cases.size()) + 1;
-    const int side = std::max(8, std::min((width - gap * (panels + 1)) / panels, height - 7 * line - 3 * gap));
-    const int top = area.top + gap + 2 * line;
+    const int legendHeight = DrawLegend(d, area.left + gap, 0, width - 2 * gap, 5, line, true);
+    int columns = 1;
+    int side = 8;
+    for (int tried = 1; tried <= panels; ++tried) {
+        const int triedRows = (panels + tried - 1) / tried;
+        const int fit = std::min((width - gap * (tried + 1)) / tried,
+                                 (height - 3 * line - legendHeight - triedRows * (3 * line + gap)) / triedRows);
+        if (fit > side) {
+            side = fit;
+            columns = tried;
+        }
+    }
+    const auto squareOf = [&](int panel) {
+        const int left = area.left + gap + (panel % columns) * (side + gap);
+        const int top = area.top + gap + 2 * line + (panel / columns) * (side + 3 * line + gap) + line;
+        return RECT{left, top, left + side, top + side};
+    };
 
     RECT heading = {area.left + gap, area.top + gap, area.right - gap, area.top + gap + 2 * line};
     d.Text("Centroid: " + CentroidVerdictText(m), heading, DT_LEFT | DT_WORDBREAK);
     for (int p = 0; p < static_cast<int>(m.cases.size()); ++p) {
-        const int left = area.left + gap + p * (side + gap);
-        const RECT square = {left, top, left + side, top + side};
+        const RECT square = squareOf(p);
         DrawCase(d, square, m, m.cases[p]);
-        const RECT caption = {left, square.bottom + 2, left + side, square.bottom + 2 + line};
+        const RECT caption = {square.left - gap / 2, square.bottom + 2, square.right + gap / 2, square.bottom + 2 + line};
         d.Text("covered " + BitsText(m.cases[p].covered), caption, DT_CENTER | DT_SINGLELINE);
     }
-    const int left = area.left + gap + (panels - 1) * (side + gap);
-    const RECT square = {left, top, left + side, top + side};
-    RECT title = {left, top - line - 2, left + side, top};
-    d.Text("Multisampling off", title, DT_CENTER | DT_SINGLELINE);
+    const RECT square = squareOf(panels - 1);
+    RECT title = {square.left - gap / 2, square.top - line - 2, square.right + gap / 2, square.top};
+    d.Text("AA off", title, DT_CENTER | DT_SINGLELINE);
     DrawPositions(d, square, m.samples, off.positions.samples);
-    RECT caption = {left, square.bottom + 2, left + side, square.bottom + 2 + 3 * line};
-    d.Text(AntialiasOffVerdictText(off) + " (dots; rings: multisampling on)", caption, DT_CENTER | DT_WORDBREAK);
-    DrawLegend(d, area.left + gap, square.bottom + 4 + 3 * line, Radius(square), line);
+    RECT caption = {square.left - gap / 2, square.bottom + 2, square.right + gap / 2, square.bottom + 2 + 2 * line};
+    d.Text(AntialiasOffColumnText(off), caption, DT_CENTER | DT_WORDBREAK);
+    const int legendTop = squareOf(panels - 1).bottom + 2 * line + gap;
+    DrawLegend(d, area.left + gap, legendTop, width - 2 * gap, Radius(square), line, false);
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
     SelectObject(dc, oldFont);
