@@ -116,18 +116,24 @@ void Paint(HDC dc, const RECT& area, const AlphaToCoverageMeasurement& m) {
         const int left = area.left + gap + p * (panelWidth + gap);
         RECT heading = {left, area.top + gap, left + panelWidth, area.top + gap + line};
         DrawTextA(dc, CoverageSwitchName(map.coverageSwitch), -1, &heading, DT_LEFT | DT_SINGLELINE);
-        // The verdict in up to three lines under the name.
+        // The verdict in up to three lines under the name; its alpha values stand under the block.
+        std::string verdictText = AlphaToCoverageVerdictText(map);
+        const size_t alphas = verdictText.find(" (alpha ");
+        if (alphas != std::string::npos) {
+            const size_t close = verdictText.find(')', alphas);
+            if (close != std::string::npos) verdictText.erase(alphas, close + 1 - alphas);
+        }
         RECT verdict = {left, heading.bottom + 2, left + panelWidth, heading.bottom + 2 + 3 * line};
-        DrawTextA(dc, AlphaToCoverageVerdictText(map).c_str(), -1, &verdict, DT_LEFT | DT_WORDBREAK);
+        DrawTextA(dc, verdictText.c_str(), -1, &verdict, DT_LEFT | DT_WORDBREAK);
         const int top = verdict.bottom + gap;
         // Under the block, the thresholds in numbers where the cells have no room for them.
         const int side = std::max<int>(4, std::min<int>(panelWidth, area.top + height - 2 * gap - 2 * line - top));
         RECT numbers = {left, top + side + 4, left + panelWidth, top + side + 4 + 2 * line};
         if (map.verdict == AlphaToCoverageVerdict::Thresholds) {
-            DrawTextA(dc, ("every pixel: " + PixelText(map.thresholds[0][0])).c_str(), -1, &numbers, DT_LEFT | DT_SINGLELINE);
+            DrawTextA(dc, ("every pixel: " + PixelText(map.thresholds[0][0])).c_str(), -1, &numbers, DT_LEFT | DT_WORDBREAK);
         } else if (map.verdict == AlphaToCoverageVerdict::NotApplied) {
             const std::string from = "every sample from alpha " + std::to_string(map.alphaTestReference);
-            DrawTextA(dc, from.c_str(), -1, &numbers, DT_LEFT | DT_SINGLELINE);
+            DrawTextA(dc, from.c_str(), -1, &numbers, DT_LEFT | DT_WORDBREAK);
         } else if (map.verdict == AlphaToCoverageVerdict::Dither) {
             std::string matrix = DitherMatrixText(map);
             DrawTextA(dc, matrix.c_str(), -1, &numbers, DT_LEFT);
