@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <string>
 
+#include "viewer/gdi_drawing.h"
+
 namespace {
 
 constexpr COLORREF kBackground = RGB(255, 255, 255);
@@ -53,21 +55,9 @@ std::string PageText(const AlphaToCoverageMeasurement& m) {
     return text + footer;
 }
 
-void Fill(HDC dc, const RECT& rect, COLORREF colour) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
-}
-
-void Frame(HDC dc, const RECT& rect, COLORREF colour) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FrameRect(dc, &rect, brush);
-    DeleteObject(brush);
-}
-
 void DrawCell(HDC dc, const RECT& cell, const std::vector<int>& thresholds) {
-    Fill(dc, cell, kCellFill);
-    Frame(dc, cell, kCellBorder);
+    FillRectangle(dc, cell, kCellFill);
+    FrameRectangle(dc, cell, kCellBorder);
     const int samples = static_cast<int>(thresholds.size());
     if (samples == 0) return;
     const int width = cell.right - cell.left - 4;
@@ -96,7 +86,7 @@ void DrawCell(HDC dc, const RECT& cell, const std::vector<int>& thresholds) {
 }
 
 void Paint(HDC dc, const RECT& area, const AlphaToCoverageMeasurement& m) {
-    Fill(dc, area, kBackground);
+    FillRectangle(dc, area, kBackground);
     const int panels = std::max<int>(1, static_cast<int>(m.switches.size()));
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
@@ -140,8 +130,8 @@ void Paint(HDC dc, const RECT& area, const AlphaToCoverageMeasurement& m) {
         }
         const RECT block = {left, top, left + side, top + side};
         if (!map.offered || map.thresholds.empty()) {
-            Fill(dc, block, kNotOfferedColour);
-            Frame(dc, block, kCellBorder);
+            FillRectangle(dc, block, kNotOfferedColour);
+            FrameRectangle(dc, block, kCellBorder);
             continue;
         }
         for (int y = 0; y < kCoverageBlock; ++y) {

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "viewer/gdi_drawing.h"
+
 namespace {
 
 constexpr const char* kNewLine = "\r\n";
@@ -98,29 +100,6 @@ std::string CoverageText(const ResolveMeasurement& m) {
     text += std::to_string(c.levels) + " levels, colour samples " + std::to_string(c.colourSamples) + ": " +
             CoverageVerdictText(c) + kNewLine;
     return text;
-}
-
-// GDI objects made for one drawing and deleted after it; selecting back the old one first.
-class Selected {
-public:
-    Selected(HDC dc, HGDIOBJ object) : dc_(dc), object_(object), old_(SelectObject(dc, object)) {}
-    ~Selected() {
-        SelectObject(dc_, old_);
-        DeleteObject(object_);
-    }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ object_;
-    HGDIOBJ old_;
-};
-
-void FillRectangle(HDC dc, const RECT& rect, COLORREF colour) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
 }
 
 void Text(HDC dc, int x, int y, const std::string& text, UINT align = TA_LEFT | TA_TOP) {

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "analysis/standard_sample_patterns.h"
+#include "viewer/gdi_drawing.h"
 
 namespace {
 
@@ -37,29 +38,6 @@ Layout LayoutFor(const RECT& area) {
 
 int Scale(const Layout& layout, double value) {
     return static_cast<int>(value * layout.side + (value < 0 ? -0.5 : 0.5));
-}
-
-// GDI objects made for one drawing and deleted after it; selecting back the old one first.
-class Selected {
-public:
-    Selected(HDC dc, HGDIOBJ object) : dc_(dc), object_(object), old_(SelectObject(dc, object)) {}
-    ~Selected() {
-        SelectObject(dc_, old_);
-        DeleteObject(object_);
-    }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ object_;
-    HGDIOBJ old_;
-};
-
-void FillRectangle(HDC dc, const RECT& rect, COLORREF colour) {
-    HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
 }
 
 void DrawGrid(HDC dc, const Layout& layout) {
