@@ -48,3 +48,14 @@ inline void PrintFirstAndBest(const char* label, const std::function<HRESULT(std
     }
     std::printf("%-34s first %8.1f ms, then best %7.1f ms  (%s)\n", label, first, best, found.c_str());
 }
+
+// The best of runs timings of work, in milliseconds: for the decoders, which need no device.
+inline double BestMilliseconds(int runs, const std::function<void()>& work) {
+    double best = 1e30;
+    for (int run = 0; run < runs; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        best = std::min(best, MillisecondsSince(start));
+    }
+    return best;
+}

@@ -80,12 +80,7 @@ int main() {
 
     const ResolveReadings readings = SixteenSampleReadings();
     ResolveMeasurement measurement;
-    double best = 1e30;
-    for (int run = 0; run < 50; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        DecodeResolve(readings, &measurement);
-        best = std::min(best, MillisecondsSince(start));
-    }
+    const double best = BestMilliseconds(50, [&] { DecodeResolve(readings, &measurement); });
     std::printf("%-34s best %8.3f ms  (%s)\n", "resolve decoders alone, 16 samples", best,
                 CoverageColumnText(measurement).c_str());
     SendMessageA(app.mainWindow, WM_CLOSE, 0, 0);

@@ -94,12 +94,7 @@ int main() {
 
     const ProbeImages images = StandardPictures();
     SampleMeasurement measurement;
-    double best = 1e30;
-    for (int run = 0; run < 20; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        DecodeSamplePositions(images, &measurement);
-        best = std::min(best, MillisecondsSince(start));
-    }
+    const double best = BestMilliseconds(20, [&] { DecodeSamplePositions(images, &measurement); });
     std::printf("%-34s best %8.2f ms  (%s)\n", "decoder alone, 4 samples", best,
                 VerdictText(measurement).c_str());
     SendMessageA(app.mainWindow, WM_CLOSE, 0, 0);
