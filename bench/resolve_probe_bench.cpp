@@ -51,7 +51,6 @@ ResolveReadings SixteenSampleReadings() {
     }
     for (int s = 0; s < 16; ++s) {
         FootprintMap map;
-        map.maskBit = s;
         map.values[2][2] = 16;
         r.footprints.push_back(map);
     }

@@ -4,7 +4,6 @@
 // all read back at once.
 #include "analysis/alpha_to_coverage_probe.h"
 
-#include <wrl/client.h>
 
 #include <chrono>
 #include <cmath>
@@ -15,7 +14,6 @@
 
 namespace {
 
-using Microsoft::WRL::ComPtr;
 
 constexpr int kBlocksPerRow = 16;
 constexpr UINT kSide = kBlocksPerRow * kCoverageBlock;  // 64 pixels
@@ -27,25 +25,11 @@ constexpr DWORD kAlphaTestReference = 1;
 const CoverageSwitch kSwitches[] = {CoverageSwitch::AtocWithAlphaTest, CoverageSwitch::Atoc,
                                     CoverageSwitch::A2m1};
 
-struct ColouredVertex {
-    float x, y, z, rhw;
-    D3DCOLOR colour;
-};
-
 // Whether the runtime offers the switch: CheckDeviceFormat for its FOURCC, the drivers'
 // convention for announcing it.
 bool Offered(IDirect3DDevice9* device, CoverageSwitch coverageSwitch) {
-    ComPtr<IDirect3D9> direct3d;
-    D3DDEVICE_CREATION_PARAMETERS creation = {};
-    D3DDISPLAYMODE mode = {};
-    if (FAILED(device->GetDirect3D(&direct3d)) || FAILED(device->GetCreationParameters(&creation)) ||
-        FAILED(direct3d->GetAdapterDisplayMode(creation.AdapterOrdinal, &mode))) {
-        return false;
-    }
     const DWORD fourcc = coverageSwitch == CoverageSwitch::A2m1 ? kA2m1 : kAtoc;
-    return SUCCEEDED(direct3d->CheckDeviceFormat(creation.AdapterOrdinal, creation.DeviceType,
-                                                 mode.Format, 0, D3DRTYPE_SURFACE,
-                                                 static_cast<D3DFORMAT>(fourcc)));
+    return SUCCEEDED(CheckDeviceSurfaceFormat(device, 0, static_cast<D3DFORMAT>(fourcc)));
 }
 
 void SetSwitch(IDirect3DDevice9* device, CoverageSwitch coverageSwitch, bool on) {

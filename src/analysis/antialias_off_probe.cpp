@@ -1,7 +1,6 @@
 // The position probe with one state changed; the comparison is the decoder's.
 #include "analysis/antialias_off_probe.h"
 
-#include <chrono>
 
 #include "analysis/antialias_off_decoder.h"
 #include "analysis/sample_probe.h"
@@ -9,7 +8,6 @@
 HRESULT MeasureAntialiasOff(IDirect3DDevice9* device, const ProbeTarget& target,
                             const SampleMeasurement& positions, AntialiasOffMeasurement* out) {
     if (device == nullptr || out == nullptr) return E_INVALIDARG;
-    const auto start = std::chrono::steady_clock::now();
     *out = AntialiasOffMeasurement();
     if (target.type == D3DMULTISAMPLE_NONE) return S_OK;
     SampleProbeOptions options;
@@ -17,7 +15,5 @@ HRESULT MeasureAntialiasOff(IDirect3DDevice9* device, const ProbeTarget& target,
     const HRESULT hr = MeasureSamplePositions(device, target, options, &out->positions);
     if (FAILED(hr)) return hr;
     DecodeAntialiasOff(positions, out);
-    out->milliseconds =
-        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     return S_OK;
 }

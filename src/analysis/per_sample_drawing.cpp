@@ -4,15 +4,6 @@
 #include "analysis/probe_target.h"
 #include "pattern/pass_states.h"
 
-namespace {
-
-struct ColouredVertex {
-    float x, y, z, rhw;
-    D3DCOLOR colour;
-};
-
-}  // namespace
-
 void SetPerSampleDrawingStates(IDirect3DDevice9* device) {
     SetProbeStates(device);
     SetPassOpeningStates(device, D3DTADDRESS_CLAMP);

@@ -6,6 +6,13 @@
 #include <windows.h>
 #include <d3d9.h>
 
+// A pre-transformed vertex in one colour (D3DFVF_XYZRHW | D3DFVF_DIFFUSE), as the per-sample
+// probes draw.
+struct ColouredVertex {
+    float x, y, z, rhw;
+    D3DCOLOR colour;
+};
+
 // Opaque, unblended, untextured fixed-function drawing of pre-transformed vertices in their
 // diffuse colour, every sample enabled, no depth, stencil, fog, scissor or clip planes, no shaders.
 void SetPerSampleDrawingStates(IDirect3DDevice9* device);

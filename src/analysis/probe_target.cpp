@@ -21,6 +21,18 @@ HRESULT DescribeProbeTarget(IDirect3DDevice9* device, ProbeTarget* target) {
     return S_OK;
 }
 
+HRESULT CheckDeviceSurfaceFormat(IDirect3DDevice9* device, DWORD usage, D3DFORMAT format) {
+    Microsoft::WRL::ComPtr<IDirect3D9> direct3d;
+    D3DDEVICE_CREATION_PARAMETERS creation = {};
+    D3DDISPLAYMODE mode = {};
+    HRESULT hr = device->GetDirect3D(&direct3d);
+    if (SUCCEEDED(hr)) hr = device->GetCreationParameters(&creation);
+    if (SUCCEEDED(hr)) hr = device->GetDisplayMode(0, &mode);
+    if (FAILED(hr)) return hr;
+    return direct3d->CheckDeviceFormat(creation.AdapterOrdinal, creation.DeviceType, mode.Format, usage,
+                                       D3DRTYPE_SURFACE, format);
+}
+
 bool ChannelOf(D3DFORMAT format, Channel channel, ChannelLayout* layout) {
     // {bytes, shift, bits} of red, green, blue, alpha; bits 0 where the format has no such channel.
     struct Layouts {

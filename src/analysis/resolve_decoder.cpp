@@ -109,8 +109,6 @@ CoverageLevels DecodeCoverage(const std::vector<EdgeSweep>& sweeps, int colourSa
 }
 
 void DecodeResolve(const ResolveReadings& r, ResolveMeasurement* m) {
-    m->multisampleType = r.multisampleType;
-    m->multisampleQuality = r.multisampleQuality;
     m->colourSamples = r.colourSamples;
     m->valueScale = r.valueScale;
     m->greyDrawn = r.greyDrawn;

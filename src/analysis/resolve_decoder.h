@@ -8,8 +8,6 @@
 
 // Everything the probe read, in whole read-back steps, before any verdict.
 struct ResolveReadings {
-    int multisampleType = 0;
-    unsigned multisampleQuality = 0;
     int colourSamples = 1;
     int valueScale = 255;
     int greyDrawn = 128;

@@ -70,7 +70,7 @@ json CoverageToJson(const CoverageLevels& c) {
         case CoverageVerdict::NotMeasured: break;
     }
     json positions = json::array();
-    for (const EdgeSweep& sweep : c.sweeps) positions.push_back(json{{"edge", sweep.edge}, {"changes", sweep.changes}});
+    for (const EdgeSweep& sweep : c.sweeps) positions.push_back(json{{"edge", sweep.edge}, {"normal", {sweep.normalX, sweep.normalY}}, {"changes", sweep.changes}});
     return json{
         {"levels", c.levels},
         {"coverageSamples", c.coverageSamples},

@@ -65,7 +65,6 @@ constexpr int kFootprintSide = 5;
 // The 5 x 5 pixels around the lit pixel (row by row, the lit one at [2][2]) with exactly one of
 // its samples lit white.
 struct FootprintMap {
-    int maskBit = -1;             // the sample lit by its mask bit; -1 where lit by geometry
     int values[kFootprintSide][kFootprintSide] = {};
 };
 
@@ -107,8 +106,6 @@ struct CoverageLevels {
 };
 
 struct ResolveMeasurement {
-    int multisampleType = 0;
-    unsigned multisampleQuality = 0;
     int colourSamples = 0;        // samples a pixel has, as the ladder counts them
     int valueScale = 255;         // colour channel's largest value: values are in 1/valueScale
     int greyDrawn = 128;          // the grey ladder's colour, in the same steps

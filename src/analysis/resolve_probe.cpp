@@ -7,7 +7,6 @@
 // It is drawn once into the multisampled target, resolved once and read back once.
 #include "analysis/resolve_probe.h"
 
-#include <wrl/client.h>
 
 #include <chrono>
 #include <cmath>
@@ -21,7 +20,6 @@
 
 namespace {
 
-using Microsoft::WRL::ComPtr;
 
 constexpr UINT kPictureWidth = 320;
 constexpr UINT kPictureHeight = 48;
@@ -46,7 +44,6 @@ struct SampleChoice {
     DWORD mask = 0xFFFFFFFF;
     bool whole = false;
     std::vector<const SamplePosition*> positions;
-    int maskBit = -1;
 };
 
 // The ladder's rungs: k lowest mask bits for k = 0 .. S; without multisampling none or the one
@@ -89,7 +86,6 @@ std::vector<SampleChoice> FootprintChoices(const ProbeTarget& target, const Samp
             one.covered = 1;
             one.mask = 1u << bit;
             one.whole = true;
-            one.maskBit = bit;
             lit.push_back(one);
         }
     } else if (target.type == D3DMULTISAMPLE_NONE) {
@@ -265,18 +261,6 @@ HRESULT DrawPicture(IDirect3DDevice9* device, const ProbeSurfaces& surfaces,
 }
 
 // What D3DUSAGE_QUERY_SRGBWRITE says of the format, on the device's adapter and display format.
-HRESULT SrgbWriteCapsAnswer(IDirect3DDevice9* device, D3DFORMAT format) {
-    ComPtr<IDirect3D9> direct3d;
-    D3DDEVICE_CREATION_PARAMETERS creation = {};
-    D3DDISPLAYMODE mode = {};
-    HRESULT hr = device->GetDirect3D(&direct3d);
-    if (SUCCEEDED(hr)) hr = device->GetCreationParameters(&creation);
-    if (SUCCEEDED(hr)) hr = device->GetDisplayMode(0, &mode);
-    if (FAILED(hr)) return hr;
-    return direct3d->CheckDeviceFormat(creation.AdapterOrdinal, creation.DeviceType, mode.Format,
-                                       D3DUSAGE_QUERY_SRGBWRITE, D3DRTYPE_SURFACE, format);
-}
-
 std::vector<LadderStep> ReadLadder(const IntensityImage& image, const std::vector<SampleChoice>& rungs,
                                    int row) {
     std::vector<LadderStep> ladder;
@@ -311,15 +295,13 @@ HRESULT MeasureResolve(IDirect3DDevice9* device, const ProbeTarget& target,
 
     const IntensityImage image = picture.Cell(0, green);
     ResolveReadings readings;
-    readings.multisampleType = static_cast<int>(target.type);
-    readings.multisampleQuality = target.quality;
     readings.colourSamples = rungs.back().covered;
     readings.valueScale = image.levels;
     readings.greyDrawn = StepsOf(kGreyOf255 / 255.0f, image.levels);
     readings.white = ReadLadder(image, rungs, kWhiteRow);
     readings.grey = ReadLadder(image, rungs, kGreyRow);
     readings.srgbTried = srgbTried;
-    readings.srgbCapsAnswer = SrgbWriteCapsAnswer(device, target.format);
+    readings.srgbCapsAnswer = CheckDeviceSurfaceFormat(device, D3DUSAGE_QUERY_SRGBWRITE, target.format);
     if (srgbTried) {
         readings.srgbWhite = ReadLadder(image, rungs, kSrgbWhiteRow);
         readings.srgbGrey = ReadLadder(image, rungs, kSrgbGreyRow);
@@ -331,7 +313,6 @@ HRESULT MeasureResolve(IDirect3DDevice9* device, const ProbeTarget& target,
     }
     for (size_t s = 0; s < lit.size(); ++s) {
         FootprintMap map;
-        map.maskBit = lit[s].maskBit;
         const int cx = kFootprintPitch / 2 + static_cast<int>(s) * kFootprintPitch;
         for (int dy = 0; dy < kFootprintSide; ++dy) {
             for (int dx = 0; dx < kFootprintSide; ++dx) {

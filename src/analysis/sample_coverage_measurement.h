@@ -124,7 +124,6 @@ struct AntialiasOffMeasurement {
     AntialiasOffVerdict verdict = AntialiasOffVerdict::NotMeasured;
     // The position measurement with D3DRS_MULTISAMPLEANTIALIAS FALSE on the multisampled target.
     SampleMeasurement positions;
-    double milliseconds = 0.0;
 };
 
 // ---- Texts -------------------------------------------------------------------------------------

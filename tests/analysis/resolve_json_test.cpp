@@ -38,7 +38,7 @@ TEST(ResolveJson, HoldsTheTransferFootprintAndCoverageUnderTheirKeys) {
     EXPECT_EQ(3, c["coverageSamples"]);
     EXPECT_EQ(4, c["colourSamples"]);
     EXPECT_EQ("fewer", c["verdict"]);
-    EXPECT_EQ(json::parse(R"([{"edge":"vertical","changes":[0.1328125,0.3828125,0.6328125]}])"),
+    EXPECT_EQ(json::parse(R"([{"edge":"vertical","normal":[1.0,0.0],"changes":[0.1328125,0.3828125,0.6328125]}])"),
               c["edgePositions"]);
 }
 
