@@ -1,6 +1,8 @@
 // Which files of an earlier survey a new one may remove.
 #include "survey/earlier_pictures.h"
 
+#include "survey/survey_document.h"
+
 namespace {
 
 bool StartsWith(const std::string& text, const std::string& start) { return text.compare(0, start.size(), start) == 0; }
@@ -26,9 +28,8 @@ bool IsSurveyPictureName(const std::string& name) {
 
 std::vector<std::string> EarlierSurveyPictures(const nlohmann::json& earlierSurvey) {
     std::vector<std::string> pictures;
-    if (!earlierSurvey.is_object() || earlierSurvey.value("program", nlohmann::json()) != "quillant-survey") return pictures;
-    const nlohmann::json modes = earlierSurvey.value("modes", nlohmann::json());
-    for (const nlohmann::json& mode : modes.is_array() ? modes : nlohmann::json::array()) {
+    if (!IsSurveyDocument(earlierSurvey)) return pictures;
+    for (const nlohmann::json& mode : earlierSurvey["modes"]) {
         const nlohmann::json picture = mode.is_object() ? mode.value("picture", nlohmann::json()) : nlohmann::json();
         if (picture.is_string() && IsSurveyPictureName(picture.get<std::string>())) pictures.push_back(picture.get<std::string>());
     }

@@ -106,8 +106,3 @@ void SurveyApplication::Survey(const SurveyMode& mode, const std::string& pictur
     report.timings.total = MillisecondsSince(start);
     PumpMessages();
 }
-
-AdapterDescription SurveyApplication::DescribeAdapter(const AdapterInfo& adapterInfo,
-                                                     const D3DDISPLAYMODE& desktop) const {
-    return ::DescribeAdapter(adapterInfo.adapterOrdinal, adapterInfo.identifier, desktop.Format);
-}

@@ -20,8 +20,6 @@ public:
     void Survey(const SurveyMode& mode, const std::string& picturePath, ModeReport* report,
                 HRESULT* outputFailure);
 
-    AdapterDescription DescribeAdapter(const AdapterInfo& adapterInfo, const D3DDISPLAYMODE& desktop) const;
-
 private:
     HRESULT WritePicture(const std::string& path, HRESULT* outputFailure);
 };

@@ -90,13 +90,8 @@ std::string SamplesText(const json& samples) {
         const json maskBit = Get(sample, "maskBit");
         if (maskBit.is_number_integer()) text += maskBit.dump() + ":";
         text += "(" + AxisText(Get(sample, "x")) + ", " + AxisText(Get(sample, "y")) + ")";
-        for (const char* key : {"count", "weight"}) {
-            const json count = Get(sample, key);
-            if (count.is_number_integer()) {
-                if (count.get<int>() > 1) text += "x" + count.dump();
-                break;
-            }
-        }
+        const json count = Get(sample, "count");
+        if (count.is_number_integer() && count.get<int>() > 1) text += "x" + count.dump();
     }
     return text;
 }
@@ -224,12 +219,13 @@ std::string ModeSection(const json& mode, const std::vector<json>& differences) 
     html += "<div class=\"row\">\n";
     const json measurement = Get(mode, "measurement");
     if (Get(mode, "status") == "measured" && measurement.is_object()) {
-        const std::string diagram = SampleDiagramSvg(Get(measurement, "samplePositions"), MovedSamples(differences));
+        const std::map<size_t, MovedSample> moved = MovedSamples(differences);
+        const std::string diagram = SampleDiagramSvg(Get(measurement, "samplePositions"), moved);
         if (!diagram.empty()) {
             html += "<figure>" + diagram +
                     "<figcaption>red: measured samples, numbered by mask bit; blue rings: the standard pattern; green "
                     "crosses: where the texture is sampled; shaded: a position known to an interval" +
-                    std::string(MovedSamples(differences).empty() ? "" : "; orange: where the baseline had it") +
+                    std::string(moved.empty() ? "" : "; orange: where the baseline had it") +
                     "</figcaption></figure>\n";
         }
         html += MeasurementFacts(measurement);

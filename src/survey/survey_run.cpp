@@ -115,7 +115,8 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
     for (const SurveyMode& mode : plan.modes) {
         if (mode.adapterInfo->adapterOrdinal != described) {
             described = mode.adapterInfo->adapterOrdinal;
-            report.adapters.push_back(app.DescribeAdapter(*mode.adapterInfo, mode.desktop));
+            report.adapters.push_back(
+                DescribeAdapter(mode.adapterInfo->adapterOrdinal, mode.adapterInfo->identifier, mode.desktop.Format));
         }
     }
 

@@ -41,10 +41,8 @@ double Drawn(const json& axis) {
 double At(double fraction) { return kMargin + fraction * kSide; }
 
 int Count(const json& sample) {
-    for (const char* key : {"count", "weight"}) {
-        if (sample.value(key, json()).is_number_integer()) return sample[key].get<int>();
-    }
-    return 1;
+    const json count = sample.value("count", json());
+    return count.is_number_integer() ? count.get<int>() : 1;
 }
 
 std::string Grid() {

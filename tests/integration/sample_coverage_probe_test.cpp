@@ -31,15 +31,6 @@ using Microsoft::WRL::ComPtr;
 
 class SampleCoverageProbeTest : public test_support::RealViewerSuite {
 protected:
-    static void UseMultisampling(D3DMULTISAMPLE_TYPE type) {
-        if (app_->settings.multisampleType == type) return;
-        app_->settings.multisampleType = type;
-        app_->settings.multisampleQuality = 0;
-        app_->ReleaseDevice();
-        ASSERT_EQ(S_OK, app_->CreateDeviceFromSettings());
-        ASSERT_EQ(type, app_->presentParams.MultiSampleType);
-    }
-
     struct Measured {
         ProbeTarget target;
         SampleMeasurement positions;
