@@ -9,10 +9,10 @@
 #include <cmath>
 #include <cstdio>
 
-#include "analysis/probe_target.h"
-#include "analysis/resolve_decoder.h"
-#include "analysis/resolve_probe.h"
-#include "analysis/sample_probe.h"
+#include "analysis/probing/probe_target.h"
+#include "analysis/resolve/resolve_decoder.h"
+#include "analysis/resolve/resolve_probe.h"
+#include "analysis/positions/sample_probe.h"
 #include "probe_timing.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <string>
 
-#include "analysis/alpha_to_coverage_probe.h"
-#include "analysis/antialias_off_probe.h"
-#include "analysis/centroid_probe.h"
-#include "analysis/sample_probe.h"
+#include "analysis/alpha_to_coverage/alpha_to_coverage_probe.h"
+#include "analysis/antialias_off/antialias_off_probe.h"
+#include "analysis/centroid/centroid_probe.h"
+#include "analysis/positions/sample_probe.h"
 #include "probe_timing.h"
 
 int main() {

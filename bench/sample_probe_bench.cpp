@@ -9,11 +9,11 @@
 #include <cmath>
 #include <cstdio>
 
-#include "analysis/probe_pattern.h"
-#include "analysis/sample_decoder.h"
-#include "analysis/sample_probe.h"
-#include "analysis/standard_sample_patterns.h"
-#include "analysis/measurement_session.h"
+#include "analysis/probing/probe_pattern.h"
+#include "analysis/positions/sample_decoder.h"
+#include "analysis/positions/sample_probe.h"
+#include "analysis/positions/standard_sample_patterns.h"
+#include "analysis/session/measurement_session.h"
 #include "probe_timing.h"
 
 namespace {

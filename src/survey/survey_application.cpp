@@ -7,7 +7,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "analysis/measurement_session.h"
+#include "analysis/session/measurement_session.h"
 #include "enumeration/value_names.h"
 #include "image/kept_frame.h"
 #include "image/png_writer.h"

@@ -2,7 +2,7 @@
 // as the Sample Positions dialog's Save.
 #include "survey/survey_json.h"
 
-#include "analysis/measurement_json.h"
+#include "analysis/session/measurement_json.h"
 #include "survey/survey_document.h"
 
 namespace {

@@ -3,8 +3,10 @@
 
 #include <cstdio>
 
-#include "analysis/resolve_measurement.h"
-#include "analysis/sample_coverage_measurement.h"
+#include "analysis/resolve/resolve_measurement.h"
+#include "analysis/alpha_to_coverage/alpha_to_coverage_measurement.h"
+#include "analysis/centroid/centroid_measurement.h"
+#include "analysis/antialias_off/antialias_off_measurement.h"
 #include "enumeration/value_names.h"
 #include "survey/survey_modes.h"
 

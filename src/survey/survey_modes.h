@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/multisample_mode.h"
+#include "analysis/probing/multisample_mode.h"
 #include "enumeration/device_enumeration.h"
 #include "survey/survey_options.h"
 #include "survey/survey_report.h"

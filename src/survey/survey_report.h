@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/measurement_session.h"
+#include "analysis/session/measurement_session.h"
 #include "enumeration/adapter_description.h"
 
 // Milliseconds spent on each step of a mode.

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "analysis/standard_sample_patterns.h"
+#include "analysis/positions/standard_sample_patterns.h"
 
 namespace {
 

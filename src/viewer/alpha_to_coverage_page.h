@@ -2,7 +2,9 @@
 // 4 x 4 block with each pixel's thresholds, and the verdict.
 #pragma once
 
-#include "analysis/sample_coverage_measurement.h"
+#include "analysis/alpha_to_coverage/alpha_to_coverage_measurement.h"
+#include "analysis/centroid/centroid_measurement.h"
+#include "analysis/antialias_off/antialias_off_measurement.h"
 #include "viewer/measurement_page.h"
 
 MeasurementPage AlphaToCoveragePage(const AlphaToCoverageMeasurement& measurement);

@@ -3,7 +3,9 @@
 // the centre) and where the samples lie with multisampling switched off.
 #pragma once
 
-#include "analysis/sample_coverage_measurement.h"
+#include "analysis/alpha_to_coverage/alpha_to_coverage_measurement.h"
+#include "analysis/centroid/centroid_measurement.h"
+#include "analysis/antialias_off/antialias_off_measurement.h"
 #include "viewer/measurement_page.h"
 
 MeasurementPage InterpolationPage(const CentroidMeasurement& centroid, const AntialiasOffMeasurement& antialiasOff);

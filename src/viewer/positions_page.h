@@ -2,7 +2,7 @@
 // samples; the texture sampling and the measuring step; and the enlarged pixel with its legend.
 #pragma once
 
-#include "analysis/measurement_session.h"
+#include "analysis/session/measurement_session.h"
 #include "viewer/measurement_page.h"
 
 // The page keeps its own copy of the measurement for its picture.

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "analysis/resolve_measurement.h"
+#include "analysis/resolve/resolve_measurement.h"
 #include "viewer/measurement_page.h"
 
 MeasurementPage ResolvePage(const ResolveMeasurement& measurement);

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "analysis/standard_sample_patterns.h"
+#include "analysis/positions/standard_sample_patterns.h"
 #include "viewer/gdi_drawing.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "analysis/sample_measurement.h"
+#include "analysis/positions/sample_measurement.h"
 
 // Where a point of the pixel (0 .. 1 from its top-left corner) lands in the picture drawn into
 // area: the pixel is the largest centred square that leaves a margin for edge samples.

@@ -9,8 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "analysis/measurement_json.h"
-#include "analysis/measurement_session.h"
+#include "analysis/session/measurement_json.h"
+#include "analysis/session/measurement_session.h"
 #include "image/file_replacing.h"
 #include "platform/platform.h"
 #include "resources/resource_ids.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/measurement_session.h"
+#include "analysis/session/measurement_session.h"
 #include "viewer/measurement_page.h"
 #include "viewer/sample_table_text.h"
 

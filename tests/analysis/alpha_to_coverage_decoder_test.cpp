@@ -1,6 +1,6 @@
 // The alpha-to-coverage decoder on hand-made coverage: a threshold map the same in every pixel, a
 // 2 x 2 ordered dither, a switch without effect, and coverage no verdict but "other" fits.
-#include "analysis/alpha_to_coverage_decoder.h"
+#include "analysis/alpha_to_coverage/alpha_to_coverage_decoder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // The centroid decoder and the triangles it places, on the standard 4-sample pattern: evaluated
 // points at the centroid of the covered samples, at a covered sample, at the centre, or mixed.
-#include "analysis/centroid_decoder.h"
+#include "analysis/centroid/centroid_decoder.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 
-#include "analysis/antialias_off_decoder.h"
+#include "analysis/antialias_off/antialias_off_decoder.h"
 #include "support/measurement_builders.h"
 
 namespace {

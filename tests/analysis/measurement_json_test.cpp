@@ -1,6 +1,6 @@
 // The measurement's JSON: what a reader of the saved file or the survey needs, with exact and
 // interval positions told apart, and the same text for the same measurement.
-#include "analysis/measurement_json.h"
+#include "analysis/session/measurement_json.h"
 
 #include <gtest/gtest.h>
 

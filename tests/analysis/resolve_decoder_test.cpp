@@ -6,7 +6,7 @@
 #include <cmath>
 #include <vector>
 
-#include "analysis/resolve_decoder.h"
+#include "analysis/resolve/resolve_decoder.h"
 #include "support/resolve_builders.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // and null for the parts that could not be tried.
 #include <gtest/gtest.h>
 
-#include "analysis/resolve_decoder.h"
-#include "analysis/resolve_json.h"
+#include "analysis/resolve/resolve_decoder.h"
+#include "analysis/resolve/resolve_json.h"
 #include "support/resolve_builders.h"
 
 namespace {

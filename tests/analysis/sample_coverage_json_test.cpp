@@ -1,7 +1,9 @@
 // The per-sample measurements as the survey writes them: the keys and values the report's readers
 // rely on, thresholds nested by pixel row, pixel and sample, points rounded to 1/1024 pixel; and
 // the report's short column texts.
-#include "analysis/sample_coverage_json.h"
+#include "analysis/alpha_to_coverage/alpha_to_coverage_json.h"
+#include "analysis/centroid/centroid_json.h"
+#include "analysis/antialias_off/antialias_off_json.h"
 
 #include <gtest/gtest.h>
 

@@ -7,9 +7,9 @@
 #include <functional>
 #include <vector>
 
-#include "analysis/probe_pattern.h"
-#include "analysis/sample_decoder.h"
-#include "analysis/standard_sample_patterns.h"
+#include "analysis/probing/probe_pattern.h"
+#include "analysis/positions/sample_decoder.h"
+#include "analysis/positions/standard_sample_patterns.h"
 #include "pattern/pattern_contents.h"
 
 namespace {

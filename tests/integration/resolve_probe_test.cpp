@@ -12,10 +12,10 @@
 #include <cstring>
 #include <string>
 
-#include "analysis/probe_target.h"
-#include "analysis/resolve_json.h"
-#include "analysis/resolve_probe.h"
-#include "analysis/sample_probe.h"
+#include "analysis/probing/probe_target.h"
+#include "analysis/resolve/resolve_json.h"
+#include "analysis/resolve/resolve_probe.h"
+#include "analysis/positions/sample_probe.h"
 #include "image/png_writer.h"
 #include "support/gdi_canvas.h"
 #include "support/real_viewer_suite.h"

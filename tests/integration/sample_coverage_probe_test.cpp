@@ -14,11 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "analysis/alpha_to_coverage_probe.h"
-#include "analysis/antialias_off_probe.h"
-#include "analysis/centroid_probe.h"
-#include "analysis/sample_coverage_json.h"
-#include "analysis/sample_probe.h"
+#include "analysis/alpha_to_coverage/alpha_to_coverage_probe.h"
+#include "analysis/antialias_off/antialias_off_probe.h"
+#include "analysis/centroid/centroid_probe.h"
+#include "analysis/alpha_to_coverage/alpha_to_coverage_json.h"
+#include "analysis/centroid/centroid_json.h"
+#include "analysis/antialias_off/antialias_off_json.h"
+#include "analysis/positions/sample_probe.h"
 #include "image/png_writer.h"
 #include "support/gdi_canvas.h"
 #include "support/real_viewer_suite.h"

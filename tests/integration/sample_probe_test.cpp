@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/measurement_session.h"
-#include "analysis/standard_sample_patterns.h"
+#include "analysis/session/measurement_session.h"
+#include "analysis/positions/standard_sample_patterns.h"
 #include "support/real_viewer_suite.h"
 #include "support/surface_readback.h"
 #include "viewer/viewer_application.h"

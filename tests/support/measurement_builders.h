@@ -2,7 +2,7 @@
 // texts and picture, the JSON and the survey's report.
 #pragma once
 
-#include "analysis/sample_measurement.h"
+#include "analysis/positions/sample_measurement.h"
 
 namespace test_support {
 

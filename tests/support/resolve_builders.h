@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "analysis/resolve_decoder.h"
+#include "analysis/resolve/resolve_decoder.h"
 
 namespace test_support {
 

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "analysis/resolve_decoder.h"
+#include "analysis/resolve/resolve_decoder.h"
 #include "image/png_writer.h"
 #include "support/gdi_canvas.h"
 #include "support/resolve_builders.h"

@@ -1,0 +1,18 @@
+// The alpha-to-coverage measurement: for each driver switch the runtime offers, every alpha value
+// drawn over its own 4 x 4 block of a multisampled target of the device's mode, and each sample of
+// each pixel read back. The device's render target and states are as before when it returns.
+#pragma once
+
+#include <windows.h>
+#include <d3d9.h>
+
+#include "analysis/probing/probe_target.h"
+#include "analysis/alpha_to_coverage/alpha_to_coverage_measurement.h"
+#include "analysis/centroid/centroid_measurement.h"
+#include "analysis/antialias_off/antialias_off_measurement.h"
+#include "analysis/positions/sample_measurement.h"
+
+// positions gives the sample count of a non-maskable mode (its weights summed); a maskable
+// mode's samples are its mask bits.
+HRESULT MeasureAlphaToCoverage(IDirect3DDevice9* device, const ProbeTarget& target,
+                               const SampleMeasurement& positions, AlphaToCoverageMeasurement* out);

@@ -1,0 +1,19 @@
+// The position probe with one state changed; the comparison is the decoder's.
+#include "analysis/antialias_off/antialias_off_probe.h"
+
+
+#include "analysis/antialias_off/antialias_off_decoder.h"
+#include "analysis/positions/sample_probe.h"
+
+HRESULT MeasureAntialiasOff(IDirect3DDevice9* device, const ProbeTarget& target,
+                            const SampleMeasurement& positions, AntialiasOffMeasurement* out) {
+    if (device == nullptr || out == nullptr) return E_INVALIDARG;
+    *out = AntialiasOffMeasurement();
+    if (target.type == D3DMULTISAMPLE_NONE) return S_OK;
+    SampleProbeOptions options;
+    options.multisampleAntialias = false;
+    const HRESULT hr = MeasureSamplePositions(device, target, options, &out->positions);
+    if (FAILED(hr)) return hr;
+    DecodeAntialiasOff(positions, out);
+    return S_OK;
+}

@@ -1,0 +1,220 @@
+// The shaders write the fraction of the interpolated position as red and green and a 1 as blue
+// into an R8G8B8 target: blue says which samples a triangle covered, red and green where the
+// input was evaluated. Each sample is read alone (per_sample_drawing.h): its value v comes back
+// as v / S through the resolve. Each coordinate is thus within (S + 1) / 2 steps of 1/levels of
+// what the shader wrote: half a step when the sample is stored, S halves after the resolve's
+// average is stored and multiplied back by S (0.0098 pixel at 4 samples and 8 bits).
+#include "analysis/centroid/centroid_probe.h"
+
+#include <wrl/client.h>
+
+#include <chrono>
+#include <cmath>
+#include <vector>
+
+#include "analysis/centroid/centroid_decoder.h"
+#include "analysis/probing/per_sample_drawing.h"
+#include "pattern/pattern_contents.h"
+
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+// The measured pixel is the middle one of a 3 x 3 target.
+constexpr UINT kSide = 3;
+constexpr int kPixel = 1;
+
+// vs_3_0
+// dcl_position v0
+// dcl_texcoord0 v1
+// dcl_position o0
+// dcl_texcoord0 o1
+// mov o0, v0
+// mov o1, v1
+const DWORD kVertexShader[] = {
+    0xFFFE0300,
+    0x0200001F, 0x80000000, 0x900F0000,
+    0x0200001F, 0x80000005, 0x900F0001,
+    0x0200001F, 0x80000000, 0xE00F0000,
+    0x0200001F, 0x80000005, 0xE00F0001,
+    0x02000001, 0xE00F0000, 0x90E40000,
+    0x02000001, 0xE00F0001, 0x90E40001,
+    0x0000FFFF,
+};
+
+// ps_3_0
+// def c0, 0, 0, 1, 1
+// dcl_texcoord0_centroid v0.xy     (plain: dcl_texcoord0 v0.xy, the 0x00400000 bit clear)
+// frc r0.xy, v0
+// mov r0.zw, c0
+// mov oC0, r0
+constexpr DWORD kCentroidModifier = 0x00400000;  // D3DSPDM_MSAMPCENTROID in the dcl's register
+const DWORD kPixelShader[] = {
+    0xFFFF0300,
+    0x05000051, 0xA00F0000, 0x00000000, 0x00000000, 0x3F800000, 0x3F800000,
+    0x0200001F, 0x80000005, 0x90030000,
+    0x02000013, 0x80030000, 0x90E40000,
+    0x02000001, 0x800C0000, 0xA0E40000,
+    0x02000001, 0x800F0800, 0x80E40000,
+    0x0000FFFF,
+};
+constexpr size_t kInputRegisterToken = 9;
+
+struct Shaders {
+    ComPtr<IDirect3DVertexShader9> vertex;
+    ComPtr<IDirect3DPixelShader9> centroid;
+    ComPtr<IDirect3DPixelShader9> plain;
+};
+
+HRESULT CreateShaders(IDirect3DDevice9* device, Shaders* shaders) {
+    DWORD centroid[sizeof kPixelShader / sizeof(DWORD)];
+    for (size_t k = 0; k < sizeof kPixelShader / sizeof(DWORD); ++k) centroid[k] = kPixelShader[k];
+    centroid[kInputRegisterToken] |= kCentroidModifier;
+    HRESULT hr = device->CreateVertexShader(kVertexShader, &shaders->vertex);
+    if (SUCCEEDED(hr)) hr = device->CreatePixelShader(centroid, &shaders->centroid);
+    if (SUCCEEDED(hr)) hr = device->CreatePixelShader(kPixelShader, &shaders->plain);
+    return hr;
+}
+
+// A triangle reaching 8 pixels past the measured pixel on the covered side of the edge, in clip
+// coordinates, with the screen position as texture coordinates: pixel p's top-left corner at p.
+// Direct3D 9 puts pixel centres on whole viewport coordinates, so a point f from the corner of
+// pixel p lies at viewport p - 1/2 + f.
+void EdgeTriangle(const CoveringEdge& edge, TexturedVertex* vertices) {
+    const double px = edge.nx * edge.offset;
+    const double py = edge.ny * edge.offset;
+    const double corners[3][2] = {
+        {px - 8.0 * edge.ny, py + 8.0 * edge.nx},
+        {px + 8.0 * edge.ny, py - 8.0 * edge.nx},
+        {px + 8.0 * edge.nx, py + 8.0 * edge.ny},
+    };
+    for (int k = 0; k < 3; ++k) {
+        const double x = kPixel + corners[k][0];
+        const double y = kPixel + corners[k][1];
+        vertices[k].x = static_cast<float>(2.0 * (x - 0.5) / kSide - 1.0);
+        vertices[k].y = static_cast<float>(1.0 - 2.0 * (y - 0.5) / kSide);
+        vertices[k].z = 0.5f;
+        vertices[k].u = static_cast<float>(x);
+        vertices[k].v = static_cast<float>(y);
+    }
+}
+
+struct Pass {
+    size_t edge;
+    bool centroid;
+    int sample;
+};
+
+HRESULT DrawPasses(IDirect3DDevice9* device, const ProbeSurfaces& surfaces, const Shaders& shaders,
+                   const std::vector<CoveringEdge>& edges, const std::vector<Pass>& passes) {
+    SavedDeviceState saved(device);
+    HRESULT hr = device->SetRenderTarget(0, surfaces.multisampled.Get());
+    if (FAILED(hr)) return hr;
+    device->SetDepthStencilSurface(nullptr);
+    for (size_t k = 0; k < passes.size() && SUCCEEDED(hr); ++k) {
+        SetPerSampleDrawingStates(device);
+        device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
+        device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_ARGB(255, 0, 0, 0), 1.0f, 0);
+        const bool ownScene = SUCCEEDED(device->BeginScene());
+        TexturedVertex triangle[3];
+        EdgeTriangle(edges[passes[k].edge], triangle);
+        device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
+        device->SetVertexShader(shaders.vertex.Get());
+        device->SetPixelShader(passes[k].centroid ? shaders.centroid.Get() : shaders.plain.Get());
+        hr = device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(TexturedVertex));
+        if (SUCCEEDED(hr)) hr = KeepOnlySample(device, kSide, kSide, passes[k].sample);
+        if (ownScene) device->EndScene();
+        if (SUCCEEDED(hr)) hr = ResolveIntoCell(device, surfaces, k);
+    }
+    return hr;
+}
+
+PixelPoint Mean(const std::vector<PixelPoint>& points) {
+    PixelPoint mean;
+    for (const PixelPoint& p : points) {
+        mean.x += p.x / points.size();
+        mean.y += p.y / points.size();
+    }
+    return mean;
+}
+
+}  // namespace
+
+HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
+                        const SampleMeasurement& positions, CentroidMeasurement* out) {
+    if (device == nullptr || out == nullptr) return E_INVALIDARG;
+    const auto start = std::chrono::steady_clock::now();
+    *out = CentroidMeasurement();
+    out->samples = positions.samples;
+    D3DCAPS9 caps = {};
+    HRESULT hr = device->GetDeviceCaps(&caps);
+    if (FAILED(hr)) return hr;
+    out->pixelShaderVersion = caps.PixelShaderVersion;
+    ChannelLayout red, green, blue;
+    const std::vector<CoveringEdge> edges = ChooseCoveringEdges(positions.samples);
+    if (caps.PixelShaderVersion < D3DPS_VERSION(3, 0) || caps.VertexShaderVersion < D3DVS_VERSION(3, 0)) {
+        out->unavailableReason.clear();  // the verdict's own text: shader model not available
+    } else if (target.type == D3DMULTISAMPLE_NONE) {
+        out->unavailableReason = "one sample per pixel";
+    } else if (!target.Maskable()) {
+        out->unavailableReason = "non-maskable samples cannot be read one by one";
+    } else if (!ChannelOf(target.format, Channel::Red, &red) ||
+               !ChannelOf(target.format, Channel::Green, &green) ||
+               !ChannelOf(target.format, Channel::Blue, &blue)) {
+        out->unavailableReason = "format not readable";
+    } else if (edges.empty()) {
+        out->unavailableReason = "no sample positions";
+    } else {
+        const int samples = target.MaskSamples();
+        std::vector<Pass> passes;
+        for (size_t e = 0; e < edges.size(); ++e) {
+            for (bool centroid : {true, false}) {
+                for (int s = 0; s < samples; ++s) passes.push_back({e, centroid, s});
+            }
+        }
+        Shaders shaders;
+        ProbeSurfaces surfaces;
+        ProbeReadBack pictures;
+        hr = CreateShaders(device, &shaders);
+        if (SUCCEEDED(hr)) {
+            hr = CreateProbeSurfaces(device, target, kSide, kSide, static_cast<UINT>(passes.size()), &surfaces);
+        }
+        if (SUCCEEDED(hr)) hr = DrawPasses(device, surfaces, shaders, edges, passes);
+        if (SUCCEEDED(hr)) hr = pictures.Read(device, surfaces);
+        if (FAILED(hr)) return hr;
+
+        int levels = 255;
+        out->cases.resize(edges.size());
+        for (size_t e = 0; e < edges.size(); ++e) {
+            out->cases[e].intended = edges[e].covers;
+            out->cases[e].centreCovered = edges[e].centreInside;
+        }
+        for (size_t k = 0; k < passes.size(); ++k) {
+            const IntensityImage r = pictures.Cell(k, red);
+            const IntensityImage g = pictures.Cell(k, green);
+            const IntensityImage b = pictures.Cell(k, blue);
+            if (r.levels > 0) levels = r.levels;
+            CentroidCase& c = out->cases[passes[k].edge];
+            // Blue 1 in this one sample of S resolves to 1 / S.
+            if (b.At(kPixel, kPixel) * samples < 0.5f) continue;
+            const PixelPoint point{r.At(kPixel, kPixel) * samples, g.At(kPixel, kPixel) * samples};
+            if (passes[k].centroid) {
+                c.covered |= 1u << passes[k].sample;
+                c.evaluatedPerSample.push_back(point);
+            } else {
+                c.plainPerSample.push_back(point);
+            }
+        }
+        for (CentroidCase& c : out->cases) {
+            if (!c.evaluatedPerSample.empty()) c.evaluated = Mean(c.evaluatedPerSample);
+            if (!c.plainPerSample.empty()) c.plain = Mean(c.plainPerSample);
+        }
+        out->precision = (samples + 1) * 0.5 / levels;
+        out->verdict = CentroidVerdict::Other;
+        DecodeCentroid(out);
+    }
+    if (out->cases.empty()) out->verdict = CentroidVerdict::Unavailable;
+    out->milliseconds =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    return S_OK;
+}

@@ -1,0 +1,19 @@
+// The centroid measurement: triangles whose edges cover chosen subsets of one pixel's measured
+// samples, drawn with a ps_3_0 shader whose _centroid input carries the screen position, and the
+// same without the modifier; the position each covered sample received is read back. The
+// device's render target, shaders and states are as before when it returns.
+#pragma once
+
+#include <windows.h>
+#include <d3d9.h>
+
+#include "analysis/probing/probe_target.h"
+#include "analysis/alpha_to_coverage/alpha_to_coverage_measurement.h"
+#include "analysis/centroid/centroid_measurement.h"
+#include "analysis/antialias_off/antialias_off_measurement.h"
+#include "analysis/positions/sample_measurement.h"
+
+// positions places the triangles (by mask bit); a mode without a mask, or a device without
+// ps_3_0 and vs_3_0, gives the verdict Unavailable and S_OK.
+HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
+                        const SampleMeasurement& positions, CentroidMeasurement* out);

@@ -1,6 +1,0 @@
-// The multisample mode's name.
-#include "analysis/multisample_mode.h"
-
-#include "enumeration/value_names.h"
-
-const char* MultisampleMode::TypeName() const { return MultisampleTypeText(type); }

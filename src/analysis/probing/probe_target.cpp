@@ -1,0 +1,163 @@
+// The probes' shared surfaces, read-back and saved-state guard.
+#include "analysis/probing/probe_target.h"
+
+#include "pattern/ortho_projection.h"
+#include "pattern/pass_states.h"
+
+HRESULT DescribeProbeTarget(IDirect3DDevice9* device, ProbeTarget* target) {
+    Microsoft::WRL::ComPtr<IDirect3DSwapChain9> chain;
+    D3DPRESENT_PARAMETERS present = {};
+    HRESULT hr = device->GetSwapChain(0, &chain);
+    if (SUCCEEDED(hr)) hr = chain->GetPresentParameters(&present);
+    if (FAILED(hr)) return hr;
+    target->format = present.BackBufferFormat;
+    if (target->format == D3DFMT_UNKNOWN) {
+        D3DDISPLAYMODE mode = {};
+        if (FAILED(hr = device->GetDisplayMode(0, &mode))) return hr;
+        target->format = mode.Format;
+    }
+    target->type = present.MultiSampleType;
+    target->quality = present.MultiSampleQuality;
+    return S_OK;
+}
+
+HRESULT CheckDeviceSurfaceFormat(IDirect3DDevice9* device, DWORD usage, D3DFORMAT format) {
+    Microsoft::WRL::ComPtr<IDirect3D9> direct3d;
+    D3DDEVICE_CREATION_PARAMETERS creation = {};
+    D3DDISPLAYMODE mode = {};
+    HRESULT hr = device->GetDirect3D(&direct3d);
+    if (SUCCEEDED(hr)) hr = device->GetCreationParameters(&creation);
+    if (SUCCEEDED(hr)) hr = device->GetDisplayMode(0, &mode);
+    if (FAILED(hr)) return hr;
+    return direct3d->CheckDeviceFormat(creation.AdapterOrdinal, creation.DeviceType, mode.Format, usage,
+                                       D3DRTYPE_SURFACE, format);
+}
+
+bool ChannelOf(D3DFORMAT format, Channel channel, ChannelLayout* layout) {
+    // {bytes, shift, bits} of red, green, blue, alpha; bits 0 where the format has no such channel.
+    struct Layouts {
+        D3DFORMAT format;
+        ChannelLayout channels[4];
+    };
+    static const Layouts kLayouts[] = {
+        {D3DFMT_A8R8G8B8, {{4, 16, 8}, {4, 8, 8}, {4, 0, 8}, {4, 24, 8}}},
+        {D3DFMT_X8R8G8B8, {{4, 16, 8}, {4, 8, 8}, {4, 0, 8}, {4, 0, 0}}},
+        {D3DFMT_A2R10G10B10, {{4, 20, 10}, {4, 10, 10}, {4, 0, 10}, {4, 30, 2}}},
+        {D3DFMT_A2B10G10R10, {{4, 0, 10}, {4, 10, 10}, {4, 20, 10}, {4, 30, 2}}},
+        {D3DFMT_R5G6B5, {{2, 11, 5}, {2, 5, 6}, {2, 0, 5}, {2, 0, 0}}},
+        {D3DFMT_X1R5G5B5, {{2, 10, 5}, {2, 5, 5}, {2, 0, 5}, {2, 0, 0}}},
+        {D3DFMT_A1R5G5B5, {{2, 10, 5}, {2, 5, 5}, {2, 0, 5}, {2, 15, 1}}},
+    };
+    for (const Layouts& entry : kLayouts) {
+        if (entry.format != format) continue;
+        const ChannelLayout& found = entry.channels[static_cast<int>(channel)];
+        if (found.bits == 0) return false;
+        *layout = found;
+        return true;
+    }
+    return false;
+}
+
+HRESULT CreateProbeSurfaces(IDirect3DDevice9* device, const ProbeTarget& target, UINT cellWidth,
+                            UINT cellHeight, UINT cells, ProbeSurfaces* surfaces) {
+    surfaces->cellWidth = cellWidth;
+    surfaces->cellHeight = cellHeight;
+    surfaces->columns = cells < 8 ? (cells == 0 ? 1 : cells) : 8;
+    const UINT rows = (cells + surfaces->columns - 1) / surfaces->columns;
+    HRESULT hr = device->CreateRenderTarget(cellWidth, cellHeight, target.format, target.type,
+                                            target.quality, FALSE, &surfaces->multisampled, nullptr);
+    if (SUCCEEDED(hr)) {
+        hr = device->CreateRenderTarget(cellWidth * surfaces->columns, cellHeight * rows, target.format,
+                                        D3DMULTISAMPLE_NONE, 0, FALSE, &surfaces->resolved, nullptr);
+    }
+    if (SUCCEEDED(hr)) {
+        hr = device->CreateOffscreenPlainSurface(cellWidth * surfaces->columns, cellHeight * rows,
+                                                 target.format, D3DPOOL_SYSTEMMEM, &surfaces->readBack,
+                                                 nullptr);
+    }
+    return hr;
+}
+
+HRESULT ResolveIntoCell(IDirect3DDevice9* device, const ProbeSurfaces& surfaces, size_t cell) {
+    const LONG column = static_cast<LONG>(cell % surfaces.columns);
+    const LONG row = static_cast<LONG>(cell / surfaces.columns);
+    const LONG w = static_cast<LONG>(surfaces.cellWidth);
+    const LONG h = static_cast<LONG>(surfaces.cellHeight);
+    const RECT rect = {column * w, row * h, (column + 1) * w, (row + 1) * h};
+    return device->StretchRect(surfaces.multisampled.Get(), nullptr, surfaces.resolved.Get(), &rect,
+                               D3DTEXF_NONE);
+}
+
+HRESULT ProbeReadBack::Read(IDirect3DDevice9* device, const ProbeSurfaces& surfaces) {
+    HRESULT hr = device->GetRenderTargetData(surfaces.resolved.Get(), surfaces.readBack.Get());
+    if (SUCCEEDED(hr)) hr = surfaces.readBack->LockRect(&rect_, nullptr, D3DLOCK_READONLY);
+    if (SUCCEEDED(hr)) {
+        locked_ = surfaces.readBack.Get();
+        surfaces_ = &surfaces;
+    }
+    return hr;
+}
+
+IntensityImage ProbeReadBack::Cell(size_t cell, const ChannelLayout& channel) const {
+    if (!locked_) return IntensityImage();
+    const size_t column = cell % surfaces_->columns;
+    const size_t row = cell / surfaces_->columns;
+    const BYTE* first = static_cast<const BYTE*>(rect_.pBits) + row * surfaces_->cellHeight * rect_.Pitch +
+                        column * surfaces_->cellWidth * channel.bytesPerPixel;
+    return IntensityFromPixels(first, static_cast<int>(surfaces_->cellWidth),
+                               static_cast<int>(surfaces_->cellHeight), rect_.Pitch, channel.bytesPerPixel,
+                               channel.shift, channel.bits);
+}
+
+ProbeReadBack::~ProbeReadBack() {
+    if (locked_) locked_->UnlockRect();
+}
+
+SavedDeviceState::SavedDeviceState(IDirect3DDevice9* device) : device_(device) {
+    if (SUCCEEDED(device->CreateStateBlock(D3DSBT_ALL, &states_))) states_->Capture();
+    device->GetRenderTarget(0, &renderTarget_);
+    if (FAILED(device->GetDepthStencilSurface(&depthStencil_))) depthStencil_.Reset();
+}
+
+SavedDeviceState::~SavedDeviceState() {
+    device_->SetRenderTarget(0, renderTarget_.Get());
+    device_->SetDepthStencilSurface(depthStencil_.Get());
+    // After the render target: setting one resets the viewport, which the block restores.
+    if (states_) states_->Apply();
+}
+
+void SetProbeStates(IDirect3DDevice9* device) {
+    SetPassOpeningStates(device, D3DTADDRESS_WRAP);
+    const DWORD renderStates[][2] = {
+        {D3DRS_ZENABLE, D3DZB_FALSE},
+        {D3DRS_ZWRITEENABLE, FALSE},
+        {D3DRS_STENCILENABLE, FALSE},
+        {D3DRS_FOGENABLE, FALSE},
+        {D3DRS_SCISSORTESTENABLE, FALSE},
+        {D3DRS_CLIPPLANEENABLE, 0},
+        {D3DRS_FILLMODE, D3DFILL_SOLID},
+        {D3DRS_COLORWRITEENABLE, 0xF},
+        {D3DRS_SRGBWRITEENABLE, FALSE},
+        {D3DRS_MULTISAMPLEANTIALIAS, TRUE},
+        {D3DRS_BLENDOP, D3DBLENDOP_ADD},
+        {D3DRS_SEPARATEALPHABLENDENABLE, FALSE},
+        {D3DRS_SPECULARENABLE, FALSE},
+        {D3DRS_VERTEXBLEND, D3DVBF_DISABLE},
+        {D3DRS_INDEXEDVERTEXBLENDENABLE, FALSE},
+        {D3DRS_TEXTUREFACTOR, 0xFFFFFFFF},
+    };
+    for (const auto& state : renderStates) {
+        device->SetRenderState(static_cast<D3DRENDERSTATETYPE>(state[0]), state[1]);
+    }
+    device->SetVertexShader(nullptr);
+    device->SetPixelShader(nullptr);
+    device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
+    device->SetTextureStageState(0, D3DTSS_TEXTURETRANSFORMFLAGS, D3DTTFF_DISABLE);
+    device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    device->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    device->SetSamplerState(0, D3DSAMP_MAXMIPLEVEL, 0);
+    device->SetSamplerState(0, D3DSAMP_SRGBTEXTURE, FALSE);
+    const D3DMATRIX identity = IdentityMatrix();
+    device->SetTransform(D3DTS_WORLD, &identity);
+    device->SetTransform(D3DTS_VIEW, &identity);
+}

@@ -1,0 +1,85 @@
+// What every off-screen probe draws into: a render target of the device's own back-buffer format,
+// multisample type and quality, a plain target its pictures are resolved into, and a system-memory
+// copy they are read back through, with the caller's device state kept around the drawing.
+#pragma once
+
+#include <windows.h>
+#include <d3d9.h>
+#include <wrl/client.h>
+
+#include "analysis/probing/multisample_mode.h"
+#include "analysis/positions/sample_decoder.h"
+
+// A probe draws in the mode of the device's swap chain 0: the format (the display's where the back
+// buffer's is D3DFMT_UNKNOWN), the multisample type and quality, as its present parameters give them.
+using ProbeTarget = MultisampleMode;
+
+HRESULT DescribeProbeTarget(IDirect3DDevice9* device, ProbeTarget* target);
+
+// CheckDeviceFormat on the device's own adapter, device type and display format: what the runtime
+// says of a surface of format with usage (a capability query, or a driver's FOURCC convention).
+HRESULT CheckDeviceSurfaceFormat(IDirect3DDevice9* device, DWORD usage, D3DFORMAT format);
+
+// Where a format keeps one colour channel, for reading pictures back.
+struct ChannelLayout {
+    int bytesPerPixel = 0;
+    int shift = 0;
+    int bits = 0;
+};
+
+// Green, red, blue and alpha of the formats a back buffer can have; false for a format the probes
+// cannot read (or, for alpha, one without it).
+enum class Channel { Red, Green, Blue, Alpha };
+bool ChannelOf(D3DFORMAT format, Channel channel, ChannelLayout* layout);
+
+// The surfaces one measurement draws with: cells of side x side pixels, columns x rows of them in
+// the resolved target. Released when the measurement ends.
+struct ProbeSurfaces {
+    Microsoft::WRL::ComPtr<IDirect3DSurface9> multisampled;
+    Microsoft::WRL::ComPtr<IDirect3DSurface9> resolved;
+    Microsoft::WRL::ComPtr<IDirect3DSurface9> readBack;
+    UINT cellWidth = 0;
+    UINT cellHeight = 0;
+    UINT columns = 1;
+};
+
+HRESULT CreateProbeSurfaces(IDirect3DDevice9* device, const ProbeTarget& target, UINT cellWidth,
+                            UINT cellHeight, UINT cells, ProbeSurfaces* surfaces);
+
+// Resolves the multisampled target into cell k of the resolved one.
+HRESULT ResolveIntoCell(IDirect3DDevice9* device, const ProbeSurfaces& surfaces, size_t cell);
+
+// Reads every cell back with one GetRenderTargetData (the device waits once) and hands each
+// cell's picture of channel to take, cell by cell.
+class ProbeReadBack {
+public:
+    HRESULT Read(IDirect3DDevice9* device, const ProbeSurfaces& surfaces);
+    IntensityImage Cell(size_t cell, const ChannelLayout& channel) const;
+    ~ProbeReadBack();
+
+private:
+    IDirect3DSurface9* locked_ = nullptr;
+    const ProbeSurfaces* surfaces_ = nullptr;
+    D3DLOCKED_RECT rect_ = {};
+};
+
+// The device's render target, depth surface and every state, as the caller had them; restored
+// when the guard goes. A probe opens one before it changes anything.
+class SavedDeviceState {
+public:
+    explicit SavedDeviceState(IDirect3DDevice9* device);
+    ~SavedDeviceState();
+    SavedDeviceState(const SavedDeviceState&) = delete;
+    SavedDeviceState& operator=(const SavedDeviceState&) = delete;
+
+private:
+    IDirect3DDevice9* device_;
+    Microsoft::WRL::ComPtr<IDirect3DStateBlock9> states_;
+    Microsoft::WRL::ComPtr<IDirect3DSurface9> renderTarget_;
+    Microsoft::WRL::ComPtr<IDirect3DSurface9> depthStencil_;
+};
+
+// Every state a probe's pictures depend on, beyond the opening the viewer's passes share: no
+// depth, stencil, fog, scissor, clipping planes, blending or sRGB writing; all channels written;
+// multisampling on; fixed-function drawing with identity world and view.
+void SetProbeStates(IDirect3DDevice9* device);

@@ -1,0 +1,42 @@
+// Turns what the resolve probe read back into the transfer curve, footprint and coverage verdicts.
+// Plain data in, plain data out: no Direct3D, so that it can be tried on values made by hand.
+#pragma once
+
+#include <vector>
+
+#include "analysis/resolve/resolve_measurement.h"
+
+// Everything the probe read, in whole read-back steps, before any verdict.
+struct ResolveReadings {
+    int colourSamples = 1;
+    int valueScale = 255;
+    int greyDrawn = 128;
+    std::vector<LadderStep> white;
+    std::vector<LadderStep> grey;
+    bool srgbTried = false;
+    long srgbCapsAnswer = 0;
+    std::vector<LadderStep> srgbWhite;
+    std::vector<LadderStep> srgbGrey;
+    int alphaScale = 0;                  // 0: the format has no alpha
+    std::vector<LadderStep> alpha;
+    std::vector<FootprintMap> footprints;
+    std::vector<EdgeSweep> sweeps;       // offsets and values; levels and changes are found here
+};
+
+// Fills measurement (all but its milliseconds).
+void DecodeResolve(const ResolveReadings& readings, ResolveMeasurement* measurement);
+
+// One setting: both ladders against both references. The fully covered rung (covered ==
+// samples) of each ladder is what its others are compared in proportion to.
+TransferCurve DecodeTransfer(const std::vector<LadderStep>& ladder, const std::vector<LadderStep>& grey,
+                             int samples, int valueScale);
+
+// Box where no neighbour of the lit pixel read anything but 0 in any map.
+Footprint DecodeFootprint(const std::vector<FootprintMap>& perSample);
+
+// Levels and the offsets where they change, per sweep; the verdict from the most levels seen.
+CoverageLevels DecodeCoverage(const std::vector<EdgeSweep>& sweeps, int colourSamples);
+
+// A read-back intensity (0 .. 1, stored in levels steps; 0 levels: floating point, taken as 255)
+// in whole steps.
+int StepsOf(float intensity, int levels);

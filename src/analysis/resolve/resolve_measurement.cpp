@@ -1,0 +1,148 @@
+// The resolve's references, verdict texts and the survey's column texts.
+#include "analysis/resolve/resolve_measurement.h"
+
+#include <windows.h>
+#include <d3d9.h>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+std::string ValuesText(const std::vector<LadderStep>& ladder) {
+    std::string text;
+    for (const LadderStep& step : ladder) {
+        if (!text.empty()) text += ", ";
+        text += std::to_string(step.value);
+    }
+    return text;
+}
+
+// "stored", "linear" or "other (0, 70, 130, 200, 255)": a column's word for one setting.
+std::string ShortVerdict(const TransferCurve& curve) {
+    switch (curve.verdict) {
+        case TransferVerdict::Stored: return "stored";
+        case TransferVerdict::Linear: return "linear";
+        case TransferVerdict::Other: return "other (" + ValuesText(curve.ladder) + ")";
+        case TransferVerdict::NotMeasured: break;
+    }
+    return "not measured";
+}
+
+}  // namespace
+
+double SrgbToLinear(double encoded) {
+    return encoded <= 0.04045 ? encoded / 12.92 : std::pow((encoded + 0.055) / 1.055, 2.4);
+}
+
+double LinearToSrgb(double linear) {
+    return linear <= 0.0031308 ? linear * 12.92 : 1.055 * std::pow(linear, 1.0 / 2.4) - 0.055;
+}
+
+double StoredReference(int covered, int samples, double full, int valueScale) {
+    return samples > 0 ? full * covered / samples : 0.0;
+}
+
+double LinearReference(int covered, int samples, double full, int valueScale) {
+    if (samples <= 0 || valueScale <= 0) return 0.0;
+    const double linear = SrgbToLinear(full / valueScale) * covered / samples;
+    return LinearToSrgb(linear) * valueScale;
+}
+
+std::string TransferVerdictText(const TransferCurve& curve) {
+    switch (curve.verdict) {
+        case TransferVerdict::Stored:
+            return curve.referencesAlike ? "resolve averages stored values (linear light alike here)"
+                                         : "resolve averages stored values";
+        case TransferVerdict::Linear: return "resolve averages linear light (gamma-correct)";
+        case TransferVerdict::Other: {
+            std::string text = "other: " + ValuesText(curve.ladder);
+            if (!curve.grey.empty()) text += "; grey " + ValuesText(curve.grey);
+            return text;
+        }
+        case TransferVerdict::NotMeasured: break;
+    }
+    return "not measured";
+}
+
+std::string FootprintVerdictText(const Footprint& footprint) {
+    switch (footprint.verdict) {
+        case FootprintVerdict::Box: return "box: every pixel from its own samples";
+        case FootprintVerdict::Wider: return "wider filter";
+        case FootprintVerdict::NotMeasured: break;
+    }
+    return "not measured";
+}
+
+std::string CoverageVerdictText(const CoverageLevels& coverage) {
+    switch (coverage.verdict) {
+        case CoverageVerdict::Equal: return "coverage samples = colour samples";
+        case CoverageVerdict::CoverageMode:
+            return "coverage-sample mode: " + std::to_string(coverage.coverageSamples) + " coverage, " +
+                   std::to_string(coverage.colourSamples) + " colour";
+        case CoverageVerdict::Fewer: return "fewer levels than samples";
+        case CoverageVerdict::NotMeasured: break;
+    }
+    return "not measured";
+}
+
+std::string ResolveColumnText(const ResolveMeasurement& m) {
+    std::string text = ShortVerdict(m.transfer);
+    if (m.colourSamples == 1) text += " (1 sample)";
+    if (m.srgbWrite.tried) {
+        text += "; sRGB write (" + CapsAnswerText(m.srgbWrite.capsAnswer) + ", " +
+                (m.srgbWrite.writeEncoded ? "encoded" : "not encoded") +
+                "): " + ShortVerdict(m.srgbWrite.curve);
+    }
+    if (m.alpha.measured && m.alpha.curve.verdict != m.transfer.verdict) {
+        text += "; alpha " + ShortVerdict(m.alpha.curve);
+    }
+    return text;
+}
+
+std::string FilterColumnText(const ResolveMeasurement& m) {
+    switch (m.footprint.verdict) {
+        case FootprintVerdict::Box: return "box";
+        case FootprintVerdict::Wider: {
+            const int centre = m.footprint.weights[kFootprintSide / 2][kFootprintSide / 2];
+            int spread = 0;
+            for (const auto& row : m.footprint.weights) {
+                for (int value : row) spread += value;
+            }
+            spread -= centre;
+            return "wider (centre " + std::to_string(centre) + ", neighbours " +
+                   std::to_string(spread) + " of " + std::to_string(m.valueScale) + ")";
+        }
+        case FootprintVerdict::NotMeasured: break;
+    }
+    return "not measured";
+}
+
+std::string CoverageColumnText(const ResolveMeasurement& m) {
+    const CoverageLevels& c = m.coverage;
+    const std::string levels = std::to_string(c.levels) + " levels";
+    switch (c.verdict) {
+        case CoverageVerdict::Equal:
+            return levels + " = " + std::to_string(c.colourSamples) + (c.colourSamples == 1 ? " sample" : " samples");
+        case CoverageVerdict::CoverageMode:
+            return levels + ": " + std::to_string(c.coverageSamples) + " coverage, " +
+                   std::to_string(c.colourSamples) + " colour";
+        case CoverageVerdict::Fewer:
+            return levels + ", fewer than " + std::to_string(c.colourSamples) + " samples";
+        case CoverageVerdict::NotMeasured: break;
+    }
+    return "not measured";
+}
+
+std::string CapsAnswerText(long answer) {
+    // CheckDeviceFormat's answers; any other code by its number.
+    switch (static_cast<HRESULT>(answer)) {
+        case D3D_OK: return "D3D_OK";
+        case D3DERR_NOTAVAILABLE: return "D3DERR_NOTAVAILABLE";
+        case D3DERR_INVALIDCALL: return "D3DERR_INVALIDCALL";
+        default: break;
+    }
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(answer));
+    return text;
+}

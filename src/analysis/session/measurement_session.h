@@ -1,0 +1,30 @@
+// One measurement session: every probe of a multisample mode run on one device, the target described
+// once, with one plain result. The Sample Positions dialog and the survey both measure through it,
+// so a probe added here shows in both.
+#pragma once
+
+#include <windows.h>
+#include <d3d9.h>
+
+#include "analysis/probing/multisample_mode.h"
+#include "analysis/resolve/resolve_measurement.h"
+#include "analysis/alpha_to_coverage/alpha_to_coverage_measurement.h"
+#include "analysis/centroid/centroid_measurement.h"
+#include "analysis/antialias_off/antialias_off_measurement.h"
+#include "analysis/positions/sample_measurement.h"
+
+struct ModeMeasurement {
+    MultisampleMode mode;             // as the device's swap chain 0 has it
+    SampleMeasurement samplePositions;
+    ResolveMeasurement resolve;                      // what the resolve makes of the samples
+    AlphaToCoverageMeasurement alphaToCoverage;      // what each sample receives
+    CentroidMeasurement centroid;
+    AntialiasOffMeasurement antialiasOff;
+    double milliseconds = 0.0;        // every probe, target described to data decoded
+};
+
+// Measures the mode of the device's swap chain 0 off-screen; the device's render target, states and
+// transforms are as before when it returns. The first probe that fails ends the session with its
+// code, and measurement is left as it was. The positions come first: the other probes aim at the
+// samples they found.
+HRESULT MeasureMode(IDirect3DDevice9* device, ModeMeasurement* measurement);
