@@ -1,17 +1,19 @@
-// survey.html from a survey document.
+// survey.html from the survey's report: every measurement's view, rendered one way.
 #include "survey/survey_html.h"
 
 #include <cctype>
 #include <cstdio>
 #include <map>
+#include <set>
 #include <vector>
 
+#include "analysis/positions/positions_view.h"
+#include "analysis/session/measurement_module.h"
+#include "enumeration/value_names.h"
 #include "survey/survey_document.h"
 #include "survey/survey_svg.h"
 
 namespace {
-
-using nlohmann::json;
 
 constexpr char kStyle[] = R"(body { font: 14px/1.45 "Liberation Sans", Arial, sans-serif; margin: 16px 24px; color: #222; background: #fff; }
 h1 { font-size: 22px; margin: 0 0 4px; }
@@ -19,47 +21,28 @@ h2 { font-size: 18px; border-bottom: 1px solid #bbb; margin: 28px 0 4px; }
 h3 { font-size: 15px; margin: 0 0 8px; font-family: "Liberation Mono", monospace; }
 section.mode { margin: 14px 0; padding: 10px 12px; border: 1px solid #ddd; }
 section.mode.differs { border: 2px solid #e65100; background: #fff8f0; }
-.row { display: flex; flex-wrap: wrap; gap: 20px; align-items: flex-start; }
+.row { display: flex; flex-wrap: wrap; gap: 6px 20px; align-items: flex-start; }
 figure { margin: 0; }
 figcaption { font-size: 12px; color: #555; max-width: 260px; }
-.facts { max-width: 460px; }
-.facts table { border-collapse: collapse; }
+table.facts { border-collapse: collapse; max-width: 640px; }
 .facts td, .facts th { padding: 1px 8px 1px 0; text-align: left; vertical-align: top; font-weight: normal; }
-.facts th { color: #555; }
+.facts th { color: #555; white-space: nowrap; }
 .yes { color: #1b5e20; } .no { color: #888; }
 table.grid { border-collapse: collapse; margin: 2px 0 6px; font: 11px "Liberation Mono", monospace; }
 table.grid td { border: 1px solid #ccc; padding: 1px 4px; text-align: right; }
+table.grid th { padding: 1px 4px; font-weight: normal; color: #555; text-align: right; }
+.caption { max-width: 420px; }
 img.picture { width: 256px; height: 192px; border: 1px solid #999; }
 .differences, .baseline { color: #8a3200; }
 .baseline { border: 2px solid #e65100; background: #fff8f0; padding: 6px 12px; margin: 10px 0; }
 .baseline.same { border-color: #2e7d32; background: #f1f8e9; color: #1b5e20; }
 .failed { color: #b71c1c; }
+.measurement { margin: 6px 0 10px; }
+h4 { font-size: 14px; margin: 8px 0 2px; }
+.caption { font-size: 12px; color: #555; margin: 2px 0; }
 )";
 
 std::string E(const std::string& text) { return HtmlEscaped(text); }
-
-std::string TextOf(const json& value) {
-    if (value.is_string()) return value.get<std::string>();
-    if (value.is_null()) return "-";
-    if (value.is_boolean()) return value.get<bool>() ? "yes" : "no";
-    return value.dump(-1, ' ', false, json::error_handler_t::replace);
-}
-
-json Get(const json& object, const char* key) { return object.is_object() ? object.value(key, json()) : json(); }
-
-// "standardPattern" as "standard pattern".
-std::string Words(const std::string& key) {
-    std::string words;
-    for (char c : key) {
-        if (std::isupper(static_cast<unsigned char>(c))) {
-            words += ' ';
-            words += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        } else {
-            words += c;
-        }
-    }
-    return words;
-}
 
 std::string AnchorOf(const std::string& label) {
     std::string anchor = "mode";
@@ -69,199 +52,144 @@ std::string AnchorOf(const std::string& label) {
     return anchor;
 }
 
-std::string Row(const std::string& name, const std::string& valueHtml) {
-    return "<tr><th>" + E(name) + "</th><td>" + valueHtml + "</td></tr>\n";
-}
-
-// "0: (6, 2)" per sample, an axis as its 1/16 step or its interval.
-std::string AxisText(const json& axis) {
-    if (Get(axis, "exact") == true && Get(axis, "sixteenths").is_number()) return TextOf(axis["sixteenths"]);
-    char text[64];
-    std::snprintf(text, sizeof(text), "[%.4g, %.4g) px", Get(axis, "low").is_number() ? axis["low"].get<double>() : 0.0,
-                  Get(axis, "high").is_number() ? axis["high"].get<double>() : 0.0);
-    return text;
-}
-
-std::string SamplesText(const json& samples) {
-    std::string text;
-    for (size_t i = 0; samples.is_array() && i < samples.size(); ++i) {
-        const json& sample = samples[i];
-        if (!text.empty()) text += "  ";
-        const json maskBit = Get(sample, "maskBit");
-        if (maskBit.is_number_integer()) text += maskBit.dump() + ":";
-        text += "(" + AxisText(Get(sample, "x")) + ", " + AxisText(Get(sample, "y")) + ")";
-        const json count = Get(sample, "count");
-        if (count.is_number_integer() && count.get<int>() > 1) text += "x" + count.dump();
-    }
-    return text;
-}
-
-std::string VerdictsTable(const json& verdicts) {
-    if (!verdicts.is_object()) return std::string();
-    std::string html = "<table class=\"verdicts\">\n";
-    for (auto item = verdicts.begin(); item != verdicts.end(); ++item) {
-        const std::string value = TextOf(item.value());
-        html += "<tr><th>" + E(Words(item.key())) + "</th><td class=\"" + (value == "yes" ? "yes" : "no") + "\">" +
-                E(value) + "</td></tr>\n";
-    }
-    return html + "</table>\n";
-}
-
-// A list of lists of numbers (or of lists of numbers) as a small table.
-std::string GridTable(const json& rows) {
-    if (!rows.is_array() || rows.empty()) return std::string();
-    std::string html = "<table class=\"grid\">\n";
-    for (const json& row : rows) {
+std::string Table(const ViewTable& table, const char* kind) {
+    std::string html = "<p class=\"caption\">" + E(table.caption) + "</p>\n<table class=\"" + kind + "\">\n";
+    if (!table.header.empty()) {
         html += "<tr>";
-        for (const json& cell : row.is_array() ? row : json::array({row})) {
-            std::string text;
-            if (cell.is_array()) {
-                for (const json& value : cell) text += (text.empty() ? "" : " ") + TextOf(value);
-            } else {
-                text = TextOf(cell);
-            }
-            html += "<td>" + E(text) + "</td>";
-        }
+        for (const std::string& cell : table.header) html += "<th>" + E(cell) + "</th>";
+        html += "</tr>\n";
+    }
+    for (const std::vector<std::string>& row : table.rows) {
+        html += "<tr>";
+        for (const std::string& cell : row) html += "<td>" + E(cell) + "</td>";
         html += "</tr>\n";
     }
     return html + "</table>\n";
 }
 
-std::string ResolveFacts(const json& resolve) {
-    if (!resolve.is_object()) return std::string();
-    std::string html;
-    const json transfer = Get(resolve, "transfer");
-    if (transfer.is_object()) {
-        html += "<p>Resolve: " + E(TextOf(Get(transfer, "verdict"))) + "</p>\n";
-        html += "<figure>" + TransferCurveSvg(transfer) +
-                "<figcaption>value against samples covered; dashed: stored values averaged (blue), linear light "
-                "averaged (green)</figcaption></figure>\n";
-    }
-    const json footprint = Get(resolve, "footprint");
-    if (footprint.is_object()) {
-        html += "<p>Filter: " + E(TextOf(Get(footprint, "verdict"))) + "</p>\n" + GridTable(Get(footprint, "weights"));
-    }
-    const json coverage = Get(resolve, "coverage");
-    if (coverage.is_object()) {
-        html += "<p>Coverage: " + E(TextOf(Get(coverage, "verdict"))) + ", " + E(TextOf(Get(coverage, "levels"))) +
-                " levels</p>\n";
-    }
-    return html;
-}
-
-std::string AlphaToCoverageFacts(const json& switches) {
-    if (!switches.is_array()) return std::string();
-    std::string html;
-    for (const json& entry : switches) {
-        html += "<p>Alpha to coverage, " + E(TextOf(Get(entry, "switch"))) + ": " +
-                (Get(entry, "offered") == false ? std::string("not offered") : E(TextOf(Get(entry, "verdict")))) +
-                "</p>\n" + GridTable(Get(entry, "thresholds"));
-    }
-    return html;
-}
-
-std::string MeasurementFacts(const json& measurement) {
-    const json positions = Get(measurement, "samplePositions");
-    std::string html = "<div class=\"facts\">\n<table>\n";
-    html += Row("Verdict", E(TextOf(Get(positions, "verdict"))));
-    html += Row("Samples", E(SamplesText(Get(positions, "samples"))));
-    const json texture = Get(positions, "textureSampling");
-    if (texture.is_object()) html += Row("Texture", E(TextOf(Get(texture, "text"))));
-    for (const char* key : {"centroid", "antialiasOff"}) {
-        const json entry = Get(measurement, key);
-        if (entry.is_object()) html += Row(key == std::string("centroid") ? "Centroid" : "AA off", E(TextOf(Get(entry, "verdict"))));
-    }
-    html += "</table>\n" + VerdictsTable(Get(positions, "verdicts"));
-    html += ResolveFacts(Get(measurement, "resolve"));
-    html += AlphaToCoverageFacts(Get(measurement, "alphaToCoverage"));
-    return html + "</div>\n";
-}
-
-// The baseline's differences, by mode label.
-std::map<std::string, std::vector<json>> DifferencesByMode(const json& document) {
-    std::map<std::string, std::vector<json>> byMode;
-    const json differences = Get(Get(document, "baseline"), "differences");
-    for (const json& difference : differences.is_array() ? differences : json::array()) {
-        byMode[Get(difference, "mode").is_string() ? difference["mode"].get<std::string>() : std::string()].push_back(difference);
-    }
-    return byMode;
-}
-
-std::string DifferenceItem(const json& difference) {
-    return "<li>" + E(TextOf(Get(difference, "location"))) + " " + E(TextOf(Get(difference, "text"))) + "</li>\n";
-}
-
-// Samples that moved, from differences at "/measurement/samplePositions/samples/N/x" or ".../y".
-std::map<size_t, MovedSample> MovedSamples(const std::vector<json>& differences) {
-    const std::string prefix = "/measurement/samplePositions/samples/";
+// Samples of a diagram that moved since the baseline: differences at "<source>/N/x" (or y), with
+// the baseline's axis.
+std::map<size_t, MovedSample> MovedSamples(const std::vector<const SurveyDifference*>& differences,
+                                           const std::string& source) {
+    const std::string prefix = "/measurement" + source + "/";
     std::map<size_t, MovedSample> moved;
-    for (const json& difference : differences) {
-        const std::string path = Get(difference, "path").is_string() ? difference["path"].get<std::string>() : "";
-        if (path.compare(0, prefix.size(), prefix) != 0) continue;
+    for (const SurveyDifference* difference : differences) {
+        const std::string& path = difference->path;
+        if (source.empty() || path.compare(0, prefix.size(), prefix) != 0) continue;
         size_t end = prefix.size();
         while (end < path.size() && std::isdigit(static_cast<unsigned char>(path[end]))) ++end;
         if (end == prefix.size() || end + 2 != path.size() || path[end] != '/') continue;
+        const char axisName = path[end + 1];
+        ViewAxis axis;
+        if ((axisName != 'x' && axisName != 'y') || !ViewAxisFromJson(difference->was, &axis)) continue;
         MovedSample& sample = moved[std::stoul(path.substr(prefix.size(), end - prefix.size()))];
-        (path[end + 1] == 'x' ? sample.x : sample.y) = Get(difference, "was");
+        (axisName == 'x' ? sample.hasX : sample.hasY) = true;
+        (axisName == 'x' ? sample.x : sample.y) = axis;
     }
     return moved;
 }
 
-std::string ModeSection(const json& mode, const std::vector<json>& differences) {
-    const std::string label = ModeLabelOf(mode);
+// One measurement: its diagrams beside its facts, then its ladders side by side, then its tables.
+std::string MeasurementSection(const MeasurementView& view, const std::vector<const SurveyDifference*>& differences) {
+    std::string html = "<div class=\"measurement\">\n<h4>" + E(view.title) + "</h4>\n<div class=\"row\">\n";
+    for (const ViewDiagram& diagram : view.diagrams) {
+        const std::map<size_t, MovedSample> moved = MovedSamples(differences, diagram.source);
+        const std::string svg = SampleDiagramSvg(diagram, moved);
+        if (svg.empty()) continue;
+        html += "<figure>" + svg + "<figcaption>" + E(diagram.caption) +
+                "; shaded: a position known to an interval" +
+                std::string(moved.empty() ? "" : "; orange: where the baseline had it") + "</figcaption></figure>\n";
+    }
+    html += "<table class=\"facts\">\n";
+    for (const ViewFact& fact : view.facts) html += "<tr><th>" + E(fact.label) + "</th><td>" + E(fact.value) + "</td></tr>\n";
+    html += "</table>\n</div>\n";
+    std::string ladders;
+    for (const ViewLadder& ladder : view.ladders) {
+        const std::string svg = LadderSvg(ladder);
+        if (svg.empty()) continue;
+        ladders += "<figure>" + svg + "<figcaption>" + E(ladder.caption) + ": value (0 .. " +
+                   std::to_string(ladder.valueScale) + ") against samples covered</figcaption></figure>\n";
+    }
+    if (!ladders.empty()) {
+        html += "<div class=\"row\">\n" + ladders +
+                "</div>\n<p class=\"caption\">dashed: stored values averaged (blue), linear light averaged (green)</p>\n";
+    }
+    if (!view.tables.empty()) {
+        html += "<div class=\"row\">\n";
+        for (const ViewTable& table : view.tables) html += "<div>" + Table(table, "grid") + "</div>\n";
+        html += "</div>\n";
+    }
+    return html + "</div>\n";
+}
+
+std::string DifferenceItem(const SurveyDifference& difference) {
+    return "<li>" + E(difference.location) + " " + E(difference.text) + "</li>\n";
+}
+
+std::string FailureText(const ModeReport& mode) {
+    std::string text = "failed: " + mode.failureStage;
+    if (mode.failureCode != S_OK) text += " " + ResultCodeText(mode.failureCode);
+    if (!mode.failureText.empty()) text += " " + mode.failureText;
+    return text;
+}
+
+std::string ModeSection(const ModeReport& mode, const std::vector<const SurveyDifference*>& differences) {
+    const std::string label = ModeLabel(mode);
     std::string html = "<section class=\"mode" + std::string(differences.empty() ? "" : " differs") + "\" id=\"" +
                        AnchorOf(label) + "\">\n<h3>" + E(label) + "</h3>\n";
     if (!differences.empty()) {
         html += "<ul class=\"differences\">\n";
-        for (const json& difference : differences) html += DifferenceItem(difference);
+        for (const SurveyDifference* difference : differences) html += DifferenceItem(*difference);
         html += "</ul>\n";
     }
-    html += "<div class=\"row\">\n";
-    const json measurement = Get(mode, "measurement");
-    if (Get(mode, "status") == "measured" && measurement.is_object()) {
-        const std::map<size_t, MovedSample> moved = MovedSamples(differences);
-        const std::string diagram = SampleDiagramSvg(Get(measurement, "samplePositions"), moved);
-        if (!diagram.empty()) {
-            html += "<figure>" + diagram +
-                    "<figcaption>red: measured samples, numbered by mask bit; blue rings: the standard pattern; green "
-                    "crosses: where the texture is sampled; shaded: a position known to an interval" +
-                    std::string(moved.empty() ? "" : "; orange: where the baseline had it") +
-                    "</figcaption></figure>\n";
+    if (mode.measured) {
+        for (const MeasurementModule& module : MeasurementModules()) {
+            html += MeasurementSection(module.describe(mode.measurement), differences);
         }
-        html += MeasurementFacts(measurement);
     } else {
-        const json failure = Get(mode, "failure");
-        html += "<p class=\"failed\">failed: " + E(TextOf(Get(failure, "stage"))) + " " +
-                E(Get(failure, "code").is_null() ? std::string() : TextOf(failure["code"])) + " " +
-                E(TextOf(Get(failure, "message"))) + "</p>\n";
+        html += "<p class=\"failed\">" + E(FailureText(mode)) + "</p>\n";
     }
-    const json picture = Get(mode, "picture");
-    if (picture.is_string()) {
-        const std::string name = E(picture.get<std::string>());
+    if (!mode.picture.empty()) {
+        const std::string name = E(mode.picture);
         html += "<figure><a href=\"" + name + "\"><img class=\"picture\" src=\"" + name + "\" alt=\"the picture of " +
                 E(label) + "\"></a><figcaption>" + name + "</figcaption></figure>\n";
     }
-    return html + "</div>\n</section>\n";
+    return html + "</section>\n";
 }
 
-std::string AdapterHeading(const json& adapter) {
-    return "<h2>Adapter " + E(TextOf(Get(adapter, "ordinal"))) + ": " + E(TextOf(Get(adapter, "description"))) +
-           "</h2>\n<p>Driver " + E(TextOf(Get(adapter, "driver"))) + " " + E(TextOf(Get(adapter, "driverVersion"))) +
-           ", vendor " + E(TextOf(Get(adapter, "vendorId"))) + ", device " + E(TextOf(Get(adapter, "deviceId"))) +
-           ", desktop " + E(TextOf(Get(adapter, "desktopFormat"))) + ".</p>\n";
+std::string AdapterHeading(const AdapterDescription& adapter) {
+    char ids[64];
+    std::snprintf(ids, sizeof ids, "vendor 0x%04lX, device 0x%04lX", static_cast<unsigned long>(adapter.vendorId),
+                  static_cast<unsigned long>(adapter.deviceId));
+    return "<h2>Adapter " + std::to_string(adapter.ordinal) + ": " + E(adapter.description) + "</h2>\n<p>Driver " +
+           E(adapter.driver) + " " + E(adapter.driverVersion) + ", " + ids + ", desktop " +
+           E(FormatText(adapter.desktopFormat, true)) + ".</p>\n";
 }
 
-std::string BaselineBox(const json& baseline, const std::map<std::string, std::vector<json>>& byMode) {
-    if (!baseline.is_object()) return std::string();
-    const json differences = Get(baseline, "differences");
-    const size_t count = differences.is_array() ? differences.size() : 0;
-    const std::string file = E(TextOf(Get(baseline, "file")));
+// The differences by mode label, the document's own (adapters) under the empty label, in order.
+std::map<std::string, std::vector<const SurveyDifference*>> DifferencesByMode(const BaselineComparison* baseline) {
+    std::map<std::string, std::vector<const SurveyDifference*>> byMode;
+    if (baseline == nullptr) return byMode;
+    for (const SurveyDifference& difference : baseline->differences) byMode[difference.mode].push_back(&difference);
+    return byMode;
+}
+
+std::string BaselineBox(const BaselineComparison* baseline,
+                        const std::map<std::string, std::vector<const SurveyDifference*>>& byMode,
+                        const std::set<std::string>& sections) {
+    if (baseline == nullptr) return std::string();
+    const size_t count = baseline->differences.size();
+    const std::string file = E(baseline->file);
     if (count == 0) return "<p class=\"baseline same\">No differences from the baseline " + file + ".</p>\n";
     std::string html = "<div class=\"baseline\"><p>" + std::to_string(count) + (count == 1 ? " difference" : " differences") +
                        " from the baseline " + file + ":</p>\n<ul>\n";
     for (const auto& entry : byMode) {
-        if (entry.first.empty()) {
-            for (const json& difference : entry.second) html += DifferenceItem(difference);
+        if (entry.first.empty() || !sections.count(entry.first)) {
+            // Nothing on the page to link to (an adapter, a mode only in the baseline): said here in full.
+            for (const SurveyDifference* difference : entry.second) {
+                html += "<li>" + (entry.first.empty() ? std::string() : E(entry.first) + ": ") + E(difference->location) +
+                        " " + E(difference->text) + "</li>\n";
+            }
         } else {
             html += "<li><a href=\"#" + AnchorOf(entry.first) + "\">" + E(entry.first) + "</a>: " +
                     std::to_string(entry.second.size()) + (entry.second.size() == 1 ? " difference" : " differences") +
@@ -287,41 +215,41 @@ std::string HtmlEscaped(const std::string& text) {
     return escaped;
 }
 
-std::string SurveyHtml(const json& document) {
-    const json adapters = Get(document, "adapters").is_array() ? document["adapters"] : json::array();
-    const json modes = Get(document, "modes").is_array() ? document["modes"] : json::array();
+std::string SurveyHtml(const SurveyReport& report, const BaselineComparison* baseline) {
     std::string title = "Quillant survey";
-    if (!adapters.empty()) title += ": " + TextOf(Get(adapters[0], "description"));
+    if (!report.adapters.empty()) title += ": " + report.adapters[0].description;
 
     std::string html = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + E(title) +
                        "</title>\n<style>\n" + kStyle + "</style>\n</head>\n<body>\n<h1>" + E(title) + "</h1>\n";
-    const json summary = Get(document, "summary");
-    html += "<p>" + E(TextOf(Get(document, "program"))) + " " + E(TextOf(Get(document, "version"))) + ", schema " +
-            E(TextOf(Get(document, "schemaVersion"))) + ": " + E(TextOf(Get(summary, "modes"))) + " modes, " +
-            E(TextOf(Get(summary, "measured"))) + " measured, " + E(TextOf(Get(summary, "failed"))) +
+    size_t measured = 0;
+    for (const ModeReport& mode : report.modes) measured += mode.measured ? 1 : 0;
+    html += "<p>" + std::string(kSurveyProgramName) + " " + kSurveyProgramVersion + ", schema " +
+            std::to_string(kSurveySchemaVersion) + ": " + std::to_string(report.modes.size()) + " modes, " +
+            std::to_string(measured) + " measured, " + std::to_string(report.modes.size() - measured) +
             " failed. Positions in 1/16 pixel from the pixel's top-left corner.</p>\n";
-    const auto byMode = DifferencesByMode(document);
-    html += BaselineBox(Get(document, "baseline"), byMode);
+    std::set<std::string> sections;
+    for (const ModeReport& mode : report.modes) sections.insert(ModeLabel(mode));
+    const auto byMode = DifferencesByMode(baseline);
+    html += BaselineBox(baseline, byMode, sections);
 
-    std::vector<bool> shown(modes.size(), false);
-    const auto sections = [&](const json& ordinal) {
+    std::vector<bool> shown(report.modes.size(), false);
+    const auto modeSections = [&](const AdapterDescription* adapter) {
         std::string text;
-        for (size_t i = 0; i < modes.size(); ++i) {
-            if (shown[i] || (!ordinal.is_null() && Get(modes[i], "adapterOrdinal") != ordinal)) continue;
+        for (size_t i = 0; i < report.modes.size(); ++i) {
+            if (shown[i] || (adapter != nullptr && report.modes[i].adapterOrdinal != adapter->ordinal)) continue;
             shown[i] = true;
-            const auto found = byMode.find(ModeLabelOf(modes[i]));
-            text += ModeSection(modes[i], found == byMode.end() ? std::vector<json>() : found->second);
+            const auto found = byMode.find(ModeLabel(report.modes[i]));
+            text += ModeSection(report.modes[i], found == byMode.end() ? std::vector<const SurveyDifference*>() : found->second);
         }
         return text;
     };
-    for (const json& adapter : adapters) html += AdapterHeading(adapter) + sections(Get(adapter, "ordinal"));
-    const std::string rest = sections(json());
+    for (const AdapterDescription& adapter : report.adapters) html += AdapterHeading(adapter) + modeSections(&adapter);
+    const std::string rest = modeSections(nullptr);
     if (!rest.empty()) html += "<h2>Other modes</h2>\n" + rest;
 
-    const json notes = Get(document, "notes");
-    if (notes.is_array() && !notes.empty()) {
+    if (!report.notes.empty()) {
         html += "<ul class=\"notes\">\n";
-        for (const json& note : notes) html += "<li>" + E(TextOf(note)) + "</li>\n";
+        for (const std::string& note : report.notes) html += "<li>" + E(note) + "</li>\n";
         html += "</ul>\n";
     }
     return html + "</body>\n</html>\n";

@@ -1,14 +1,15 @@
-// survey.html: the survey as one page to look at, made from the same document as survey.json.
+// survey.html: the survey as one page to look at, made from the same report as survey.json.
 // Self-contained (styles and pictures inline, the PNGs beside it by relative name), no scripts.
 #pragma once
 
 #include <string>
 
-#include <nlohmann/json.hpp>
+#include "survey/baseline_report.h"
+#include "survey/survey_report.h"
 
-// The page for a survey document; its "baseline" (where present) marks the differences on the
-// modes they concern. Keys the document lacks are left out of the page, not shown as empty.
-std::string SurveyHtml(const nlohmann::json& document);
+// The page for a survey's report; with a baseline, its differences are marked on the modes they
+// concern and listed at the top.
+std::string SurveyHtml(const SurveyReport& report, const BaselineComparison* baseline = nullptr);
 
 // Text made safe inside an HTML element or a quoted attribute.
 std::string HtmlEscaped(const std::string& text);

@@ -3,10 +3,7 @@
 
 #include <cstdio>
 
-#include "analysis/resolve/resolve_measurement.h"
-#include "analysis/alpha_to_coverage/alpha_to_coverage_measurement.h"
-#include "analysis/centroid/centroid_measurement.h"
-#include "analysis/antialias_off/antialias_off_measurement.h"
+#include "analysis/session/measurement_module.h"
 #include "enumeration/value_names.h"
 #include "survey/survey_modes.h"
 
@@ -27,19 +24,6 @@ std::string Cell(const std::string& text) {
     return cell;
 }
 
-std::string PositionsText(const ModeMeasurement& measurement) {
-    const bool maskable = measurement.mode.Maskable();
-    const SampleMeasurement& positions = measurement.samplePositions;
-    std::string text;
-    for (const SamplePosition& sample : positions.samples) {
-        if (!text.empty()) text += " ";
-        if (maskable && sample.maskBit >= 0) text += std::to_string(sample.maskBit) + ":";
-        text += PointText(sample, positions.gridSize);
-        if (!maskable && sample.count > 1) text += "x" + std::to_string(sample.count);
-    }
-    return text;
-}
-
 std::string AdapterHeading(const AdapterDescription& adapter) {
     char ids[96];
     std::snprintf(ids, sizeof(ids), "vendor 0x%04lX, device 0x%04lX, revision %lu",
@@ -50,6 +34,13 @@ std::string AdapterHeading(const AdapterDescription& adapter) {
            FormatText(adapter.desktopFormat, false) + ".\n";
 }
 
+// "| a | b |" and a line break.
+std::string Row(const std::vector<std::string>& cells) {
+    std::string row = "|";
+    for (const std::string& cell : cells) row += " " + Cell(cell) + " |";
+    return row + "\n";
+}
+
 }  // namespace
 
 std::string SurveyMarkdown(const SurveyReport& report) {
@@ -57,42 +48,42 @@ std::string SurveyMarkdown(const SurveyReport& report) {
                        "Sample positions in 1/16 pixel from the pixel's top-left corner, each after "
                        "the mask bit that selects it; an axis measured only to an interval shows it "
                        "as low..high.\n";
+    // Every measurement names its own columns; an empty result is described for the headings.
+    std::vector<MeasurementView> described;
+    for (const MeasurementModule& module : MeasurementModules()) described.push_back(module.describe(ModeMeasurement()));
     for (const AdapterDescription& adapter : report.adapters) {
         text += "\n" + AdapterHeading(adapter) + "\n";
-        text += "| Device | Format | Multisample | Quality | Samples | Positions | Verdict | Texture | Resolve | "
-                "Filter | Coverage | Alpha to coverage | Centroid | AA off | Picture |\n";
-        text += "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
+        // The mode's own columns, then one or more per measurement, as each describes itself.
+        std::vector<std::string> headings = {"Device", "Format", "Multisample", "Quality"};
+        for (const MeasurementView& view : described) {
+            for (const ViewColumn& column : view.columns) headings.push_back(column.heading);
+        }
+        headings.push_back("Picture");
+        text += Row(headings);
+        for (size_t i = 0; i < headings.size(); ++i) text += "|---";
+        text += "|\n";
         bool any = false;
         for (const ModeReport& mode : report.modes) {
             if (mode.adapterOrdinal != adapter.ordinal) continue;
             any = true;
-            std::string samples = "-", positions = "-", verdict, texture = "-";
-            std::string received = " - | - | - | - | - | - |";
-            if (mode.measured) {
-                const ModeMeasurement& m = mode.measurement;
-                samples = SampleCountText(m);
-                positions = PositionsText(m);
-                verdict = VerdictText(m.samplePositions);
-                texture = TextureSamplingText(m.samplePositions);
-                // What the resolve does and what each sample receives, a short text a column.
-                received.clear();
-                for (const std::string& cell :
-                     {ResolveColumnText(m.resolve), FilterColumnText(m.resolve), CoverageColumnText(m.resolve),
-                      AlphaToCoverageColumnText(m.alphaToCoverage), CentroidColumnText(m.centroid),
-                      AntialiasOffColumnText(m.antialiasOff)}) {
-                    received += " " + Cell(cell) + " |";
-                }
-            } else {
-                verdict = ModeOutcomeText(mode);
-            }
-            const std::string picture = mode.picture.empty() ? "-" : "[png](" + mode.picture + ")";
             const MultisampleMode& multisample = mode.measurement.mode;
-            text += "| " + Cell(ShortDeviceTypeText(mode.deviceType)) + " | " + FormatText(multisample.format, false) +
-                    " | " + multisample.TypeName() + " | " + std::to_string(multisample.quality) +
-                    " | " + Cell(samples) + " | " + Cell(positions) + " | " + Cell(verdict) + " | " +
-                    Cell(texture) + " |" + received + " " + picture + " |\n";
+            std::vector<std::string> cells = {ShortDeviceTypeText(mode.deviceType), FormatText(multisample.format, false),
+                                              multisample.TypeName(), std::to_string(multisample.quality)};
+            for (const MeasurementModule& module : MeasurementModules()) {
+                const MeasurementView view = module.describe(mode.measurement);
+                for (const ViewColumn& column : view.columns) {
+                    // A failed mode says why where the verdict would stand.
+                    cells.push_back(mode.measured ? column.text : column.heading == "Verdict" ? ModeOutcomeText(mode) : "-");
+                }
+            }
+            cells.push_back(mode.picture.empty() ? "-" : "[png](" + mode.picture + ")");
+            text += Row(cells);
         }
-        if (!any) text += "| - | - | - | - | - | - | nothing measured | - | - | - | - | - | - | - | - |\n";
+        if (!any) {
+            std::vector<std::string> cells(headings.size(), "-");
+            for (size_t i = 0; i < headings.size(); ++i) cells[i] = headings[i] == "Verdict" ? "nothing measured" : "-";
+            text += Row(cells);
+        }
     }
     if (!report.notes.empty()) {
         text += "\n";

@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cstdio>
 
+#include "analysis/positions/positions_view.h"
 #include "enumeration/value_names.h"
 #include "survey/survey_modes.h"
 
@@ -75,17 +76,6 @@ std::string PictureFileName(const ModeReport& mode) {
     return "adapter" + std::to_string(mode.adapterOrdinal) + "-" + Lowered(ShortDeviceTypeText(mode.deviceType)) +
            "-" + Lowered(FormatText(multisample.format, false)) + "-" + Lowered(type) + "-q" +
            std::to_string(multisample.quality) + ".png";
-}
-
-std::string SampleCountText(const ModeMeasurement& measurement) {
-    const SampleMeasurement& positions = measurement.samplePositions;
-    int count = 0;
-    for (const SamplePosition& sample : positions.samples) count += measurement.mode.Maskable() ? 1 : sample.count;
-    std::string text = std::to_string(count) + (count == 1 ? " sample" : " samples");
-    if (positions.distinctSamples > 0 && positions.distinctSamples < count) {
-        text += " (" + std::to_string(positions.distinctSamples) + " distinct)";
-    }
-    return text;
 }
 
 std::string ModeOutcomeText(const ModeReport& mode) {

@@ -49,8 +49,6 @@ struct SurveyReport {
 std::string ModeLabel(const ModeReport& mode);
 // "adapter0-hal-x8r8g8b8-4-samples-q0.png": unique per mode, the same from run to run.
 std::string PictureFileName(const ModeReport& mode);
-// The samples of the pixel, coincident ones counted: "1 sample", "4 samples".
-std::string SampleCountText(const ModeMeasurement& measurement);
 // "4 samples, standard 4-sample pattern, texture once per pixel", or "failed: ...".
 std::string ModeOutcomeText(const ModeReport& mode);
 // "[3/7] HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0: 4 samples, ... (38 ms)".

@@ -156,7 +156,7 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
     const std::pair<const char*, std::string> files[] = {
         {"survey.json", SurveyJsonText(document)},
         {"survey.md", markdown},
-        {"survey.html", SurveyHtml(document)},
+        {"survey.html", SurveyHtml(report, options.baselineFile.empty() ? nullptr : &baseline)},
     };
     for (const auto& file : files) {
         const HRESULT written = WriteFileReplacing(OutputPath(folder, file.first).c_str(), file.second);

@@ -1,17 +1,18 @@
-// The pictures of survey.html as inline SVG, drawn from a mode's "measurement" in survey.json:
-// the pixel diagram as the Sample Positions dialog draws it, and the resolve's transfer curve.
+// The pictures of survey.html as inline SVG, drawn from the measurements' views: the pixel diagram
+// as the Sample Positions dialog draws it, and a ladder plot.
 #pragma once
 
 #include <map>
 #include <string>
 
-#include <nlohmann/json.hpp>
+#include "analysis/session/measurement_view.h"
 
-// Where a sample lay in the baseline, for a sample that moved: the axes that changed (the
-// baseline's axis objects), null for an axis that did not.
+// Where a sample lay in the baseline, for a sample that moved: the axes that changed.
 struct MovedSample {
-    nlohmann::json x;
-    nlohmann::json y;
+    bool hasX = false;
+    bool hasY = false;
+    ViewAxis x;
+    ViewAxis y;
 };
 
 // Colours the page and its tests share: the measured samples' dots and the pixel's border.
@@ -20,11 +21,11 @@ constexpr char kDiagramBorderColour[] = "#505078";  // rgb(80, 80, 120), found b
 constexpr int kDiagramSize = 240;                   // the SVG's side in CSS pixels
 
 // The pixel, enlarged: 1/16 grid, measured samples as dots numbered by mask bit (their measured
-// intervals shaded where a position is not exact), the standard pattern of that many samples as
-// rings, the texture's sampling as crosses; moved samples ringed with their baseline position.
-// Empty where the measurement has no samples.
-std::string SampleDiagramSvg(const nlohmann::json& measurement, const std::map<size_t, MovedSample>& moved);
+// intervals shaded where a position is not exact), the standard pattern as rings, the texture's
+// sampling as crosses; moved samples (by index) ringed with their baseline position. Empty where
+// the diagram has no samples.
+std::string SampleDiagramSvg(const ViewDiagram& diagram, const std::map<size_t, MovedSample>& moved);
 
-// The resolve's value against the number of covered samples, with the two reference curves
-// (stored values averaged, linear light averaged); empty where there is no ladder.
-std::string TransferCurveSvg(const nlohmann::json& transfer);
+// A ladder: the value against the samples covered, on the ladder's own scale, with the two
+// reference curves (stored values averaged, linear light averaged); empty where it has no rungs.
+std::string LadderSvg(const ViewLadder& ladder);

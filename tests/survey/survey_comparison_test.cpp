@@ -14,7 +14,6 @@
 #include "support/scratch_folder.h"
 #include "survey/earlier_pictures.h"
 #include "survey/survey_document.h"
-#include "survey/survey_html.h"
 #include "survey/survey_json.h"
 #include "survey/survey_run.h"
 
@@ -108,29 +107,6 @@ TEST(SurveyComparison, ADifferenceCarriesThePathAndBothValuesForThePage) {
     EXPECT_EQ(written["path"], "/measurement/samplePositions/samples/2/y");
     EXPECT_EQ(written["was"]["sixteenths"], 10);
     EXPECT_EQ(written["now"]["sixteenths"], 12);
-    // survey.html rings the moved sample and draws where the baseline had it.
-    json document = SurveyToJson(now);
-    document["baseline"] = {{"file", "old.json"}, {"differences", {written}}};
-    const std::string page = SurveyHtml(document);
-    EXPECT_NE(page.find("1 difference from the baseline old.json"), std::string::npos);
-    EXPECT_NE(page.find("class=\"moved\""), std::string::npos);
-    EXPECT_EQ(page.find("<script"), std::string::npos);
-    for (const char* remote : {"src=\"http", "href=\"http", "url("}) EXPECT_EQ(page.find(remote), std::string::npos) << remote;
-}
-
-TEST(SurveyPage, TheResolveCurveAndAlphaToCoverageGridsAppearWhereTheDocumentHasThem) {
-    json document = SurveyToJson(Survey(1));
-    const std::string plain = SurveyHtml(document);
-    json& measurement = document["modes"][1]["measurement"];
-    measurement["resolve"] = {{"transfer", {{"verdict", "stored"}, {"ladder", json::array()}}}};
-    for (int k = 0; k <= 4; ++k) measurement["resolve"]["transfer"]["ladder"].push_back({{"covered", k}, {"value", k * 64}});
-    measurement["alphaToCoverage"] = {{{"switch", "ATOC"}, {"offered", true}, {"verdict", "thresholds"},
-                                       {"thresholds", {{{32, 96, 160, 224}, {32, 96, 160, 224}}}}}};
-    const std::string rich = SurveyHtml(document);
-    for (const char* part : {"Resolve: stored", "<polyline", "Alpha to coverage, ATOC: thresholds", "<td>32 96 160 224</td>"}) {
-        EXPECT_EQ(plain.find(part), std::string::npos) << part;
-        EXPECT_NE(rich.find(part), std::string::npos) << part;
-    }
 }
 
 TEST(SurveyFiles, FilesThatAreNoSurveyOfThisSchemaAreRefusedWithExit2AndEqualOnesExit0) {

@@ -2,6 +2,7 @@
 // "timing" for the same findings) and survey.md, for measured and failed modes.
 #include "survey/survey_json.h"
 #include "survey/survey_markdown.h"
+#include "analysis/positions/positions_view.h"
 #include "survey/survey_report.h"
 
 #include <d3d9.h>

@@ -1,0 +1,6 @@
+// The centroid measurement's entry in the list of measurements.
+#pragma once
+
+#include "analysis/session/measurement_module.h"
+
+MeasurementModule CentroidModule();

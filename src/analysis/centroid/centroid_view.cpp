@@ -1,0 +1,52 @@
+// The centroid measurement told as facts and a table of its cases.
+#include "analysis/centroid/centroid_view.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string Point(const PixelPoint& point) {
+    char text[48];
+    std::snprintf(text, sizeof text, "(%.3f, %.3f)", point.x, point.y);
+    return text;
+}
+
+std::string MaskBits(unsigned mask) {
+    std::string text;
+    for (int bit = 0; bit < 32; ++bit) {
+        if (mask >> bit & 1u) text += (text.empty() ? "" : " ") + std::to_string(bit);
+    }
+    return text.empty() ? "none" : text;
+}
+
+std::string Matches(const CentroidCase& c) {
+    std::string text;
+    if (c.atCentroid) text += "centroid";
+    if (c.atCentre) text += std::string(text.empty() ? "" : ", ") + "centre";
+    if (c.atSample >= 0) text += std::string(text.empty() ? "" : ", ") + "sample " + std::to_string(c.atSample);
+    return text.empty() ? "none" : text;
+}
+
+}  // namespace
+
+MeasurementView DescribeCentroid(const ModeMeasurement& measurement) {
+    const CentroidMeasurement& m = measurement.centroid;
+    MeasurementView view;
+    view.title = "Centroid";
+    view.columns = {{"Centroid", CentroidColumnText(m)}};
+    view.facts.push_back({"Centroid", CentroidVerdictText(m)});
+    if (m.cases.empty()) return view;
+    char precision[64];
+    std::snprintf(precision, sizeof precision, "each coordinate within %.4f pixel", m.precision);
+    view.facts.push_back({"Read back", precision});
+    ViewTable cases{"A triangle's edge across the pixel: where the input was evaluated, in pixels from the pixel's "
+                    "top-left corner",
+                    {"covered samples", "centre covered", "with _centroid", "without", "matches"},
+                    {}};
+    for (const CentroidCase& c : m.cases) {
+        cases.rows.push_back({MaskBits(c.covered), c.centreCovered ? "yes" : "no", Point(c.evaluated), Point(c.plain),
+                              Matches(c)});
+    }
+    view.tables.push_back(cases);
+    return view;
+}

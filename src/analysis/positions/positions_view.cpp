@@ -1,0 +1,114 @@
+// The sample-position measurement told as facts, a table and a diagram.
+#include "analysis/positions/positions_view.h"
+
+#include "analysis/positions/standard_sample_patterns.h"
+
+namespace {
+
+std::string YesNo(bool value) { return value ? "yes" : "no"; }
+
+std::string OptionalText(const std::optional<bool>& value) {
+    return value ? YesNo(*value) : std::string("does not apply");
+}
+
+ViewAxis AxisOf(const AxisPosition& axis) {
+    if (axis.exact) return {axis.sixteenths / 16.0, (axis.sixteenths + 1) / 16.0, true};
+    return {axis.low, axis.high, false};
+}
+
+// The mask bit, and a maskless sample's place in the list.
+std::string PointLabel(const SamplePosition& sample, size_t index) {
+    return std::to_string(sample.maskBit >= 0 ? sample.maskBit : static_cast<int>(index));
+}
+
+}  // namespace
+
+std::string SampleCountText(const ModeMeasurement& measurement) {
+    const SampleMeasurement& positions = measurement.samplePositions;
+    int count = 0;
+    for (const SamplePosition& sample : positions.samples) count += measurement.mode.Maskable() ? 1 : sample.count;
+    std::string text = std::to_string(count) + (count == 1 ? " sample" : " samples");
+    if (positions.distinctSamples > 0 && positions.distinctSamples < count) {
+        text += " (" + std::to_string(positions.distinctSamples) + " distinct)";
+    }
+    return text;
+}
+
+std::string PositionsText(const ModeMeasurement& measurement) {
+    const bool maskable = measurement.mode.Maskable();
+    const SampleMeasurement& positions = measurement.samplePositions;
+    std::string text;
+    for (const SamplePosition& sample : positions.samples) {
+        if (!text.empty()) text += " ";
+        if (maskable && sample.maskBit >= 0) text += std::to_string(sample.maskBit) + ":";
+        text += PointText(sample, positions.gridSize);
+        if (!maskable && sample.count > 1) text += "x" + std::to_string(sample.count);
+    }
+    return text;
+}
+
+std::vector<ViewPoint> ViewPoints(const std::vector<SamplePosition>& samples) {
+    std::vector<ViewPoint> points;
+    for (size_t i = 0; i < samples.size(); ++i) {
+        points.push_back({PointLabel(samples[i], i), AxisOf(samples[i].x), AxisOf(samples[i].y), samples[i].count});
+    }
+    return points;
+}
+
+std::vector<ViewPoint> StandardViewPoints(int count) {
+    const StandardSamplePattern pattern = StandardPatternFor(count);
+    std::vector<ViewPoint> points;
+    for (int i = 0; pattern.points != nullptr && i < pattern.count; ++i) {
+        const double x = pattern.points[i].x / 16.0, y = pattern.points[i].y / 16.0;
+        points.push_back({std::to_string(i), {x, x + 1 / 16.0, true}, {y, y + 1 / 16.0, true}, 1});
+    }
+    return points;
+}
+
+MeasurementView DescribeSamplePositions(const ModeMeasurement& measurement) {
+    const SampleMeasurement& m = measurement.samplePositions;
+    MeasurementView view;
+    view.title = "Sample positions";
+    view.columns = {
+        {"Samples", SampleCountText(measurement)},
+        {"Positions", PositionsText(measurement)},
+        {"Verdict", VerdictText(m)},
+        {"Texture", TextureSamplingText(m)},
+    };
+    view.facts = {
+        {"Samples", SampleCountText(measurement)},
+        {"Verdict", VerdictText(m)},
+        {"Texture sampled", TextureSamplingText(m)},
+        {"Measured to", "1/" + std::to_string(m.gridSize) + " pixel or finer"},
+    };
+    view.tables.push_back({"Checks",
+                           {"check", "result"},
+                           {
+                               {"standard pattern", YesNo(m.standardPattern)},
+                               {"mask order standard", OptionalText(m.maskOrderStandard)},
+                               {"all at the centre", YesNo(m.allAtCentre)},
+                               {"positions differ within a 2x2 quad", YesNo(m.quadsDiffer)},
+                               {"resolve not a plain average", YesNo(m.resolveNotAverage)},
+                               {"per-bit pictures add up", OptionalText(m.unionMatchesAllBits)},
+                               {"pictures consistent", YesNo(m.picturesConsistent)},
+                           }});
+    int count = 0;
+    for (const SamplePosition& sample : m.samples) count += sample.count;
+    if (!m.samples.empty()) {
+        view.diagrams.push_back({"samples numbered by mask bit; rings: the standard " + std::to_string(count) +
+                                     "-sample pattern; crosses: where the texture is sampled",
+                                 "/samplePositions/samples", ViewPoints(m.samples), StandardViewPoints(count), ViewPoints(m.texturePositions)});
+    }
+    return view;
+}
+
+bool ViewAxisFromJson(const nlohmann::json& axis, ViewAxis* out) {
+    if (!axis.is_object()) return false;
+    const nlohmann::json low = axis.value("low", nlohmann::json()), high = axis.value("high", nlohmann::json());
+    const nlohmann::json sixteenths = axis.value("sixteenths", nlohmann::json());
+    if (!low.is_number() || !high.is_number()) return false;
+    const bool exact = axis.value("exact", false) && sixteenths.is_number();
+    *out = exact ? ViewAxis{sixteenths.get<double>() / 16.0, (sixteenths.get<double>() + 1) / 16.0, true}
+                 : ViewAxis{low.get<double>(), high.get<double>(), false};
+    return true;
+}

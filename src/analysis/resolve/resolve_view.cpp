@@ -1,0 +1,124 @@
+// The resolve's three measurements told as facts, ladders and tables.
+#include "analysis/resolve/resolve_view.h"
+
+#include <cstdio>
+
+namespace {
+
+std::string Number(double value, const char* format = "%.0f") {
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+std::string Steps(int valueScale) { return "steps of 1/" + std::to_string(valueScale); }
+
+// One ladder with the references it was judged against, on the scale it was read in.
+ViewLadder LadderOf(const std::string& caption, const std::vector<LadderStep>& steps, int samples, int valueScale) {
+    ViewLadder ladder;
+    ladder.caption = caption;
+    ladder.samples = samples;
+    ladder.valueScale = valueScale;
+    double full = 0.0;
+    for (const LadderStep& step : steps) full = step.covered == samples ? step.value : full;
+    for (const LadderStep& step : steps) {
+        ladder.covered.push_back(step.covered);
+        ladder.values.push_back(step.value);
+        ladder.stored.push_back(StoredReference(step.covered, samples, full, valueScale));
+        ladder.linear.push_back(LinearReference(step.covered, samples, full, valueScale));
+    }
+    return ladder;
+}
+
+// k, value, and both references, one rung a row.
+ViewTable LadderTable(const ViewLadder& ladder) {
+    ViewTable table{ladder.caption + " (" + Steps(ladder.valueScale) + ")", {"k", "value", "stored", "linear"}, {}};
+    for (size_t i = 0; i < ladder.covered.size(); ++i) {
+        table.rows.push_back({std::to_string(ladder.covered[i]), Number(ladder.values[i]), Number(ladder.stored[i]),
+                              Number(ladder.linear[i])});
+    }
+    return table;
+}
+
+void AddLadder(MeasurementView* view, const ViewLadder& ladder) {
+    if (ladder.covered.empty()) return;
+    view->ladders.push_back(ladder);
+    view->tables.push_back(LadderTable(ladder));
+}
+
+}  // namespace
+
+MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
+    const ResolveMeasurement& m = measurement.resolve;
+    const int samples = m.colourSamples;
+    MeasurementView view;
+    view.title = "Resolve transfer";
+    view.columns = {{"Resolve", ResolveColumnText(m)}};
+    view.facts.push_back({"Transfer", TransferVerdictText(m.transfer)});
+    view.facts.push_back({"Judged", "k of " + std::to_string(samples) + " samples lit, the rest black; values in " +
+                                        Steps(m.valueScale) + ", a reference matched within " +
+                                        Number(kTransferToleranceSteps, "%.1f") + " steps"});
+    if (m.transfer.referencesAlike) {
+        view.facts.push_back({"References", "alike at every rung: the verdict is the nearer one, not a finding"});
+    }
+    const SrgbWriteResult& srgb = m.srgbWrite;
+    if (!srgb.tried) {
+        view.facts.push_back({"sRGB write", "could not be drawn (caps answer " + CapsAnswerText(srgb.capsAnswer) + ")"});
+    } else {
+        view.facts.push_back({"sRGB write", "caps answer " + CapsAnswerText(srgb.capsAnswer) + "; " +
+                                                (srgb.writeEncoded ? "written sRGB-encoded" : "written as drawn") +
+                                                "; " + TransferVerdictText(srgb.curve)});
+    }
+    view.facts.push_back({"Alpha", m.alpha.measured ? TransferVerdictText(m.alpha.curve) : "the format has none"});
+
+    AddLadder(&view, LadderOf("White", m.transfer.ladder, samples, m.valueScale));
+    AddLadder(&view, LadderOf("Grey " + std::to_string(m.greyDrawn), m.transfer.grey, samples, m.valueScale));
+    if (srgb.tried) {
+        AddLadder(&view, LadderOf("White, sRGB write", srgb.curve.ladder, samples, m.valueScale));
+        AddLadder(&view, LadderOf("Grey, sRGB write", srgb.curve.grey, samples, m.valueScale));
+    }
+    if (m.alpha.measured) AddLadder(&view, LadderOf("Alpha of white", m.alpha.curve.ladder, samples, m.alpha.valueScale));
+    return view;
+}
+
+MeasurementView DescribeResolveFootprint(const ModeMeasurement& measurement) {
+    const ResolveMeasurement& m = measurement.resolve;
+    MeasurementView view;
+    view.title = "Resolve footprint";
+    view.columns = {{"Filter", FilterColumnText(m)}};
+    view.facts.push_back({"Filter", FootprintVerdictText(m.footprint)});
+    if (m.footprint.verdict == FootprintVerdict::NotMeasured) return view;
+    ViewTable weights{"One sample of one pixel lit, the 5 x 5 pixels around it, summed over its " +
+                          std::to_string(m.footprint.perSample.size()) + " samples (" + Steps(m.valueScale) + ")",
+                      {},
+                      {}};
+    for (const auto& row : m.footprint.weights) {
+        std::vector<std::string> cells;
+        for (int value : row) cells.push_back(std::to_string(value));
+        weights.rows.push_back(cells);
+    }
+    view.tables.push_back(weights);
+    return view;
+}
+
+MeasurementView DescribeCoverageLevels(const ModeMeasurement& measurement) {
+    const CoverageLevels& c = measurement.resolve.coverage;
+    MeasurementView view;
+    view.title = "Coverage levels";
+    view.columns = {{"Coverage", CoverageColumnText(measurement.resolve)}};
+    view.facts.push_back({"Coverage", CoverageVerdictText(c)});
+    if (c.verdict == CoverageVerdict::NotMeasured) return view;
+    view.facts.push_back({"Levels", std::to_string(c.levels) + " (the most any edge sweep showed), " +
+                                        std::to_string(c.colourSamples) + " colour samples"});
+    ViewTable sweeps{"An edge swept across the pixel in steps of 1/128 pixel: where the value changed (pixels "
+                     "along the edge's normal)",
+                     {"edge", "levels", "changes"},
+                     {}};
+    for (const EdgeSweep& sweep : c.sweeps) {
+        std::string changes;
+        for (double offset : sweep.changes) changes += (changes.empty() ? "" : " ") + Number(offset, "%.4f");
+        sweeps.rows.push_back({sweep.edge, std::to_string(sweep.levels), changes.empty() ? "none" : changes});
+    }
+    view.tables.push_back(sweeps);
+    return view;
+}

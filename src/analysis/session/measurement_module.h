@@ -1,0 +1,24 @@
+// A measurement as the rest of the program sees it: where its result stands in a mode's JSON, its
+// probe, and what it shows. MeasureMode, the F3 pages, survey.md, survey.html and the comparison
+// loop over MeasurementModules(); a new measurement is its folder and one line in that list.
+#pragma once
+
+#include <windows.h>
+#include <d3d9.h>
+
+#include <vector>
+
+#include "analysis/session/measurement_session.h"
+#include "analysis/session/measurement_view.h"
+
+struct MeasurementModule {
+    // A JSON pointer under a mode's "measurement": "/samplePositions", "/resolve/transfer".
+    const char* key;
+    // Its probe, filling its part of the measurement; null where the module before it measures
+    // this one in the same picture (the resolve's three parts share one resolve).
+    HRESULT (*measure)(IDirect3DDevice9* device, ModeMeasurement* measurement);
+    MeasurementView (*describe)(const ModeMeasurement& measurement);
+};
+
+// In the order they run: the positions first, since the other probes aim at the samples found.
+const std::vector<MeasurementModule>& MeasurementModules();

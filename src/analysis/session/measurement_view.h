@@ -1,0 +1,75 @@
+// What a measurement shows, told once and without a medium: labelled values, tables, ladder plots
+// and the pixel's diagram, each number already in its unit and on the result's own scale. The F3
+// pages, the console, survey.md and survey.html each render these with one renderer of their own,
+// so a measurement is described in one place and every view of it agrees.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// A cell of the survey's report table: the column's heading and this mode's short text.
+struct ViewColumn {
+    std::string heading;
+    std::string text;
+};
+
+// A labelled value, its unit part of the text: "Transfer" - "averages stored values".
+struct ViewFact {
+    std::string label;
+    std::string value;
+};
+
+// A table: the heading row, then rows of cells, every cell in the unit the caption names.
+struct ViewTable {
+    std::string caption;
+    std::vector<std::string> header;
+    std::vector<std::vector<std::string>> rows;
+};
+
+// A ladder: the value read back against the samples covered, 0 .. samples along and 0 ..
+// valueScale up (the result's own scale), with the two references it was judged against.
+struct ViewLadder {
+    std::string caption;
+    int samples = 0;
+    int valueScale = 255;
+    std::vector<int> covered;        // the rungs drawn
+    std::vector<double> values;      // read back, in steps of 1/valueScale
+    std::vector<double> stored;      // the mean of the stored values, per rung
+    std::vector<double> linear;      // the mean taken in linear light, per rung
+};
+
+// An interval along one axis of the pixel, in pixels from its top-left corner; exact when it is
+// one 1/16 step (then low is that step's place).
+struct ViewAxis {
+    double low = 0.0;
+    double high = 0.0;
+    bool exact = false;
+};
+
+struct ViewPoint {
+    std::string label;  // the mask bit, or the sample's number where the mask picks none
+    ViewAxis x;
+    ViewAxis y;
+    int count = 1;      // coincident samples at this place
+};
+
+// The pixel enlarged: measured samples, the standard pattern of as many samples (rings, in 1/16
+// pixel), where the texture was sampled (crosses).
+struct ViewDiagram {
+    std::string caption;
+    // Where the samples stand in the measurement's JSON ("/samplePositions/samples"), so that a
+    // difference found there can be drawn on the sample it concerns.
+    std::string source;
+    std::vector<ViewPoint> samples;
+    std::vector<ViewPoint> standard;
+    std::vector<ViewPoint> texture;
+};
+
+struct MeasurementView {
+    std::string title;                 // "Sample positions", "Resolve transfer", ...
+    std::vector<ViewColumn> columns;   // its cells in the survey's report table
+    std::vector<ViewFact> facts;
+    std::vector<ViewTable> tables;
+    std::vector<ViewLadder> ladders;
+    std::vector<ViewDiagram> diagrams;
+};
