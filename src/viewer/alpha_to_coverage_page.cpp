@@ -26,35 +26,6 @@ std::string PixelText(const std::vector<int>& thresholds) {
     return text;
 }
 
-std::string PageText(const AlphaToCoverageMeasurement& m) {
-    std::string text;
-    for (const AlphaToCoverageMap& map : m.switches) {
-        text += std::string(CoverageSwitchName(map.coverageSwitch)) + ": " + AlphaToCoverageVerdictText(map) + "\r\n";
-        if (!map.offered) continue;
-        if (map.alphaTestReference > 0) {
-            text += "  alpha test on, passing alpha >= " + std::to_string(map.alphaTestReference) + "\r\n";
-        }
-        text += map.perSample ? "  alpha from which each sample (by mask bit) is covered, per pixel of the block:\r\n"
-                              : "  alpha from which 1, 2, ... samples are covered, per pixel of the block:\r\n";
-        for (const auto& row : map.thresholds) {
-            text += " ";
-            for (const auto& pixel : row) text += "  " + PixelText(pixel);
-            text += "\r\n";
-        }
-        if (map.verdict == AlphaToCoverageVerdict::Dither) {
-            std::string matrix = DitherMatrixText(map);
-            text += "  dither matrix:\r\n";
-            size_t start = 0;
-            for (size_t end; (end = matrix.find('\n', start)) != std::string::npos; start = end + 1) {
-                text += "    " + matrix.substr(start, end - start) + "\r\n";
-            }
-        }
-    }
-    char footer[96];
-    std::snprintf(footer, sizeof footer, "(- never covered; every alpha 0 .. 255 drawn; %.1f ms)\r\n", m.milliseconds);
-    return text + footer;
-}
-
 void DrawCell(HDC dc, const RECT& cell, const std::vector<int>& thresholds) {
     FillRectangle(dc, cell, kCellFill);
     FrameRectangle(dc, cell, kCellBorder);
@@ -151,10 +122,7 @@ void Paint(HDC dc, const RECT& area, const AlphaToCoverageMeasurement& m) {
 
 }  // namespace
 
-MeasurementPage AlphaToCoveragePage(const AlphaToCoverageMeasurement& measurement) {
-    MeasurementPage page;
-    page.title = "Alpha to coverage";
-    page.text = PageText(measurement);
-    page.paint = [measurement](HDC dc, const RECT& area) { Paint(dc, area, measurement); };
-    return page;
+std::function<void(HDC, const RECT&)> AlphaToCoveragePicture(const ModeMeasurement& measurement) {
+    const AlphaToCoverageMeasurement switches = measurement.alphaToCoverage;
+    return [switches](HDC dc, const RECT& area) { Paint(dc, area, switches); };
 }

@@ -1,13 +1,14 @@
-// The "Alpha to coverage" page of the Sample Positions dialog: per driver switch the measured
-// 4 x 4 block with each pixel's thresholds, and the verdict.
+// The picture of the Sample Positions dialog's "Alpha to coverage" tab: per driver switch the
+// measured 4 x 4 block with each pixel's thresholds, and the verdict.
 #pragma once
 
-#include "analysis/alpha_to_coverage/alpha_to_coverage_measurement.h"
-#include "analysis/centroid/centroid_measurement.h"
-#include "analysis/antialias_off/antialias_off_measurement.h"
-#include "viewer/measurement_page.h"
+#include <windows.h>
 
-MeasurementPage AlphaToCoveragePage(const AlphaToCoverageMeasurement& measurement);
+#include <functional>
+
+#include "analysis/session/measurement_session.h"
+
+std::function<void(HDC, const RECT&)> AlphaToCoveragePicture(const ModeMeasurement& measurement);
 
 // Colours of the picture, for its tests: a threshold's bar, and the panel of a switch not offered.
 constexpr COLORREF kThresholdBarColour = RGB(40, 90, 220);

@@ -36,36 +36,6 @@ std::string BitsText(unsigned mask) {
     return text.empty() ? "none" : text;
 }
 
-std::string PageText(const CentroidMeasurement& c, const AntialiasOffMeasurement& off) {
-    std::string text = "Centroid: " + CentroidVerdictText(c) + "\r\n";
-    if (!c.cases.empty()) {
-        char line[160];
-        std::snprintf(line, sizeof line,
-                      "  points in pixels from the pixel's top-left corner, each coordinate within %.4f\r\n",
-                      c.precision);
-        text += line;
-        text += "  covered   centre inside   with _centroid     without            matches\r\n";
-        for (const CentroidCase& k : c.cases) {
-            std::string matches;
-            const auto add = [&matches](const std::string& what) { matches += (matches.empty() ? "" : ", ") + what; };
-            if (k.atCentroid) add("centroid");
-            if (k.atSample >= 0) add("sample " + std::to_string(k.atSample));
-            if (k.atCentre) add("centre");
-            std::snprintf(line, sizeof line, "  %-9s %-15s %-18s %-18s %s\r\n", BitsText(k.covered).c_str(),
-                          k.centreCovered ? "yes" : "no", PointText(k.evaluated).c_str(),
-                          PointText(k.plain).c_str(), matches.empty() ? "none" : matches.c_str());
-            text += line;
-        }
-    }
-    text += "\r\nMultisampling off: " + AntialiasOffVerdictText(off) + "\r\n";
-    const SampleMeasurement& p = off.positions;
-    for (const SamplePosition& s : p.samples) {
-        text += "  " + (s.maskBit >= 0 ? "bit " + std::to_string(s.maskBit) : std::string("sample")) + ": " +
-                ::PointText(s, p.gridSize) + " (1/16 pixel), count " + std::to_string(s.count) + "\r\n";
-    }
-    return text;
-}
-
 class Drawing {
 public:
     explicit Drawing(HDC dc) : dc_(dc) {}
@@ -243,10 +213,8 @@ void Paint(HDC dc, const RECT& area, const CentroidMeasurement& m, const Antiali
 
 }  // namespace
 
-MeasurementPage InterpolationPage(const CentroidMeasurement& centroid, const AntialiasOffMeasurement& antialiasOff) {
-    MeasurementPage page;
-    page.title = "Interpolation";
-    page.text = PageText(centroid, antialiasOff);
-    page.paint = [centroid, antialiasOff](HDC dc, const RECT& area) { Paint(dc, area, centroid, antialiasOff); };
-    return page;
+std::function<void(HDC, const RECT&)> InterpolationPicture(const ModeMeasurement& measurement) {
+    const CentroidMeasurement centroid = measurement.centroid;
+    const AntialiasOffMeasurement antialiasOff = measurement.antialiasOff;
+    return [centroid, antialiasOff](HDC dc, const RECT& area) { Paint(dc, area, centroid, antialiasOff); };
 }

@@ -1,14 +1,15 @@
-// The "Interpolation" page of the Sample Positions dialog: each centroid case drawn in the pixel
+// The picture of the Sample Positions dialog's "Interpolation" tab: each centroid case drawn in the pixel
 // (covered samples, the point the _centroid input was evaluated at, the one without the modifier,
 // the centre) and where the samples lie with multisampling switched off.
 #pragma once
 
-#include "analysis/alpha_to_coverage/alpha_to_coverage_measurement.h"
-#include "analysis/centroid/centroid_measurement.h"
-#include "analysis/antialias_off/antialias_off_measurement.h"
-#include "viewer/measurement_page.h"
+#include <windows.h>
 
-MeasurementPage InterpolationPage(const CentroidMeasurement& centroid, const AntialiasOffMeasurement& antialiasOff);
+#include <functional>
+
+#include "analysis/session/measurement_session.h"
+
+std::function<void(HDC, const RECT&)> InterpolationPicture(const ModeMeasurement& measurement);
 
 // Colours of the picture, for its legend and its tests.
 constexpr COLORREF kCoveredSampleColour = RGB(200, 30, 30);

@@ -1,10 +1,9 @@
-// The Positions page: the texts of sample_table_text and the picture of sample_picture.
+// The Positions tab's picture: the enlarged pixel of sample_picture with its legend.
 #include "viewer/positions_page.h"
 
 #include <algorithm>
 
 #include "viewer/sample_picture.h"
-#include "viewer/sample_table_text.h"
 
 namespace {
 
@@ -35,15 +34,7 @@ void PaintPositions(HDC dc, const RECT& area, const SampleMeasurement& m) {
 
 }  // namespace
 
-MeasurementPage PositionsPage(const ModeMeasurement& measurement) {
-    const SampleMeasurement& positions = measurement.samplePositions;
-    MeasurementPage page;
-    page.title = "Positions";
-    const std::string notes = SampleNotes(measurement);
-    if (!notes.empty()) page.text = notes + "\r\n";
-    page.text += SampleTableText(SampleTableFor(measurement));
-    page.text += "\r\nTexture sampling: " + TextureSamplingText(positions) + "\r\n";
-    page.text += MeasuredText(measurement) + "\r\n";
-    page.paint = [positions](HDC dc, const RECT& area) { PaintPositions(dc, area, positions); };
-    return page;
+std::function<void(HDC, const RECT&)> PositionsPicture(const ModeMeasurement& measurement) {
+    const SampleMeasurement positions = measurement.samplePositions;
+    return [positions](HDC dc, const RECT& area) { PaintPositions(dc, area, positions); };
 }

@@ -1,9 +1,11 @@
-// The Positions page of the "Sample Positions" dialog: above the table, its notes; the table of
-// samples; the texture sampling and the measuring step; and the enlarged pixel with its legend.
+// The picture of the "Sample Positions" dialog's Positions tab: the enlarged pixel with its legend.
 #pragma once
 
-#include "analysis/session/measurement_session.h"
-#include "viewer/measurement_page.h"
+#include <windows.h>
 
-// The page keeps its own copy of the measurement for its picture.
-MeasurementPage PositionsPage(const ModeMeasurement& measurement);
+#include <functional>
+
+#include "analysis/session/measurement_session.h"
+
+// The painter keeps its own copy of the positions.
+std::function<void(HDC, const RECT&)> PositionsPicture(const ModeMeasurement& measurement);

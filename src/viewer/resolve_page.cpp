@@ -1,4 +1,4 @@
-// The Resolve page: its tables as text and its picture drawn with GDI.
+// The Resolve tab's picture, drawn with GDI.
 #include "viewer/resolve_page.h"
 
 #include <algorithm>
@@ -19,86 +19,6 @@ constexpr COLORREF kTextColour = RGB(0, 0, 0);
 std::string Number(double value, int decimals = 0) {
     char text[32];
     std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
-
-std::string Samples(size_t count) { return std::to_string(count) + (count == 1 ? " sample" : " samples"); }
-
-// k, value, stored and linear references, one rung a line.
-std::string LadderTable(const std::vector<LadderStep>& ladder, int samples, int valueScale) {
-    std::string text = std::string("k\tvalue\tstored\tlinear") + kNewLine;
-    double full = 0.0;
-    for (const LadderStep& step : ladder) full = step.covered == samples ? step.value : full;
-    for (const LadderStep& step : ladder) {
-        text += std::to_string(step.covered) + "\t" + std::to_string(step.value) + "\t" +
-                Number(StoredReference(step.covered, samples, full, valueScale)) + "\t" +
-                Number(LinearReference(step.covered, samples, full, valueScale)) + kNewLine;
-    }
-    return text;
-}
-
-std::string TransferText(const ResolveMeasurement& m) {
-    const int s = m.colourSamples;
-    std::string text = "Transfer: k of " + Samples(static_cast<size_t>(s)) +
-                       " lit, the rest black; values in steps of 1/" + std::to_string(m.valueScale) +
-                       ", a reference matched within " + Number(kTransferToleranceSteps, 1) +
-                       " steps" + kNewLine;
-    if (s == 1) text += std::string("(one sample: nothing to average, both references alike)") + kNewLine;
-    text += "White:" + std::string(kNewLine) + LadderTable(m.transfer.ladder, s, m.valueScale);
-    text += "Grey " + std::to_string(m.greyDrawn) + ":" + kNewLine + LadderTable(m.transfer.grey, s, m.valueScale);
-    text += TransferVerdictText(m.transfer) + kNewLine + kNewLine;
-
-    const SrgbWriteResult& srgb = m.srgbWrite;
-    if (!srgb.tried) {
-        text += std::string("sRGB write: could not be drawn (caps answer ") + CapsAnswerText(srgb.capsAnswer) +
-                ")" + kNewLine + kNewLine;
-    } else {
-        const std::string greyFull = srgb.curve.grey.empty() ? "?" : std::to_string(srgb.curve.grey.back().value);
-        text += "sRGB write on: the format's caps answer " + CapsAnswerText(srgb.capsAnswer) + "; grey " +
-                std::to_string(m.greyDrawn) + " was stored as " + greyFull +
-                (srgb.writeEncoded ? " (written sRGB-encoded)" : " (written as drawn, not encoded)") + kNewLine;
-        text += "White:" + std::string(kNewLine) + LadderTable(srgb.curve.ladder, s, m.valueScale);
-        text += "Grey:" + std::string(kNewLine) + LadderTable(srgb.curve.grey, s, m.valueScale);
-        text += TransferVerdictText(srgb.curve) + kNewLine + kNewLine;
-    }
-    if (m.alpha.measured) {
-        text += "Alpha of white on transparent black (steps of 1/" + std::to_string(m.alpha.valueScale) + "):" +
-                kNewLine + LadderTable(m.alpha.curve.ladder, s, m.alpha.valueScale) +
-                TransferVerdictText(m.alpha.curve) + kNewLine + kNewLine;
-    } else {
-        text += std::string("Alpha: the format has none") + kNewLine + kNewLine;
-    }
-    return text;
-}
-
-std::string FootprintText(const ResolveMeasurement& m) {
-    const Footprint& f = m.footprint;
-    std::string text = "Filter footprint: one sample of one pixel lit, the 5 x 5 pixels around it read back; "
-                       "the sums over its " +
-                       Samples(f.perSample.size()) + ", in steps of 1/" +
-                       std::to_string(m.valueScale) + kNewLine;
-    for (const auto& row : f.weights) {
-        for (int x = 0; x < kFootprintSide; ++x) text += (x ? "\t" : "") + std::to_string(row[x]);
-        text += kNewLine;
-    }
-    text += FootprintVerdictText(f) + kNewLine;
-    text += std::string("A filter applied when the picture is shown (after Present) is not seen by a read-back "
-                        "of the resolved target.") +
-            kNewLine + kNewLine;
-    return text;
-}
-
-std::string CoverageText(const ResolveMeasurement& m) {
-    const CoverageLevels& c = m.coverage;
-    std::string text = "Coverage levels: a polygon edge swept across the pixel in steps of 1/128 pixel" +
-                       std::string(kNewLine);
-    for (const EdgeSweep& sweep : c.sweeps) {
-        text += sweep.edge + ": " + std::to_string(sweep.levels) + " levels, changing at";
-        for (double change : sweep.changes) text += " " + Number(change * 128.0);
-        text += " /128" + std::string(kNewLine);
-    }
-    text += std::to_string(c.levels) + " levels, colour samples " + std::to_string(c.colourSamples) + ": " +
-            CoverageVerdictText(c) + kNewLine;
     return text;
 }
 
@@ -262,10 +182,6 @@ void DrawCoverageNote(HDC dc, RECT notes, const ResolveMeasurement& m) {
 
 }  // namespace
 
-std::string ResolvePageText(const ResolveMeasurement& m) {
-    return TransferText(m) + FootprintText(m) + CoverageText(m);
-}
-
 POINT ResolvePlotPoint(const RECT& area, const ResolveMeasurement& m, double covered, double value) {
     return PlotPoint(LayoutFor(area).plot, std::max(1, m.colourSamples), m.valueScale, covered, value);
 }
@@ -283,10 +199,7 @@ void DrawResolvePicture(HDC dc, const RECT& area, const ResolveMeasurement& m) {
     RestoreDC(dc, savedDc);
 }
 
-MeasurementPage ResolvePage(const ResolveMeasurement& measurement) {
-    MeasurementPage page;
-    page.title = "Resolve";
-    page.text = ResolvePageText(measurement);
-    page.paint = [measurement](HDC dc, const RECT& area) { DrawResolvePicture(dc, area, measurement); };
-    return page;
+std::function<void(HDC, const RECT&)> ResolvePicture(const ModeMeasurement& measurement) {
+    const ResolveMeasurement resolve = measurement.resolve;
+    return [resolve](HDC dc, const RECT& area) { DrawResolvePicture(dc, area, resolve); };
 }

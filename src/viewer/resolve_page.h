@@ -1,21 +1,16 @@
-// The "Resolve" page of the Sample Positions dialog: the transfer ladders as tables beside their
-// stored and linear-light references, the filter footprint, the coverage levels, and a picture of
-// value against k with both reference curves and the footprint's weights as a grid.
+// The picture of the Sample Positions dialog's "Resolve" tab: value against k with both reference
+// curves, and the footprint's weights as a grid.
 #pragma once
 
 #include <windows.h>
 
-#include <string>
+#include <functional>
 
-#include "analysis/resolve/resolve_measurement.h"
-#include "viewer/measurement_page.h"
+#include "analysis/session/measurement_session.h"
 
-MeasurementPage ResolvePage(const ResolveMeasurement& measurement);
+std::function<void(HDC, const RECT&)> ResolvePicture(const ModeMeasurement& measurement);
 
-// The page's text alone (tab-separated tables, CR LF lines).
-std::string ResolvePageText(const ResolveMeasurement& measurement);
-
-// The picture alone, and where in it the plot puts value (steps) at covered of the samples.
+// The picture, and where in it the plot puts value (steps) at covered of the samples.
 void DrawResolvePicture(HDC dc, const RECT& area, const ResolveMeasurement& measurement);
 POINT ResolvePlotPoint(const RECT& area, const ResolveMeasurement& measurement, double covered, double value);
 

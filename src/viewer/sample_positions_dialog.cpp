@@ -14,12 +14,9 @@
 #include "image/file_replacing.h"
 #include "platform/platform.h"
 #include "resources/resource_ids.h"
-#include "viewer/alpha_to_coverage_page.h"
-#include "viewer/interpolation_page.h"
 #include "viewer/page_text.h"
-#include "viewer/positions_page.h"
-#include "viewer/resolve_page.h"
 #include "viewer/save_file_choice.h"
+#include "viewer/view_page.h"
 #include "viewer/viewer_application.h"
 
 namespace {
@@ -314,11 +311,9 @@ void ShowSamplePositions(ViewerApplication& viewer) {
     }
     if (SUCCEEDED(result)) {
         SampleDialogContents contents = SamplePositionsContents(measurement, device);
-        // The pages in tab order, one line each.
-        contents.pages.push_back(PositionsPage(measurement));
-        contents.pages.push_back(ResolvePage(measurement.resolve));
-        contents.pages.push_back(AlphaToCoveragePage(measurement.alphaToCoverage));
-        contents.pages.push_back(InterpolationPage(measurement.centroid, measurement.antialiasOff));
+        contents.pages = MeasurementPages(measurement);
+        // How finely and how fast this measurement was made, under the first page's table.
+        contents.pages.front().text += "\r\n" + MeasuredText(measurement) + "\r\n";
         static_cast<void>(ShowSamplePositionsDialog(viewer.mainWindow, contents, viewer.windowTitle));
     } else {
         char text[128];

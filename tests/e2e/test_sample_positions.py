@@ -233,7 +233,7 @@ class SamplePositions(unittest.TestCase):
                 close_dialog(self)
             # One sample at the pixel centre, which no mask bit picks out at 1x: the page says so.
             self.assertEqual(page_table(dialog)["rows"], [["0", "none: one sample", "8", "8", "0.5", "0.5", "1"]])
-            self.assertTrue(pages[0].startswith("No mask bit: one sample"), pages[0])
+            self.assertIn("\r\nNotes: No mask bit: one sample", pages[0])
             self.assertEqual(page_table(dialog), page_table({"children": [("Edit", pages[1])]}))
             # F2 and OK without a change: a new device, measured as the first.
             choose_multisample_type(app, "D3DMULTISAMPLE_NONE")

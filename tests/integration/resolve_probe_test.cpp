@@ -20,6 +20,7 @@
 #include "support/gdi_canvas.h"
 #include "support/real_viewer_suite.h"
 #include "viewer/resolve_page.h"
+#include "viewer/view_page.h"
 #include "viewer/viewer_application.h"
 
 namespace {
@@ -44,7 +45,9 @@ protected:
 void SavePage(const ResolveMeasurement& m, const char* name) {
     const char* folder = std::getenv("QUILLANT_PAGE_PNG");
     if (folder == nullptr) return;
-    const MeasurementPage page = ResolvePage(m);
+    ModeMeasurement measurement;
+    measurement.resolve = m;
+    const MeasurementPage page = MeasurementPages(measurement)[1];
     std::printf("%s\n", page.text.c_str());
     test_support::Canvas canvas(560, 300);
     page.paint(canvas.Dc(), RECT{0, 0, 560, 300});

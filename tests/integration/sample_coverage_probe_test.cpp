@@ -24,8 +24,7 @@
 #include "image/png_writer.h"
 #include "support/gdi_canvas.h"
 #include "support/real_viewer_suite.h"
-#include "viewer/alpha_to_coverage_page.h"
-#include "viewer/interpolation_page.h"
+#include "viewer/view_page.h"
 
 namespace {
 
@@ -200,13 +199,14 @@ TEST_F(SampleCoverageProbeTest, TheMeasurementsLeaveTheSwitchesShadersAndTargetA
 TEST_F(SampleCoverageProbeTest, ThePagesOfTheMeasurementsAtFourSamples) {
     UseMultisampling(D3DMULTISAMPLE_4_SAMPLES);
     const Measured m = Positions();
-    AlphaToCoverageMeasurement atoc;
-    CentroidMeasurement centroid;
-    AntialiasOffMeasurement off;
-    ASSERT_EQ(S_OK, MeasureAlphaToCoverage(app_->device, m.target, m.positions, &atoc));
-    ASSERT_EQ(S_OK, MeasureCentroid(app_->device, m.target, m.positions, &centroid));
-    ASSERT_EQ(S_OK, MeasureAntialiasOff(app_->device, m.target, m.positions, &off));
-    const MeasurementPage pages[] = {AlphaToCoveragePage(atoc), InterpolationPage(centroid, off)};
+    ModeMeasurement measurement;
+    measurement.mode = m.target;
+    measurement.samplePositions = m.positions;
+    ASSERT_EQ(S_OK, MeasureAlphaToCoverage(app_->device, m.target, m.positions, &measurement.alphaToCoverage));
+    ASSERT_EQ(S_OK, MeasureCentroid(app_->device, m.target, m.positions, &measurement.centroid));
+    ASSERT_EQ(S_OK, MeasureAntialiasOff(app_->device, m.target, m.positions, &measurement.antialiasOff));
+    const std::vector<MeasurementPage> all = MeasurementPages(measurement);
+    const MeasurementPage pages[] = {all[2], all[3]};
     EXPECT_NE(std::string::npos, pages[0].text.find("A2M1: not offered"));
     EXPECT_NE(std::string::npos, pages[1].text.find("Centroid: ignored: at the pixel centre"));
     EXPECT_NE(std::string::npos, pages[1].text.find("one evaluation at the centre, written to every sample"));

@@ -1,7 +1,8 @@
-// The Resolve page: its tables carry both references beside each rung, its notes say what a
+// The Resolve tab: its tables carry both references beside each rung, its notes say what a
 // read-back cannot see, and its picture puts the resolved values and both reference curves where
 // the plot's axes say. QUILLANT_PAGE_PNG=folder also writes the pictures there, to look at.
 #include "viewer/resolve_page.h"
+#include "viewer/view_page.h"
 
 #include <gtest/gtest.h>
 
@@ -32,24 +33,29 @@ void SaveToLook(const Canvas& canvas, int width, int height, const char* name) {
                                  static_cast<UINT>(width), static_cast<UINT>(height)));
 }
 
+ModeMeasurement Measured(const ResolveMeasurement& resolve) {
+    ModeMeasurement measurement;
+    measurement.resolve = resolve;
+    return measurement;
+}
+
 TEST(ResolvePage, TextHoldsEveryLadderWithBothReferencesAndTheVerdicts) {
-    const MeasurementPage page = ResolvePage(FourSamples());
+    const MeasurementPage page = MeasurementPages(Measured(FourSamples()))[1];
     EXPECT_EQ("Resolve", page.title);
-    for (const char* line : {"k\tvalue\tstored\tlinear\r\n", "1\t64\t64\t137\r\n", "3\t191\t191\t225\r\n",
-                             "1\t32\t32\t66\r\n", "resolve averages stored values\r\n",
+    for (const char* line : {"Resolve transfer\r\n", "k\tvalue\tstored\tlinear\r\n", "1\t64\t64\t137\r\n",
+                             "3\t191\t191\t225\r\n", "1\t32\t32\t66\r\n", "resolve averages stored values\r\n",
                              "caps answer D3DERR_NOTAVAILABLE; grey 128 was stored as 188 (written sRGB-encoded)",
-                             "1\t47\t47\t99\r\n", "Alpha: the format has none",
+                             "1\t47\t47\t99\r\n", "Alpha: the format has none", "\r\nResolve footprint\r\n",
                              "0\t0\t256\t0\t0\r\n", "box: every pixel from its own samples\r\n",
-                             "is not seen by a read-back of the resolved target",
-                             "vertical: 5 levels, changing at 17 49 81 113 /128",
-                             "coverage samples = colour samples"}) {
+                             "a read-back of the resolved target cannot see it", "\r\nCoverage levels\r\n",
+                             "vertical\t5\t17 49 81 113\r\n", "coverage samples = colour samples"}) {
         EXPECT_NE(std::string::npos, page.text.find(line)) << line << "\n" << page.text;
     }
 }
 
 TEST(ResolvePage, PictureMarksResolvedValuesOnTheirReferenceCurves) {
     const ResolveMeasurement m = FourSamples();
-    const MeasurementPage page = ResolvePage(m);
+    const MeasurementPage page = MeasurementPages(Measured(m))[1];
     ASSERT_TRUE(page.paint);
     for (const RECT& area : {RECT{0, 0, 560, 300}, RECT{0, 0, 320, 520}}) {
         Canvas canvas(area.right, area.bottom);
@@ -71,9 +77,9 @@ TEST(ResolvePage, OneSampleSaysThereIsNothingToAverage) {
     r.grey = Ladder({0, 128});
     ResolveMeasurement m;
     DecodeResolve(r, &m);
-    const std::string text = ResolvePageText(m);
-    EXPECT_NE(std::string::npos, text.find("k of 1 sample lit")) << text;
-    EXPECT_NE(std::string::npos, text.find("one sample: nothing to average")) << text;
+    const std::string text = MeasurementPages(Measured(m))[1].text;
+    EXPECT_NE(std::string::npos, text.find("k of 1 samples lit")) << text;
+    EXPECT_NE(std::string::npos, text.find("alike at every rung")) << text;
     Canvas canvas(400, 300);
     DrawResolvePicture(canvas.Dc(), RECT{0, 0, 400, 300}, m);
     EXPECT_TRUE(canvas.Near(ResolvePlotPoint(RECT{0, 0, 400, 300}, m, 1, 255), 2, kMeasuredColour));

@@ -13,6 +13,7 @@
 #include "support/measurement_builders.h"
 #include "viewer/alpha_to_coverage_page.h"
 #include "viewer/interpolation_page.h"
+#include "viewer/view_page.h"
 
 namespace {
 
@@ -59,10 +60,12 @@ TEST(SampleCoveragePages, AlphaToCoverageShowsEachSwitchsBlockAndVerdict) {
                   Map(CoverageSwitch::Atoc, AlphaToCoverageVerdict::Thresholds, {1, 64, 128, 192}),
                   Map(CoverageSwitch::A2m1, AlphaToCoverageVerdict::NotOffered, {})};
     m.switches[0].alphaTestReference = 1;
-    const MeasurementPage page = AlphaToCoveragePage(m);
+    ModeMeasurement measurement;
+    measurement.alphaToCoverage = m;
+    const MeasurementPage page = MeasurementPages(measurement)[2];
     EXPECT_EQ("Alpha to coverage", page.title);
     EXPECT_NE(std::string::npos, page.text.find("ATOC: thresholds (k-1)/4 (alpha 1, 64, 128, 192), the same in every pixel\r\n"));
-    EXPECT_NE(std::string::npos, page.text.find("  1/64/128/192  1/64/128/192  1/64/128/192  1/64/128/192\r\n"));
+    EXPECT_NE(std::string::npos, page.text.find("1 64 128 192\t1 64 128 192\t1 64 128 192\t1 64 128 192\r\n"));
     EXPECT_NE(std::string::npos, page.text.find("alpha test on, passing alpha >= 1"));
     EXPECT_NE(std::string::npos, page.text.find("A2M1: not offered\r\n"));
 
@@ -98,12 +101,15 @@ TEST(SampleCoveragePages, InterpolationDrawsEachCaseAndTheMultisamplingOffPositi
     off.positions.gridSize = 32;
     for (int bit = 0; bit < 4; ++bit) off.positions.samples.push_back(ExactSample(bit, 8, 8, 4));
 
-    const MeasurementPage page = InterpolationPage(c, off);
+    ModeMeasurement measurement;
+    measurement.centroid = c;
+    measurement.antialiasOff = off;
+    const MeasurementPage page = MeasurementPages(measurement)[3];
     EXPECT_EQ("Interpolation", page.title) << page.text;
-    EXPECT_NE(std::string::npos, page.text.find("Centroid: honoured: at the centroid of the covered samples\r\n"));
-    EXPECT_NE(std::string::npos, page.text.find("  1 3       no              (0.750, 0.625)     (0.500, 0.500)     centroid\r\n")) << page.text;
-    EXPECT_NE(std::string::npos, page.text.find("Multisampling off: one evaluation at the centre, written to every sample\r\n"));
-    EXPECT_NE(std::string::npos, page.text.find("  bit 3: (8, 8) (1/16 pixel), count 4\r\n"));
+    EXPECT_NE(std::string::npos, page.text.find("Centroid\r\nCentroid: honoured: at the centroid of the covered samples\r\n"));
+    EXPECT_NE(std::string::npos, page.text.find("1 3\tno\t(0.750, 0.625)\t(0.500, 0.500)\tcentroid\r\n")) << page.text;
+    EXPECT_NE(std::string::npos, page.text.find("Multisampling off\r\nD3DRS_MULTISAMPLEANTIALIAS off: one evaluation at the centre, written to every sample\r\n"));
+    EXPECT_NE(std::string::npos, page.text.find("3\t8\t8\t4\r\n")) << page.text;
 
     Canvas canvas(kWidth, kHeight);
     Paint(page, canvas, "interpolation_page.png");

@@ -5,6 +5,9 @@
 // system's reason, and Close ends it.
 #include "viewer/sample_positions_dialog.h"
 
+#include "analysis/positions/positions_view.h"
+#include "viewer/view_page.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -20,7 +23,6 @@
 #include "support/fake_platform.h"
 #include "support/scratch_folder.h"
 #include "viewer/page_text.h"
-#include "viewer/positions_page.h"
 #include "viewer/sample_table_text.h"
 
 #include "support/measurement_builders.h"
@@ -115,7 +117,7 @@ void PutOnClipboard(const char* text) {
 // The dialog as F3 makes it: the measurement's contents and its Positions page.
 SampleDialogContents Contents(const ModeMeasurement& m) {
     SampleDialogContents contents = SamplePositionsContents(m, TestDevice(kDevice));
-    contents.pages.push_back(PositionsPage(m));
+    contents.pages.push_back(MeasurementPages(m)[0]);
     return contents;
 }
 
@@ -180,7 +182,9 @@ TEST_F(SamplePositionsDialog, ShowsHeadingAndPositionsPageAndCopiesTheHeadingBef
                            0),
               0u)
         << copied;
-    EXPECT_NE(copied.find(SampleTableText(SampleTableFor(m))), std::string::npos);
+    for (const std::vector<std::string>& row : SampleTableFor(m).rows) {
+        EXPECT_NE(copied.find(row[0] + "\t" + row[1] + "\t" + row[2] + "\t" + row[3]), std::string::npos) << row[0];
+    }
     EXPECT_TRUE(fake_platform::messageBoxes.empty());
 }
 

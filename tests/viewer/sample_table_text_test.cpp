@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/positions/positions_view.h"
 #include "support/measurement_builders.h"
 
 namespace {
@@ -15,6 +16,20 @@ namespace {
 using test_support::ExactAxis;
 using test_support::IntervalAxis;
 using test_support::SampleAt;
+
+// The table as Copy carries it: header and rows, cells separated by tabs.
+std::string SampleTableText(const ViewTable& table) {
+    std::string text;
+    for (const auto* cells : {&table.header}) {
+        for (size_t i = 0; i < cells->size(); ++i) text += (i ? "\t" : "") + (*cells)[i];
+        text += "\r\n";
+    }
+    for (const std::vector<std::string>& row : table.rows) {
+        for (size_t i = 0; i < row.size(); ++i) text += (i ? "\t" : "") + row[i];
+        text += "\r\n";
+    }
+    return text;
+}
 
 ModeMeasurement FourSamples() {
     ModeMeasurement measurement;
@@ -60,7 +75,7 @@ TEST(SampleTableText, NonMaskableRowsSayWhyTheyHaveNoMaskBitAndCountCoincidentSa
     m.mode.type = D3DMULTISAMPLE_NONMASKABLE;
     m.samplePositions.gridSize = 64;
     m.samplePositions.samples = {SampleAt(-1, ExactAxis(8), ExactAxis(8), 3), SampleAt(-1, IntervalAxis(0, 2.0 / 64), ExactAxis(4))};
-    const SampleTable table = SampleTableFor(m);
+    const ViewTable table = SampleTableFor(m);
     ASSERT_EQ(table.rows.size(), 2u);
     EXPECT_EQ(table.rows[0],
               (std::vector<std::string>{"0", "none: not maskable", "8", "8", "0.5", "0.5", "3"}));
@@ -76,7 +91,7 @@ TEST(SampleTableText, QuadsThatDifferAddTheirOwnRowsAndOthersAddNone) {
     m.samplePositions.quads = {odd};
     EXPECT_EQ(SampleTableFor(m).rows.size(), 4u);  // kept, but not shown: they agree
     m.samplePositions.quadsDiffer = true;
-    const SampleTable table = SampleTableFor(m);
+    const ViewTable table = SampleTableFor(m);
     ASSERT_EQ(table.rows.size(), 5u);
     EXPECT_EQ(table.rows[4][0], "0 in pixel (1, 1)");
     EXPECT_EQ(table.rows[4][2], "7");

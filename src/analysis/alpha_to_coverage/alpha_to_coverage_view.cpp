@@ -9,7 +9,10 @@ std::string Threshold(int alpha) { return alpha == kNeverCovered ? std::string("
 ViewTable ThresholdGrid(const AlphaToCoverageMap& map) {
     ViewTable table{std::string(CoverageSwitchName(map.coverageSwitch)) +
                         ": the alpha (0 .. 255) from which each sample of each pixel is covered" +
-                        (map.perSample ? ", by mask bit" : ", the k-th sample of the pixel, whichever it is"),
+                        (map.perSample ? ", by mask bit" : ", the k-th sample of the pixel, whichever it is") +
+                        (map.alphaTestReference > 0
+                             ? "; alpha test on, passing alpha >= " + std::to_string(map.alphaTestReference)
+                             : std::string()),
                     {},
                     {}};
     for (const auto& row : map.thresholds) {
@@ -30,10 +33,20 @@ MeasurementView DescribeAlphaToCoverage(const ModeMeasurement& measurement) {
     const AlphaToCoverageMeasurement& m = measurement.alphaToCoverage;
     MeasurementView view;
     view.title = "Alpha to coverage";
+    view.page = "Alpha to coverage";
     view.columns = {{"Alpha to coverage", AlphaToCoverageColumnText(m)}};
     for (const AlphaToCoverageMap& map : m.switches) {
         view.facts.push_back({CoverageSwitchName(map.coverageSwitch), AlphaToCoverageVerdictText(map)});
         if (!map.thresholds.empty()) view.tables.push_back(ThresholdGrid(map));
+        if (map.verdict == AlphaToCoverageVerdict::Dither) {
+            ViewTable matrix{std::string(CoverageSwitchName(map.coverageSwitch)) + ": the dither matrix", {}, {}};
+            const std::string text = DitherMatrixText(map);
+            for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+                matrix.rows.push_back({text.substr(start, end - start)});
+            }
+            view.tables.push_back(matrix);
+        }
     }
+    if (!m.switches.empty()) view.facts.push_back({"Precision", "exact: every alpha from 0 to 255 is drawn"});
     return view;
 }

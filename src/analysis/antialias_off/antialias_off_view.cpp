@@ -7,9 +7,17 @@ MeasurementView DescribeAntialiasOff(const ModeMeasurement& measurement) {
     const AntialiasOffMeasurement& m = measurement.antialiasOff;
     MeasurementView view;
     view.title = "Multisampling off";
+    view.page = "Interpolation";
     view.columns = {{"AA off", AntialiasOffColumnText(m)}};
     view.facts.push_back({"D3DRS_MULTISAMPLEANTIALIAS off", AntialiasOffVerdictText(m)});
     if (!m.positions.samples.empty()) {
+        ViewTable table{"Where the samples lie with it off, in 1/16 pixel", {"Sample", "x (1/16)", "y (1/16)", "Count"}, {}};
+        for (const ViewPoint& point : ViewPoints(m.positions.samples)) {
+            const SamplePosition& sample = m.positions.samples[table.rows.size()];
+            table.rows.push_back({point.label, SixteenthsText(sample.x, m.positions.gridSize),
+                                  SixteenthsText(sample.y, m.positions.gridSize), std::to_string(sample.count)});
+        }
+        view.tables.push_back(table);
         view.diagrams.push_back({"where the samples lie with multisampling off", "/antialiasOff/samples", ViewPoints(m.positions.samples),
                                  {}, {}});
     }

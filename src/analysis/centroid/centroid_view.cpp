@@ -33,6 +33,7 @@ MeasurementView DescribeCentroid(const ModeMeasurement& measurement) {
     const CentroidMeasurement& m = measurement.centroid;
     MeasurementView view;
     view.title = "Centroid";
+    view.page = "Interpolation";
     view.columns = {{"Centroid", CentroidColumnText(m)}};
     view.facts.push_back({"Centroid", CentroidVerdictText(m)});
     if (m.cases.empty()) return view;

@@ -1,6 +1,8 @@
 // The sample-position measurement told as facts, a table and a diagram.
 #include "analysis/positions/positions_view.h"
 
+#include <cstdio>
+
 #include "analysis/positions/standard_sample_patterns.h"
 
 namespace {
@@ -21,7 +23,74 @@ std::string PointLabel(const SamplePosition& sample, size_t index) {
     return std::to_string(sample.maskBit >= 0 ? sample.maskBit : static_cast<int>(index));
 }
 
+// Why a sample has no mask bit: at 1x there is one sample and nothing for the mask to pick out;
+// the non-maskable type's samples are not reached by single bits.
+std::string MaskBitCell(const MultisampleMode& mode, const SamplePosition& sample) {
+    if (sample.maskBit >= 0) return std::to_string(sample.maskBit);
+    if (mode.Maskable()) return std::string();
+    return mode.type == D3DMULTISAMPLE_NONE ? "none: one sample" : "none: not maskable";
+}
+
+std::vector<std::string> SampleRow(const ModeMeasurement& measurement, const std::string& name,
+                                   const SamplePosition& sample) {
+    const SampleMeasurement& m = measurement.samplePositions;
+    return {
+        name,
+        MaskBitCell(measurement.mode, sample),
+        SixteenthsText(sample.x, m.gridSize),
+        SixteenthsText(sample.y, m.gridSize),
+        PixelFractionText(sample.x),
+        PixelFractionText(sample.y),
+        std::to_string(sample.count),
+    };
+}
+
 }  // namespace
+
+std::string SampleNotes(const ModeMeasurement& measurement) {
+    const SampleMeasurement& m = measurement.samplePositions;
+    std::string notes;
+    if (!measurement.mode.Maskable()) {
+        notes = measurement.mode.type == D3DMULTISAMPLE_NONE
+                    ? "No mask bit: one sample, and without multisampling the mask picks out none"
+                    : "No mask bits: the non-maskable type's samples cannot be picked out by the "
+                      "mask; they are numbered top to bottom, left to right";
+    } else if (m.standardPattern && m.samples.size() > 1) {
+        notes = m.maskOrderStandard == true ? "The mask bits pick the samples in the standard order"
+                                            : "The mask bits pick the samples in another order than the "
+                                              "standard one";
+    }
+    if (m.unionMatchesAllBits == false) {
+        notes += notes.empty() ? "The" : "; the";
+        notes += " per-bit pictures do not add up to the all-bits picture";
+    }
+    if (!m.picturesConsistent) {
+        notes += notes.empty() ? "Some" : "; some";
+        notes += " pictures are not made of whole point squares";
+    }
+    return notes;
+}
+
+ViewTable SampleTableFor(const ModeMeasurement& measurement) {
+    const SampleMeasurement& m = measurement.samplePositions;
+    ViewTable table;
+    table.caption = "Samples, in 1/16 pixel and as fractions of a pixel from its top-left corner";
+    table.header = {"Sample", "Mask bit", "x (1/16)", "y (1/16)", "x (pixel)", "y (pixel)", "Count"};
+    for (size_t i = 0; i < m.samples.size(); ++i) {
+        table.rows.push_back(SampleRow(measurement, std::to_string(i), m.samples[i]));
+    }
+    if (m.quadsDiffer) {
+        for (const QuadPositions& quad : m.quads) {
+            for (size_t i = 0; i < quad.samples.size(); ++i) {
+                char name[64];
+                std::snprintf(name, sizeof name, "%u in pixel (%d, %d)", static_cast<unsigned>(i), quad.parityX,
+                              quad.parityY);
+                table.rows.push_back(SampleRow(measurement, name, quad.samples[i]));
+            }
+        }
+    }
+    return table;
+}
 
 std::string SampleCountText(const ModeMeasurement& measurement) {
     const SampleMeasurement& positions = measurement.samplePositions;
@@ -69,6 +138,7 @@ MeasurementView DescribeSamplePositions(const ModeMeasurement& measurement) {
     const SampleMeasurement& m = measurement.samplePositions;
     MeasurementView view;
     view.title = "Sample positions";
+    view.page = "Positions";
     view.columns = {
         {"Samples", SampleCountText(measurement)},
         {"Positions", PositionsText(measurement)},
@@ -78,9 +148,12 @@ MeasurementView DescribeSamplePositions(const ModeMeasurement& measurement) {
     view.facts = {
         {"Samples", SampleCountText(measurement)},
         {"Verdict", VerdictText(m)},
-        {"Texture sampled", TextureSamplingText(m)},
+        {"Texture sampling", TextureSamplingText(m)},
         {"Measured to", "1/" + std::to_string(m.gridSize) + " pixel or finer"},
     };
+    const std::string notes = SampleNotes(measurement);
+    if (!notes.empty()) view.facts.push_back({"Notes", notes});
+    view.tables.push_back(SampleTableFor(measurement));
     view.tables.push_back({"Checks",
                            {"check", "result"},
                            {

@@ -12,6 +12,14 @@ std::string SampleCountText(const ModeMeasurement& measurement);
 // "0:(6, 2) 1:(14, 6) ...": mask bit where the mask picks samples, "x2" for coincident ones.
 std::string PositionsText(const ModeMeasurement& measurement);
 
+// The line above the sample table: the mask order and the per-bit cross-check where they apply,
+// or why the mask-bit column is empty (one sample; a non-maskable type). Empty when there is nothing.
+std::string SampleNotes(const ModeMeasurement& measurement);
+// Sample, mask bit ("none: ..." where the mask picks out no sample), x and y in 1/16 pixel (an
+// interval in 1/N where the position is not exact), x and y as fractions of a pixel, and the
+// number of samples found there. Where the 2x2 quad's pixels differ, their own rows follow.
+ViewTable SampleTableFor(const ModeMeasurement& measurement);
+
 MeasurementView DescribeSamplePositions(const ModeMeasurement& measurement);
 
 // A measured list of samples as the diagrams draw them, numbered by mask bit where there is one.

@@ -53,6 +53,7 @@ MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
     const int samples = m.colourSamples;
     MeasurementView view;
     view.title = "Resolve transfer";
+    view.page = "Resolve";
     view.columns = {{"Resolve", ResolveColumnText(m)}};
     view.facts.push_back({"Transfer", TransferVerdictText(m.transfer)});
     view.facts.push_back({"Judged", "k of " + std::to_string(samples) + " samples lit, the rest black; values in " +
@@ -65,8 +66,10 @@ MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
     if (!srgb.tried) {
         view.facts.push_back({"sRGB write", "could not be drawn (caps answer " + CapsAnswerText(srgb.capsAnswer) + ")"});
     } else {
-        view.facts.push_back({"sRGB write", "caps answer " + CapsAnswerText(srgb.capsAnswer) + "; " +
-                                                (srgb.writeEncoded ? "written sRGB-encoded" : "written as drawn") +
+        const std::string greyFull = srgb.curve.grey.empty() ? "?" : std::to_string(srgb.curve.grey.back().value);
+        view.facts.push_back({"sRGB write", "caps answer " + CapsAnswerText(srgb.capsAnswer) + "; grey " +
+                                                std::to_string(m.greyDrawn) + " was stored as " + greyFull +
+                                                (srgb.writeEncoded ? " (written sRGB-encoded)" : " (written as drawn)") +
                                                 "; " + TransferVerdictText(srgb.curve)});
     }
     view.facts.push_back({"Alpha", m.alpha.measured ? TransferVerdictText(m.alpha.curve) : "the format has none"});
@@ -85,6 +88,7 @@ MeasurementView DescribeResolveFootprint(const ModeMeasurement& measurement) {
     const ResolveMeasurement& m = measurement.resolve;
     MeasurementView view;
     view.title = "Resolve footprint";
+    view.page = "Resolve";
     view.columns = {{"Filter", FilterColumnText(m)}};
     view.facts.push_back({"Filter", FootprintVerdictText(m.footprint)});
     if (m.footprint.verdict == FootprintVerdict::NotMeasured) return view;
@@ -98,6 +102,8 @@ MeasurementView DescribeResolveFootprint(const ModeMeasurement& measurement) {
         weights.rows.push_back(cells);
     }
     view.tables.push_back(weights);
+    view.facts.push_back({"Not seen", "a filter applied when the picture is shown (after Present): a read-back of the "
+                                      "resolved target cannot see it"});
     return view;
 }
 
@@ -105,18 +111,19 @@ MeasurementView DescribeCoverageLevels(const ModeMeasurement& measurement) {
     const CoverageLevels& c = measurement.resolve.coverage;
     MeasurementView view;
     view.title = "Coverage levels";
+    view.page = "Resolve";
     view.columns = {{"Coverage", CoverageColumnText(measurement.resolve)}};
     view.facts.push_back({"Coverage", CoverageVerdictText(c)});
     if (c.verdict == CoverageVerdict::NotMeasured) return view;
     view.facts.push_back({"Levels", std::to_string(c.levels) + " (the most any edge sweep showed), " +
                                         std::to_string(c.colourSamples) + " colour samples"});
-    ViewTable sweeps{"An edge swept across the pixel in steps of 1/128 pixel: where the value changed (pixels "
-                     "along the edge's normal)",
+    ViewTable sweeps{"An edge swept across the pixel in steps of 1/128 pixel: where the value changed, in 1/128 "
+                     "pixel along the edge's normal (a coverage sample lies within the step before)",
                      {"edge", "levels", "changes"},
                      {}};
     for (const EdgeSweep& sweep : c.sweeps) {
         std::string changes;
-        for (double offset : sweep.changes) changes += (changes.empty() ? "" : " ") + Number(offset, "%.4f");
+        for (double offset : sweep.changes) changes += (changes.empty() ? "" : " ") + Number(offset / kEdgeStep);
         sweeps.rows.push_back({sweep.edge, std::to_string(sweep.levels), changes.empty() ? "none" : changes});
     }
     view.tables.push_back(sweeps);

@@ -67,6 +67,7 @@ struct ViewDiagram {
 
 struct MeasurementView {
     std::string title;                 // "Sample positions", "Resolve transfer", ...
+    std::string page;                  // the F3 tab it stands on: "Positions", "Resolve", ...
     std::vector<ViewColumn> columns;   // its cells in the survey's report table
     std::vector<ViewFact> facts;
     std::vector<ViewTable> tables;
