@@ -2,28 +2,16 @@
 #include "survey/survey_markdown.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "analysis/resolve_measurement.h"
 #include "analysis/sample_coverage_measurement.h"
 #include "enumeration/value_names.h"
+#include "survey/markdown_table.h"
 #include "survey/survey_modes.h"
 
 namespace {
-
-// A table cell: pipes escaped, line breaks flattened.
-std::string Cell(const std::string& text) {
-    std::string cell;
-    for (char c : text) {
-        if (c == '|') {
-            cell += "\\|";
-        } else if (c == '\n' || c == '\r') {
-            cell += ' ';
-        } else {
-            cell += c;
-        }
-    }
-    return cell;
-}
 
 std::string PositionsText(const ModeMeasurement& measurement) {
     const bool maskable = measurement.mode.Maskable();
@@ -43,7 +31,7 @@ std::string AdapterHeading(const AdapterDescription& adapter) {
     std::snprintf(ids, sizeof(ids), "vendor 0x%04lX, device 0x%04lX, revision %lu",
                   static_cast<unsigned long>(adapter.vendorId), static_cast<unsigned long>(adapter.deviceId),
                   static_cast<unsigned long>(adapter.revision));
-    return "## Adapter " + std::to_string(adapter.ordinal) + ": " + Cell(adapter.description) + "\n\n" +
+    return "## Adapter " + std::to_string(adapter.ordinal) + ": " + MarkdownCell(adapter.description) + "\n\n" +
            "Driver " + adapter.driver + " " + adapter.driverVersion + ", " + ids + ", desktop " +
            FormatText(adapter.desktopFormat, false) + ".\n";
 }
@@ -57,44 +45,36 @@ std::string SurveyMarkdown(const SurveyReport& report) {
                        "as low..high.\n";
     for (const AdapterDescription& adapter : report.adapters) {
         text += "\n" + AdapterHeading(adapter) + "\n";
-        text += "| Device | Format | Multisample | Quality | Samples | Positions | Verdict | Texture | Resolve | "
-                "Filter | Coverage | Alpha to coverage | Centroid | AA off | Picture |\n";
-        text += "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|\n";
-        bool any = false;
+        MarkdownTable table({"Device", "Format", "Multisample", "Quality", "Samples", "Positions", "Verdict",
+                             "Texture", "Resolve", "Filter", "Coverage", "Alpha to coverage", "Centroid", "AA off",
+                             "Picture"});
         for (const ModeReport& mode : report.modes) {
             if (mode.adapterOrdinal != adapter.ordinal) continue;
-            any = true;
-            std::string samples = "-", positions = "-", verdict, texture = "-";
-            std::string received = " - | - | - | - | - | - |";
+            const MultisampleMode& multisample = mode.measurement.mode;
+            std::vector<std::string> row = {ShortDeviceTypeText(mode.deviceType), FormatText(multisample.format, false),
+                                            multisample.TypeName(), std::to_string(multisample.quality)};
             if (mode.measured) {
                 const ModeMeasurement& m = mode.measurement;
-                samples = SampleCountText(m);
-                positions = PositionsText(m);
-                verdict = VerdictText(m.samplePositions);
-                texture = TextureSamplingText(m.samplePositions);
                 // What the resolve does and what each sample receives, a short text a column.
-                received.clear();
-                for (const std::string& cell :
-                     {ResolveColumnText(m.resolve), FilterColumnText(m.resolve), CoverageColumnText(m.resolve),
-                      AlphaToCoverageColumnText(m.alphaToCoverage), CentroidColumnText(m.centroid),
-                      AntialiasOffColumnText(m.antialiasOff)}) {
-                    received += " " + Cell(cell) + " |";
-                }
+                row.insert(row.end(), {SampleCountText(m), PositionsText(m), VerdictText(m.samplePositions),
+                                       TextureSamplingText(m.samplePositions), ResolveColumnText(m.resolve),
+                                       FilterColumnText(m.resolve), CoverageColumnText(m.resolve),
+                                       AlphaToCoverageColumnText(m.alphaToCoverage), CentroidColumnText(m.centroid),
+                                       AntialiasOffColumnText(m.antialiasOff)});
             } else {
-                verdict = ModeOutcomeText(mode);
+                row.insert(row.end(), {"-", "-", ModeOutcomeText(mode), "-", "-", "-", "-", "-", "-", "-"});
             }
-            const std::string picture = mode.picture.empty() ? "-" : "[png](" + mode.picture + ")";
-            const MultisampleMode& multisample = mode.measurement.mode;
-            text += "| " + Cell(ShortDeviceTypeText(mode.deviceType)) + " | " + FormatText(multisample.format, false) +
-                    " | " + multisample.TypeName() + " | " + std::to_string(multisample.quality) +
-                    " | " + Cell(samples) + " | " + Cell(positions) + " | " + Cell(verdict) + " | " +
-                    Cell(texture) + " |" + received + " " + picture + " |\n";
+            row.push_back(mode.picture.empty() ? "-" : "[png](" + mode.picture + ")");
+            table.AddRow(row);
         }
-        if (!any) text += "| - | - | - | - | - | - | nothing measured | - | - | - | - | - | - | - | - |\n";
+        if (table.Empty()) {
+            table.AddRow({"-", "-", "-", "-", "-", "-", "nothing measured", "-", "-", "-", "-", "-", "-", "-", "-"});
+        }
+        text += table.Text();
     }
     if (!report.notes.empty()) {
         text += "\n";
-        for (const std::string& note : report.notes) text += "- " + Cell(note) + "\n";
+        for (const std::string& note : report.notes) text += "- " + MarkdownCell(note) + "\n";
     }
     return text;
 }
