@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "survey/survey_document.h"
@@ -251,7 +252,10 @@ std::string AdapterHeading(const json& adapter) {
            ", desktop " + E(TextOf(Get(adapter, "desktopFormat"))) + ".</p>\n";
 }
 
-std::string BaselineBox(const json& baseline, const std::map<std::string, std::vector<json>>& byMode) {
+// A mode's differences link to its section; a mode only the baseline has has no section here, so
+// its differences are listed in the box instead.
+std::string BaselineBox(const json& baseline, const std::map<std::string, std::vector<json>>& byMode,
+                        const std::set<std::string>& sectionLabels) {
     if (!baseline.is_object()) return std::string();
     const json differences = Get(baseline, "differences");
     const size_t count = differences.is_array() ? differences.size() : 0;
@@ -262,6 +266,10 @@ std::string BaselineBox(const json& baseline, const std::map<std::string, std::v
     for (const auto& entry : byMode) {
         if (entry.first.empty()) {
             for (const json& difference : entry.second) html += DifferenceItem(difference);
+        } else if (!sectionLabels.count(entry.first)) {
+            html += "<li>" + E(entry.first) + "\n<ul>\n";
+            for (const json& difference : entry.second) html += DifferenceItem(difference);
+            html += "</ul></li>\n";
         } else {
             html += "<li><a href=\"#" + AnchorOf(entry.first) + "\">" + E(entry.first) + "</a>: " +
                     std::to_string(entry.second.size()) + (entry.second.size() == 1 ? " difference" : " differences") +
@@ -301,7 +309,9 @@ std::string SurveyHtml(const json& document) {
             E(TextOf(Get(summary, "measured"))) + " measured, " + E(TextOf(Get(summary, "failed"))) +
             " failed. Positions in 1/16 pixel from the pixel's top-left corner.</p>\n";
     const auto byMode = DifferencesByMode(document);
-    html += BaselineBox(Get(document, "baseline"), byMode);
+    std::set<std::string> sectionLabels;
+    for (const json& mode : modes) sectionLabels.insert(ModeLabelOf(mode));
+    html += BaselineBox(Get(document, "baseline"), byMode, sectionLabels);
 
     std::vector<bool> shown(modes.size(), false);
     const auto sections = [&](const json& ordinal) {

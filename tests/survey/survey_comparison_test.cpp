@@ -133,6 +133,30 @@ TEST(SurveyPage, TheResolveCurveAndAlphaToCoverageGridsAppearWhereTheDocumentHas
     }
 }
 
+TEST(SurveyPage, EveryLinkOfTheBaselineBoxLeadsToASectionAndAModeOnlyInTheBaselineIsListedThere) {
+    SurveyReport now = Survey(1);
+    now.modes.pop_back();  // the 4-sample mode only in the baseline
+    now.modes[0].measurement.samplePositions.samples[0] = ExactSample(-1, 9, 8);
+    json document = SurveyToJson(now);
+    json differences = json::array();
+    for (const SurveyDifference& d : CompareSurveys(SurveyToJson(Survey(1)), document)) {
+        differences.push_back(DifferenceToJson(d));
+    }
+    document["baseline"] = {{"file", "old.json"}, {"differences", differences}};
+    const std::string page = SurveyHtml(document);
+    size_t links = 0;
+    for (size_t at = page.find("href=\"#"); at != std::string::npos; at = page.find("href=\"#", at + 1), ++links) {
+        const size_t start = at + 7;
+        const std::string anchor = page.substr(start, page.find('"', start) - start);
+        EXPECT_NE(page.find("id=\"" + anchor + "\""), std::string::npos) << anchor;
+    }
+    EXPECT_EQ(links, 1u);  // the mode both surveys have
+    EXPECT_NE(page.find("<li>HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0\n<ul>\n"
+                        "<li>mode only in the baseline, not in this survey</li>\n</ul></li>"),
+              std::string::npos)
+        << page;
+}
+
 TEST(SurveyFiles, FilesThatAreNoSurveyOfThisSchemaAreRefusedWithExit2AndEqualOnesExit0) {
     test_support::ScratchFolder folder;
     const auto write = [&](const char* name, const std::string& text) {
