@@ -1,18 +1,11 @@
 // The pattern's managed device objects, filled from the settings, and the baseline device state.
 #include "pattern/pattern_objects.h"
 
+#include "framework/safe_release.h"
 #include "pattern/ortho_projection.h"
 #include "pattern/pattern_contents.h"
 
 namespace {
-
-template <typename Interface>
-void ReleaseAndNull(Interface*& object) {
-    if (object) {
-        object->Release();
-        object = nullptr;
-    }
-}
 
 HRESULT CreateManagedTexture(IDirect3DDevice9* device, UINT size, IDirect3DTexture9** texture) {
     return device->CreateTexture(size, size, 1, 0, D3DFMT_A4R4G4B4, D3DPOOL_MANAGED, texture, nullptr);
@@ -45,7 +38,7 @@ HRESULT FillPointGrid(IDirect3DDevice9* device, const PatternSettings& settings,
                       UINT* bufferBytes) {
     const UINT needed = PointBufferBytes(settings.gridSize);
     if (*bufferBytes < needed || *buffer == nullptr) {
-        ReleaseAndNull(*buffer);
+        SafeRelease(*buffer);
         if (FAILED(device->CreateVertexBuffer(needed, D3DUSAGE_WRITEONLY, D3DFVF_XYZ, D3DPOOL_MANAGED, buffer,
                                               nullptr))) {
             *buffer = nullptr;
@@ -100,10 +93,10 @@ HRESULT FillPatternObjects(IDirect3DDevice9* device, const PatternSettings& sett
 }
 
 void ReleasePatternObjects(PatternObjects* objects) {
-    ReleaseAndNull(objects->pointVertexBuffer);
-    ReleaseAndNull(objects->quadVertexBuffer);
-    ReleaseAndNull(objects->pointTexture);
-    ReleaseAndNull(objects->halfTexture);
+    SafeRelease(objects->pointVertexBuffer);
+    SafeRelease(objects->quadVertexBuffer);
+    SafeRelease(objects->pointTexture);
+    SafeRelease(objects->halfTexture);
     objects->pointVertexBufferBytes = 0;
 }
 

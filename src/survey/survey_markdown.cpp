@@ -2,43 +2,24 @@
 #include "survey/survey_markdown.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "analysis/session/measurement_module.h"
 #include "enumeration/value_names.h"
+#include "survey/markdown_table.h"
 #include "survey/survey_modes.h"
 
 namespace {
-
-// A table cell: pipes escaped, line breaks flattened.
-std::string Cell(const std::string& text) {
-    std::string cell;
-    for (char c : text) {
-        if (c == '|') {
-            cell += "\\|";
-        } else if (c == '\n' || c == '\r') {
-            cell += ' ';
-        } else {
-            cell += c;
-        }
-    }
-    return cell;
-}
 
 std::string AdapterHeading(const AdapterDescription& adapter) {
     char ids[96];
     std::snprintf(ids, sizeof(ids), "vendor 0x%04lX, device 0x%04lX, revision %lu",
                   static_cast<unsigned long>(adapter.vendorId), static_cast<unsigned long>(adapter.deviceId),
                   static_cast<unsigned long>(adapter.revision));
-    return "## Adapter " + std::to_string(adapter.ordinal) + ": " + Cell(adapter.description) + "\n\n" +
+    return "## Adapter " + std::to_string(adapter.ordinal) + ": " + MarkdownCell(adapter.description) + "\n\n" +
            "Driver " + adapter.driver + " " + adapter.driverVersion + ", " + ids + ", desktop " +
            FormatText(adapter.desktopFormat, false) + ".\n";
-}
-
-// "| a | b |" and a line break.
-std::string Row(const std::vector<std::string>& cells) {
-    std::string row = "|";
-    for (const std::string& cell : cells) row += " " + Cell(cell) + " |";
-    return row + "\n";
 }
 
 }  // namespace
@@ -59,35 +40,31 @@ std::string SurveyMarkdown(const SurveyReport& report) {
             for (const ViewColumn& column : view.columns) headings.push_back(column.heading);
         }
         headings.push_back("Picture");
-        text += Row(headings);
-        for (size_t i = 0; i < headings.size(); ++i) text += "|---";
-        text += "|\n";
-        bool any = false;
+        MarkdownTable table(headings);
         for (const ModeReport& mode : report.modes) {
             if (mode.adapterOrdinal != adapter.ordinal) continue;
-            any = true;
             const MultisampleMode& multisample = mode.measurement.mode;
-            std::vector<std::string> cells = {ShortDeviceTypeText(mode.deviceType), FormatText(multisample.format, false),
-                                              multisample.TypeName(), std::to_string(multisample.quality)};
+            std::vector<std::string> row = {ShortDeviceTypeText(mode.deviceType), FormatText(multisample.format, false),
+                                            multisample.TypeName(), std::to_string(multisample.quality)};
             for (const MeasurementModule& module : MeasurementModules()) {
-                const MeasurementView view = module.describe(mode.measurement);
-                for (const ViewColumn& column : view.columns) {
+                for (const ViewColumn& column : module.describe(mode.measurement).columns) {
                     // A failed mode says why where the verdict would stand.
-                    cells.push_back(mode.measured ? column.text : column.heading == "Verdict" ? ModeOutcomeText(mode) : "-");
+                    row.push_back(mode.measured ? column.text : column.heading == "Verdict" ? ModeOutcomeText(mode) : "-");
                 }
             }
-            cells.push_back(mode.picture.empty() ? "-" : "[png](" + mode.picture + ")");
-            text += Row(cells);
+            row.push_back(mode.picture.empty() ? "-" : "[png](" + mode.picture + ")");
+            table.AddRow(row);
         }
-        if (!any) {
-            std::vector<std::string> cells(headings.size(), "-");
-            for (size_t i = 0; i < headings.size(); ++i) cells[i] = headings[i] == "Verdict" ? "nothing measured" : "-";
-            text += Row(cells);
+        if (table.Empty()) {
+            std::vector<std::string> row;
+            for (const std::string& heading : headings) row.push_back(heading == "Verdict" ? "nothing measured" : "-");
+            table.AddRow(row);
         }
+        text += table.Text();
     }
     if (!report.notes.empty()) {
         text += "\n";
-        for (const std::string& note : report.notes) text += "- " + Cell(note) + "\n";
+        for (const std::string& note : report.notes) text += "- " + MarkdownCell(note) + "\n";
     }
     return text;
 }

@@ -1,8 +1,11 @@
-// The survey's command line, parsed into SurveyOptions with one-line errors for what is wrong.
+// The survey's command line, read by CLI11 into SurveyOptions with one-line errors for what is wrong.
 #include "survey/survey_options.h"
+
+#include <CLI/CLI.hpp>
 
 #include <cctype>
 #include <cstdlib>
+#include <functional>
 
 namespace {
 
@@ -30,6 +33,21 @@ constexpr char kUsage[] =
 
 constexpr char kUsageHint[] = "Try 'quillant-survey --help' for the options.\n";
 
+// What CLI11 hands an option given without a value: no command-line argument holds a NUL, so
+// this never stands for a value the user typed (an empty one included).
+const std::string kNoValue(1, '\0');
+
+// The --device values, in any case.
+const struct {
+    const char* name;
+    SurveyDevices devices;
+} kDeviceNames[] = {
+    {"hal", SurveyDevices::Hal},
+    {"sw", SurveyDevices::Sw},
+    {"ref", SurveyDevices::Ref},
+    {"all", SurveyDevices::All},
+};
+
 std::string Lowered(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
@@ -45,93 +63,116 @@ bool ParseOrdinal(const std::string& text, int* value) {
     return true;
 }
 
+// Each option is handled where it stands on the line: a later one overrides an earlier one, and
+// the first error found is the one told.
+class OptionReader {
+public:
+    explicit OptionReader(ParsedSurveyOptions* parsed) : parsed_(*parsed) {
+        app_.set_help_flag();                       // the usage is the survey's own, printed by the caller
+        app_.allow_windows_style_options(false);    // "/x" is a folder name, not an option
+        app_.allow_extras();                        // what is not an option is named below
+        AddFlag("--quiet", [this] { parsed_.options.quiet = true; });
+        AddFlag("-h,--help", [this] { parsed_.showHelp = true; });
+        AddFlag("--version", [this] { parsed_.showVersion = true; });
+        AddValue("--out", 1, [this](const std::vector<std::string>& values) {
+            if (values[0].empty()) return Fail("option '--out' needs a folder name");
+            parsed_.options.outputFolder = values[0];
+        });
+        AddValue("--adapter", 1, [this](const std::vector<std::string>& values) {
+            if (!ParseOrdinal(values[0], &parsed_.options.adapter)) {
+                Fail("option '--adapter' needs an adapter number (0, 1, ...), not '" + values[0] + "'");
+            }
+        });
+        AddValue("--device", 1, [this](const std::vector<std::string>& values) {
+            for (const auto& device : kDeviceNames) {
+                if (Lowered(values[0]) == device.name) {
+                    parsed_.options.devices = device.devices;
+                    return;
+                }
+            }
+            Fail("option '--device' takes hal, sw, ref or all, not '" + values[0] + "'");
+        });
+        AddValue("--baseline", 1, [this](const std::vector<std::string>& values) {
+            if (values[0].empty()) return Fail("option '--baseline' needs a survey file");
+            parsed_.options.baselineFile = values[0];
+        });
+        AddValue("--compare", 2, [this](const std::vector<std::string>& values) {
+            if (values.size() != 2 || values[0].empty() || values[1].empty()) {
+                return Fail("option '--compare' needs two survey files, the baseline and the survey");
+            }
+            parsed_.compare = true;
+            parsed_.compareFiles = {values[0], values[1]};
+        });
+    }
+
+    void Read(const std::vector<std::string>& arguments) {
+        // CLI11 takes the arguments last first.
+        std::vector<std::string> reversed(arguments.rbegin(), arguments.rend());
+        try {
+            app_.parse(reversed);
+        } catch (const CLI::ParseError& error) {
+            Fail(error.what());
+        }
+        for (const std::string& extra : app_.remaining()) {
+            if (extra == "/?") {
+                parsed_.showHelp = true;
+            } else if (extra.compare(0, 1, "-") == 0) {
+                Fail("unknown option '" + extra.substr(0, extra.find('=')) + "'");
+            } else {
+                Fail("unexpected argument '" + extra + "'");
+            }
+        }
+        if (parsed_.compare && !measuringOption_.empty()) {
+            Fail("option '" + measuringOption_ + "' does not go with '--compare', which measures nothing");
+        }
+    }
+
+private:
+    void Fail(const std::string& error) {
+        if (parsed_.error.empty()) parsed_.error = error;
+    }
+
+    // A flag given on its own reads "true"; "--quiet=yes" hands over the "yes".
+    void AddFlag(const std::string& names, std::function<void()> take) {
+        app_.add_option(names, [this, names, take](const CLI::results_t& results) {
+                const std::string name = names.substr(names.find("--"));
+                for (const std::string& result : results) {
+                    if (result != "true") Fail("option '" + name + "' takes no value");
+                }
+                take();
+                return true;
+            })
+            ->expected(0)
+            ->trigger_on_parse();
+    }
+
+    // Up to count values each time the option is given; none at all ("--out" last, or before
+    // another option) is an error of its own.
+    void AddValue(const std::string& name, int count, std::function<void(const std::vector<std::string>&)> take) {
+        app_.add_option(name, [this, name, take](const CLI::results_t& results) {
+                if (name != "--compare") measuringOption_ = name;
+                if (results.empty() || results[0] == kNoValue) {
+                    Fail("option '" + name + "' needs a value");
+                } else {
+                    take(results);
+                }
+                return true;
+            })
+            ->expected(0, count)
+            ->default_str(kNoValue)
+            ->trigger_on_parse();
+    }
+
+    ParsedSurveyOptions& parsed_;
+    CLI::App app_;
+    std::string measuringOption_;  // the last option given that --compare cannot use
+};
+
 }  // namespace
 
 ParsedSurveyOptions ParseSurveyOptions(const std::vector<std::string>& arguments) {
     ParsedSurveyOptions parsed;
-    std::string measuringOption;  // the last option given that --compare cannot use
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        std::string name = arguments[i];
-        std::string value;
-        bool hasValue = false;
-        const size_t equals = name.find('=');
-        if (name.compare(0, 2, "--") == 0 && equals != std::string::npos) {
-            value = name.substr(equals + 1);
-            name = name.substr(0, equals);
-            hasValue = true;
-        }
-
-        const bool takesValue = name == "--out" || name == "--adapter" || name == "--device" ||
-                                name == "--baseline" || name == "--compare";
-        const bool isFlag = name == "--quiet" || name == "--help" || name == "-h" || name == "/?" || name == "--version";
-        if (!takesValue && !isFlag) {
-            parsed.error = name.compare(0, 1, "-") == 0 ? "unknown option '" + name + "'"
-                                                        : "unexpected argument '" + name + "'";
-            return parsed;
-        }
-        if (isFlag) {
-            if (hasValue) {
-                parsed.error = "option '" + name + "' takes no value";
-                return parsed;
-            }
-            if (name == "--quiet") {
-                parsed.options.quiet = true;
-            } else if (name == "--version") {
-                parsed.showVersion = true;
-            } else {
-                parsed.showHelp = true;
-            }
-            continue;
-        }
-        if (!hasValue) {
-            if (i + 1 >= arguments.size()) {
-                parsed.error = "option '" + name + "' needs a value";
-                return parsed;
-            }
-            value = arguments[++i];
-        }
-
-        if (name != "--compare") measuringOption = name;
-        if (name == "--compare") {
-            if (i + 1 >= arguments.size() || value.empty() || arguments[i + 1].empty()) {
-                parsed.error = "option '--compare' needs two survey files, the baseline and the survey";
-                return parsed;
-            }
-            parsed.compare = true;
-            parsed.compareFiles = {value, arguments[++i]};
-        } else if (name == "--baseline") {
-            if (value.empty()) {
-                parsed.error = "option '--baseline' needs a survey file";
-                return parsed;
-            }
-            parsed.options.baselineFile = value;
-        } else if (name == "--out") {
-            if (value.empty()) {
-                parsed.error = "option '--out' needs a folder name";
-                return parsed;
-            }
-            parsed.options.outputFolder = value;
-        } else if (name == "--adapter") {
-            if (!ParseOrdinal(value, &parsed.options.adapter)) {
-                parsed.error = "option '--adapter' needs an adapter number (0, 1, ...), not '" + value + "'";
-                return parsed;
-            }
-        } else if (Lowered(value) == "hal") {
-            parsed.options.devices = SurveyDevices::Hal;
-        } else if (Lowered(value) == "sw") {
-            parsed.options.devices = SurveyDevices::Sw;
-        } else if (Lowered(value) == "ref") {
-            parsed.options.devices = SurveyDevices::Ref;
-        } else if (Lowered(value) == "all") {
-            parsed.options.devices = SurveyDevices::All;
-        } else {
-            parsed.error = "option '--device' takes hal, sw, ref or all, not '" + value + "'";
-            return parsed;
-        }
-    }
-    if (parsed.compare && !measuringOption.empty()) {
-        parsed.error = "option '" + measuringOption + "' does not go with '--compare', which measures nothing";
-    }
+    OptionReader(&parsed).Read(arguments);
     return parsed;
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "analysis/resolve/resolve_decoder.h"
@@ -171,6 +172,35 @@ TEST(ResolveDecoder, ReadingsBecomeAMeasurementWithSrgbWritingJudgedByTheGrey) {
     r.srgbGrey = Ladder({0, 32, 64, 96, 128});
     DecodeResolve(r, &m);
     EXPECT_FALSE(m.srgbWrite.writeEncoded);
+}
+
+TEST(ResolveDecoder, SrgbWritingCountsAsTriedOnlyWhereItsLaddersWereDrawnAndRead) {
+    const struct {
+        const char* name;
+        bool drawn;
+        bool white;
+        bool grey;
+        bool tried;
+    } cases[] = {
+        {"drawn and read", true, true, true, true},
+        {"not drawn", false, false, false, false},
+        {"drawn, nothing read", true, false, false, false},
+        {"drawn, white only read", true, true, false, false},
+        {"drawn, grey only read", true, false, true, false},
+    };
+    for (const auto& c : cases) {
+        ResolveReadings r = test_support::FourSampleReadings();
+        r.srgbTried = c.drawn;
+        if (!c.white) r.srgbWhite.clear();
+        if (!c.grey) r.srgbGrey.clear();
+        ResolveMeasurement m;
+        DecodeResolve(r, &m);
+        EXPECT_EQ(c.tried, m.srgbWrite.tried) << c.name;
+        EXPECT_EQ(c.tried, m.srgbWrite.curve.verdict != TransferVerdict::NotMeasured) << c.name;
+        EXPECT_EQ(c.tried, ResolveColumnText(m).find("sRGB write") != std::string::npos) << c.name;
+        // The caps' answer is kept whatever the drawing did.
+        EXPECT_EQ(static_cast<long>(0x8876086A), m.srgbWrite.capsAnswer) << c.name;
+    }
 }
 
 }  // namespace

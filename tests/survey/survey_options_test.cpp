@@ -65,7 +65,15 @@ TEST(SurveyOptions, UnknownOptionsAndStrayArgumentsAreNamed) {
 TEST(SurveyOptions, AMissingValueIsAnErrorNotTheNextOptionTakenAsIt) {
     EXPECT_EQ(Parse({"--out"}).error, "option '--out' needs a value");
     EXPECT_EQ(Parse({"--quiet", "--adapter"}).error, "option '--adapter' needs a value");
-    EXPECT_EQ(Parse({"--out="}).error, "option '--out' needs a folder name");
+    // "--out=" gives no value, as "--out" does; an empty argument is a value, and no folder name.
+    EXPECT_EQ(Parse({"--out="}).error, "option '--out' needs a value");
+    EXPECT_EQ(Parse({"--out", ""}).error, "option '--out' needs a folder name");
+    EXPECT_EQ(Parse({"--out", "--quiet"}).error, "option '--out' needs a value");
+    EXPECT_EQ(Parse({"--compare", "a.json", "--quiet"}).error,
+              "option '--compare' needs two survey files, the baseline and the survey");
+    // What only looks like an option elsewhere is a value here.
+    EXPECT_EQ(Parse({"--out", "/?"}).options.outputFolder, "/?");
+    EXPECT_EQ(Parse({"--out", "/?"}).showHelp, false);
 }
 
 TEST(SurveyOptions, AdapterTakesOnlyAWholeNonNegativeNumber) {

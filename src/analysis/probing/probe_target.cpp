@@ -1,6 +1,8 @@
 // The probes' shared surfaces, read-back and saved-state guard.
 #include "analysis/probing/probe_target.h"
 
+#include <utility>
+
 #include "pattern/ortho_projection.h"
 #include "pattern/pass_states.h"
 
@@ -88,7 +90,33 @@ HRESULT ResolveIntoCell(IDirect3DDevice9* device, const ProbeSurfaces& surfaces,
                                D3DTEXF_NONE);
 }
 
+ProbeReadBack::ProbeReadBack(ProbeReadBack&& other) noexcept
+    : locked_(std::exchange(other.locked_, nullptr)),
+      surfaces_(std::exchange(other.surfaces_, nullptr)),
+      rect_(std::exchange(other.rect_, D3DLOCKED_RECT{})) {}
+
+ProbeReadBack& ProbeReadBack::operator=(ProbeReadBack&& other) noexcept {
+    if (this != &other) {
+        Unlock();
+        locked_ = std::exchange(other.locked_, nullptr);
+        surfaces_ = std::exchange(other.surfaces_, nullptr);
+        rect_ = std::exchange(other.rect_, D3DLOCKED_RECT{});
+    }
+    return *this;
+}
+
+ProbeReadBack::~ProbeReadBack() { Unlock(); }
+
+void ProbeReadBack::Unlock() {
+    if (locked_) locked_->UnlockRect();
+    locked_ = nullptr;
+    surfaces_ = nullptr;
+    rect_ = {};
+}
+
 HRESULT ProbeReadBack::Read(IDirect3DDevice9* device, const ProbeSurfaces& surfaces) {
+    // A second read locks the surface anew, so the first lock goes before it.
+    Unlock();
     HRESULT hr = device->GetRenderTargetData(surfaces.resolved.Get(), surfaces.readBack.Get());
     if (SUCCEEDED(hr)) hr = surfaces.readBack->LockRect(&rect_, nullptr, D3DLOCK_READONLY);
     if (SUCCEEDED(hr)) {
@@ -107,10 +135,6 @@ IntensityImage ProbeReadBack::Cell(size_t cell, const ChannelLayout& channel) co
     return IntensityFromPixels(first, static_cast<int>(surfaces_->cellWidth),
                                static_cast<int>(surfaces_->cellHeight), rect_.Pitch, channel.bytesPerPixel,
                                channel.shift, channel.bits);
-}
-
-ProbeReadBack::~ProbeReadBack() {
-    if (locked_) locked_->UnlockRect();
 }
 
 SavedDeviceState::SavedDeviceState(IDirect3DDevice9* device) : device_(device) {

@@ -50,14 +50,23 @@ HRESULT CreateProbeSurfaces(IDirect3DDevice9* device, const ProbeTarget& target,
 HRESULT ResolveIntoCell(IDirect3DDevice9* device, const ProbeSurfaces& surfaces, size_t cell);
 
 // Reads every cell back with one GetRenderTargetData (the device waits once) and hands each
-// cell's picture of channel to take, cell by cell.
+// cell's picture of channel to take, cell by cell. It holds the read-back surface locked until it
+// goes: one owner only, so moved rather than copied, and a moved-from one holds nothing.
 class ProbeReadBack {
 public:
-    HRESULT Read(IDirect3DDevice9* device, const ProbeSurfaces& surfaces);
-    IntensityImage Cell(size_t cell, const ChannelLayout& channel) const;
+    ProbeReadBack() = default;
+    ProbeReadBack(const ProbeReadBack&) = delete;
+    ProbeReadBack& operator=(const ProbeReadBack&) = delete;
+    ProbeReadBack(ProbeReadBack&& other) noexcept;
+    ProbeReadBack& operator=(ProbeReadBack&& other) noexcept;
     ~ProbeReadBack();
 
+    HRESULT Read(IDirect3DDevice9* device, const ProbeSurfaces& surfaces);
+    IntensityImage Cell(size_t cell, const ChannelLayout& channel) const;
+
 private:
+    void Unlock();
+
     IDirect3DSurface9* locked_ = nullptr;
     const ProbeSurfaces* surfaces_ = nullptr;
     D3DLOCKED_RECT rect_ = {};

@@ -115,9 +115,10 @@ void DecodeResolve(const ResolveReadings& r, ResolveMeasurement* m) {
     m->transfer = DecodeTransfer(r.white, r.grey, r.colourSamples, r.valueScale);
 
     m->srgbWrite = SrgbWriteResult();
-    m->srgbWrite.tried = r.srgbTried;
+    // Tried means drawn and read: without both ladders there is no curve to judge.
+    m->srgbWrite.tried = r.srgbTried && !r.srgbWhite.empty() && !r.srgbGrey.empty();
     m->srgbWrite.capsAnswer = r.srgbCapsAnswer;
-    if (r.srgbTried) {
+    if (m->srgbWrite.tried) {
         m->srgbWrite.curve = DecodeTransfer(r.srgbWhite, r.srgbGrey, r.colourSamples, r.valueScale);
         const double encoded = LinearToSrgb(static_cast<double>(r.greyDrawn) / r.valueScale) * r.valueScale;
         m->srgbWrite.writeEncoded =

@@ -13,7 +13,7 @@ struct ResolveReadings {
     int greyDrawn = 128;
     std::vector<LadderStep> white;
     std::vector<LadderStep> grey;
-    bool srgbTried = false;
+    bool srgbTried = false;              // both sRGB rows drawn with the state taken
     long srgbCapsAnswer = 0;
     std::vector<LadderStep> srgbWhite;
     std::vector<LadderStep> srgbGrey;

@@ -40,7 +40,7 @@ struct TransferCurve {
 
 // The same drawing with D3DRS_SRGBWRITEENABLE on, beside what the format claims for it.
 struct SrgbWriteResult {
-    bool tried = false;           // false where the drawing failed: the curve says nothing
+    bool tried = false;           // drawn with the state on and read back; else the curve says nothing
     long capsAnswer = 0;          // CheckDeviceFormat(D3DUSAGE_QUERY_SRGBWRITE): D3D_OK if claimed
     // The grey at full coverage came back as the sRGB encoding of greyDrawn (within tolerance):
     // the samples were written encoded, whatever the caps answer said.

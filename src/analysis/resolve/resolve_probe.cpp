@@ -225,10 +225,12 @@ HRESULT DrawPicture(IDirect3DDevice9* device, const ProbeSurfaces& surfaces,
     const bool ownScene = SUCCEEDED(device->BeginScene());
     device->SetRenderState(D3DRS_SCISSORTESTENABLE, TRUE);
 
+    // Both sRGB rows must be drawn with the state taken: a row drawn without it would pass for one.
+    bool srgbTaken = true;
     for (int row = 0; row < kLadderRows && SUCCEEDED(hr); ++row) {
         const bool srgb = row == kSrgbWhiteRow || row == kSrgbGreyRow;
         const HRESULT srgbState = device->SetRenderState(D3DRS_SRGBWRITEENABLE, srgb ? TRUE : FALSE);
-        if (srgb) *srgbTried = SUCCEEDED(srgbState);
+        if (srgb && FAILED(srgbState)) srgbTaken = false;
         const bool grey = row == kGreyRow || row == kSrgbGreyRow;
         device->SetRenderState(D3DRS_TEXTUREFACTOR, grey ? kGrey : kWhite);
         for (size_t r = 0; r < rungs.size() && SUCCEEDED(hr); ++r) {
@@ -257,6 +259,7 @@ HRESULT DrawPicture(IDirect3DDevice9* device, const ProbeSurfaces& surfaces,
     }
     if (ownScene) device->EndScene();
     if (SUCCEEDED(hr)) hr = ResolveIntoCell(device, surfaces, 0);
+    *srgbTried = srgbTaken && SUCCEEDED(hr);
     return hr;
 }
 
