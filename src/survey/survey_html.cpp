@@ -241,6 +241,8 @@ std::string ModeSection(const json& mode, const std::vector<json>& differences) 
         const std::string name = E(picture.get<std::string>());
         html += "<figure><a href=\"" + name + "\"><img class=\"picture\" src=\"" + name + "\" alt=\"the picture of " +
                 E(label) + "\"></a><figcaption>" + name + "</figcaption></figure>\n";
+    } else if (Get(mode, "pictureError").is_string()) {
+        html += "<p class=\"failed\">picture not written: " + E(mode["pictureError"].get<std::string>()) + "</p>\n";
     }
     return html + "</div>\n</section>\n";
 }

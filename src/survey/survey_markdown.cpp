@@ -64,7 +64,9 @@ std::string SurveyMarkdown(const SurveyReport& report) {
             } else {
                 row.insert(row.end(), {"-", "-", ModeOutcomeText(mode), "-", "-", "-", "-", "-", "-", "-"});
             }
-            row.push_back(mode.picture.empty() ? "-" : "[png](" + mode.picture + ")");
+            row.push_back(!mode.picture.empty()        ? "[png](" + mode.picture + ")"
+                          : !mode.pictureError.empty() ? "not written: " + mode.pictureError
+                                                       : std::string("-"));
             table.AddRow(row);
         }
         if (table.Empty()) {
