@@ -22,7 +22,8 @@ public:
     void Survey(const SurveyMode& mode, const std::string& picturePath, ModeReport* report,
                 HRESULT* outputFailure);
 
-    // What measures a mode's device: the measurement session, as the Sample Positions dialog's.
+    // What measures a mode's device: the measurement session, as the Sample Positions dialog's; a
+    // test on a fake device, which cannot be measured, puts its own here to reach the picture.
     HRESULT (*measure)(IDirect3DDevice9* device, ModeMeasurement* measurement) = MeasureMode;
 
 private:
