@@ -9,6 +9,7 @@
 
 #include "analysis/session/measurement_session.h"
 #include "enumeration/value_names.h"
+#include "image/image_pixels.h"
 #include "image/kept_frame.h"
 #include "image/png_writer.h"
 
@@ -30,7 +31,7 @@ std::string FailureText(const std::string& reports, const char* fallback) {
 }  // namespace
 
 HRESULT SurveyApplication::WritePicture(const std::string& path, HRESULT* outputFailure) {
-    if (backBufferDesc.Format != D3DFMT_X8R8G8B8 && backBufferDesc.Format != D3DFMT_A8R8G8B8) return E_NOTIMPL;
+    if (!IsKeptFrameFormat(backBufferDesc.Format)) return E_NOTIMPL;
     HRESULT result = RenderFrame();
     if (FAILED(result)) return result;
 
@@ -74,10 +75,10 @@ void SurveyApplication::Survey(const SurveyMode& mode, const std::string& pictur
     Clock::time_point step = Clock::now();
     HRESULT result = WaitForUsableDevice();
     if (SUCCEEDED(result)) {
-        result = MeasureMode(device, &report.measurement);
+        result = measure(device, &report.measurement);
         // A device lost during the measurement is waited for once more, then measured again.
         if (result == D3DERR_DEVICELOST && SUCCEEDED(WaitForUsableDevice())) {
-            result = MeasureMode(device, &report.measurement);
+            result = measure(device, &report.measurement);
         }
         if (FAILED(result)) fail("measurement", result, FailureText(TakeFrameworkReports(), "the measurement failed"));
     } else {
@@ -90,12 +91,15 @@ void SurveyApplication::Survey(const SurveyMode& mode, const std::string& pictur
 
     step = Clock::now();
     if (SUCCEEDED(result)) {
+        // The measurement stands without its picture: only the reason goes in the report.
         const HRESULT picture = WritePicture(picturePath, outputFailure);
         if (picture == E_NOTIMPL) {
-            fail("picture", S_OK, std::string("no PNG for the back-buffer format ") +
-                                      FormatText(report.measurement.mode.format, false));
+            report.pictureError = std::string("no PNG for the back-buffer format ") +
+                                  FormatText(report.measurement.mode.format, false);
         } else if (FAILED(picture)) {
-            fail("picture", picture, FailureText(TakeFrameworkReports(), "the picture could not be drawn"));
+            report.pictureError = "not drawn: " + ResultCodeText(picture);
+            const std::string reports = TakeFrameworkReports();
+            if (!reports.empty()) report.pictureError += " (" + reports + ")";
         } else if (SUCCEEDED(*outputFailure)) {
             report.picture = picturePath.substr(picturePath.find_last_of("\\/") + 1);
         }

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "analysis/measurement_session.h"
 #include "survey/survey_device_host.h"
 #include "survey/survey_modes.h"
 #include "survey/survey_report.h"
@@ -16,9 +17,14 @@ class SurveyApplication : public SurveyDeviceHost {
 public:
     // Measures one mode into report (made by ReportForMode). The picture is written to
     // picturePath; one that cannot be written sets *outputFailure to the code (the folder is at
-    // fault then, not the mode).
+    // fault then, not the mode). A picture that cannot be made leaves the measurement standing
+    // and says why in the report's pictureError.
     void Survey(const SurveyMode& mode, const std::string& picturePath, ModeReport* report,
                 HRESULT* outputFailure);
+
+    // What measures a mode's device: the measurement session, as the Sample Positions dialog's; a
+    // test on a fake device, which cannot be measured, puts its own here to reach the picture.
+    HRESULT (*measure)(IDirect3DDevice9* device, ModeMeasurement* measurement) = MeasureMode;
 
 private:
     HRESULT WritePicture(const std::string& path, HRESULT* outputFailure);

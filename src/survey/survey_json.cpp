@@ -14,6 +14,7 @@ json ModeJson(const ModeReport& mode) {
     entry["adapterOrdinal"] = mode.adapterOrdinal;
     entry["status"] = mode.measured ? "measured" : "failed";
     entry["picture"] = mode.picture.empty() ? json(nullptr) : json(mode.picture);
+    entry["pictureError"] = mode.pictureError.empty() ? json(nullptr) : json(mode.pictureError);
     // Everything outside "timing" stays the same from run to run.
     entry["timing"] = {
         {"deviceMilliseconds", RoundedMilliseconds(mode.timings.device)},

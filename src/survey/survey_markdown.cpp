@@ -52,7 +52,9 @@ std::string SurveyMarkdown(const SurveyReport& report) {
                     row.push_back(mode.measured ? column.text : column.heading == "Verdict" ? ModeOutcomeText(mode) : "-");
                 }
             }
-            row.push_back(mode.picture.empty() ? "-" : "[png](" + mode.picture + ")");
+            row.push_back(!mode.picture.empty()        ? "[png](" + mode.picture + ")"
+                          : !mode.pictureError.empty() ? "not written: " + mode.pictureError
+                                                       : std::string("-"));
             table.AddRow(row);
         }
         if (table.Empty()) {

@@ -90,8 +90,9 @@ std::string ModeOutcomeText(const ModeReport& mode) {
 }
 
 std::string ProgressLine(size_t index, size_t total, const ModeReport& mode) {
+    const std::string picture = mode.pictureError.empty() ? std::string() : "; picture not written: " + mode.pictureError;
     return "[" + std::to_string(index) + "/" + std::to_string(total) + "] " + ModeLabel(mode) + ": " +
-           ModeOutcomeText(mode) + " (" + Milliseconds(mode.timings.total) + ")";
+           ModeOutcomeText(mode) + picture + " (" + Milliseconds(mode.timings.total) + ")";
 }
 
 std::string SummaryTable(const SurveyReport& report) {

@@ -25,8 +25,8 @@ struct ModeReport {
     D3DFORMAT adapterFormat = D3DFMT_UNKNOWN;
 
     bool measured = false;
-    // Where a mode failed: "device", "measurement" or "picture", with the result code (0 where
-    // there is none) and what the program or the framework said about it.
+    // Where a mode failed: "device" or "measurement", with the result code (0 where there is
+    // none) and what the program or the framework said about it.
     std::string failureStage;
     HRESULT failureCode = S_OK;
     std::string failureText;
@@ -35,6 +35,7 @@ struct ModeReport {
     // findings are meaningful when measured.
     ModeMeasurement measurement;
     std::string picture;            // file name in the output folder; empty when none was written
+    std::string pictureError;       // why a measured mode has no picture ("no PNG for ..."); else empty
     ModeTimings timings;
 };
 
@@ -51,7 +52,8 @@ std::string ModeLabel(const ModeReport& mode);
 std::string PictureFileName(const ModeReport& mode);
 // "4 samples, standard 4-sample pattern, texture once per pixel", or "failed: ...".
 std::string ModeOutcomeText(const ModeReport& mode);
-// "[3/7] HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0: 4 samples, ... (38 ms)".
+// "[3/7] HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0: 4 samples, ... (38 ms)", with why the picture
+// is missing where it could not be made.
 std::string ProgressLine(size_t index, size_t total, const ModeReport& mode);
 // The console's closing table: one row per mode, then a line with the counts and the time.
 std::string SummaryTable(const SurveyReport& report);

@@ -133,10 +133,10 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
         app.Survey(plan.modes[i], OutputPath(folder, pictureName), &mode, &outputFailure);
         if (FAILED(outputFailure)) return outputFailed(pictureName, outputFailure);
         if (!mode.measured) ++failed;
-        // Quiet, a failed mode's line still goes out, as an error.
+        // Quiet, the line of a failed mode or a missing picture still goes out, as an error.
         if (!options.quiet) {
             PrintLine(out, ProgressLine(i + 1, plan.modes.size(), mode));
-        } else if (!mode.measured) {
+        } else if (!mode.measured || !mode.pictureError.empty()) {
             PrintLine(err, ProgressLine(i + 1, plan.modes.size(), mode));
         }
         report.modes.push_back(mode);

@@ -1,17 +1,21 @@
 // The survey's application object and its device host on a fake Direct3D: a mode whose device
 // cannot be made is reported with the framework's code and text (no box) and the next mode runs,
 // the framework's fallback to the reference rasterizer is not passed off as the mode asked for,
-// and a lost device is waited for a bounded time.
+// a lost device is waited for a bounded time, and a picture that cannot be made costs the mode
+// its picture, not its measurement.
 #include "survey/survey_application.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "support/fake_device.h"
 #include "support/fake_direct3d.h"
 #include "support/recording_application.h"
+#include "support/scratch_folder.h"
 
 namespace {
 
@@ -47,7 +51,8 @@ protected:
         FrameworkTest::TearDown();
     }
 
-    void Start() {
+    void Start(D3DFORMAT desktopFormat = D3DFMT_X8R8G8B8) {
+        direct3d->adapters[0].desktopMode = {1024, 768, 60, desktopFormat};
         fake_platform::nextDirect3D = direct3d;
         started = true;
         app = std::make_unique<SurveyApplication>();
@@ -154,6 +159,51 @@ TEST_F(SurveyApplicationTest, ADeviceThatStaysLostIsReportedAfterTheWait) {
     EXPECT_GE(waited, 250u);
     EXPECT_LT(waited, 3000u);
 }
+
+// The fake device cannot draw the probes' pictures: its measurement stands in here, so that the
+// picture step is reached.
+HRESULT MeasuredByHand(IDirect3DDevice9*, ModeMeasurement* measurement) {
+    measurement->samplePositions.samples.resize(1);
+    return S_OK;
+}
+
+struct PictureCase {
+    const char* name;
+    D3DFORMAT desktop;
+    HRESULT readBack;
+    const char* pictureError;
+};
+
+void PrintTo(const PictureCase& c, std::ostream* os) { *os << c.name; }
+
+class SurveyPictureTest : public SurveyApplicationTest, public ::testing::WithParamInterface<PictureCase> {};
+
+TEST_P(SurveyPictureTest, APictureThatCannotBeMadeCostsTheModeItsPictureNotItsMeasurement) {
+    const PictureCase& c = GetParam();
+    Start(c.desktop);
+    app->measure = MeasuredByHand;
+    devices.back()->getRenderTargetDataResult = c.readBack;
+    test_support::ScratchFolder folder;
+    ModeReport report = ReportForMode(plan.modes[0]);
+    HRESULT outputFailure = E_FAIL;
+    app->Survey(plan.modes[0], folder.Path("mode.png"), &report, &outputFailure);
+    EXPECT_EQ(outputFailure, S_OK);
+    EXPECT_TRUE(report.measured) << report.failureStage << ": " << report.failureText;
+    EXPECT_EQ(report.measurement.mode.format, c.desktop);
+    EXPECT_EQ(report.pictureError, c.pictureError);
+    const bool written = *c.pictureError == '\0';
+    EXPECT_EQ(report.picture, written ? "mode.png" : "");
+    EXPECT_EQ(folder.Names(), written ? std::vector<std::string>{"mode.png"} : std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, SurveyPictureTest,
+    ::testing::Values(PictureCase{"Desktop32", D3DFMT_X8R8G8B8, D3D_OK, ""},
+                      // A format the PNG writer widens, as the viewer's Ctrl+S does.
+                      PictureCase{"Desktop16", D3DFMT_R5G6B5, D3D_OK, ""},
+                      PictureCase{"NotReadBack", D3DFMT_X8R8G8B8, D3DERR_DRIVERINTERNALERROR,
+                                  "not drawn: D3DERR_DRIVERINTERNALERROR (0x88760827)"}),
+    [](const ::testing::TestParamInfo<PictureCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SurveyApplicationTest, FinishingReleasesTheDeviceAndDirect3DAndClosesTheWindow) {
     Start();

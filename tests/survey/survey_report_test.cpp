@@ -1,5 +1,6 @@
 // The survey's report in its three forms: the progress line, survey.json (the same apart from
-// "timing" for the same findings) and survey.md, for measured and failed modes.
+// "timing" for the same findings) and survey.md, for measured and failed modes and one without its picture.
+#include "survey/survey_html.h"
 #include "survey/survey_json.h"
 #include "survey/survey_markdown.h"
 #include "analysis/positions/positions_view.h"
@@ -167,6 +168,26 @@ TEST(SurveyJson, AFailedModeHasNoMeasurementAndSaysWhy) {
     // A failed mode is still named in full.
     EXPECT_EQ(mode["multisampleType"], "D3DMULTISAMPLE_8_SAMPLES");
     EXPECT_EQ(document["schemaVersion"], 2);
+}
+
+TEST(SurveyReport, AModeWithoutItsPictureIsStillMeasuredAndEachFormSaysWhy) {
+    SurveyReport report = Report(10.0);
+    report.modes[0].picture.clear();
+    report.modes[0].pictureError = "no PNG for the back-buffer format A16B16G16R16F";
+    const json mode = SurveyToJson(report)["modes"][0];
+    EXPECT_EQ(mode["status"], "measured");
+    EXPECT_TRUE(mode["picture"].is_null());
+    EXPECT_EQ(mode["pictureError"], "no PNG for the back-buffer format A16B16G16R16F");
+    EXPECT_TRUE(mode["measurement"].is_object());
+    EXPECT_TRUE(SurveyToJson(Report(10.0))["modes"][0]["pictureError"].is_null());
+    EXPECT_NE(SurveyMarkdown(report).find("| not written: no PNG for the back-buffer format A16B16G16R16F |\n"),
+              std::string::npos)
+        << SurveyMarkdown(report);
+    EXPECT_EQ(ProgressLine(1, 2, report.modes[0]),
+              "[1/2] HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0: 4 samples, standard 4-sample pattern, texture once "
+              "per pixel; picture not written: no PNG for the back-buffer format A16B16G16R16F (13 ms)");
+    EXPECT_NE(SurveyHtml(SurveyToJson(report)).find("picture not written: no PNG for the back-buffer format"),
+              std::string::npos);
 }
 
 TEST(SurveyJson, AnAdapterTextThatIsNotUtf8StillGivesADocument) {
