@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "analysis/measurement_session.h"
+#include "analysis/session/measurement_session.h"
 #include "survey/survey_device_host.h"
 #include "survey/survey_modes.h"
 #include "survey/survey_report.h"

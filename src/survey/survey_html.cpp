@@ -153,8 +153,8 @@ std::string ModeSection(const ModeReport& mode, const std::vector<const SurveyDi
         const std::string name = E(mode.picture);
         html += "<figure><a href=\"" + name + "\"><img class=\"picture\" src=\"" + name + "\" alt=\"the picture of " +
                 E(label) + "\"></a><figcaption>" + name + "</figcaption></figure>\n";
-    } else if (Get(mode, "pictureError").is_string()) {
-        html += "<p class=\"failed\">picture not written: " + E(mode["pictureError"].get<std::string>()) + "</p>\n";
+    } else if (!mode.pictureError.empty()) {
+        html += "<p class=\"failed\">picture not written: " + E(mode.pictureError) + "</p>\n";
     }
     return html + "</section>\n";
 }
