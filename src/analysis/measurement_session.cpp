@@ -10,17 +10,27 @@
 #include "analysis/resolve_probe.h"
 #include "analysis/sample_probe.h"
 
-HRESULT MeasureMode(IDirect3DDevice9* device, ModeMeasurement* measurement) {
+HRESULT MeasureMode(IDirect3DDevice9* device, ModeMeasurement* measurement, ProbeObserver observer, void* context) {
     if (device == nullptr || measurement == nullptr) return E_INVALIDARG;
     const auto start = std::chrono::steady_clock::now();
+    const auto announce = [observer, context](const char* probe) {
+        if (observer) observer(context, probe);
+        return true;
+    };
     ModeMeasurement result;
     HRESULT hr = DescribeProbeTarget(device, &result.mode);
-    if (SUCCEEDED(hr)) hr = MeasureSamplePositions(device, result.mode, &result.samplePositions);
+    if (SUCCEEDED(hr) && announce("samplePositions")) {
+        hr = MeasureSamplePositions(device, result.mode, &result.samplePositions);
+    }
     const SampleMeasurement& positions = result.samplePositions;
-    if (SUCCEEDED(hr)) hr = MeasureResolve(device, result.mode, positions, &result.resolve);
-    if (SUCCEEDED(hr)) hr = MeasureAlphaToCoverage(device, result.mode, positions, &result.alphaToCoverage);
-    if (SUCCEEDED(hr)) hr = MeasureCentroid(device, result.mode, positions, &result.centroid);
-    if (SUCCEEDED(hr)) hr = MeasureAntialiasOff(device, result.mode, positions, &result.antialiasOff);
+    if (SUCCEEDED(hr) && announce("resolve")) hr = MeasureResolve(device, result.mode, positions, &result.resolve);
+    if (SUCCEEDED(hr) && announce("alphaToCoverage")) {
+        hr = MeasureAlphaToCoverage(device, result.mode, positions, &result.alphaToCoverage);
+    }
+    if (SUCCEEDED(hr) && announce("centroid")) hr = MeasureCentroid(device, result.mode, positions, &result.centroid);
+    if (SUCCEEDED(hr) && announce("antialiasOff")) {
+        hr = MeasureAntialiasOff(device, result.mode, positions, &result.antialiasOff);
+    }
     if (FAILED(hr)) return hr;
     result.milliseconds =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();

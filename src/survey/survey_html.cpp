@@ -231,7 +231,9 @@ std::string ModeSection(const json& mode, const std::vector<json>& differences) 
         html += MeasurementFacts(measurement);
     } else {
         const json failure = Get(mode, "failure");
-        html += "<p class=\"failed\">failed: " + E(TextOf(Get(failure, "stage"))) + " " +
+        const json status = Get(mode, "status");
+        const std::string what = status == "crashed" ? "crashed in" : status == "timedOut" ? "no answer in" : "failed:";
+        html += "<p class=\"failed\">" + what + " " + E(TextOf(Get(failure, "stage"))) + " " +
                 E(Get(failure, "code").is_null() ? std::string() : TextOf(failure["code"])) + " " +
                 E(TextOf(Get(failure, "message"))) + "</p>\n";
     }
@@ -300,6 +302,10 @@ std::string SurveyHtml(const json& document) {
             E(TextOf(Get(document, "schemaVersion"))) + ": " + E(TextOf(Get(summary, "modes"))) + " modes, " +
             E(TextOf(Get(summary, "measured"))) + " measured, " + E(TextOf(Get(summary, "failed"))) +
             " failed. Positions in 1/16 pixel from the pixel's top-left corner.</p>\n";
+    if (Get(document, "complete") == false) {
+        html += "<p class=\"failed\">Incomplete: the survey was still measuring, or was stopped, after these "
+                "modes.</p>\n";
+    }
     const auto byMode = DifferencesByMode(document);
     html += BaselineBox(Get(document, "baseline"), byMode);
 
