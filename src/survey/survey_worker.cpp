@@ -14,7 +14,8 @@
 namespace {
 
 constexpr char kWorkerOption[] = "--worker";
-constexpr size_t kWorkerArgumentCount = 9;  // the option and its eight values
+constexpr size_t kWorkerArgumentCount = 10;  // the option and its nine values
+constexpr size_t kWorkerNumbers = 6;
 
 // The step file, open for the whole process, so that the exception filter needs no allocation.
 HANDLE stepFile = INVALID_HANDLE_VALUE;
@@ -36,6 +37,14 @@ LONG WINAPI RecordUnhandledException(EXCEPTION_POINTERS* pointers) {
     WriteStepLine(line);
     TerminateProcess(GetCurrentProcess(), code);
     return EXCEPTION_EXECUTE_HANDLER;
+}
+
+// Ends the worker when the survey's process ends, however that ends.
+DWORD WINAPI WatchSurvey(void* process) {
+    WaitForSingleObject(static_cast<HANDLE>(process), INFINITE);
+    WriteStepLine("step the survey ended");
+    TerminateProcess(GetCurrentProcess(), ERROR_PROCESS_ABORTED);
+    return 0;
 }
 
 void RecordAbort(int) {
@@ -103,6 +112,7 @@ std::vector<std::string> WorkerArguments(const WorkerJob& job) {
             std::to_string(static_cast<int>(job.deviceType)),
             std::to_string(static_cast<int>(job.multisampleType)),
             std::to_string(job.multisampleQuality),
+            std::to_string(job.surveyProcessId),
             job.picturePath,
             job.resultPath,
             job.stepPath};
@@ -113,10 +123,10 @@ bool IsWorkerCommandLine(const std::vector<std::string>& arguments) {
 }
 
 bool ParseWorkerArguments(const std::vector<std::string>& arguments, WorkerJob* job, std::string* error) {
-    unsigned long numbers[5] = {};
+    unsigned long numbers[kWorkerNumbers] = {};
     bool good = arguments.size() == kWorkerArgumentCount && IsWorkerCommandLine(arguments);
-    for (size_t i = 0; good && i < 5; ++i) good = ParseNumber(arguments[i + 1], &numbers[i]);
-    if (!good || arguments[7].empty() || arguments[8].empty()) {
+    for (size_t i = 0; good && i < kWorkerNumbers; ++i) good = ParseNumber(arguments[i + 1], &numbers[i]);
+    if (!good || arguments[8].empty() || arguments[9].empty()) {
         *error = "option '--worker' is the survey's own, for its worker processes";
         return false;
     }
@@ -125,9 +135,10 @@ bool ParseWorkerArguments(const std::vector<std::string>& arguments, WorkerJob* 
     job->deviceType = static_cast<D3DDEVTYPE>(numbers[2]);
     job->multisampleType = static_cast<D3DMULTISAMPLE_TYPE>(numbers[3]);
     job->multisampleQuality = static_cast<DWORD>(numbers[4]);
-    job->picturePath = arguments[6];
-    job->resultPath = arguments[7];
-    job->stepPath = arguments[8];
+    job->surveyProcessId = static_cast<DWORD>(numbers[5]);
+    job->picturePath = arguments[7];
+    job->resultPath = arguments[8];
+    job->stepPath = arguments[9];
     return true;
 }
 
@@ -191,6 +202,8 @@ int RunSurveyWorker(const std::vector<std::string>& arguments) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     SetUnhandledExceptionFilter(RecordUnhandledException);
     std::signal(SIGABRT, RecordAbort);
+    HANDLE survey = job.surveyProcessId != 0 ? OpenProcess(SYNCHRONIZE, FALSE, job.surveyProcessId) : nullptr;
+    if (survey) CloseHandle(CreateThread(nullptr, 0, WatchSurvey, survey, 0, nullptr));
 
     std::string entry;
     HRESULT outputFailure = S_OK;

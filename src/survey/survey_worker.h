@@ -23,6 +23,9 @@ struct WorkerJob {
     std::string picturePath;
     std::string resultPath;  // the mode's entry, written once the worker is done
     std::string stepPath;    // a line per step, appended before the step starts
+    // The survey's process: the worker ends itself when it ends (a job's kill-on-close does not
+    // reach every system's worker, Wine's among them, when the survey is killed).
+    DWORD surveyProcessId = 0;
 };
 
 // Lines of the step file.

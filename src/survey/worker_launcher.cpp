@@ -80,6 +80,7 @@ WorkerEnd ProcessWorkerLauncher::Run(WorkerJob job, double timeoutSeconds) {
     const std::string base = std::string(temp, tempLength > 0 && tempLength < sizeof(temp) ? tempLength : 0) + name;
     job.stepPath = base + ".steps";
     job.resultPath = base + ".json";
+    job.surveyProcessId = GetCurrentProcessId();
     DeleteFileA(job.stepPath.c_str());
     DeleteFileA(job.resultPath.c_str());
 
