@@ -68,9 +68,10 @@ void SurveyApplication::Survey(const SurveyMode& mode, const std::string& pictur
     const ModeDevice made = CreateModeDevice(mode);
     report.timings.device = MillisecondsSince(start);
     if (made.result == S_FALSE) {
-        fail("device", S_OK,
-             "CreateDevice failed for the hardware device, and the reference device the framework fell back to "
-             "is another mode" + (made.text.empty() ? std::string() : " (" + made.text + ")"));
+        // The hardware device's failure is the mode's; the reference device is another mode.
+        fail("device", made.hardwareResult,
+             FailureText("CreateDevice", made.hardwareResult, std::string()) +
+                 "; the framework fell back to the reference device, another mode");
     } else if (FAILED(made.result)) {
         fail("device", made.result, FailureText(made.call, made.result, made.text));
     }

@@ -131,6 +131,9 @@ ModeDevice SurveyDeviceHost::CreateModeDevice(const SurveyMode& mode) {
     if (SUCCEEDED(made.result) && settings.CurrentDeviceInfo() != mode.deviceInfo) {
         ReleaseDevice();
         made.result = S_FALSE;
+        for (const FrameworkReport& report : reports) {
+            if (report.kind == NoticeSwitchedToReference) made.hardwareResult = report.code;
+        }
     }
     made.text = TakeFrameworkReports();
     return made;

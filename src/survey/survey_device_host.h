@@ -29,6 +29,8 @@ struct ModeDevice {
     std::string text;
     // The call whose result this is: "CreateDevice" or "Reset".
     const char* call = "CreateDevice";
+    // S_FALSE: what the hardware device's CreateDevice gave back before the fallback.
+    HRESULT hardwareResult = S_OK;
 };
 
 // Told each step of a mode's survey just before it starts ("CreateDevice", "probe resolve"), so
