@@ -6,9 +6,12 @@
 #include "survey/survey_document.h"
 #include "survey/survey_options.h"
 #include "survey/survey_run.h"
+#include "survey/survey_worker.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    // The survey starts itself again to measure each mode in a process of its own.
+    if (IsWorkerCommandLine(arguments)) return RunSurveyWorker(arguments);
     const ParsedSurveyOptions parsed = ParseSurveyOptions(arguments);
     if (!parsed.error.empty()) {
         std::fprintf(stderr, "quillant-survey: %s\n", parsed.error.c_str());

@@ -23,9 +23,17 @@ double MillisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// The framework's word on a failure where it said one, else the code's own name.
-std::string FailureText(const std::string& reports, const char* fallback) {
-    return reports.empty() ? std::string(fallback) : reports;
+// "Reset failed: the implementation refused ...", with what the framework said after it.
+std::string FailureText(const std::string& call, HRESULT code, const std::string& reports) {
+    std::string text = call + " failed";
+    const std::string cause = LikelyCauseText(code);
+    if (!cause.empty()) text += " (likely cause: " + cause + ")";
+    if (!reports.empty()) text += "; " + reports;
+    return text;
+}
+
+void AnnounceProbe(void* context, const char* probe) {
+    static_cast<const SurveyDeviceHost*>(context)->AnnounceStep(std::string("probe ") + probe);
 }
 
 }  // namespace
@@ -61,11 +69,12 @@ void SurveyApplication::Survey(const SurveyMode& mode, const std::string& pictur
     const ModeDevice made = CreateModeDevice(mode);
     report.timings.device = MillisecondsSince(start);
     if (made.result == S_FALSE) {
-        fail("device", S_OK,
-             "the device could not be created and the reference device the framework fell back to is "
-             "another mode" + (made.text.empty() ? std::string() : " (" + made.text + ")"));
+        // The hardware device's failure is the mode's; the reference device is another mode.
+        fail("device", made.hardwareResult,
+             FailureText("CreateDevice", made.hardwareResult, std::string()) +
+                 "; the framework fell back to the reference device, another mode");
     } else if (FAILED(made.result)) {
-        fail("device", made.result, made.text);
+        fail("device", made.result, FailureText(made.call, made.result, made.text));
     }
     if (made.result != S_OK) {
         report.timings.total = MillisecondsSince(start);
@@ -73,25 +82,37 @@ void SurveyApplication::Survey(const SurveyMode& mode, const std::string& pictur
     }
 
     Clock::time_point step = Clock::now();
-    HRESULT result = WaitForUsableDevice();
+    const char* call = nullptr;
+    std::string probe = "the measurement";
+    const SurveyStepObserver outer = stepObserver;
+    // The probe a failure came from is the last one announced.
+    stepObserver = [&probe, &outer](const std::string& name) {
+        probe = name;
+        if (outer) outer(name);
+    };
+    HRESULT result = WaitForUsableDevice(&call);
     if (SUCCEEDED(result)) {
-        result = measure(device, &report.measurement);
+        result = measure(device, &report.measurement, AnnounceProbe, this);
         // A device lost during the measurement is waited for once more, then measured again.
-        if (result == D3DERR_DEVICELOST && SUCCEEDED(WaitForUsableDevice())) {
-            result = measure(device, &report.measurement);
+        if (result == D3DERR_DEVICELOST && SUCCEEDED(WaitForUsableDevice(&call))) {
+            result = measure(device, &report.measurement, AnnounceProbe, this);
         }
-        if (FAILED(result)) fail("measurement", result, FailureText(TakeFrameworkReports(), "the measurement failed"));
+        if (FAILED(result)) fail("measurement", result, FailureText(probe, result, TakeFrameworkReports()));
+    } else if (result == D3DERR_DEVICELOST) {
+        char waited[32];
+        std::snprintf(waited, sizeof(waited), "%.1f s", lostDeviceWaitMilliseconds / 1000.0);
+        fail("device", result, std::string(call) + ": the device was lost and did not come back within " + waited +
+                                   " (likely cause: " + LikelyCauseText(result) + ")");
     } else {
-        char text[80];
-        std::snprintf(text, sizeof(text), "the device was lost and did not come back within %.1f s",
-                      lostDeviceWaitMilliseconds / 1000.0);
-        fail("device", result, text);
+        fail("device", result, FailureText(call, result, TakeFrameworkReports()));
     }
+    stepObserver = outer;
     report.timings.measurement = MillisecondsSince(step);
 
     step = Clock::now();
     if (SUCCEEDED(result)) {
         // The measurement stands without its picture: only the reason goes in the report.
+        AnnounceStep("picture");
         const HRESULT picture = WritePicture(picturePath, outputFailure);
         if (picture == E_NOTIMPL) {
             report.pictureError = std::string("no PNG for the back-buffer format ") +

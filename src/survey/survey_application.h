@@ -24,7 +24,8 @@ public:
 
     // What measures a mode's device: the measurement session, as the Sample Positions dialog's; a
     // test on a fake device, which cannot be measured, puts its own here to reach the picture.
-    HRESULT (*measure)(IDirect3DDevice9* device, ModeMeasurement* measurement) = MeasureMode;
+    HRESULT (*measure)(IDirect3DDevice9* device, ModeMeasurement* measurement, ProbeObserver observer,
+                       void* context) = MeasureMode;
 
 private:
     HRESULT WritePicture(const std::string& path, HRESULT* outputFailure);

@@ -170,11 +170,18 @@ std::string StringOr(const json& object, const char* key, const std::string& fal
     return value.is_string() ? value.get<std::string>() : fallback;
 }
 
-// "measured", or "failed: device D3DERR_NOTAVAILABLE (0x8876086A)".
+// The implementation ended the worker's process or it did not answer: nothing was measured.
+bool NotMeasured(const json& mode) {
+    const std::string status = StringOr(mode, "status", "?");
+    return status == "crashed" || status == "timedOut";
+}
+
+// "measured", "failed: device D3DERR_NOTAVAILABLE (0x8876086A)" or "crashed in probe resolve".
 std::string StatusText(const json& mode) {
     const std::string status = StringOr(mode, "status", "?");
-    if (status != "failed") return status;
     const json failure = mode.value("failure", json());
+    if (NotMeasured(mode)) return status + " in " + StringOr(failure, "stage", "?");
+    if (status != "failed") return status;
     std::string text = "failed: " + StringOr(failure, "stage", "?");
     const std::string code = StringOr(failure, "code", "");
     return code.empty() ? text : text + " " + code;
@@ -199,6 +206,14 @@ std::vector<SurveyDifference> CompareSurveys(const json& baseline, const json& c
         }
         const json& before = *found->second;
         const std::string wasStatus = StatusText(before), nowStatus = StatusText(mode);
+        // A mode the implementation did not let the survey measure matches nothing, not even the
+        // same crash: either file may hide any finding behind it.
+        if (NotMeasured(before) || NotMeasured(mode)) {
+            const char* which = NotMeasured(before) && NotMeasured(mode) ? "in either survey" : "in one of the surveys";
+            comparer.Add("status", std::string("not measured ") + which + ": was " + wasStatus + " now " + nowStatus,
+                         "/status", json(wasStatus), json(nowStatus));
+            continue;
+        }
         if (wasStatus != nowStatus) {
             comparer.Add("status", "was " + wasStatus + " now " + nowStatus, "/status", json(wasStatus), json(nowStatus));
             continue;

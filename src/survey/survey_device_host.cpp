@@ -14,13 +14,14 @@ namespace {
 
 constexpr char kWindowClass[] = "Quillant Survey Window";
 constexpr char kHostCaption[] = "Quillant Survey";
-// The device's window is a child of a top-level window that is never shown: nothing on the
+// A top-level window, so that every implementation can make its swap chain for it (under Wine 8
+// a Vulkan-based d3d9 gets no surface for a child window), that is never shown: nothing on the
 // taskbar or the screen, no close box that would end the device being measured, and no window
 // that could be activated (Wine waits up to two seconds for a window manager to take down an
-// activated top-level window, even where there is none).
-constexpr DWORD kWindowStyle = WS_CHILD | WS_CLIPSIBLINGS;
-constexpr DWORD kHostStyle = WS_POPUP;
-constexpr DWORD kHostExStyle = WS_EX_TOOLWINDOW;
+// activated top-level window, even where there is none). The device draws into its back buffer,
+// which is read back without a Present.
+constexpr DWORD kWindowStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+constexpr DWORD kWindowExStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
 
 using Clock = std::chrono::steady_clock;
 
@@ -73,12 +74,8 @@ HRESULT SurveyDeviceHost::Start(HINSTANCE instance) {
     windowClass.lpszClassName = kWindowClass;
     static_cast<void>(RegisterClassA(&windowClass));
 
-    hostWindow = CreateWindowExA(kHostExStyle, "STATIC", kHostCaption, kHostStyle, 0, 0, initialClientWidth,
+    mainWindow = CreateWindowExA(kWindowExStyle, kWindowClass, kHostCaption, kWindowStyle, 0, 0, initialClientWidth,
                                  initialClientHeight, nullptr, nullptr, instance, nullptr);
-    if (hostWindow) {
-        mainWindow = CreateWindowExA(0, kWindowClass, "", kWindowStyle, 0, 0, initialClientWidth, initialClientHeight,
-                                     hostWindow, nullptr, instance, nullptr);
-    }
     if (!mainWindow) {
         const DWORD error = GetLastError();
         return error == ERROR_SUCCESS ? E_FAIL : HRESULT_FROM_WIN32(error);
@@ -89,8 +86,6 @@ HRESULT SurveyDeviceHost::Start(HINSTANCE instance) {
 
 void SurveyDeviceHost::Finish() {
     if (mainWindow) SendMessageA(mainWindow, WM_CLOSE, 0, 0);
-    if (hostWindow) DestroyWindow(hostWindow);
-    hostWindow = nullptr;
     // The shutdown posted its quit message; a console program has no loop to end.
     PumpMessages();
 }
@@ -123,31 +118,41 @@ ModeDevice SurveyDeviceHost::CreateModeDevice(const SurveyMode& mode) {
         settings.multisampleType = mode.multisample.type;
         settings.multisampleQuality = mode.multisample.quality;
         BuildPresentParameters();
-        if (SUCCEEDED(ResetDevice())) return {S_OK, TakeFrameworkReports()};
+        AnnounceStep("Reset");
+        if (SUCCEEDED(ResetDevice())) return {S_OK, TakeFrameworkReports(), "Reset"};
     }
     ReleaseDevice();
     settings = SettingsForMode(mode, clientRect.right - clientRect.left, clientRect.bottom - clientRect.top);
     ModeDevice made;
+    AnnounceStep("CreateDevice");
     made.result = CreateDeviceFromSettings();
     // A hardware device that fails makes the framework fall back to the reference rasterizer:
     // that device belongs to another mode, not this one. The framework said why in its report.
     if (SUCCEEDED(made.result) && settings.CurrentDeviceInfo() != mode.deviceInfo) {
         ReleaseDevice();
         made.result = S_FALSE;
+        for (const FrameworkReport& report : reports) {
+            if (report.kind == NoticeSwitchedToReference) made.hardwareResult = report.code;
+        }
     }
     made.text = TakeFrameworkReports();
-    // The program reports a device it could not make when it asked for it: the survey tells that
-    // text beside the code.
-    if (FAILED(made.result)) AppendReport(&made.text, ReportText(made.result, NoticeWarning));
     return made;
 }
 
-HRESULT SurveyDeviceHost::WaitForUsableDevice() {
+void SurveyDeviceHost::AnnounceStep(const std::string& step) const {
+    if (stepObserver) stepObserver(step);
+}
+
+HRESULT SurveyDeviceHost::WaitForUsableDevice(const char** call) {
     const Clock::time_point start = Clock::now();
+    if (call) *call = "TestCooperativeLevel";
     for (;;) {
         const HRESULT state = device->TestCooperativeLevel();
         if (SUCCEEDED(state)) return S_OK;
-        if (state == D3DERR_DEVICENOTRESET) return ResetDevice();
+        if (state == D3DERR_DEVICENOTRESET) {
+            if (call) *call = "Reset";
+            return ResetDevice();
+        }
         if (state != D3DERR_DEVICELOST || MillisecondsSince(start) > lostDeviceWaitMilliseconds) return state;
         PumpMessages();
         Sleep(100);
@@ -195,4 +200,13 @@ HRESULT SurveyDeviceHost::RenderFrame() {
     OverlayText texts[kMaxOverlayTexts];
     DrawStatusLines(&font, texts, ComposeStatusLines(pattern, header, &font, texts));
     return device->EndScene();
+}
+
+LRESULT SurveyDeviceHost::HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    // A shown top-level window would be on the screen and could be activated; the device needs
+    // neither, as it is never presented.
+    if (message == WM_WINDOWPOSCHANGING && window == mainWindow) {
+        reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~static_cast<UINT>(SWP_SHOWWINDOW);
+    }
+    return ApplicationFramework::HandleWindowMessage(window, message, wParam, lParam);
 }

@@ -1,5 +1,5 @@
-// The survey's device host: the framework's device life cycle on a small window of the survey's
-// own, one windowed device per mode (a reset where the device at hand can serve it), the
+// The survey's device host: the framework's device life cycle on a small top-level window of the
+// survey's own that is never shown, one windowed device per mode (a reset where the device at hand can serve it), the
 // pattern's objects and font for the mode's picture, and the framework's reports as values
 // instead of message boxes a console run would wait on.
 #pragma once
@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <d3d9.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,7 +27,15 @@ struct ModeDevice {
     // What the program's user would have been told meanwhile, on one line ("; " between reports);
     // empty when the device is ready and nothing was said.
     std::string text;
+    // The call whose result this is: "CreateDevice" or "Reset".
+    const char* call = "CreateDevice";
+    // S_FALSE: what the hardware device's CreateDevice gave back before the fallback.
+    HRESULT hardwareResult = S_OK;
 };
+
+// Told each step of a mode's survey just before it starts ("CreateDevice", "probe resolve"), so
+// that a process that dies in one can be said to have died there.
+using SurveyStepObserver = std::function<void(const std::string& step)>;
 
 class SurveyDeviceHost : public ApplicationFramework {
 public:
@@ -35,8 +44,9 @@ public:
     SurveyDeviceHost(const SurveyDeviceHost&) = delete;
     SurveyDeviceHost& operator=(const SurveyDeviceHost&) = delete;
 
-    // Creates the survey's window (a child of a hidden tool window, so never on the taskbar) and
-    // starts the framework on it: the Direct3D object, the enumeration and a first device.
+    // Creates the survey's window (a top-level tool window that is never shown, so never on the
+    // taskbar or the screen) and starts the framework on it: the Direct3D object, the enumeration
+    // and a first device.
     HRESULT Start(HINSTANCE instance);
 
     // Releases the device and the Direct3D object and closes the window: the framework's own
@@ -48,8 +58,13 @@ public:
 
     ModeDevice CreateModeDevice(const SurveyMode& mode);
 
-    // Waits up to lostDeviceWaitMilliseconds for a lost device, resetting it when it may be.
-    HRESULT WaitForUsableDevice();
+    // Waits up to lostDeviceWaitMilliseconds for a lost device, resetting it when it may be. call
+    // is set to the call that failed ("TestCooperativeLevel" or "Reset").
+    HRESULT WaitForUsableDevice(const char** call = nullptr);
+
+    // Announces a step to stepObserver, where there is one.
+    void AnnounceStep(const std::string& step) const;
+    SurveyStepObserver stepObserver;
 
     // The framework's reports since the last call, each on one line, joined by "; "; empty when
     // there were none.
@@ -62,6 +77,8 @@ public:
     HRESULT DestroyDeviceResources() override;
     // The program's start-up picture, its status line naming the mode instead of counting frames.
     HRESULT RenderFrame() override;
+    // Keeps the window hidden: the framework shows its window after each new device.
+    LRESULT HandleWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // How long a lost device is waited for before its mode is reported as failed. A device lost
     // to another program's fullscreen mode usually comes back within seconds.
@@ -72,6 +89,5 @@ public:
     TextFont font;
 
 private:
-    HWND hostWindow = nullptr;  // the never-shown parent of mainWindow
     std::vector<FrameworkReport> reports;
 };

@@ -126,8 +126,12 @@ std::string DifferenceItem(const SurveyDifference& difference) {
     return "<li>" + E(difference.location) + " " + E(difference.text) + "</li>\n";
 }
 
+// "failed: device ...", "crashed in probe resolve/transfer ...", "no answer in create ...".
 std::string FailureText(const ModeReport& mode) {
-    std::string text = "failed: " + mode.failureStage;
+    const char* what = mode.fault == ModeFault::ProcessEnded ? "crashed in "
+                       : mode.fault == ModeFault::NoAnswer   ? "no answer in "
+                                                             : "failed: ";
+    std::string text = what + mode.failureStage;
     if (mode.failureCode != S_OK) text += " " + ResultCodeText(mode.failureCode);
     if (!mode.failureText.empty()) text += " " + mode.failureText;
     return text;
@@ -217,7 +221,7 @@ std::string HtmlEscaped(const std::string& text) {
     return escaped;
 }
 
-std::string SurveyHtml(const SurveyReport& report, const BaselineComparison* baseline) {
+std::string SurveyHtml(const SurveyReport& report, const BaselineComparison* baseline, bool complete) {
     std::string title = "Quillant survey";
     if (!report.adapters.empty()) title += ": " + report.adapters[0].description;
 
@@ -229,6 +233,10 @@ std::string SurveyHtml(const SurveyReport& report, const BaselineComparison* bas
             std::to_string(kSurveySchemaVersion) + ": " + std::to_string(report.modes.size()) + " modes, " +
             std::to_string(measured) + " measured, " + std::to_string(report.modes.size() - measured) +
             " failed. Positions in 1/16 pixel from the pixel's top-left corner.</p>\n";
+    if (!complete) {
+        html += "<p class=\"failed\">Incomplete: the survey was still measuring, or was stopped, after these "
+                "modes.</p>\n";
+    }
     std::set<std::string> sections;
     for (const ModeReport& mode : report.modes) sections.insert(ModeLabel(mode));
     const auto byMode = DifferencesByMode(baseline);

@@ -8,8 +8,9 @@
 #include "survey/survey_report.h"
 
 // The page for a survey's report; with a baseline, its differences are marked on the modes they
-// concern and listed at the top.
-std::string SurveyHtml(const SurveyReport& report, const BaselineComparison* baseline = nullptr);
+// concern and listed at the top; an incomplete one (the survey still measuring, or stopped) says so.
+std::string SurveyHtml(const SurveyReport& report, const BaselineComparison* baseline = nullptr,
+                       bool complete = true);
 
 // Text made safe inside an HTML element or a quoted attribute.
 std::string HtmlEscaped(const std::string& text);

@@ -5,14 +5,12 @@
 #include "analysis/session/measurement_json.h"
 #include "survey/survey_document.h"
 
-namespace {
-
 using nlohmann::json;
 
-json ModeJson(const ModeReport& mode) {
+json ModeEntryToJson(const ModeReport& mode) {
     json entry = ModeToJson(mode.deviceType, mode.adapterFormat, mode.measurement.mode);
     entry["adapterOrdinal"] = mode.adapterOrdinal;
-    entry["status"] = mode.measured ? "measured" : "failed";
+    entry["status"] = ModeStatusName(mode);
     entry["picture"] = mode.picture.empty() ? json(nullptr) : json(mode.picture);
     entry["pictureError"] = mode.pictureError.empty() ? json(nullptr) : json(mode.pictureError);
     // Everything outside "timing" stays the same from run to run.
@@ -32,25 +30,30 @@ json ModeJson(const ModeReport& mode) {
             {"code", mode.failureCode == S_OK ? json(nullptr) : json(ResultCodeText(mode.failureCode))},
             {"message", mode.failureText},
         };
+        if (mode.fault != ModeFault::None) {
+            entry["failure"]["exitCode"] = mode.fault == ModeFault::ProcessEnded ? json(ExceptionCodeText(mode.exitCode))
+                                                                                : json(nullptr);
+            entry["failure"]["exceptionCode"] =
+                mode.exceptionCode != 0 ? json(ExceptionCodeText(mode.exceptionCode)) : json(nullptr);
+        }
     }
     return entry;
 }
 
-}  // namespace
-
-nlohmann::json SurveyToJson(const SurveyReport& report) {
+nlohmann::json SurveyToJson(const SurveyReport& report, bool complete) {
     json adapters = json::array();
     for (const AdapterDescription& adapter : report.adapters) adapters.push_back(AdapterToJson(adapter));
     json modes = json::array();
     size_t measured = 0;
     for (const ModeReport& mode : report.modes) {
-        modes.push_back(ModeJson(mode));
+        modes.push_back(ModeEntryToJson(mode));
         if (mode.measured) ++measured;
     }
     return json{
         {"program", kSurveyProgramName},
         {"version", kSurveyProgramVersion},
         {"schemaVersion", kSurveySchemaVersion},
+        {"complete", complete},
         {"adapters", adapters},
         {"modes", modes},
         {"notes", report.notes},
@@ -59,7 +62,7 @@ nlohmann::json SurveyToJson(const SurveyReport& report) {
     };
 }
 
-std::string SurveyJsonText(const SurveyReport& report) { return SurveyJsonText(SurveyToJson(report)); }
+std::string SurveyJsonText(const SurveyReport& report) { return SurveyJsonText(SurveyToJson(report, true)); }
 
 std::string SurveyJsonText(const nlohmann::json& document) {
     // Texts that are not valid UTF-8 (a driver's odd name) become U+FFFD rather than failing.

@@ -8,7 +8,13 @@
 
 #include "survey/survey_report.h"
 
-nlohmann::json SurveyToJson(const SurveyReport& report);
+// complete is false while modes are still to be measured: the file is then what was measured so
+// far, written after each mode.
+nlohmann::json SurveyToJson(const SurveyReport& report, bool complete = true);
+
+// One mode's entry of "modes": what identifies the mode, its status, its measurement or failure,
+// its picture and timings. A worker process writes its mode's result in this form.
+nlohmann::json ModeEntryToJson(const ModeReport& mode);
 
 // The document as written to survey.json: two-space indents, a line break at the end.
 std::string SurveyJsonText(const SurveyReport& report);

@@ -10,7 +10,8 @@
 namespace {
 
 constexpr char kUsage[] =
-    "usage: quillant-survey [--out DIR] [--adapter N] [--device hal|sw|ref|all] [--baseline FILE] [--quiet]\n"
+    "usage: quillant-survey [--out DIR] [--adapter N] [--device hal|sw|ref|all] [--baseline FILE]\n"
+    "                       [--mode-timeout SECONDS] [--quiet]\n"
     "       quillant-survey --compare BASELINE SURVEY [--quiet]\n"
     "\n"
     "Measures every multisample mode of the Direct3D 9 adapters: where each sample lies, how\n"
@@ -21,6 +22,8 @@ constexpr char kUsage[] =
     "  --adapter N        measure adapter N only (default: every adapter)\n"
     "  --device TYPE      hal (default), sw, ref, or all (HAL, SW and REF); any case\n"
     "  --baseline FILE    compare with an earlier survey.json and list what changed\n"
+    "  --mode-timeout S   end a mode's measurement that has not answered within S seconds\n"
+    "                     (default: 60); each mode is measured in a process of its own\n"
     "  --compare A B      compare two survey.json files only: no device, no display\n"
     "  --quiet            no progress lines and no summary; where the report went, the\n"
     "                     differences and errors are still printed\n"
@@ -29,7 +32,9 @@ constexpr char kUsage[] =
     "\n"
     "Exit code: 0 every mode measured (and as the baseline), 1 a mode failed, 2 bad command\n"
     "line or survey file, 3 output folder not writable, 4 differences from the baseline,\n"
-    "5 Direct3D 9 could not be started (no display, no desktop, no Direct3D 9).\n";
+    "5 Direct3D 9 could not be started (no display, no desktop, no Direct3D 9), 6 the\n"
+    "implementation failed in a mode (ended the process, did not answer, or lost the device\n"
+    "for good).\n";
 
 constexpr char kUsageHint[] = "Try 'quillant-survey --help' for the options.\n";
 
@@ -51,6 +56,24 @@ const struct {
 std::string Lowered(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return text;
+}
+
+// A number of seconds: decimal digits with at most one point, more than 0 and at most a day.
+bool ParseSeconds(const std::string& text, double* value) {
+    if (text.empty() || text.size() > 12) return false;
+    int points = 0;
+    for (char c : text) {
+        if (c == '.') {
+            ++points;
+        } else if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    if (points > 1 || text == ".") return false;
+    const double seconds = std::atof(text.c_str());
+    if (seconds <= 0.0 || seconds > 86400.0) return false;
+    *value = seconds;
+    return true;
 }
 
 // A whole non-negative decimal number that fits an int.
@@ -91,6 +114,11 @@ public:
                 }
             }
             Fail("option '--device' takes hal, sw, ref or all, not '" + values[0] + "'");
+        });
+        AddValue("--mode-timeout", 1, [this](const std::vector<std::string>& values) {
+            if (!ParseSeconds(values[0], &parsed_.options.modeTimeoutSeconds)) {
+                Fail("option '--mode-timeout' needs a number of seconds above 0 (60, 2.5), not '" + values[0] + "'");
+            }
         });
         AddValue("--baseline", 1, [this](const std::vector<std::string>& values) {
             if (values[0].empty()) return Fail("option '--baseline' needs a survey file");

@@ -18,6 +18,9 @@ struct SurveyOptions {
     SurveyDevices devices = SurveyDevices::Hal;
     bool quiet = false;
     std::string baselineFile;  // an earlier survey.json to compare with; empty for none
+    // Each mode is measured by a worker process of its own, ended when it has not answered
+    // within this time.
+    double modeTimeoutSeconds = 60.0;
 };
 
 // Two survey files compared without measuring anything (--compare BASELINE SURVEY).

@@ -28,10 +28,49 @@ const ResultName kResultNames[] = {
     {D3DERR_DRIVERINTERNALERROR, "D3DERR_DRIVERINTERNALERROR"},
     {D3DERR_NOTFOUND, "D3DERR_NOTFOUND"},
     {D3DERR_WASSTILLDRAWING, "D3DERR_WASSTILLDRAWING"},
+    {D3DERR_DEVICEREMOVED, "D3DERR_DEVICEREMOVED"},
+    {D3DERR_DEVICEHUNG, "D3DERR_DEVICEHUNG"},
+    {D3DERR_UNSUPPORTEDCOLOROPERATION, "D3DERR_UNSUPPORTEDCOLOROPERATION"},
     {E_OUTOFMEMORY, "E_OUTOFMEMORY"},
+    {E_ACCESSDENIED, "E_ACCESSDENIED"},
     {E_INVALIDARG, "E_INVALIDARG"},
     {E_NOTIMPL, "E_NOTIMPL"},
     {E_FAIL, "E_FAIL"},
+};
+
+// What each code usually means for the survey's calls; a guess, said as one.
+const ResultName kLikelyCauses[] = {
+    {D3DERR_NOTAVAILABLE, "the implementation does not offer this mode or format for a windowed device"},
+    {D3DERR_INVALIDCALL, "the implementation refused the present parameters or the window (under Wine, a "
+                         "Vulkan-based d3d9 cannot present to a child window)"},
+    {D3DERR_OUTOFVIDEOMEMORY, "not enough video memory for the back buffer and the probes' targets"},
+    {E_OUTOFMEMORY, "not enough memory for the back buffer and the probes' targets"},
+    {D3DERR_DEVICELOST, "another program took the display (fullscreen), or the session was locked"},
+    {D3DERR_DEVICEREMOVED, "the display driver was stopped or the adapter removed"},
+    {D3DERR_DEVICEHUNG, "the display driver stopped answering and was reset"},
+    {D3DERR_DRIVERINTERNALERROR, "the driver failed inside"},
+    {E_FAIL, "the implementation gave no reason"},
+};
+
+struct ExceptionName {
+    DWORD code;
+    const char* name;
+};
+
+// The exceptions and exit codes a process ended by a driver or a runtime usually shows.
+const ExceptionName kExceptionNames[] = {
+    {0xC0000005, "access violation"},
+    {0xC000001D, "illegal instruction"},
+    {0xC0000094, "integer division by zero"},
+    {0xC00000FD, "stack overflow"},
+    {0xC0000374, "heap corruption"},
+    {0xC0000409, "fail fast"},
+    {0xC0000135, "a DLL was not found"},
+    {0xC0000142, "a DLL failed to initialise"},
+    {0x80000003, "breakpoint"},
+    {0xE06D7363, "an uncaught Visual C++ exception"},
+    {0x20474343, "an uncaught GCC C++ exception"},
+    {3, "abort: a C runtime ended the process (with mingw, an uncaught C++ exception)"},
 };
 
 std::string Lowered(std::string text) {
@@ -79,6 +118,8 @@ std::string PictureFileName(const ModeReport& mode) {
 }
 
 std::string ModeOutcomeText(const ModeReport& mode) {
+    // The fault's text names the step and the codes itself.
+    if (mode.fault != ModeFault::None) return mode.failureText;
     if (!mode.measured) {
         std::string text = "failed: " + mode.failureStage;
         if (mode.failureCode != S_OK) text += " " + ResultCodeText(mode.failureCode);
@@ -110,7 +151,10 @@ std::string SummaryTable(const SurveyReport& report) {
                              texture, Milliseconds(mode.timings.total)}});
         } else {
             ++failed;
-            rows.push_back({{ModeLabel(mode), "-", "failed: " + mode.failureStage, "-",
+            const char* what = mode.fault == ModeFault::ProcessEnded ? "crashed in "
+                               : mode.fault == ModeFault::NoAnswer   ? "no answer in "
+                                                                     : "failed: ";
+            rows.push_back({{ModeLabel(mode), "-", what + mode.failureStage, "-",
                              Milliseconds(mode.timings.total)}});
         }
     }
@@ -142,4 +186,36 @@ std::string ResultCodeText(HRESULT code) {
         if (entry.code == code) return std::string(entry.name) + " (" + hex + ")";
     }
     return hex;
+}
+
+std::string LikelyCauseText(HRESULT code) {
+    for (const ResultName& entry : kLikelyCauses) {
+        if (entry.code == code) return entry.name;
+    }
+    return std::string();
+}
+
+std::string ExceptionCodeText(DWORD code) {
+    char hex[16];
+    std::snprintf(hex, sizeof(hex), code < 0x10000 ? "%lu" : "0x%08lX", static_cast<unsigned long>(code));
+    for (const ExceptionName& entry : kExceptionNames) {
+        if (entry.code == code) return std::string(hex) + " (" + entry.name + ")";
+    }
+    return hex;
+}
+
+const char* ModeStatusName(const ModeReport& mode) {
+    switch (mode.fault) {
+    case ModeFault::ProcessEnded: return "crashed";
+    case ModeFault::NoAnswer: return "timedOut";
+    case ModeFault::None: break;
+    }
+    return mode.measured ? "measured" : "failed";
+}
+
+bool ImplementationFailed(const ModeReport& mode) {
+    if (mode.fault != ModeFault::None) return true;
+    // A device that stayed lost, or that the driver took away, never came back for the mode.
+    return !mode.measured && (mode.failureCode == D3DERR_DEVICELOST || mode.failureCode == D3DERR_DEVICEREMOVED ||
+                              mode.failureCode == D3DERR_DEVICEHUNG);
 }

@@ -19,6 +19,13 @@ struct ModeTimings {
     double total = 0.0;
 };
 
+// How a mode's worker process ended where the implementation, not the survey, ended it.
+enum class ModeFault {
+    None,          // the worker answered: measured, or failed with a code and a reason
+    ProcessEnded,  // the implementation ended the process
+    NoAnswer,      // the worker did not answer within the time limit and was ended
+};
+
 struct ModeReport {
     UINT adapterOrdinal = 0;
     D3DDEVTYPE deviceType = D3DDEVTYPE_HAL;
@@ -30,6 +37,12 @@ struct ModeReport {
     std::string failureStage;
     HRESULT failureCode = S_OK;
     std::string failureText;
+    // Where the worker's process ended without its answer: the fault, the process's exit code and
+    // the exception that ended it (0 where Windows gave none). failureStage is then the step the
+    // worker had announced last.
+    ModeFault fault = ModeFault::None;
+    DWORD exitCode = 0;
+    DWORD exceptionCode = 0;
 
     // Its mode is the plan's from the start, so that a mode that fails is still named; the
     // findings are meaningful when measured.
@@ -59,3 +72,13 @@ std::string ProgressLine(size_t index, size_t total, const ModeReport& mode);
 std::string SummaryTable(const SurveyReport& report);
 // "D3DERR_NOTAVAILABLE (0x8876086A)"; the code alone where it has no name here.
 std::string ResultCodeText(HRESULT code);
+// What is known to cause a failure with this code, a few words; empty where nothing is.
+std::string LikelyCauseText(HRESULT code);
+// "0xC0000005 (access violation)": an exception or exit code with its name where it has one.
+std::string ExceptionCodeText(DWORD code);
+// The status survey.json gives the mode: "measured", "failed", "crashed" (the implementation ended
+// the process) or "timedOut".
+const char* ModeStatusName(const ModeReport& mode);
+// The implementation itself failed the mode: it ended the process, did not answer, or lost the
+// device for good. The survey's exit code is 6 then.
+bool ImplementationFailed(const ModeReport& mode);

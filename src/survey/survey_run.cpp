@@ -10,12 +10,14 @@
 #include "survey/display_check.h"
 #include "survey/earlier_pictures.h"
 #include "survey/output_folder.h"
-#include "survey/survey_application.h"
+#include "survey/survey_adapters.h"
 #include "survey/survey_document.h"
 #include "survey/survey_html.h"
 #include "survey/survey_json.h"
 #include "survey/survey_markdown.h"
 #include "survey/survey_modes.h"
+#include "survey/worker_launcher.h"
+#include "survey/worker_outcome.h"
 #include "image/file_replacing.h"
 
 namespace {
@@ -60,7 +62,8 @@ std::string Joined(const std::vector<std::string>& names) {
 
 }  // namespace
 
-int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, SurveyReport* reportOut) {
+int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, SurveyReport* reportOut,
+              WorkerLauncher* launcher) {
     const Clock::time_point start = Clock::now();
     // A baseline that cannot be compared fails before anything is measured or written.
     nlohmann::json baselineDocument;
@@ -72,16 +75,17 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
         }
     }
 
-    SurveyApplication app;
-    if (FAILED(app.Start(GetModuleHandleA(nullptr)))) {
-        const std::string reports = app.TakeFrameworkReports();
-        const std::string cause = MissingDisplayText();
-        PrintLine(err, "quillant-survey: Direct3D 9 could not be started: " +
-                           (!cause.empty() ? cause : !reports.empty() ? reports : std::string("no Direct3D 9 here")));
+    // The survey itself makes no device: every mode's is made in a worker, so that whatever the
+    // implementation does there, this process lives to report it.
+    const std::string noDisplay = MissingDisplayText();
+    SurveyAdapters adapters;
+    std::string startError = noDisplay;
+    if (!noDisplay.empty() || FAILED(adapters.Start(&startError))) {
+        PrintLine(err, "quillant-survey: Direct3D 9 could not be started: " + startError);
         return SurveyExitNotStarted;
     }
 
-    const UINT adapterCount = app.direct3d->GetAdapterCount();
+    const UINT adapterCount = adapters.direct3d->GetAdapterCount();
     if (options.adapter >= 0 && static_cast<UINT>(options.adapter) >= adapterCount) {
         PrintLine(err, "quillant-survey: option '--adapter': there is no adapter " + std::to_string(options.adapter) +
                            " (" + AdapterCountText(adapterCount) + ")");
@@ -89,7 +93,7 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
         return SurveyExitBadCommandLine;
     }
 
-    const SurveyPlan plan = PlanSurvey(app.enumeration, options, ReadDesktopMode, app.direct3d);
+    const SurveyPlan plan = PlanSurvey(adapters.enumeration, options, ReadDesktopMode, adapters.direct3d);
 
     OutputFolder folder;
     std::string error;
@@ -124,15 +128,53 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
         PrintLine(err, "quillant-survey: cannot write '" + OutputPath(folder, name) + "': " + SystemErrorText(code));
         return SurveyExitOutputFailed;
     };
+    // The three files, replaced whole each time: what was measured so far stays readable however
+    // the survey ends. The name of a file that could not be written, else empty.
+    std::string unwritten;
+    HRESULT writeFailure = S_OK;
+    const auto writeReport = [&](const nlohmann::json& document, const std::string& markdown, const std::string& html) {
+        const std::pair<const char*, std::string> files[] = {
+            {"survey.json", SurveyJsonText(document)},
+            {"survey.md", markdown},
+            {"survey.html", html},
+        };
+        for (const auto& file : files) {
+            writeFailure = WriteFileReplacing(OutputPath(folder, file.first).c_str(), file.second);
+            if (FAILED(writeFailure)) {
+                unwritten = file.first;
+                return false;
+            }
+        }
+        return true;
+    };
+    const auto writeSoFar = [&]() {
+        const std::string markdown =
+            SurveyMarkdown(report) + "\n**Incomplete:** " + std::to_string(report.modes.size()) + " of " +
+            std::to_string(plan.modes.size()) + " modes measured when this was written; the survey was still "
+            "measuring, or was stopped.\n";
+        return writeReport(SurveyToJson(report, false), markdown, SurveyHtml(report, nullptr, false));
+    };
 
-    size_t failed = 0;
+    ProcessWorkerLauncher processes;
+    WorkerLauncher& workers = launcher ? *launcher : processes;
+    if (!plan.modes.empty() && !writeSoFar()) return outputFailed(unwritten, writeFailure);
+    size_t failed = 0, implementationFailed = 0;
     for (size_t i = 0; i < plan.modes.size(); ++i) {
-        ModeReport mode = ReportForMode(plan.modes[i]);
+        const SurveyMode& planned = plan.modes[i];
+        ModeReport mode = ReportForMode(planned);
         const std::string pictureName = PictureFileName(mode);
+        WorkerJob job;
+        job.number = i + 1;
+        job.adapterOrdinal = planned.adapterInfo->adapterOrdinal;
+        job.deviceType = planned.deviceInfo->deviceType;
+        job.multisampleType = planned.multisample.type;
+        job.multisampleQuality = planned.multisample.quality;
+        job.picturePath = OutputPath(folder, pictureName);
         HRESULT outputFailure = S_OK;
-        app.Survey(plan.modes[i], OutputPath(folder, pictureName), &mode, &outputFailure);
+        ApplyWorkerEnd(workers.Run(job, options.modeTimeoutSeconds), options.modeTimeoutSeconds, &mode, &outputFailure);
         if (FAILED(outputFailure)) return outputFailed(pictureName, outputFailure);
         if (!mode.measured) ++failed;
+        if (ImplementationFailed(mode)) ++implementationFailed;
         // Quiet, the line of a failed mode or a missing picture still goes out, as an error.
         if (!options.quiet) {
             PrintLine(out, ProgressLine(i + 1, plan.modes.size(), mode));
@@ -140,12 +182,11 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
             PrintLine(err, ProgressLine(i + 1, plan.modes.size(), mode));
         }
         report.modes.push_back(mode);
+        if (i + 1 < plan.modes.size() && !writeSoFar()) return outputFailed(unwritten, writeFailure);
     }
-    // Everything the framework made goes before the files are written and the time is taken.
-    app.Finish();
     report.totalMilliseconds = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 
-    nlohmann::json document = SurveyToJson(report);
+    nlohmann::json document = SurveyToJson(report, true);
     std::string markdown = SurveyMarkdown(report);
     BaselineComparison baseline;
     if (!options.baselineFile.empty()) {
@@ -153,14 +194,8 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
         document["baseline"] = BaselineToJson(baseline);
         markdown += BaselineMarkdown(baseline);
     }
-    const std::pair<const char*, std::string> files[] = {
-        {"survey.json", SurveyJsonText(document)},
-        {"survey.md", markdown},
-        {"survey.html", SurveyHtml(report, options.baselineFile.empty() ? nullptr : &baseline)},
-    };
-    for (const auto& file : files) {
-        const HRESULT written = WriteFileReplacing(OutputPath(folder, file.first).c_str(), file.second);
-        if (FAILED(written)) return outputFailed(file.first, written);
+    if (!writeReport(document, markdown, SurveyHtml(report, options.baselineFile.empty() ? nullptr : &baseline))) {
+        return outputFailed(unwritten, writeFailure);
     }
     const std::vector<std::string> removed = RemoveEarlierPictures(folder, earlierPictures, report);
 
@@ -178,7 +213,12 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
         if (options.quiet || plan.modes.empty()) PrintLine(err, "quillant-survey: " + note);
     }
     if (plan.modes.empty()) PrintLine(err, "quillant-survey: nothing to measure");
+    if (implementationFailed > 0) {
+        PrintLine(err, "quillant-survey: the implementation failed in " + std::to_string(implementationFailed) +
+                           (implementationFailed == 1 ? " mode" : " modes") + " (see its line above and the report)");
+    }
     if (reportOut) *reportOut = report;
+    if (implementationFailed > 0) return SurveyExitImplementationFailed;
     if (failed > 0 || plan.modes.empty()) return SurveyExitModeFailed;
     return baseline.differences.empty() ? SurveyExitAllMeasured : SurveyExitDiffersFromBaseline;
 }

@@ -98,6 +98,35 @@ TEST(SurveyComparison, EachKindOfChangeIsOneLineNamingTheModeAndWhat) {
     EXPECT_EQ(Lines(fewer, Survey(1)), std::vector<std::string>{four + "mode only in this survey, not in the baseline"});
 }
 
+TEST(SurveyComparison, AModeTheImplementationDidNotLetBeMeasuredNeverMatches) {
+    const std::string four = "HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0: ";
+    const auto fault = [](ModeFault kind, const char* step) {
+        return [kind, step](SurveyReport* r) {
+            r->modes[1].measured = false;
+            r->modes[1].fault = kind;
+            r->modes[1].failureStage = step;
+        };
+    };
+    struct Case {
+        std::function<void(SurveyReport*)> before, after;
+        std::string expected;
+    } cases[] = {
+        {[](SurveyReport*) {}, fault(ModeFault::ProcessEnded, "Reset"),
+         four + "status not measured in one of the surveys: was measured now crashed in Reset"},
+        {fault(ModeFault::NoAnswer, "probe resolve"), [](SurveyReport*) {},
+         four + "status not measured in one of the surveys: was timedOut in probe resolve now measured"},
+        // The same crash in both is no match: each file hides whatever the mode would have shown.
+        {fault(ModeFault::ProcessEnded, "Reset"), fault(ModeFault::ProcessEnded, "Reset"),
+         four + "status not measured in either survey: was crashed in Reset now crashed in Reset"},
+    };
+    for (const Case& c : cases) {
+        SurveyReport before = Survey(1), after = Survey(1);
+        c.before(&before);
+        c.after(&after);
+        EXPECT_EQ(Lines(before, after), std::vector<std::string>{c.expected});
+    }
+}
+
 TEST(SurveyComparison, ADifferenceCarriesThePathAndBothValuesForThePage) {
     SurveyReport now = Survey(1);
     now.modes[1].measurement.samplePositions.samples[2] = ExactSample(2, 2, 12);

@@ -20,6 +20,17 @@ TEST(SurveyOptions, NoArgumentsMeansEveryAdapterTheHalDeviceAndTheSurveyFolder) 
     EXPECT_EQ(parsed.options.adapter, -1);
     EXPECT_EQ(parsed.options.devices, SurveyDevices::Hal);
     EXPECT_FALSE(parsed.options.quiet);
+    EXPECT_EQ(parsed.options.modeTimeoutSeconds, 60.0);
+}
+
+TEST(SurveyOptions, ModeTimeoutTakesSecondsAboveZero) {
+    EXPECT_EQ(Parse({"--mode-timeout", "5"}).options.modeTimeoutSeconds, 5.0);
+    EXPECT_EQ(Parse({"--mode-timeout=2.5"}).options.modeTimeoutSeconds, 2.5);
+    for (const char* bad : {"0", "0.0", "-1", "1e3", "1.2.3", ".", "ten", "", "100000"}) {
+        EXPECT_EQ(Parse({"--mode-timeout", bad}).error,
+                  std::string("option '--mode-timeout' needs a number of seconds above 0 (60, 2.5), not '") + bad + "'")
+            << bad;
+    }
 }
 
 TEST(SurveyOptions, ValuesComeAsTheNextArgumentOrAfterAnEqualsSign) {

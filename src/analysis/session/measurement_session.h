@@ -27,4 +27,8 @@ struct ModeMeasurement {
 // transforms are as before when it returns. The first probe that fails ends the session with its
 // code, and measurement is left as it was. The positions come first: the other probes aim at the
 // samples they found.
-HRESULT MeasureMode(IDirect3DDevice9* device, ModeMeasurement* measurement);
+// observer, where given, is told each probe's key ("samplePositions", "resolve/transfer", ...) just before
+// it runs, so that a process that dies inside a probe can be said to have died there.
+using ProbeObserver = void (*)(void* context, const char* probe);
+HRESULT MeasureMode(IDirect3DDevice9* device, ModeMeasurement* measurement, ProbeObserver observer = nullptr,
+                    void* context = nullptr);

@@ -1,0 +1,226 @@
+// The worker process: one mode measured, every step announced before it starts, and what ends
+// the process written down where the survey can read it afterwards.
+#include "survey/survey_worker.h"
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "image/file_replacing.h"
+#include "survey/survey_json.h"
+#include "survey/survey_modes.h"
+
+namespace {
+
+constexpr char kWorkerOption[] = "--worker";
+constexpr size_t kWorkerArgumentCount = 10;  // the option and its nine values
+constexpr size_t kWorkerNumbers = 6;
+
+// The step file, open for the whole process, so that the exception filter needs no allocation.
+HANDLE stepFile = INVALID_HANDLE_VALUE;
+
+void WriteStepLine(const char* text) {
+    if (stepFile == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    // Each line goes straight to the file: it outlives the process however the process ends.
+    static_cast<void>(WriteFile(stepFile, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr));
+    static_cast<void>(WriteFile(stepFile, "\n", 1, &written, nullptr));
+}
+
+// Any exception nobody caught, an implementation's C++ exception included: its code is written
+// down and ends the process as its exit code, without a debugger or a box that would wait.
+LONG WINAPI RecordUnhandledException(EXCEPTION_POINTERS* pointers) {
+    const DWORD code = pointers && pointers->ExceptionRecord ? pointers->ExceptionRecord->ExceptionCode : 0;
+    char line[40];
+    std::snprintf(line, sizeof(line), "%s0x%08lX", kExceptionLine, static_cast<unsigned long>(code));
+    WriteStepLine(line);
+    TerminateProcess(GetCurrentProcess(), code);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+// Ends the worker when the survey's process ends, however that ends.
+DWORD WINAPI WatchSurvey(void* process) {
+    WaitForSingleObject(static_cast<HANDLE>(process), INFINITE);
+    WriteStepLine("step the survey ended");
+    TerminateProcess(GetCurrentProcess(), ERROR_PROCESS_ABORTED);
+    return 0;
+}
+
+void RecordAbort(int) {
+    WriteStepLine(kAbortLine);
+    TerminateProcess(GetCurrentProcess(), 3);
+}
+
+bool ParseNumber(const std::string& text, unsigned long* value) {
+    if (text.empty() || text.size() > 10) return false;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+    }
+    *value = std::strtoul(text.c_str(), nullptr, 10);
+    return true;
+}
+
+SurveyDevices DevicesOf(D3DDEVTYPE type) {
+    switch (type) {
+    case D3DDEVTYPE_REF: return SurveyDevices::Ref;
+    case D3DDEVTYPE_SW: return SurveyDevices::Sw;
+    default: break;
+    }
+    return SurveyDevices::Hal;
+}
+
+bool ReadDesktopMode(void* context, UINT adapterOrdinal, D3DDISPLAYMODE* mode) {
+    return SUCCEEDED(static_cast<IDirect3D9*>(context)->GetAdapterDisplayMode(adapterOrdinal, mode));
+}
+
+// A test's request that this mode's worker crash or hang: QUILLANT_SURVEY_WORKER_FAULT holds
+// "crash:MODE" and "hang:MODE" entries separated by ';', MODE the mode's number (as its progress
+// line counts) or its label. Read by the worker alone.
+std::string RequestedFault(const WorkerJob& job, const std::string& label) {
+    const char* value = std::getenv("QUILLANT_SURVEY_WORKER_FAULT");
+    if (!value) return std::string();
+    std::string entries = value;
+    size_t start = 0;
+    while (start <= entries.size()) {
+        size_t end = entries.find(';', start);
+        if (end == std::string::npos) end = entries.size();
+        const std::string entry = entries.substr(start, end - start);
+        const size_t colon = entry.find(':');
+        if (colon != std::string::npos) {
+            const std::string mode = entry.substr(colon + 1);
+            if (mode == label || mode == std::to_string(job.number)) return entry.substr(0, colon);
+        }
+        start = end + 1;
+    }
+    return std::string();
+}
+
+std::string FailedEntry(ModeReport report, const char* stage, HRESULT code, const std::string& text) {
+    report.failureStage = stage;
+    report.failureCode = code;
+    report.failureText = text;
+    return ModeEntryToJson(report).dump();
+}
+
+}  // namespace
+
+std::vector<std::string> WorkerArguments(const WorkerJob& job) {
+    return {kWorkerOption,
+            std::to_string(job.number),
+            std::to_string(job.adapterOrdinal),
+            std::to_string(static_cast<int>(job.deviceType)),
+            std::to_string(static_cast<int>(job.multisampleType)),
+            std::to_string(job.multisampleQuality),
+            std::to_string(job.surveyProcessId),
+            job.picturePath,
+            job.resultPath,
+            job.stepPath};
+}
+
+bool IsWorkerCommandLine(const std::vector<std::string>& arguments) {
+    return !arguments.empty() && arguments[0] == kWorkerOption;
+}
+
+bool ParseWorkerArguments(const std::vector<std::string>& arguments, WorkerJob* job, std::string* error) {
+    unsigned long numbers[kWorkerNumbers] = {};
+    bool good = arguments.size() == kWorkerArgumentCount && IsWorkerCommandLine(arguments);
+    for (size_t i = 0; good && i < kWorkerNumbers; ++i) good = ParseNumber(arguments[i + 1], &numbers[i]);
+    if (!good || arguments[8].empty() || arguments[9].empty()) {
+        *error = "option '--worker' is the survey's own, for its worker processes";
+        return false;
+    }
+    job->number = numbers[0];
+    job->adapterOrdinal = static_cast<UINT>(numbers[1]);
+    job->deviceType = static_cast<D3DDEVTYPE>(numbers[2]);
+    job->multisampleType = static_cast<D3DMULTISAMPLE_TYPE>(numbers[3]);
+    job->multisampleQuality = static_cast<DWORD>(numbers[4]);
+    job->surveyProcessId = static_cast<DWORD>(numbers[5]);
+    job->picturePath = arguments[7];
+    job->resultPath = arguments[8];
+    job->stepPath = arguments[9];
+    return true;
+}
+
+std::string MeasureWorkerJob(SurveyApplication& app, const WorkerJob& job, HRESULT* outputFailure) {
+    *outputFailure = S_OK;
+    // What the survey knows of the mode already, for an entry that fails before the worker finds it.
+    ModeReport named;
+    named.adapterOrdinal = job.adapterOrdinal;
+    named.deviceType = job.deviceType;
+    named.measurement.mode.type = job.multisampleType;
+    named.measurement.mode.quality = job.multisampleQuality;
+
+    if (!app.direct3d) {
+        app.AnnounceStep("start");
+        if (FAILED(app.Start(GetModuleHandleA(nullptr)))) {
+            const std::string reports = app.TakeFrameworkReports();
+            return FailedEntry(named, "start", E_FAIL,
+                               "the worker could not start Direct3D 9 and a first device" +
+                                   (reports.empty() ? std::string() : ": " + reports));
+        }
+    }
+    SurveyOptions options;
+    options.adapter = static_cast<int>(job.adapterOrdinal);
+    options.devices = DevicesOf(job.deviceType);
+    const SurveyPlan plan = PlanSurvey(app.enumeration, options, ReadDesktopMode, app.direct3d);
+    for (const SurveyMode& mode : plan.modes) {
+        if (mode.deviceInfo->deviceType != job.deviceType || mode.multisample.type != job.multisampleType ||
+            mode.multisample.quality != job.multisampleQuality) {
+            continue;
+        }
+        ModeReport report = ReportForMode(mode);
+        const std::string fault = RequestedFault(job, ModeLabel(report));
+        const SurveyStepObserver announce = app.stepObserver;
+        if (!fault.empty()) {
+            // The fault strikes as the first probe starts, inside the measurement as a driver's would.
+            app.stepObserver = [announce, fault](const std::string& step) {
+                if (announce) announce(step);
+                if (step.compare(0, 6, "probe ") != 0) return;
+                if (fault == "crash") RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+                if (fault == "hang") Sleep(INFINITE);
+            };
+        }
+        app.Survey(mode, job.picturePath, &report, outputFailure);
+        app.stepObserver = announce;
+        return ModeEntryToJson(report).dump();
+    }
+    named.adapterFormat = plan.modes.empty() ? D3DFMT_UNKNOWN : plan.modes[0].combo->adapterFormat;
+    return FailedEntry(named, "start", S_OK, "the worker's enumeration does not offer this mode");
+}
+
+int RunSurveyWorker(const std::vector<std::string>& arguments) {
+    WorkerJob job;
+    std::string error;
+    if (!ParseWorkerArguments(arguments, &job, &error)) {
+        std::fprintf(stderr, "quillant-survey: %s\n", error.c_str());
+        return 2;
+    }
+    stepFile = CreateFileA(job.stepPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // No box and no debugger may wait for a user: the survey is watching the clock.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    SetUnhandledExceptionFilter(RecordUnhandledException);
+    std::signal(SIGABRT, RecordAbort);
+    HANDLE survey = job.surveyProcessId != 0 ? OpenProcess(SYNCHRONIZE, FALSE, job.surveyProcessId) : nullptr;
+    if (survey) CloseHandle(CreateThread(nullptr, 0, WatchSurvey, survey, 0, nullptr));
+
+    std::string entry;
+    HRESULT outputFailure = S_OK;
+    {
+        SurveyApplication app;
+        app.stepObserver = [](const std::string& step) { WriteStepLine((kStepLine + step).c_str()); };
+        entry = MeasureWorkerJob(app, job, &outputFailure);
+        // Letting the device go is a step of its own: an implementation may end the process there too.
+        app.AnnounceStep("shutdown");
+        app.Finish();
+    }
+    if (FAILED(outputFailure)) {
+        char line[40];
+        std::snprintf(line, sizeof(line), "%s0x%08lX", kOutputLine, static_cast<unsigned long>(outputFailure));
+        WriteStepLine(line);
+    }
+    const HRESULT written = WriteFileReplacing(job.resultPath.c_str(), entry + "\n");
+    if (stepFile != INVALID_HANDLE_VALUE) CloseHandle(stepFile);
+    return SUCCEEDED(written) ? 0 : 3;
+}
