@@ -20,9 +20,9 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-// The measured pixel is the middle one of a 3 x 3 target.
-constexpr UINT kSide = 3;
-constexpr int kPixel = 1;
+// The measured pixel is the picture's one pixel, the middle one of its target with the margin.
+constexpr UINT kSide = 1;
+constexpr int kPixel = 0;
 
 // vs_3_0
 // dcl_position v0
@@ -77,10 +77,10 @@ HRESULT CreateShaders(IDirect3DDevice9* device, Shaders* shaders) {
 }
 
 // A triangle reaching 8 pixels past the measured pixel on the covered side of the edge, in clip
-// coordinates, with the screen position as texture coordinates: pixel p's top-left corner at p.
-// Direct3D 9 puts pixel centres on whole viewport coordinates, so a point f from the corner of
-// pixel p lies at viewport p - 1/2 + f.
-void EdgeTriangle(const CoveringEdge& edge, TexturedVertex* vertices) {
+// coordinates of a square target targetSide pixels wide, with the target position as texture
+// coordinates: pixel p's top-left corner at p. Direct3D 9 puts pixel centres on whole viewport
+// coordinates, so a point f from the corner of pixel p lies at viewport p - 1/2 + f.
+void EdgeTriangle(const CoveringEdge& edge, UINT targetSide, TexturedVertex* vertices) {
     const double px = edge.nx * edge.offset;
     const double py = edge.ny * edge.offset;
     const double corners[3][2] = {
@@ -89,10 +89,11 @@ void EdgeTriangle(const CoveringEdge& edge, TexturedVertex* vertices) {
         {px + 8.0 * edge.nx, py + 8.0 * edge.ny},
     };
     for (int k = 0; k < 3; ++k) {
-        const double x = kPixel + corners[k][0];
-        const double y = kPixel + corners[k][1];
-        vertices[k].x = static_cast<float>(2.0 * (x - 0.5) / kSide - 1.0);
-        vertices[k].y = static_cast<float>(1.0 - 2.0 * (y - 0.5) / kSide);
+        const double x = kPixel + kProbeMargin + corners[k][0];
+        const double y = kPixel + kProbeMargin + corners[k][1];
+        const double side = targetSide;
+        vertices[k].x = static_cast<float>(2.0 * (x - 0.5) / side - 1.0);
+        vertices[k].y = static_cast<float>(1.0 - 2.0 * (y - 0.5) / side);
         vertices[k].z = 0.5f;
         vertices[k].u = static_cast<float>(x);
         vertices[k].v = static_cast<float>(y);
@@ -117,12 +118,12 @@ HRESULT DrawPasses(IDirect3DDevice9* device, const ProbeSurfaces& surfaces, cons
         device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_ARGB(255, 0, 0, 0), 1.0f, 0);
         const bool ownScene = SUCCEEDED(device->BeginScene());
         TexturedVertex triangle[3];
-        EdgeTriangle(edges[passes[k].edge], triangle);
+        EdgeTriangle(edges[passes[k].edge], surfaces.TargetWidth(), triangle);
         device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
         device->SetVertexShader(shaders.vertex.Get());
         device->SetPixelShader(passes[k].centroid ? shaders.centroid.Get() : shaders.plain.Get());
         hr = device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(TexturedVertex));
-        if (SUCCEEDED(hr)) hr = KeepOnlySample(device, kSide, kSide, passes[k].sample);
+        if (SUCCEEDED(hr)) hr = KeepOnlySample(device, surfaces.TargetWidth(), surfaces.TargetHeight(), passes[k].sample);
         if (ownScene) device->EndScene();
         if (SUCCEEDED(hr)) hr = ResolveIntoCell(device, surfaces, k);
     }
