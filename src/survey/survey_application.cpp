@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "analysis/session/measurement_consistency.h"
 #include "analysis/session/measurement_session.h"
 #include "enumeration/value_names.h"
 #include "image/kept_frame.h"
@@ -80,6 +81,9 @@ void SurveyApplication::Survey(const SurveyMode& mode, const std::string& pictur
             result = MeasureMode(device, &report.measurement);
         }
         if (FAILED(result)) fail("measurement", result, FailureText(TakeFrameworkReports(), "the measurement failed"));
+        // Measurements that contradict each other are no finding about the mode: it failed.
+        const std::vector<std::string> contradictions = MeasurementContradictions(report.measurement);
+        if (!contradictions.empty()) fail("consistency", S_OK, ContradictionsText(contradictions));
     } else {
         char text[80];
         std::snprintf(text, sizeof(text), "the device was lost and did not come back within %.1f s",
