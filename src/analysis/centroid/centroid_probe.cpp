@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "analysis/centroid/centroid_decoder.h"
@@ -145,26 +146,26 @@ HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
                         const SampleMeasurement& positions, CentroidMeasurement* out) {
     if (device == nullptr || out == nullptr) return E_INVALIDARG;
     const auto start = std::chrono::steady_clock::now();
-    *out = CentroidMeasurement();
-    out->samples = positions.samples;
+    CentroidMeasurement result;
+    result.samples = positions.samples;
     D3DCAPS9 caps = {};
     HRESULT hr = device->GetDeviceCaps(&caps);
     if (FAILED(hr)) return hr;
-    out->pixelShaderVersion = caps.PixelShaderVersion;
+    result.pixelShaderVersion = caps.PixelShaderVersion;
     ChannelLayout red, green, blue;
     const std::vector<CoveringEdge> edges = ChooseCoveringEdges(positions.samples);
     if (caps.PixelShaderVersion < D3DPS_VERSION(3, 0) || caps.VertexShaderVersion < D3DVS_VERSION(3, 0)) {
-        out->unavailableReason.clear();  // the verdict's own text: shader model not available
+        result.unavailableReason.clear();  // the verdict's own text: shader model not available
     } else if (target.type == D3DMULTISAMPLE_NONE) {
-        out->unavailableReason = "one sample per pixel";
+        result.unavailableReason = "one sample per pixel";
     } else if (!target.Maskable()) {
-        out->unavailableReason = "non-maskable samples cannot be read one by one";
+        result.unavailableReason = "non-maskable samples cannot be read one by one";
     } else if (!ChannelOf(target.format, Channel::Red, &red) ||
                !ChannelOf(target.format, Channel::Green, &green) ||
                !ChannelOf(target.format, Channel::Blue, &blue)) {
-        out->unavailableReason = "format not readable";
+        result.unavailableReason = "format not readable";
     } else if (edges.empty()) {
-        out->unavailableReason = "no sample positions";
+        result.unavailableReason = "no sample positions";
     } else {
         const int samples = target.MaskSamples();
         std::vector<Pass> passes;
@@ -185,17 +186,17 @@ HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
         if (FAILED(hr)) return hr;
 
         int levels = 255;
-        out->cases.resize(edges.size());
+        result.cases.resize(edges.size());
         for (size_t e = 0; e < edges.size(); ++e) {
-            out->cases[e].intended = edges[e].covers;
-            out->cases[e].centreCovered = edges[e].centreInside;
+            result.cases[e].intended = edges[e].covers;
+            result.cases[e].centreCovered = edges[e].centreInside;
         }
         for (size_t k = 0; k < passes.size(); ++k) {
             const IntensityImage r = pictures.Cell(k, red);
             const IntensityImage g = pictures.Cell(k, green);
             const IntensityImage b = pictures.Cell(k, blue);
             if (r.levels > 0) levels = r.levels;
-            CentroidCase& c = out->cases[passes[k].edge];
+            CentroidCase& c = result.cases[passes[k].edge];
             // Blue 1 in this one sample of S resolves to 1 / S.
             if (b.At(kPixel, kPixel) * samples < 0.5f) continue;
             const PixelPoint point{r.At(kPixel, kPixel) * samples, g.At(kPixel, kPixel) * samples};
@@ -206,16 +207,17 @@ HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
                 c.plainPerSample.push_back(point);
             }
         }
-        for (CentroidCase& c : out->cases) {
+        for (CentroidCase& c : result.cases) {
             if (!c.evaluatedPerSample.empty()) c.evaluated = Mean(c.evaluatedPerSample);
             if (!c.plainPerSample.empty()) c.plain = Mean(c.plainPerSample);
         }
-        out->precision = (samples + 1) * 0.5 / levels;
-        out->verdict = CentroidVerdict::Other;
-        DecodeCentroid(out);
+        result.precision = (samples + 1) * 0.5 / levels;
+        result.verdict = CentroidVerdict::Other;
+        DecodeCentroid(&result);
     }
-    if (out->cases.empty()) out->verdict = CentroidVerdict::Unavailable;
-    out->milliseconds =
+    if (result.cases.empty()) result.verdict = CentroidVerdict::Unavailable;
+    result.milliseconds =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    *out = std::move(result);
     return S_OK;
 }
