@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "analysis/session/measurement_consistency.h"
 #include "analysis/session/measurement_session.h"
 #include "enumeration/value_names.h"
 #include "image/image_pixels.h"
@@ -97,7 +98,13 @@ void SurveyApplication::Survey(const SurveyMode& mode, const std::string& pictur
         if (result == D3DERR_DEVICELOST && SUCCEEDED(WaitForUsableDevice(&call))) {
             result = measure(device, &report.measurement, AnnounceProbe, this);
         }
-        if (FAILED(result)) fail("measurement", result, FailureText(probe, result, TakeFrameworkReports()));
+        if (FAILED(result)) {
+            fail("measurement", result, FailureText(probe, result, TakeFrameworkReports()));
+        } else {
+            // Measurements that contradict each other are no finding about the mode: it failed.
+            const std::vector<std::string> contradictions = MeasurementContradictions(report.measurement);
+            if (!contradictions.empty()) fail("consistency", S_OK, ContradictionsText(contradictions));
+        }
     } else if (result == D3DERR_DEVICELOST) {
         char waited[32];
         std::snprintf(waited, sizeof(waited), "%.1f s", lostDeviceWaitMilliseconds / 1000.0);

@@ -146,12 +146,11 @@ std::string ModeSection(const ModeReport& mode, const std::vector<const SurveyDi
         for (const SurveyDifference* difference : differences) html += DifferenceItem(*difference);
         html += "</ul>\n";
     }
-    if (mode.measured) {
+    if (!mode.measured) html += "<p class=\"failed\">" + E(FailureText(mode)) + "</p>\n";
+    if (HoldsMeasurement(mode)) {
         for (const MeasurementModule& module : MeasurementModules()) {
             html += MeasurementSection(module.describe(mode.measurement), differences);
         }
-    } else {
-        html += "<p class=\"failed\">" + E(FailureText(mode)) + "</p>\n";
     }
     if (!mode.picture.empty()) {
         const std::string name = E(mode.picture);

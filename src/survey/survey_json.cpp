@@ -20,11 +20,11 @@ json ModeEntryToJson(const ModeReport& mode) {
         {"pictureMilliseconds", RoundedMilliseconds(mode.timings.picture)},
         {"totalMilliseconds", RoundedMilliseconds(mode.timings.total)},
     };
+    // A mode whose measurements contradict each other keeps them: they show what disagreed.
+    entry["measurement"] = HoldsMeasurement(mode) ? MeasurementToJson(mode.measurement) : json(nullptr);
     if (mode.measured) {
-        entry["measurement"] = MeasurementToJson(mode.measurement);
         entry["failure"] = nullptr;
     } else {
-        entry["measurement"] = nullptr;
         entry["failure"] = {
             {"stage", mode.failureStage},
             {"code", mode.failureCode == S_OK ? json(nullptr) : json(ResultCodeText(mode.failureCode))},

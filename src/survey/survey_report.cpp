@@ -219,3 +219,5 @@ bool ImplementationFailed(const ModeReport& mode) {
     return !mode.measured && (mode.failureCode == D3DERR_DEVICELOST || mode.failureCode == D3DERR_DEVICEREMOVED ||
                               mode.failureCode == D3DERR_DEVICEHUNG);
 }
+
+bool HoldsMeasurement(const ModeReport& mode) { return mode.measured || mode.failureStage == "consistency"; }

@@ -79,6 +79,9 @@ std::string ExceptionCodeText(DWORD code);
 // The status survey.json gives the mode: "measured", "failed", "crashed" (the implementation ended
 // the process) or "timedOut".
 const char* ModeStatusName(const ModeReport& mode);
+// The mode's measurement was made and stands in the report: measured, or failed only because its
+// measurements contradict each other.
+bool HoldsMeasurement(const ModeReport& mode);
 // The implementation itself failed the mode: it ended the process, did not answer, or lost the
 // device for good. The survey's exit code is 6 then.
 bool ImplementationFailed(const ModeReport& mode);

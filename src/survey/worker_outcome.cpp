@@ -79,12 +79,14 @@ bool ReadModeEntry(const std::string& text, ModeReport* report, std::string* err
     }
     ModeReport read = *report;
     read.measured = status == "measured";
-    if (read.measured) {
-        if (!MeasurementFromJson(entry.value("measurement", json()), &read.measurement, error)) {
+    const json measurement = entry.value("measurement", json());
+    if (read.measured || measurement.is_object()) {
+        if (!MeasurementFromJson(measurement, &read.measurement, error)) {
             *error = "its result's measurement cannot be read: " + *error;
             return false;
         }
-    } else {
+    }
+    if (!read.measured) {
         const json failure = entry.value("failure", json());
         if (!failure.is_object()) {
             *error = "its result says it failed but not why";

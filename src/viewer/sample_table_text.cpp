@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "analysis/session/measurement_consistency.h"
 #include "enumeration/value_names.h"
 
 namespace {
@@ -38,9 +39,13 @@ std::vector<std::string> SampleHeadingLines(const ModeMeasurement& measurement,
                   FormatText(device.format, true),
                   device.fullscreen ? "fullscreen" : "in a window", device.width, device.height);
     lines.push_back(mode);
+    // Where the measurements contradict each other, the verdict drawn from the positions would be
+    // a guess: the contradiction stands in its place.
+    const std::vector<std::string> contradictions = MeasurementContradictions(measurement);
     lines.push_back(std::to_string(m.distinctSamples) +
-                    (m.distinctSamples == 1 ? " distinct sample: " : " distinct samples: ") +
-                    VerdictText(m));
+                    (m.distinctSamples == 1 ? " distinct sample" : " distinct samples") +
+                    (contradictions.empty() ? ": " + VerdictText(m)
+                                            : ", no verdict: " + ContradictionsText(contradictions)));
     return lines;
 }
 

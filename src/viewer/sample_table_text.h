@@ -25,7 +25,8 @@ struct MeasuredDevice {
 };
 
 // Device; mode ("D3DMULTISAMPLE_4_SAMPLES, quality 0, D3DFMT_X8R8G8B8; measured fullscreen at
-// 1280 x 1024"); distinct samples with the verdict.
+// 1280 x 1024"); distinct samples with the verdict, or with what contradicted it ("2 distinct
+// samples, no verdict: positions found 2 samples, ... and the type 4").
 std::vector<std::string> SampleHeadingLines(const ModeMeasurement& measurement,
                                             const MeasuredDevice& device);
 

@@ -1272,15 +1272,22 @@ HRESULT FakeDevice::GetRenderTargetData(IDirect3DSurface9* renderTarget, IDirect
     return D3D_OK;
 }
 
-// Whole surfaces of the same size and format, render target to render target, outside a scene:
-// a plain copy (which is what a multisample resolve gives for the fake's one-sample pixels).
+// A whole surface into a render target of the same format, outside a scene: onto the whole of one
+// of the same size, or into a rectangle of the destination as large as the source: a plain copy
+// (which is what a multisample resolve gives for the fake's one-sample pixels).
 HRESULT FakeDevice::StretchRect(IDirect3DSurface9* source, const RECT* sourceRect, IDirect3DSurface9* destination,
                                 const RECT* destRect, D3DTEXTUREFILTERTYPE) {
     Log("StretchRect");
     FakeSurface* from = FakeSurface::From(source);
     FakeSurface* to = FakeSurface::From(destination);
-    if (!from || !to || sourceRect || destRect || !(to->desc.Usage & D3DUSAGE_RENDERTARGET) ||
-        to->desc.MultiSampleType != D3DMULTISAMPLE_NONE || !SameSizeAndFormat(*from, *to)) {
+    const bool rectFits =
+        from && to && destRect && destRect->left >= 0 && destRect->top >= 0 &&
+        destRect->right - destRect->left == static_cast<LONG>(from->desc.Width) &&
+        destRect->bottom - destRect->top == static_cast<LONG>(from->desc.Height) &&
+        destRect->right <= static_cast<LONG>(to->desc.Width) && destRect->bottom <= static_cast<LONG>(to->desc.Height);
+    if (!from || !to || sourceRect || !(to->desc.Usage & D3DUSAGE_RENDERTARGET) ||
+        to->desc.MultiSampleType != D3DMULTISAMPLE_NONE || from->desc.Format != to->desc.Format ||
+        (destRect ? !rectFits : !SameSizeAndFormat(*from, *to))) {
         Misuse("StretchRect this fake does not do");
         return D3DERR_INVALIDCALL;
     }
@@ -1288,7 +1295,15 @@ HRESULT FakeDevice::StretchRect(IDirect3DSurface9* source, const RECT* sourceRec
         Misuse("StretchRect inside a scene");
         return D3DERR_INVALIDCALL;
     }
-    to->bytes = from->bytes;
+    if (!destRect) {
+        to->bytes = from->bytes;
+        return D3D_OK;
+    }
+    for (UINT row = 0; row < from->desc.Height; ++row) {
+        const BYTE* first = from->bytes.data() + row * from->pitch;
+        std::copy(first, first + from->pitch,
+                  to->bytes.data() + (destRect->top + row) * to->pitch + destRect->left * to->bytesPerPixel);
+    }
     return D3D_OK;
 }
 

@@ -170,6 +170,22 @@ TEST(SurveyJson, AFailedModeHasNoMeasurementAndSaysWhy) {
     EXPECT_EQ(document["schemaVersion"], 2);
 }
 
+TEST(SurveyReport, AModeWhoseMeasurementsContradictEachOtherFailsButKeepsThem) {
+    SurveyReport report = Report(10.0);
+    ModeReport& mode = report.modes[0];
+    mode.measured = false;
+    mode.failureStage = "consistency";
+    mode.failureText = "positions found 2 samples, the coverage levels 4 and the type 4";
+    const json entry = SurveyToJson(report)["modes"][0];
+    EXPECT_EQ(entry["status"], "failed");
+    EXPECT_EQ(entry["failure"]["message"], mode.failureText);
+    ASSERT_TRUE(entry["measurement"].is_object());
+    EXPECT_EQ(entry["measurement"]["samplePositions"]["samples"].size(), 4u);
+    const std::string page = SurveyHtml(report);
+    EXPECT_NE(page.find("failed: consistency"), std::string::npos);
+    EXPECT_NE(page.find("<h4>Sample positions</h4>"), std::string::npos);
+}
+
 TEST(SurveyReport, AModeWithoutItsPictureIsStillMeasuredAndEachFormSaysWhy) {
     SurveyReport report = Report(10.0);
     report.modes[0].picture.clear();

@@ -122,6 +122,12 @@ TEST(SampleTableText, HeadingNamesDeviceModeWhereItWasMeasuredAndTheVerdict) {
     EXPECT_EQ(SampleHeadingLines(m, device)[1],
               "D3DMULTISAMPLE_4_SAMPLES, quality 2, D3DFMT_R5G6B5; measured fullscreen at 1280 x 1024");
 
+    // Positions that fall short of the type's count: no verdict, the counts that disagreed instead.
+    m.samplePositions.samples.resize(2);
+    m.samplePositions.distinctSamples = 2;
+    EXPECT_EQ(SampleHeadingLines(m, device)[2],
+              "2 distinct samples, no verdict: positions found 2 samples and the type 4");
+
     m.samplePositions.gridSize = 32;
     m.milliseconds = 41.6;
     EXPECT_EQ(MeasuredText(m), "Measured in steps of 1/32 pixel, in 42 ms");

@@ -48,8 +48,8 @@ std::vector<ColouredVertex> AlphaBlocks() {
     std::vector<ColouredVertex> vertices;
     for (int alpha = 0; alpha < 256; ++alpha) {
         // Block edges on pixel edges: Direct3D 9 puts pixel centres on whole coordinates.
-        const float left = static_cast<float>(alpha % kBlocksPerRow * kCoverageBlock) - 0.5f;
-        const float top = static_cast<float>(alpha / kBlocksPerRow * kCoverageBlock) - 0.5f;
+        const float left = static_cast<float>(alpha % kBlocksPerRow * kCoverageBlock + kProbeMargin) - 0.5f;
+        const float top = static_cast<float>(alpha / kBlocksPerRow * kCoverageBlock + kProbeMargin) - 0.5f;
         const float right = left + kCoverageBlock;
         const float bottom = top + kCoverageBlock;
         const D3DCOLOR colour = D3DCOLOR_ARGB(alpha, 255, 255, 255);
@@ -88,7 +88,7 @@ HRESULT DrawPasses(IDirect3DDevice9* device, const ProbeSurfaces& surfaces,
         // may keep the switch until it sees the value that turns it off.
         SetSwitch(device, coverageSwitch, false);
         if (SUCCEEDED(hr) && passes[k].sample >= 0) {
-            hr = KeepOnlySample(device, kSide, kSide, passes[k].sample);
+            hr = KeepOnlySample(device, surfaces.TargetWidth(), surfaces.TargetHeight(), passes[k].sample);
         }
         if (ownScene) device->EndScene();
         if (SUCCEEDED(hr)) hr = ResolveIntoCell(device, surfaces, k);

@@ -13,6 +13,7 @@
 #include "analysis/positions/sample_measurement.h"
 
 // positions gives the sample count of a non-maskable mode (its weights summed); a maskable
-// mode's samples are its mask bits.
+// mode's samples are its mask bits. Fails without touching out where the device cannot make the
+// targets it needs or cannot draw them.
 HRESULT MeasureAlphaToCoverage(IDirect3DDevice9* device, const ProbeTarget& target,
                                const SampleMeasurement& positions, AlphaToCoverageMeasurement* out);

@@ -8,12 +8,14 @@
 HRESULT MeasureAntialiasOff(IDirect3DDevice9* device, const ProbeTarget& target,
                             const SampleMeasurement& positions, AntialiasOffMeasurement* out) {
     if (device == nullptr || out == nullptr) return E_INVALIDARG;
-    *out = AntialiasOffMeasurement();
-    if (target.type == D3DMULTISAMPLE_NONE) return S_OK;
-    SampleProbeOptions options;
-    options.multisampleAntialias = false;
-    const HRESULT hr = MeasureSamplePositions(device, target, options, &out->positions);
-    if (FAILED(hr)) return hr;
-    DecodeAntialiasOff(positions, out);
+    AntialiasOffMeasurement result;
+    if (target.type != D3DMULTISAMPLE_NONE) {
+        SampleProbeOptions options;
+        options.multisampleAntialias = false;
+        const HRESULT hr = MeasureSamplePositions(device, target, options, &result.positions);
+        if (FAILED(hr)) return hr;
+        DecodeAntialiasOff(positions, &result);
+    }
+    *out = result;
     return S_OK;
 }

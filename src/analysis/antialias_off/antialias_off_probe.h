@@ -12,6 +12,6 @@
 #include "analysis/positions/sample_measurement.h"
 
 // positions: the usual measurement of the same target. Without multisampling there is nothing
-// to switch off: the verdict stays NotMeasured.
+// to switch off: the verdict stays NotMeasured. Fails without touching out, as the position probe.
 HRESULT MeasureAntialiasOff(IDirect3DDevice9* device, const ProbeTarget& target,
                             const SampleMeasurement& positions, AntialiasOffMeasurement* out);

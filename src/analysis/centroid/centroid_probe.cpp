@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "analysis/centroid/centroid_decoder.h"
@@ -20,9 +21,9 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-// The measured pixel is the middle one of a 3 x 3 target.
-constexpr UINT kSide = 3;
-constexpr int kPixel = 1;
+// The measured pixel is the picture's one pixel, the middle one of its target with the margin.
+constexpr UINT kSide = 1;
+constexpr int kPixel = 0;
 
 // vs_3_0
 // dcl_position v0
@@ -77,10 +78,10 @@ HRESULT CreateShaders(IDirect3DDevice9* device, Shaders* shaders) {
 }
 
 // A triangle reaching 8 pixels past the measured pixel on the covered side of the edge, in clip
-// coordinates, with the screen position as texture coordinates: pixel p's top-left corner at p.
-// Direct3D 9 puts pixel centres on whole viewport coordinates, so a point f from the corner of
-// pixel p lies at viewport p - 1/2 + f.
-void EdgeTriangle(const CoveringEdge& edge, TexturedVertex* vertices) {
+// coordinates of a square target targetSide pixels wide, with the target position as texture
+// coordinates: pixel p's top-left corner at p. Direct3D 9 puts pixel centres on whole viewport
+// coordinates, so a point f from the corner of pixel p lies at viewport p - 1/2 + f.
+void EdgeTriangle(const CoveringEdge& edge, UINT targetSide, TexturedVertex* vertices) {
     const double px = edge.nx * edge.offset;
     const double py = edge.ny * edge.offset;
     const double corners[3][2] = {
@@ -89,10 +90,11 @@ void EdgeTriangle(const CoveringEdge& edge, TexturedVertex* vertices) {
         {px + 8.0 * edge.nx, py + 8.0 * edge.ny},
     };
     for (int k = 0; k < 3; ++k) {
-        const double x = kPixel + corners[k][0];
-        const double y = kPixel + corners[k][1];
-        vertices[k].x = static_cast<float>(2.0 * (x - 0.5) / kSide - 1.0);
-        vertices[k].y = static_cast<float>(1.0 - 2.0 * (y - 0.5) / kSide);
+        const double x = kPixel + kProbeMargin + corners[k][0];
+        const double y = kPixel + kProbeMargin + corners[k][1];
+        const double side = targetSide;
+        vertices[k].x = static_cast<float>(2.0 * (x - 0.5) / side - 1.0);
+        vertices[k].y = static_cast<float>(1.0 - 2.0 * (y - 0.5) / side);
         vertices[k].z = 0.5f;
         vertices[k].u = static_cast<float>(x);
         vertices[k].v = static_cast<float>(y);
@@ -117,12 +119,12 @@ HRESULT DrawPasses(IDirect3DDevice9* device, const ProbeSurfaces& surfaces, cons
         device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_ARGB(255, 0, 0, 0), 1.0f, 0);
         const bool ownScene = SUCCEEDED(device->BeginScene());
         TexturedVertex triangle[3];
-        EdgeTriangle(edges[passes[k].edge], triangle);
+        EdgeTriangle(edges[passes[k].edge], surfaces.TargetWidth(), triangle);
         device->SetFVF(D3DFVF_XYZ | D3DFVF_TEX1);
         device->SetVertexShader(shaders.vertex.Get());
         device->SetPixelShader(passes[k].centroid ? shaders.centroid.Get() : shaders.plain.Get());
         hr = device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(TexturedVertex));
-        if (SUCCEEDED(hr)) hr = KeepOnlySample(device, kSide, kSide, passes[k].sample);
+        if (SUCCEEDED(hr)) hr = KeepOnlySample(device, surfaces.TargetWidth(), surfaces.TargetHeight(), passes[k].sample);
         if (ownScene) device->EndScene();
         if (SUCCEEDED(hr)) hr = ResolveIntoCell(device, surfaces, k);
     }
@@ -144,26 +146,26 @@ HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
                         const SampleMeasurement& positions, CentroidMeasurement* out) {
     if (device == nullptr || out == nullptr) return E_INVALIDARG;
     const auto start = std::chrono::steady_clock::now();
-    *out = CentroidMeasurement();
-    out->samples = positions.samples;
+    CentroidMeasurement result;
+    result.samples = positions.samples;
     D3DCAPS9 caps = {};
     HRESULT hr = device->GetDeviceCaps(&caps);
     if (FAILED(hr)) return hr;
-    out->pixelShaderVersion = caps.PixelShaderVersion;
+    result.pixelShaderVersion = caps.PixelShaderVersion;
     ChannelLayout red, green, blue;
     const std::vector<CoveringEdge> edges = ChooseCoveringEdges(positions.samples);
     if (caps.PixelShaderVersion < D3DPS_VERSION(3, 0) || caps.VertexShaderVersion < D3DVS_VERSION(3, 0)) {
-        out->unavailableReason.clear();  // the verdict's own text: shader model not available
+        result.unavailableReason.clear();  // the verdict's own text: shader model not available
     } else if (target.type == D3DMULTISAMPLE_NONE) {
-        out->unavailableReason = "one sample per pixel";
+        result.unavailableReason = "one sample per pixel";
     } else if (!target.Maskable()) {
-        out->unavailableReason = "non-maskable samples cannot be read one by one";
+        result.unavailableReason = "non-maskable samples cannot be read one by one";
     } else if (!ChannelOf(target.format, Channel::Red, &red) ||
                !ChannelOf(target.format, Channel::Green, &green) ||
                !ChannelOf(target.format, Channel::Blue, &blue)) {
-        out->unavailableReason = "format not readable";
+        result.unavailableReason = "format not readable";
     } else if (edges.empty()) {
-        out->unavailableReason = "no sample positions";
+        result.unavailableReason = "no sample positions";
     } else {
         const int samples = target.MaskSamples();
         std::vector<Pass> passes;
@@ -184,17 +186,17 @@ HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
         if (FAILED(hr)) return hr;
 
         int levels = 255;
-        out->cases.resize(edges.size());
+        result.cases.resize(edges.size());
         for (size_t e = 0; e < edges.size(); ++e) {
-            out->cases[e].intended = edges[e].covers;
-            out->cases[e].centreCovered = edges[e].centreInside;
+            result.cases[e].intended = edges[e].covers;
+            result.cases[e].centreCovered = edges[e].centreInside;
         }
         for (size_t k = 0; k < passes.size(); ++k) {
             const IntensityImage r = pictures.Cell(k, red);
             const IntensityImage g = pictures.Cell(k, green);
             const IntensityImage b = pictures.Cell(k, blue);
             if (r.levels > 0) levels = r.levels;
-            CentroidCase& c = out->cases[passes[k].edge];
+            CentroidCase& c = result.cases[passes[k].edge];
             // Blue 1 in this one sample of S resolves to 1 / S.
             if (b.At(kPixel, kPixel) * samples < 0.5f) continue;
             const PixelPoint point{r.At(kPixel, kPixel) * samples, g.At(kPixel, kPixel) * samples};
@@ -205,16 +207,17 @@ HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
                 c.plainPerSample.push_back(point);
             }
         }
-        for (CentroidCase& c : out->cases) {
+        for (CentroidCase& c : result.cases) {
             if (!c.evaluatedPerSample.empty()) c.evaluated = Mean(c.evaluatedPerSample);
             if (!c.plainPerSample.empty()) c.plain = Mean(c.plainPerSample);
         }
-        out->precision = (samples + 1) * 0.5 / levels;
-        out->verdict = CentroidVerdict::Other;
-        DecodeCentroid(out);
+        result.precision = (samples + 1) * 0.5 / levels;
+        result.verdict = CentroidVerdict::Other;
+        DecodeCentroid(&result);
     }
-    if (out->cases.empty()) out->verdict = CentroidVerdict::Unavailable;
-    out->milliseconds =
+    if (result.cases.empty()) result.verdict = CentroidVerdict::Unavailable;
+    result.milliseconds =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    *out = std::move(result);
     return S_OK;
 }

@@ -14,6 +14,7 @@
 #include "analysis/positions/sample_measurement.h"
 
 // positions places the triangles (by mask bit); a mode without a mask, or a device without
-// ps_3_0 and vs_3_0, gives the verdict Unavailable and S_OK.
+// ps_3_0 and vs_3_0, gives the verdict Unavailable and S_OK. Fails without touching out where
+// the device cannot make the shaders or targets it needs or cannot draw them.
 HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
                         const SampleMeasurement& positions, CentroidMeasurement* out);

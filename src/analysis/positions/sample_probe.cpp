@@ -66,14 +66,14 @@ HRESULT CreateObjects(IDirect3DDevice9* device, const ProbePattern& pattern, con
 }
 
 // Tile (tx, ty) placed as the viewer places its tiles, by moving the projection window: the
-// tile's first pixel begins at world tileOrigin.
+// tile's first pixel begins at world tileOrigin. The window spans the target with its margin, one
+// world unit a pixel, so the picture starts kProbeMargin pixels in.
 void PlaceTile(IDirect3DDevice9* device, const ProbePattern& pattern, int tileX, int tileY) {
     const int tile = pattern.gridSize + 1;
-    const float side = static_cast<float>(ProbeImageSide(pattern));
+    const float half = static_cast<float>(ProbeImageSide(pattern)) * 0.5f + kProbeMargin;
     const float xc = static_cast<float>(pattern.tileOriginX + 0.5 + tile - tileX * tile);
     const float yc = static_cast<float>(pattern.tileOriginY + 0.5 + tile - tileY * tile);
-    const D3DMATRIX projection = OrthoProjection(xc - side * 0.5f, xc + side * 0.5f,
-                                                 yc + side * 0.5f, yc - side * 0.5f, 0.0f, 1.0f);
+    const D3DMATRIX projection = OrthoProjection(xc - half, xc + half, yc + half, yc - half, 0.0f, 1.0f);
     device->SetTransform(D3DTS_PROJECTION, &projection);
 }
 

@@ -66,16 +66,17 @@ HRESULT CreateProbeSurfaces(IDirect3DDevice9* device, const ProbeTarget& target,
     surfaces->cellHeight = cellHeight;
     surfaces->columns = cells < 8 ? (cells == 0 ? 1 : cells) : 8;
     const UINT rows = (cells + surfaces->columns - 1) / surfaces->columns;
-    HRESULT hr = device->CreateRenderTarget(cellWidth, cellHeight, target.format, target.type,
-                                            target.quality, FALSE, &surfaces->multisampled, nullptr);
+    const UINT width = surfaces->TargetWidth();
+    const UINT height = surfaces->TargetHeight();
+    HRESULT hr = device->CreateRenderTarget(width, height, target.format, target.type, target.quality, FALSE,
+                                            &surfaces->multisampled, nullptr);
     if (SUCCEEDED(hr)) {
-        hr = device->CreateRenderTarget(cellWidth * surfaces->columns, cellHeight * rows, target.format,
+        hr = device->CreateRenderTarget(width * surfaces->columns, height * rows, target.format,
                                         D3DMULTISAMPLE_NONE, 0, FALSE, &surfaces->resolved, nullptr);
     }
     if (SUCCEEDED(hr)) {
-        hr = device->CreateOffscreenPlainSurface(cellWidth * surfaces->columns, cellHeight * rows,
-                                                 target.format, D3DPOOL_SYSTEMMEM, &surfaces->readBack,
-                                                 nullptr);
+        hr = device->CreateOffscreenPlainSurface(width * surfaces->columns, height * rows, target.format,
+                                                 D3DPOOL_SYSTEMMEM, &surfaces->readBack, nullptr);
     }
     return hr;
 }
@@ -83,8 +84,10 @@ HRESULT CreateProbeSurfaces(IDirect3DDevice9* device, const ProbeTarget& target,
 HRESULT ResolveIntoCell(IDirect3DDevice9* device, const ProbeSurfaces& surfaces, size_t cell) {
     const LONG column = static_cast<LONG>(cell % surfaces.columns);
     const LONG row = static_cast<LONG>(cell / surfaces.columns);
-    const LONG w = static_cast<LONG>(surfaces.cellWidth);
-    const LONG h = static_cast<LONG>(surfaces.cellHeight);
+    // The whole target with its margin: a resolve of part of a multisampled surface is not
+    // something every implementation does.
+    const LONG w = static_cast<LONG>(surfaces.TargetWidth());
+    const LONG h = static_cast<LONG>(surfaces.TargetHeight());
     const RECT rect = {column * w, row * h, (column + 1) * w, (row + 1) * h};
     return device->StretchRect(surfaces.multisampled.Get(), nullptr, surfaces.resolved.Get(), &rect,
                                D3DTEXF_NONE);
@@ -130,8 +133,9 @@ IntensityImage ProbeReadBack::Cell(size_t cell, const ChannelLayout& channel) co
     if (!locked_) return IntensityImage();
     const size_t column = cell % surfaces_->columns;
     const size_t row = cell / surfaces_->columns;
-    const BYTE* first = static_cast<const BYTE*>(rect_.pBits) + row * surfaces_->cellHeight * rect_.Pitch +
-                        column * surfaces_->cellWidth * channel.bytesPerPixel;
+    const size_t top = row * surfaces_->TargetHeight() + kProbeMargin;
+    const size_t left = column * surfaces_->TargetWidth() + kProbeMargin;
+    const BYTE* first = static_cast<const BYTE*>(rect_.pBits) + top * rect_.Pitch + left * channel.bytesPerPixel;
     return IntensityFromPixels(first, static_cast<int>(surfaces_->cellWidth),
                                static_cast<int>(surfaces_->cellHeight), rect_.Pitch, channel.bytesPerPixel,
                                channel.shift, channel.bits);

@@ -32,8 +32,15 @@ struct ChannelLayout {
 enum class Channel { Red, Green, Blue, Alpha };
 bool ChannelOf(D3DFORMAT format, Channel channel, ChannelLayout* layout);
 
-// The surfaces one measurement draws with: cells of side x side pixels, columns x rows of them in
-// the resolved target. Released when the measurement ends.
+// Pixels left empty on every side of a probe's picture. An implementation may clip where its own
+// pixel-centre convention puts the target's edge rather than at the edge itself (DXVK on lavapipe
+// loses the samples left of x = 0.5 in column 0 and above y = 0.5 in row 0), so no pixel a probe
+// reads lies on an edge of the target it was drawn in. A probe draws its picture's pixel (x, y)
+// at target pixel (x + kProbeMargin, y + kProbeMargin); the read-back hands out the picture alone.
+constexpr int kProbeMargin = 1;
+
+// The surfaces one measurement draws with: pictures of cellWidth x cellHeight pixels, each with
+// its margin, columns x rows of them in the resolved target. Released when the measurement ends.
 struct ProbeSurfaces {
     Microsoft::WRL::ComPtr<IDirect3DSurface9> multisampled;
     Microsoft::WRL::ComPtr<IDirect3DSurface9> resolved;
@@ -41,6 +48,10 @@ struct ProbeSurfaces {
     UINT cellWidth = 0;
     UINT cellHeight = 0;
     UINT columns = 1;
+
+    // The multisampled target's size: the picture and its margin on both sides.
+    UINT TargetWidth() const { return cellWidth + 2u * kProbeMargin; }
+    UINT TargetHeight() const { return cellHeight + 2u * kProbeMargin; }
 };
 
 HRESULT CreateProbeSurfaces(IDirect3DDevice9* device, const ProbeTarget& target, UINT cellWidth,
@@ -50,8 +61,9 @@ HRESULT CreateProbeSurfaces(IDirect3DDevice9* device, const ProbeTarget& target,
 HRESULT ResolveIntoCell(IDirect3DDevice9* device, const ProbeSurfaces& surfaces, size_t cell);
 
 // Reads every cell back with one GetRenderTargetData (the device waits once) and hands each
-// cell's picture of channel to take, cell by cell. It holds the read-back surface locked until it
-// goes: one owner only, so moved rather than copied, and a moved-from one holds nothing.
+// cell's picture of channel to take, cell by cell, without its margin. It holds the read-back
+// surface locked until it goes: one owner only, so moved rather than copied, and a moved-from one
+// holds nothing.
 class ProbeReadBack {
 public:
     ProbeReadBack() = default;

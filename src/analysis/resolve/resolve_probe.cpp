@@ -149,7 +149,8 @@ HRESULT DrawChoice(IDirect3DDevice9* device, const SampleChoice& choice, int lef
             }
         }
     }
-    const RECT scissor = {left, top, left + width, top + height};
+    const RECT scissor = {left + kProbeMargin, top + kProbeMargin, left + width + kProbeMargin,
+                          top + height + kProbeMargin};
     device->SetScissorRect(&scissor);
     device->SetRenderState(D3DRS_MULTISAMPLEMASK, choice.mask);
     return device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, static_cast<UINT>(vertices.size() / 3),
@@ -216,8 +217,11 @@ HRESULT DrawPicture(IDirect3DDevice9* device, const ProbeSurfaces& surfaces,
     SelectTextureFactor(device);
     device->SetTexture(0, nullptr);
     device->SetFVF(D3DFVF_XYZ);
-    const D3DMATRIX projection = OrthoProjection(0.0f, static_cast<float>(kPictureWidth),
-                                                 static_cast<float>(kPictureHeight), 0.0f, 0.0f, 1.0f);
+    // One world unit a pixel over the target with its margin: the picture starts kProbeMargin in.
+    const float margin = static_cast<float>(kProbeMargin);
+    const D3DMATRIX projection =
+        OrthoProjection(-margin, static_cast<float>(kPictureWidth) + margin,
+                        static_cast<float>(kPictureHeight) + margin, -margin, 0.0f, 1.0f);
     device->SetTransform(D3DTS_PROJECTION, &projection);
     device->SetRenderState(D3DRS_MULTISAMPLEMASK, 0xFFFFFFFF);
     device->Clear(0, nullptr, D3DCLEAR_TARGET, 0x00000000, 1.0f, 0);
