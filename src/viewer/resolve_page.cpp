@@ -38,33 +38,33 @@ std::string LadderTable(const std::vector<LadderStep>& ladder, int samples, int 
 }
 
 std::string TransferText(const ResolveMeasurement& m) {
-    const int s = m.colourSamples;
+    const int s = m.transfer.colourSamples;
     std::string text = "Transfer: k of " + Samples(static_cast<size_t>(s)) +
-                       " lit, the rest black; values in steps of 1/" + std::to_string(m.valueScale) +
+                       " lit, the rest black; values in steps of 1/" + std::to_string(m.transfer.valueScale) +
                        ", a reference matched within " + Number(kTransferToleranceSteps, 1) +
                        " steps" + kNewLine;
     if (s == 1) text += std::string("(one sample: nothing to average, both references alike)") + kNewLine;
-    text += "White:" + std::string(kNewLine) + LadderTable(m.transfer.ladder, s, m.valueScale);
-    text += "Grey " + std::to_string(m.greyDrawn) + ":" + kNewLine + LadderTable(m.transfer.grey, s, m.valueScale);
-    text += TransferVerdictText(m.transfer) + kNewLine + kNewLine;
+    text += "White:" + std::string(kNewLine) + LadderTable(m.transfer.curve.ladder, s, m.transfer.valueScale);
+    text += "Grey " + std::to_string(m.transfer.greyDrawn) + ":" + kNewLine + LadderTable(m.transfer.curve.grey, s, m.transfer.valueScale);
+    text += TransferVerdictText(m.transfer.curve) + kNewLine + kNewLine;
 
-    const SrgbWriteResult& srgb = m.srgbWrite;
+    const SrgbWriteResult& srgb = m.transfer.srgbWrite;
     if (!srgb.tried) {
         text += std::string("sRGB write: could not be drawn (caps answer ") + CapsAnswerText(srgb.capsAnswer) +
                 ")" + kNewLine + kNewLine;
     } else {
         const std::string greyFull = srgb.curve.grey.empty() ? "?" : std::to_string(srgb.curve.grey.back().value);
         text += "sRGB write on: the format's caps answer " + CapsAnswerText(srgb.capsAnswer) + "; grey " +
-                std::to_string(m.greyDrawn) + " was stored as " + greyFull +
+                std::to_string(m.transfer.greyDrawn) + " was stored as " + greyFull +
                 (srgb.writeEncoded ? " (written sRGB-encoded)" : " (written as drawn, not encoded)") + kNewLine;
-        text += "White:" + std::string(kNewLine) + LadderTable(srgb.curve.ladder, s, m.valueScale);
-        text += "Grey:" + std::string(kNewLine) + LadderTable(srgb.curve.grey, s, m.valueScale);
+        text += "White:" + std::string(kNewLine) + LadderTable(srgb.curve.ladder, s, m.transfer.valueScale);
+        text += "Grey:" + std::string(kNewLine) + LadderTable(srgb.curve.grey, s, m.transfer.valueScale);
         text += TransferVerdictText(srgb.curve) + kNewLine + kNewLine;
     }
-    if (m.alpha.measured) {
-        text += "Alpha of white on transparent black (steps of 1/" + std::to_string(m.alpha.valueScale) + "):" +
-                kNewLine + LadderTable(m.alpha.curve.ladder, s, m.alpha.valueScale) +
-                TransferVerdictText(m.alpha.curve) + kNewLine + kNewLine;
+    if (m.transfer.alpha.measured) {
+        text += "Alpha of white on transparent black (steps of 1/" + std::to_string(m.transfer.alpha.valueScale) + "):" +
+                kNewLine + LadderTable(m.transfer.alpha.curve.ladder, s, m.transfer.alpha.valueScale) +
+                TransferVerdictText(m.transfer.alpha.curve) + kNewLine + kNewLine;
     } else {
         text += std::string("Alpha: the format has none") + kNewLine + kNewLine;
     }
@@ -76,7 +76,7 @@ std::string FootprintText(const ResolveMeasurement& m) {
     std::string text = "Filter footprint: one sample of one pixel lit, the 5 x 5 pixels around it read back; "
                        "the sums over its " +
                        Samples(f.perSample.size()) + ", in steps of 1/" +
-                       std::to_string(m.valueScale) + kNewLine;
+                       std::to_string(f.valueScale) + kNewLine;
     for (const auto& row : f.weights) {
         for (int x = 0; x < kFootprintSide; ++x) text += (x ? "\t" : "") + std::to_string(row[x]);
         text += kNewLine;
@@ -152,13 +152,13 @@ POINT PlotPoint(const RECT& plot, int samples, int valueScale, double covered, d
 }
 
 void DrawCurve(HDC dc, const RECT& plot, const ResolveMeasurement& m, bool linear, COLORREF colour) {
-    const int s = std::max(1, m.colourSamples);
+    const int s = std::max(1, m.transfer.colourSamples);
     Selected pen(dc, CreatePen(PS_SOLID, 2, colour));
     // Fine steps between the rungs: the linear reference bends between them.
     for (int step = 0; step <= 16 * s; ++step) {
         const double k = step / 16.0;
-        const double value = linear ? LinearToSrgb(SrgbToLinear(1.0) * k / s) * m.valueScale : m.valueScale * k / s;
-        const POINT p = PlotPoint(plot, s, m.valueScale, k, value);
+        const double value = linear ? LinearToSrgb(SrgbToLinear(1.0) * k / s) * m.transfer.valueScale : m.transfer.valueScale * k / s;
+        const POINT p = PlotPoint(plot, s, m.transfer.valueScale, k, value);
         if (step == 0) MoveToEx(dc, p.x, p.y, nullptr);
         else LineTo(dc, p.x, p.y);
     }
@@ -169,7 +169,7 @@ void DrawMarks(HDC dc, const RECT& plot, const ResolveMeasurement& m, const std:
     Selected pen(dc, CreatePen(PS_SOLID, 2, colour));
     Selected brush(dc, CreateSolidBrush(colour));
     for (const LadderStep& step : ladder) {
-        const POINT p = PlotPoint(plot, std::max(1, m.colourSamples), m.valueScale, step.covered, step.value);
+        const POINT p = PlotPoint(plot, std::max(1, m.transfer.colourSamples), m.transfer.valueScale, step.covered, step.value);
         if (cross) {
             MoveToEx(dc, p.x - 5, p.y - 5, nullptr);
             LineTo(dc, p.x + 6, p.y + 6);
@@ -182,21 +182,21 @@ void DrawMarks(HDC dc, const RECT& plot, const ResolveMeasurement& m, const std:
 }
 
 void DrawPlot(HDC dc, const RECT& plot, const ResolveMeasurement& m) {
-    const int s = std::max(1, m.colourSamples);
+    const int s = std::max(1, m.transfer.colourSamples);
     {
         Selected grid(dc, CreatePen(PS_SOLID, 1, kGridColour));
         for (int k = 0; k <= s; ++k) {
-            const POINT p = PlotPoint(plot, s, m.valueScale, k, 0);
+            const POINT p = PlotPoint(plot, s, m.transfer.valueScale, k, 0);
             MoveToEx(dc, p.x, plot.top, nullptr);
             LineTo(dc, p.x, plot.bottom);
             if (s <= 8 || k % 2 == 0) Text(dc, p.x, plot.bottom + 4, std::to_string(k), TA_CENTER | TA_TOP);
         }
         for (int quarter = 1; quarter <= 4; ++quarter) {
-            const POINT p = PlotPoint(plot, s, m.valueScale, 0, m.valueScale * quarter / 4.0);
+            const POINT p = PlotPoint(plot, s, m.transfer.valueScale, 0, m.transfer.valueScale * quarter / 4.0);
             MoveToEx(dc, plot.left, p.y, nullptr);
             LineTo(dc, plot.right, p.y);
         }
-        Text(dc, plot.left - 4, plot.top - 7, std::to_string(m.valueScale), TA_RIGHT | TA_TOP);
+        Text(dc, plot.left - 4, plot.top - 7, std::to_string(m.transfer.valueScale), TA_RIGHT | TA_TOP);
         Text(dc, plot.left - 4, plot.bottom - 7, "0", TA_RIGHT | TA_TOP);
     }
     {
@@ -207,8 +207,8 @@ void DrawPlot(HDC dc, const RECT& plot, const ResolveMeasurement& m) {
     }
     DrawCurve(dc, plot, m, false, kStoredCurveColour);
     DrawCurve(dc, plot, m, true, kLinearCurveColour);
-    if (m.srgbWrite.tried) DrawMarks(dc, plot, m, m.srgbWrite.curve.ladder, kSrgbMeasuredColour, true);
-    DrawMarks(dc, plot, m, m.transfer.ladder, kMeasuredColour, false);
+    if (m.transfer.srgbWrite.tried) DrawMarks(dc, plot, m, m.transfer.srgbWrite.curve.ladder, kSrgbMeasuredColour, true);
+    DrawMarks(dc, plot, m, m.transfer.curve.ladder, kMeasuredColour, false);
     Text(dc, (plot.left + plot.right) / 2, plot.bottom + 18, "k samples of " + std::to_string(s) + " white",
          TA_CENTER | TA_TOP);
     // The legend above the axes, one coloured word each.
@@ -228,11 +228,11 @@ void DrawPlot(HDC dc, const RECT& plot, const ResolveMeasurement& m) {
         x += size.cx + 10;
     }
     SetTextColor(dc, kTextColour);
-    ClippedText(dc, plot.left - 30, plot.top - 18, plot.right, TransferVerdictText(m.transfer));
+    ClippedText(dc, plot.left - 30, plot.top - 18, plot.right, TransferVerdictText(m.transfer.curve));
 }
 
 void DrawFootprint(HDC dc, const RECT& square, int right, const ResolveMeasurement& m) {
-    ClippedText(dc, square.left, square.top - 34, right, "Footprint, steps of 1/" + std::to_string(m.valueScale));
+    ClippedText(dc, square.left, square.top - 34, right, "Footprint, steps of 1/" + std::to_string(m.footprint.valueScale));
     ClippedText(dc, square.left, square.top - 18, right, FootprintVerdictText(m.footprint));
     const int side = square.right - square.left;
     if (side < kFootprintSide) return;
@@ -242,7 +242,7 @@ void DrawFootprint(HDC dc, const RECT& square, int right, const ResolveMeasureme
                                square.left + side * (x + 1) / kFootprintSide,
                                square.top + side * (y + 1) / kFootprintSide};
             const int value = m.footprint.weights[y][x];
-            const int level = std::clamp(m.valueScale > 0 ? value * 255 / m.valueScale : 0, 0, 255);
+            const int level = std::clamp(m.footprint.valueScale > 0 ? value * 255 / m.footprint.valueScale : 0, 0, 255);
             FillRectangle(dc, cell, RGB(level, level, level));
             FrameRect(dc, &cell, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
             SetTextColor(dc, level > 128 ? RGB(0, 0, 0) : RGB(255, 255, 255));
@@ -267,7 +267,7 @@ std::string ResolvePageText(const ResolveMeasurement& m) {
 }
 
 POINT ResolvePlotPoint(const RECT& area, const ResolveMeasurement& m, double covered, double value) {
-    return PlotPoint(LayoutFor(area).plot, std::max(1, m.colourSamples), m.valueScale, covered, value);
+    return PlotPoint(LayoutFor(area).plot, std::max(1, m.transfer.colourSamples), m.transfer.valueScale, covered, value);
 }
 
 void DrawResolvePicture(HDC dc, const RECT& area, const ResolveMeasurement& m) {

@@ -158,10 +158,10 @@ TEST(ResolveDecoder, ReadingsBecomeAMeasurementWithSrgbWritingJudgedByTheGrey) {
     r.sweeps = {SweepOver({0.125, 0.375, 0.625, 0.875})};
     ResolveMeasurement m;
     DecodeResolve(r, &m);
-    EXPECT_EQ(TransferVerdict::Stored, m.transfer.verdict);
-    EXPECT_TRUE(m.srgbWrite.writeEncoded);
-    EXPECT_EQ(TransferVerdict::Linear, m.srgbWrite.curve.verdict);
-    EXPECT_EQ(TransferVerdict::Stored, m.alpha.curve.verdict);
+    EXPECT_EQ(TransferVerdict::Stored, m.transfer.curve.verdict);
+    EXPECT_TRUE(m.transfer.srgbWrite.writeEncoded);
+    EXPECT_EQ(TransferVerdict::Linear, m.transfer.srgbWrite.curve.verdict);
+    EXPECT_EQ(TransferVerdict::Stored, m.transfer.alpha.curve.verdict);
     EXPECT_EQ(FootprintVerdict::Box, m.footprint.verdict);
     EXPECT_EQ(CoverageVerdict::Equal, m.coverage.verdict);
     EXPECT_EQ("stored; sRGB write (D3DERR_NOTAVAILABLE, encoded): linear", ResolveColumnText(m));
@@ -170,7 +170,7 @@ TEST(ResolveDecoder, ReadingsBecomeAMeasurementWithSrgbWritingJudgedByTheGrey) {
 
     r.srgbGrey = Ladder({0, 32, 64, 96, 128});
     DecodeResolve(r, &m);
-    EXPECT_FALSE(m.srgbWrite.writeEncoded);
+    EXPECT_FALSE(m.transfer.srgbWrite.writeEncoded);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The centroid measurement as JSON, for the dialog's Save and the survey's report.
+// The centroid measurement as JSON, for the dialog's Save and the survey's report, and read back
+// from them.
 #pragma once
 
 #include <nlohmann/json.hpp>
@@ -8,5 +9,12 @@
 // {"verdict": "centroid" | "coveredSample" | "centre" | "unavailable" | "other", "text",
 // "precision", "cases": [{"covered": [mask bits], "centreCovered", "evaluated": {"x", "y"},
 // "withoutCentroid": {"x", "y"}, "atSample"}]}: points in pixels from the pixel's top-left corner,
-// rounded to the precision's 1/1024 steps.
+// rounded to 1/1024 pixel, the precision rounded up to it. Read back, they are those rounded
+// values. Not written (read back as their defaults): unavailableReason, pixelShaderVersion,
+// samples, coveredSampleRule, milliseconds, and of each case intended, the per-sample points,
+// atCentroid and atCentre. The text is derived and not read back.
+void to_json(nlohmann::json& out, const CentroidMeasurement& measurement);
+void from_json(const nlohmann::json& in, CentroidMeasurement& measurement);
 nlohmann::json CentroidToJson(const CentroidMeasurement& measurement);
+
+nlohmann::json CentroidVerdictJsonName(CentroidVerdict verdict);
