@@ -125,6 +125,10 @@ TEST(MeasurementReading, ValuesComeBackAsWrittenAndWhatIsNotWrittenAtItsDefault)
     EXPECT_EQ(1, centroid.cases[0].atSample);
     EXPECT_EQ(-1, centroid.cases[1].atSample);
     EXPECT_EQ(517.0 / 1024, centroid.cases[1].evaluated.x);
+    EXPECT_EQ("the lowest covered mask bit", centroid.coveredSampleRule);  // from the cases
+    CentroidMeasurement unavailable = SomeCentroid();
+    unavailable.verdict = CentroidVerdict::Unavailable;
+    EXPECT_EQ("one sample per pixel", ReadBack(unavailable).unavailableReason);
 
     const AntialiasOffMeasurement off = ReadBack(SomeAntialiasOff());
     ASSERT_EQ(2u, off.positions.samples.size());

@@ -97,6 +97,8 @@ inline AlphaToCoverageMeasurement SomeAlphaToCoverage() {
 inline CentroidMeasurement SomeCentroid() {
     CentroidMeasurement m;
     m.verdict = CentroidVerdict::CoveredSample;
+    m.coveredSampleRule = "the lowest covered mask bit";
+    m.unavailableReason = "one sample per pixel";  // shown only where the verdict is unavailable
     m.precision = 11.0 / 1024;
     CentroidCase c;
     c.covered = 0x6;

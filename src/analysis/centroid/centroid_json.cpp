@@ -66,6 +66,11 @@ void to_json(json& out, const CentroidMeasurement& m) {
 void from_json(const json& in, CentroidMeasurement& m) {
     m = CentroidMeasurement();
     m.verdict = JsonValueOf(kVerdictNames, in.at("verdict"));
+    const std::string text = in.at("text").get<std::string>();
+    const std::string reasonFollows = "not measured: ";
+    if (m.verdict == CentroidVerdict::Unavailable && text.compare(0, reasonFollows.size(), reasonFollows) == 0) {
+        m.unavailableReason = text.substr(reasonFollows.size());
+    }
     m.precision = in.at("precision").get<double>();
     for (const json& entry : in.at("cases")) {
         CentroidCase c;
@@ -77,6 +82,7 @@ void from_json(const json& in, CentroidMeasurement& m) {
         c.atSample = atSample.is_null() ? -1 : atSample.get<int>();
         m.cases.push_back(c);
     }
+    if (m.verdict == CentroidVerdict::CoveredSample) m.coveredSampleRule = CoveredSampleRule(m.cases);
 }
 
 json CentroidToJson(const CentroidMeasurement& measurement) { return json(measurement); }

@@ -10,9 +10,11 @@
 // "precision", "cases": [{"covered": [mask bits], "centreCovered", "evaluated": {"x", "y"},
 // "withoutCentroid": {"x", "y"}, "atSample"}]}: points in pixels from the pixel's top-left corner,
 // rounded to 1/1024 pixel, the precision rounded up to it. Read back, they are those rounded
-// values. Not written (read back as their defaults): unavailableReason, pixelShaderVersion,
-// samples, coveredSampleRule, milliseconds, and of each case intended, the per-sample points,
-// atCentroid and atCentre. The text is derived and not read back.
+// values; coveredSampleRule is derived again from the cases. Not written (read back as their
+// defaults): pixelShaderVersion, samples, milliseconds, and of each case intended, the per-sample
+// points, atCentroid and atCentre. The text is derived, but for one part: an unavailable
+// measurement's reason is written nowhere else ("not measured: <reason>"), so it is read from
+// there; the rest of the text is not read.
 void to_json(nlohmann::json& out, const CentroidMeasurement& measurement);
 void from_json(const nlohmann::json& in, CentroidMeasurement& measurement);
 nlohmann::json CentroidToJson(const CentroidMeasurement& measurement);
