@@ -39,6 +39,8 @@ std::optional<bool> VerdictFromJson(const json& in) {
 
 }  // namespace
 
+json TextureSamplingJsonName(TextureSampling sampling) { return JsonNameOf(kTextureSamplingNames, sampling); }
+
 json AxisToJson(const AxisPosition& axis, int gridSize) {
     const int denominator = IntervalDenominator(axis.low, axis.high, gridSize);
     return json{

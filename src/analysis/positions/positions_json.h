@@ -24,5 +24,8 @@ nlohmann::json SamplePositionsToJson(const SampleMeasurement& measurement);
 nlohmann::json SamplesToJson(const std::vector<SamplePosition>& samples, int gridSize);
 std::vector<SamplePosition> SamplesFromJson(const nlohmann::json& list);
 
+// "notMeasured", "oncePerPixel", "perSample".
+nlohmann::json TextureSamplingJsonName(TextureSampling sampling);
+
 // {"exact", "sixteenths" (null unless exact), "low", "high"}.
 nlohmann::json AxisToJson(const AxisPosition& axis, int gridSize);

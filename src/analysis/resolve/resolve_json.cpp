@@ -175,3 +175,9 @@ void from_json(const json& in, ResolveMeasurement& m) {
 }
 
 json ResolveToJson(const ResolveMeasurement& measurement) { return json(measurement); }
+
+json TransferVerdictJsonName(TransferVerdict verdict) { return JsonNameOf(kTransferVerdictNames, verdict); }
+
+json FootprintVerdictJsonName(FootprintVerdict verdict) { return JsonNameOf(kFootprintVerdictNames, verdict); }
+
+json CoverageVerdictJsonName(CoverageVerdict verdict) { return JsonNameOf(kCoverageVerdictNames, verdict); }

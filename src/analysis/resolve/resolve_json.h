@@ -33,3 +33,8 @@ void from_json(const nlohmann::json& in, CoverageLevels& coverage);
 void to_json(nlohmann::json& out, const ResolveMeasurement& measurement);
 void from_json(const nlohmann::json& in, ResolveMeasurement& measurement);
 nlohmann::json ResolveToJson(const ResolveMeasurement& measurement);
+
+// The verdicts' names as written: "stored", "box", "coverageMode"; null where not measured.
+nlohmann::json TransferVerdictJsonName(TransferVerdict verdict);
+nlohmann::json FootprintVerdictJsonName(FootprintVerdict verdict);
+nlohmann::json CoverageVerdictJsonName(CoverageVerdict verdict);
