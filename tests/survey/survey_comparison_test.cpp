@@ -1,6 +1,6 @@
-// Two surveys compared as survey.json documents: positions agree within their intervals, anything
-// else under "measurement" must be equal, modes pair by identity; and the files such a comparison
-// reads, with the exit codes of --compare.
+// Two surveys compared as their survey.json files read back: each measurement within its own
+// tolerance, modes paired by identity; and the files such a comparison reads, with the exit codes
+// of --compare.
 #include "survey/survey_comparison.h"
 
 #include <gtest/gtest.h>
