@@ -3,6 +3,8 @@
 
 #include <cstdlib>
 #include <exception>
+#include <stdexcept>
+#include <utility>
 
 #include "analysis/session/measurement_json.h"
 #include "survey/survey_document.h"

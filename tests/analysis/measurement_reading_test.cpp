@@ -82,57 +82,34 @@ TEST(MeasurementReading, EachFamilyWithEveryVerdictReadsBackToWhatItWrote) {
     }
 }
 
-TEST(MeasurementReading, ValuesComeBackAsWrittenAndWhatIsNotWrittenAtItsDefault) {
+// Written again the same, every written field came back; what remains to see is that a value comes
+// back rounded as written, that what is derived on reading is right, and what is not written is
+// at its default.
+TEST(MeasurementReading, RoundedValuesComeBackRoundedDerivedOnesDerivedAndTheRestAtTheirDefaults) {
     const SampleMeasurement positions = ReadBack(SomePositions());
-    ASSERT_EQ(4u, positions.samples.size());
-    EXPECT_EQ(21.0 / 64, positions.samples[1].x.low);  // rounded to the measuring step
+    EXPECT_EQ(21.0 / 64, positions.samples[1].x.low);
     EXPECT_EQ(23.0 / 64, positions.samples[1].x.high);
-    EXPECT_FALSE(positions.samples[1].x.exact);
-    EXPECT_EQ(6, positions.samples[1].y.sixteenths);
-    EXPECT_EQ(-1, positions.samples[3].maskBit);
-    EXPECT_EQ(2, positions.samples[3].count);
-    EXPECT_EQ(std::optional<bool>(false), positions.maskOrderStandard);
-    EXPECT_FALSE(positions.picturesConsistent);
-    ASSERT_EQ(1u, positions.quads.size());
-    EXPECT_EQ(7, positions.quads[0].samples[0].x.sixteenths);
 
     ResolveMeasurement written = SomeResolve();
     written.milliseconds = 12;
     written.footprint.perSample.resize(4);
+    written.transfer.curve.referencesAlike = true;
     const ResolveMeasurement resolve = ReadBack(written);
-    EXPECT_EQ(1023, resolve.transfer.valueScale);
-    EXPECT_EQ(514, resolve.transfer.greyDrawn);
     EXPECT_EQ(4, resolve.transfer.colourSamples);  // the fully covered rung's count
-    EXPECT_EQ(static_cast<long>(0x80004005), resolve.transfer.srgbWrite.capsAnswer);
-    EXPECT_EQ(3, resolve.transfer.alpha.valueScale);
-    EXPECT_EQ(1023, resolve.footprint.valueScale);
     EXPECT_EQ(4, resolve.footprint.colourSamples);
-    EXPECT_EQ(124, resolve.footprint.weights[2][3]);
     EXPECT_TRUE(resolve.footprint.perSample.empty());
+    EXPECT_FALSE(resolve.transfer.curve.referencesAlike);
     EXPECT_EQ(0.0, resolve.milliseconds);
-    EXPECT_EQ(0.9701425001453319, resolve.coverage.sweeps[0].normalY);
-    EXPECT_EQ(49 * kEdgeStep, resolve.coverage.sweeps[0].changes[1]);
 
-    const AlphaToCoverageMeasurement alpha = ReadBack(SomeAlphaToCoverage());
-    EXPECT_EQ(kNeverCovered, alpha.switches[0].thresholds[0][0][3]);
-    EXPECT_EQ(250, alpha.switches[0].thresholds[2][1][3]);
-    EXPECT_EQ(4, alpha.switches[0].ditherHeight);
-    EXPECT_EQ(CoverageSwitch::A2m1, alpha.switches[1].coverageSwitch);
-
-    const CentroidMeasurement centroid = ReadBack(SomeCentroid());
-    EXPECT_EQ(11.0 / 1024, centroid.precision);
-    EXPECT_EQ(0x6u, centroid.cases[0].covered);
-    EXPECT_EQ(1, centroid.cases[0].atSample);
-    EXPECT_EQ(-1, centroid.cases[1].atSample);
-    EXPECT_EQ(517.0 / 1024, centroid.cases[1].evaluated.x);
-    EXPECT_EQ("the lowest covered mask bit", centroid.coveredSampleRule);  // from the cases
-    CentroidMeasurement unavailable = SomeCentroid();
-    unavailable.verdict = CentroidVerdict::Unavailable;
-    EXPECT_EQ("one sample per pixel", ReadBack(unavailable).unavailableReason);
-
-    const AntialiasOffMeasurement off = ReadBack(SomeAntialiasOff());
-    ASSERT_EQ(2u, off.positions.samples.size());
-    EXPECT_EQ(0.375, off.positions.samples[1].x.high);
+    CentroidMeasurement centroid = SomeCentroid();
+    centroid.cases[1].evaluated.x = 0.5 + 1e-5;
+    centroid.precision = 10.2 / 1024;
+    const CentroidMeasurement read = ReadBack(centroid);
+    EXPECT_EQ(0.5, read.cases[1].evaluated.x);
+    EXPECT_EQ(11.0 / 1024, read.precision);  // rounded up
+    EXPECT_EQ("the lowest covered mask bit", read.coveredSampleRule);  // from the cases
+    centroid.verdict = CentroidVerdict::Unavailable;
+    EXPECT_EQ("one sample per pixel", ReadBack(centroid).unavailableReason);
 }
 
 TEST(MeasurementReading, ANameNoVerdictHasIsRefused) {

@@ -3,6 +3,9 @@
 // case), for the tests of reading the JSON back and of comparing two results.
 #pragma once
 
+#include <initializer_list>
+#include <vector>
+
 #include "analysis/alpha_to_coverage/alpha_to_coverage_measurement.h"
 #include "analysis/antialias_off/antialias_off_measurement.h"
 #include "analysis/centroid/centroid_measurement.h"

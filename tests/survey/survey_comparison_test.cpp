@@ -169,7 +169,9 @@ TEST(SurveyComparison, ThisMachinesSurveyAgreesWithItselfWithinAnAlphaStepAndWha
         std::vector<std::string> lines;
         for (const SurveyDifference& d : differences) lines.push_back(DifferenceLine(d));
         EXPECT_EQ(c.expected, lines) << c.name;
-        if (!differences.empty()) EXPECT_EQ(threshold.substr(std::string("/modes/2").size()), differences[0].path);
+        if (!differences.empty()) {
+            EXPECT_EQ(threshold.substr(std::string("/modes/2").size()), differences[0].path);
+        }
     }
 }
 

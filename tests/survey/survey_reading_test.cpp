@@ -27,21 +27,10 @@ TEST(SurveyReading, ThisMachinesSurveyReadsBackAndIsWrittenAgainByteForByte) {
     SurveyReport report;
     std::string error;
     ASSERT_TRUE(ReadSurveyReport(json::parse(text), &report, &error)) << error;
-    ASSERT_EQ(1u, report.adapters.size());
-    EXPECT_EQ("NVIDIA GeForce GTX 470", report.adapters[0].description);
-    EXPECT_EQ(0x10DEu, report.adapters[0].vendorId);
-    EXPECT_EQ(D3DFMT_X8R8G8B8, report.adapters[0].desktopFormat);
-    ASSERT_EQ(3u, report.modes.size());
-    const ModeReport& four = report.modes[2];
-    EXPECT_TRUE(four.measured);
-    EXPECT_EQ(D3DDEVTYPE_HAL, four.deviceType);
-    EXPECT_EQ(D3DMULTISAMPLE_4_SAMPLES, four.measurement.mode.type);
-    EXPECT_EQ(4u, four.measurement.samplePositions.samples.size());
-    EXPECT_EQ(TransferVerdict::Stored, four.measurement.resolve.transfer.curve.verdict);
-    EXPECT_EQ(AlphaToCoverageVerdict::Thresholds, four.measurement.alphaToCoverage.switches[1].verdict);
-    EXPECT_EQ(CentroidVerdict::Centre, four.measurement.centroid.verdict);
-    EXPECT_EQ("adapter0-hal-x8r8g8b8-4-samples-q0.png", four.picture);
     EXPECT_EQ(text, SurveyJsonText(report));
+    ASSERT_EQ(3u, report.modes.size());
+    EXPECT_EQ(0x10DEu, report.adapters[0].vendorId);
+    EXPECT_EQ(D3DMULTISAMPLE_4_SAMPLES, report.modes[2].measurement.mode.type);
 }
 
 TEST(SurveyReading, FailedModesWithAndWithoutACodeAndTheNotesComeBack) {

@@ -116,7 +116,7 @@ struct ResolveTransfer {
     int valueScale = 255;         // colour channel's largest value: values are in 1/valueScale
     int greyDrawn = 128;          // the grey ladder's colour, in the same steps
 
-    TransferCurve curve;          // written plainly
+    TransferCurve curve;          // written as stored, without sRGB writes
     SrgbWriteResult srgbWrite;
     AlphaLadder alpha;
 };
