@@ -19,6 +19,17 @@ const char* Lookup(const ValueText (&table)[N], UINT value, const char* unknown)
     return unknown;
 }
 
+template <size_t N>
+bool ReverseLookup(const ValueText (&table)[N], const std::string& text, UINT* value) {
+    for (const ValueText& entry : table) {
+        if (text == entry.text) {
+            *value = entry.value;
+            return true;
+        }
+    }
+    return false;
+}
+
 constexpr UINT FourCharacterCode(char a, char b, char c, char d) {
     return static_cast<UINT>(static_cast<unsigned char>(a)) |
            static_cast<UINT>(static_cast<unsigned char>(b)) << 8 |
@@ -156,4 +167,18 @@ const char* FormatText(D3DFORMAT format, bool withPrefix) {
         return text + kFormatPrefixLength;
     }
     return text;
+}
+
+bool DeviceTypeFromText(const std::string& text, D3DDEVTYPE* deviceType) {
+    UINT value = 0;
+    if (!ReverseLookup(kDeviceTypes, text, &value)) return false;
+    *deviceType = static_cast<D3DDEVTYPE>(value);
+    return true;
+}
+
+bool FormatFromText(const std::string& text, D3DFORMAT* format) {
+    UINT value = 0;
+    if (!ReverseLookup(kFormats, text, &value)) return false;
+    *format = static_cast<D3DFORMAT>(value);
+    return true;
 }

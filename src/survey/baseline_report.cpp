@@ -24,7 +24,8 @@ std::string BaselineMarkdown(const BaselineComparison& comparison) {
     std::string text = "\n## Differences from the baseline\n\n";
     if (comparison.differences.empty()) return text + "None: every mode as in " + Code(comparison.file) + ".\n";
     text += Counted(comparison.differences.size()) + " from " + Code(comparison.file) +
-            " (positions agree where the two measured intervals overlap):\n\n";
+            " (each measurement within its own resolution: positions agree where the two measured "
+            "intervals overlap):\n\n";
     for (const SurveyDifference& difference : comparison.differences) {
         text += "- " + (difference.mode.empty() ? std::string() : "**" + difference.mode + "**: ") +
                 difference.location + " " + difference.text + "\n";

@@ -1,195 +1,106 @@
-// Comparing two survey documents: modes paired by identity, positions by interval, the rest exactly.
+// Comparing two surveys: modes paired by identity, each measurement by its own comparison.
 #include "survey/survey_comparison.h"
 
-#include <cstdio>
 #include <map>
 #include <utility>
 
-#include "survey/survey_document.h"
+#include "analysis/alpha_to_coverage/alpha_to_coverage_comparison.h"
+#include "analysis/antialias_off/antialias_off_comparison.h"
+#include "analysis/centroid/centroid_comparison.h"
+#include "analysis/positions/positions_comparison.h"
+#include "analysis/resolve/resolve_comparison.h"
+#include "enumeration/value_names.h"
 
 namespace {
 
 using nlohmann::json;
 
-bool EndsWith(const std::string& text, const std::string& end) {
-    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-bool Ignored(const std::string& key) {
-    return key == "timing" || key == "milliseconds" || EndsWith(key, "Milliseconds") || key == "text" ||
-           EndsWith(key, "Text");
-}
-
-bool IsInterval(const json& value) {
-    return value.is_object() && value.contains("low") && value.contains("high") && value["low"].is_number() &&
-           value["high"].is_number();
-}
-
-std::string Number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof(text), "%.4g", value);
-    return text;
-}
-
-// "10/16 [0.6133, 0.6445)": the 1/16 step where the position is exact, always the interval.
-std::string IntervalText(const json& axis) {
-    const json sixteenths = axis.value("sixteenths", json());
-    const std::string step = axis.value("exact", json()) == true && sixteenths.is_number_integer()
-                                 ? sixteenths.dump() + "/16 "
-                                 : std::string();
-    return step + "[" + Number(axis["low"].get<double>()) + ", " + Number(axis["high"].get<double>()) + ")";
-}
-
-std::string ValueText(const json& value) {
-    if (value.is_null()) return "none";
-    if (IsInterval(value)) return IntervalText(value);
-    return value.dump(-1, ' ', false, json::error_handler_t::replace);
-}
-
-std::string PointerEscaped(const std::string& key) {
-    std::string escaped;
-    for (char c : key) {
-        if (c == '~') {
-            escaped += "~0";
-        } else if (c == '/') {
-            escaped += "~1";
-        } else {
-            escaped += c;
-        }
+std::string AdapterDescriptionOf(const SurveyReport& report, const ModeReport& mode) {
+    for (const AdapterDescription& adapter : report.adapters) {
+        if (adapter.ordinal == mode.adapterOrdinal) return adapter.description;
     }
-    return escaped;
+    return std::string();
 }
 
-// "sample 2 (mask bit 2)" for an element of a list of samples, "ladder[2]" for any other list.
-std::string ElementName(const std::string& listName, size_t index, const json& element) {
-    if (element.is_object() && element.contains("maskBit")) {
-        std::string singular = EndsWith(listName, "s") ? listName.substr(0, listName.size() - 1) : listName;
-        std::string name = singular + " " + std::to_string(index);
-        if (element["maskBit"].is_number_integer()) name += " (mask bit " + element["maskBit"].dump() + ")";
-        return name;
-    }
-    if (element.is_object() && element.contains("parityX") && element.contains("parityY")) {
-        return "quad (" + element["parityX"].dump() + ", " + element["parityY"].dump() + ")";
-    }
-    return listName + "[" + std::to_string(index) + "]";
-}
-
-class ModeComparer {
-public:
-    ModeComparer(std::string label, std::vector<SurveyDifference>* out) : label_(std::move(label)), out_(out) {}
-
-    void Compare(const json& was, const json& now, const std::string& location, const std::string& pointer) {
-        if (IsInterval(was) && IsInterval(now)) {
-            const double wasLow = was["low"].get<double>(), wasHigh = was["high"].get<double>();
-            const double nowLow = now["low"].get<double>(), nowHigh = now["high"].get<double>();
-            if (wasLow < nowHigh && nowLow < wasHigh) return;
-            Add(location, "was " + IntervalText(was) + " now " + IntervalText(now), pointer, was, now);
-        } else if (was.is_object() && now.is_object()) {
-            for (auto item = was.begin(); item != was.end(); ++item) {
-                if (Ignored(item.key())) continue;
-                const json missing;
-                Compare(item.value(), now.contains(item.key()) ? now[item.key()] : missing,
-                        Joined(location, item.key()), pointer + "/" + PointerEscaped(item.key()));
-            }
-            for (auto item = now.begin(); item != now.end(); ++item) {
-                if (Ignored(item.key()) || was.contains(item.key())) continue;
-                Compare(json(), item.value(), Joined(location, item.key()),
-                        pointer + "/" + PointerEscaped(item.key()));
-            }
-        } else if (was.is_array() && now.is_array()) {
-            const std::string listName = ListName(location);
-            const std::string parent = location.substr(0, location.size() - listName.size());
-            if (was.size() != now.size()) {
-                Add(location, "was " + std::to_string(was.size()) + " entries now " + std::to_string(now.size()),
-                    pointer, json(was.size()), json(now.size()));
-            }
-            for (size_t i = 0; i < was.size() && i < now.size(); ++i) {
-                Compare(was[i], now[i], parent + ElementName(listName, i, now[i]), pointer + "/" + std::to_string(i));
-            }
-        } else if (was != now) {
-            Add(location, "was " + ValueText(was) + " now " + ValueText(now), pointer, was, now);
-        }
-    }
-
-    void Add(const std::string& location, const std::string& text, const std::string& pointer, const json& was,
-             const json& now) {
-        out_->push_back({label_, location, text, pointer, was, now});
-    }
-
-private:
-    std::string label_;
-    std::vector<SurveyDifference>* out_;
-
-    // "sample 2 (mask bit 2)" takes its next key after a space, a plain key after a full stop.
-    static std::string Joined(const std::string& location, const std::string& key) {
-        // The positions are the measurement most differences are in: they read without their heading.
-        if (location.empty()) return key == "samplePositions" ? std::string() : key;
-        return location + (location.back() == ')' || location.find(' ') != std::string::npos ? " " : ".") + key;
-    }
-    static std::string ListName(const std::string& location) {
-        const size_t cut = location.find_last_of(". ");
-        return cut == std::string::npos ? location : location.substr(cut + 1);
-    }
-};
-
-std::string IdentityOf(const json& document, const json& mode) {
-    return AdapterDescriptionOf(document, mode) + "\n" + mode.value("deviceType", json()).dump() + "\n" +
-           mode.value("adapterFormat", json()).dump() + "\n" + mode.value("backBufferFormat", json()).dump() + "\n" +
-           mode.value("multisampleType", json()).dump() + "\n" + mode.value("multisampleQuality", json()).dump();
+std::string IdentityOf(const SurveyReport& report, const ModeReport& mode) {
+    const MultisampleMode& multisample = mode.measurement.mode;
+    return AdapterDescriptionOf(report, mode) + "\n" + DeviceTypeText(mode.deviceType) + "\n" +
+           FormatText(mode.adapterFormat, true) + "\n" + FormatText(multisample.format, true) + "\n" +
+           multisample.TypeName() + "\n" + std::to_string(multisample.quality);
 }
 
 // Each mode's identity, numbered where one repeats (two identical cards), with its entry.
-std::map<std::string, const json*> ModesByIdentity(const json& document, std::vector<std::string>* order) {
-    std::map<std::string, const json*> modes;
-    for (const json& mode : document["modes"]) {
-        std::string identity = IdentityOf(document, mode);
-        for (int repeat = 2; modes.count(identity); ++repeat) identity = IdentityOf(document, mode) + "#" + std::to_string(repeat);
+std::map<std::string, const ModeReport*> ModesByIdentity(const SurveyReport& report, std::vector<std::string>* order) {
+    std::map<std::string, const ModeReport*> modes;
+    for (const ModeReport& mode : report.modes) {
+        std::string identity = IdentityOf(report, mode);
+        for (int repeat = 2; modes.count(identity); ++repeat) identity = IdentityOf(report, mode) + "#" + std::to_string(repeat);
         modes[identity] = &mode;
         order->push_back(identity);
     }
     return modes;
 }
 
-void CompareAdapters(const json& baseline, const json& current, std::vector<SurveyDifference>* out) {
-    std::map<std::string, std::pair<json, json>> byOrdinal;
-    for (const json& adapter : baseline["adapters"]) byOrdinal[adapter.value("ordinal", json()).dump()].first = adapter;
-    for (const json& adapter : current["adapters"]) byOrdinal[adapter.value("ordinal", json()).dump()].second = adapter;
-    for (const auto& entry : byOrdinal) {
-        const json was = entry.second.first.is_object() ? entry.second.first.value("description", json()) : json();
-        const json now = entry.second.second.is_object() ? entry.second.second.value("description", json()) : json();
-        if (was == now) continue;
-        std::string text = was.is_null() ? "only in this survey: " + ValueText(now)
-                           : now.is_null() ? "only in the baseline: " + ValueText(was)
-                                           : "was " + ValueText(was) + " now " + ValueText(now);
-        out->push_back({std::string(), "adapter " + entry.first, text, std::string(), was, now});
-    }
-}
-
-std::string StringOr(const json& object, const char* key, const std::string& fallback) {
-    const json value = object.is_object() ? object.value(key, json()) : json();
-    return value.is_string() ? value.get<std::string>() : fallback;
+// The label the console gives a mode, after "adapter N " where the adapter is not the first.
+std::string LabelOf(const ModeReport& mode) {
+    const std::string prefix =
+        mode.adapterOrdinal == 0 ? std::string() : "adapter " + std::to_string(mode.adapterOrdinal) + " ";
+    return prefix + ModeLabel(mode);
 }
 
 // The implementation ended the worker's process or it did not answer: nothing was measured.
-bool NotMeasured(const json& mode) {
-    const std::string status = StringOr(mode, "status", "?");
-    return status == "crashed" || status == "timedOut";
-}
+bool NotMeasured(const ModeReport& mode) { return mode.fault != ModeFault::None; }
 
 // "measured", "failed: device D3DERR_NOTAVAILABLE (0x8876086A)" or "crashed in probe resolve".
-std::string StatusText(const json& mode) {
-    const std::string status = StringOr(mode, "status", "?");
-    const json failure = mode.value("failure", json());
-    if (NotMeasured(mode)) return status + " in " + StringOr(failure, "stage", "?");
-    if (status != "failed") return status;
-    std::string text = "failed: " + StringOr(failure, "stage", "?");
-    const std::string code = StringOr(failure, "code", "");
-    return code.empty() ? text : text + " " + code;
+std::string StatusText(const ModeReport& mode) {
+    if (mode.measured) return "measured";
+    if (NotMeasured(mode)) return std::string(ModeStatusName(mode)) + " in " + mode.failureStage;
+    const std::string text = "failed: " + mode.failureStage;
+    return mode.failureCode == S_OK ? text : text + " " + ResultCodeText(mode.failureCode);
+}
+
+void CompareAdapters(const SurveyReport& baseline, const SurveyReport& current, std::vector<SurveyDifference>* out) {
+    std::map<UINT, std::pair<json, json>> byOrdinal;
+    for (const AdapterDescription& adapter : baseline.adapters) byOrdinal[adapter.ordinal].first = adapter.description;
+    for (const AdapterDescription& adapter : current.adapters) byOrdinal[adapter.ordinal].second = adapter.description;
+    for (const auto& entry : byOrdinal) {
+        const json& was = entry.second.first;
+        const json& now = entry.second.second;
+        if (was == now) continue;
+        std::string text = was.is_null() ? "only in this survey: " + DifferenceValueText(now)
+                           : now.is_null() ? "only in the baseline: " + DifferenceValueText(was)
+                                           : "was " + DifferenceValueText(was) + " now " + DifferenceValueText(now);
+        out->push_back({std::string(), "adapter " + std::to_string(entry.first), text, std::string(), was, now});
+    }
+}
+
+// Every measurement under its key in survey.json, in the order of those keys.
+DifferenceList CompareMeasurements(const ModeMeasurement& was, const ModeMeasurement& now) {
+    using Pointer = json::json_pointer;
+    const Pointer root = Pointer("/measurement");
+    DifferenceList all;
+    DifferenceList one;
+    CompareAlphaToCoverage(was.alphaToCoverage, now.alphaToCoverage, &one);
+    all.AddAll(one, "alphaToCoverage", root / "alphaToCoverage");
+    one = DifferenceList();
+    CompareAntialiasOff(was.antialiasOff, now.antialiasOff, &one);
+    all.AddAll(one, "antialiasOff", root / "antialiasOff");
+    one = DifferenceList();
+    CompareCentroid(was.centroid, now.centroid, &one);
+    all.AddAll(one, "centroid", root / "centroid");
+    one = DifferenceList();
+    CompareResolve(was.resolve, now.resolve, &one);
+    all.AddAll(one, "resolve", root / "resolve");
+    // The positions are the measurement most differences are in: they read without their heading.
+    one = DifferenceList();
+    ComparePositions(was.samplePositions, now.samplePositions, &one);
+    all.AddAll(one, std::string(), root / "samplePositions");
+    return all;
 }
 
 }  // namespace
 
-std::vector<SurveyDifference> CompareSurveys(const json& baseline, const json& current) {
+std::vector<SurveyDifference> CompareSurveys(const SurveyReport& baseline, const SurveyReport& current) {
     std::vector<SurveyDifference> differences;
     CompareAdapters(baseline, current, &differences);
 
@@ -197,34 +108,40 @@ std::vector<SurveyDifference> CompareSurveys(const json& baseline, const json& c
     const auto was = ModesByIdentity(baseline, &baselineOrder);
     const auto now = ModesByIdentity(current, &currentOrder);
     for (const std::string& identity : currentOrder) {
-        const json& mode = *now.at(identity);
-        ModeComparer comparer(ModeLabelOf(mode), &differences);
+        const ModeReport& mode = *now.at(identity);
+        const std::string label = LabelOf(mode);
         const auto found = was.find(identity);
         if (found == was.end()) {
-            comparer.Add("mode", "only in this survey, not in the baseline", std::string(), json(), json(StatusText(mode)));
+            differences.push_back({label, "mode", "only in this survey, not in the baseline", std::string(), json(),
+                                   json(StatusText(mode))});
             continue;
         }
-        const json& before = *found->second;
+        const ModeReport& before = *found->second;
         const std::string wasStatus = StatusText(before), nowStatus = StatusText(mode);
         // A mode the implementation did not let the survey measure matches nothing, not even the
         // same crash: either file may hide any finding behind it.
         if (NotMeasured(before) || NotMeasured(mode)) {
             const char* which = NotMeasured(before) && NotMeasured(mode) ? "in either survey" : "in one of the surveys";
-            comparer.Add("status", std::string("not measured ") + which + ": was " + wasStatus + " now " + nowStatus,
-                         "/status", json(wasStatus), json(nowStatus));
+            differences.push_back({label, "status", std::string("not measured ") + which + ": was " + wasStatus +
+                                                         " now " + nowStatus,
+                                   "/status", json(wasStatus), json(nowStatus)});
             continue;
         }
         if (wasStatus != nowStatus) {
-            comparer.Add("status", "was " + wasStatus + " now " + nowStatus, "/status", json(wasStatus), json(nowStatus));
+            differences.push_back(
+                {label, "status", "was " + wasStatus + " now " + nowStatus, "/status", json(wasStatus), json(nowStatus)});
             continue;
         }
-        comparer.Compare(before.value("measurement", json()), mode.value("measurement", json()), std::string(),
-                         "/measurement");
+        if (!mode.measured) continue;
+        const DifferenceList measured = CompareMeasurements(before.measurement, mode.measurement);
+        for (const MeasurementDifference& d : measured.Items()) {
+            differences.push_back({label, d.location, d.text, d.path.to_string(), d.was, d.now});
+        }
     }
     for (const std::string& identity : baselineOrder) {
         if (now.count(identity)) continue;
-        const json& mode = *was.at(identity);
-        differences.push_back({ModeLabelOf(mode), "mode", "only in the baseline, not in this survey", std::string(),
+        const ModeReport& mode = *was.at(identity);
+        differences.push_back({LabelOf(mode), "mode", "only in the baseline, not in this survey", std::string(),
                                json(StatusText(mode)), json()});
     }
     return differences;

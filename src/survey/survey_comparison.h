@@ -1,5 +1,6 @@
 // Two surveys compared mode by mode: what a driver or a Direct3D 9 implementation changed between
-// a baseline and a later run. Works on the survey.json documents, so that any two files compare.
+// a baseline and a later run. Works on the reports as read back from survey.json, so that any two
+// files compare and a fresh survey compares as its file would.
 #pragma once
 
 #include <string>
@@ -7,23 +8,25 @@
 
 #include <nlohmann/json.hpp>
 
+#include "survey/survey_report.h"
+
 // Modes are matched by what identifies them: the adapter's description, the device type, both
-// formats, the multisample type and the quality. Within a matched mode every leaf under
-// "measurement" is compared exactly, but for
-// - positions (an object with "low" and "high"): they agree when the two measured intervals
-//   overlap, since either run only says the sample lies somewhere in its interval;
-// - timings (anything under "timing" or named *Milliseconds), which differ from run to run;
-// - texts ("text", *Text) that render values compared beside them.
+// formats, the multisample type and the quality; a mode in one survey only is a difference, and so
+// is a changed status (measured, or failed at a stage with a code). Within a matched measured mode
+// each measurement is compared by its own comparison, with its own tolerances (see
+// ComparePositions, CompareResolve, CompareAlphaToCoverage, CompareCentroid,
+// CompareAntialiasOff); timings and texts are not compared. Adapters are compared by ordinal and
+// description.
 struct SurveyDifference {
     std::string mode;      // the mode's label; empty for an adapter or the document
     std::string location;  // "sample 2 (mask bit 2) x", "verdicts.standardPattern", "adapter 0"
     std::string text;      // "was [0.3438, 0.375) now [0.4688, 0.5)", "only in the baseline"
-    std::string path;      // JSON pointer into the mode's entry, "/measurement/samples/2/x"
+    std::string path;      // JSON pointer into the mode's entry, "/measurement/samplePositions/samples/2/x"
     nlohmann::json was;    // the baseline's value, null where it has none
     nlohmann::json now;
 };
 
-std::vector<SurveyDifference> CompareSurveys(const nlohmann::json& baseline, const nlohmann::json& current);
+std::vector<SurveyDifference> CompareSurveys(const SurveyReport& baseline, const SurveyReport& current);
 
 // "HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0: sample 2 (mask bit 2) x was [...) now [...)".
 std::string DifferenceLine(const SurveyDifference& difference);

@@ -1,5 +1,6 @@
 // survey.json read back: a file checked to be a survey of the schema this program writes, and the
-// texts that name its adapters and modes. The comparison and survey.html work on this document.
+// texts that name its adapters and modes. survey.html works on this document; the comparison
+// reads it into a report (survey_reading.h).
 #pragma once
 
 #include <string>

@@ -16,6 +16,7 @@
 #include "survey/survey_json.h"
 #include "survey/survey_markdown.h"
 #include "survey/survey_modes.h"
+#include "survey/survey_reading.h"
 #include "survey/worker_launcher.h"
 #include "survey/worker_outcome.h"
 #include "image/file_replacing.h"
@@ -66,10 +67,10 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
               WorkerLauncher* launcher) {
     const Clock::time_point start = Clock::now();
     // A baseline that cannot be compared fails before anything is measured or written.
-    nlohmann::json baselineDocument;
+    SurveyReport baselineReport;
     if (!options.baselineFile.empty()) {
         std::string error;
-        if (!LoadSurveyDocument(options.baselineFile, &baselineDocument, &error)) {
+        if (!LoadSurveyReport(options.baselineFile, &baselineReport, &error)) {
             PrintLine(err, "quillant-survey: option '--baseline': " + error);
             return SurveyExitBadCommandLine;
         }
@@ -190,7 +191,11 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
     std::string markdown = SurveyMarkdown(report);
     BaselineComparison baseline;
     if (!options.baselineFile.empty()) {
-        baseline = {options.baselineFile, CompareSurveys(baselineDocument, document)};
+        // Compared as its survey.json reads back, rounded as the baseline's file was.
+        SurveyReport written = report;
+        std::string unreadable;
+        ReadSurveyReport(document, &written, &unreadable);
+        baseline = {options.baselineFile, CompareSurveys(baselineReport, written)};
         document["baseline"] = BaselineToJson(baseline);
         markdown += BaselineMarkdown(baseline);
     }
@@ -224,16 +229,16 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
 }
 
 int RunSurveyComparison(const SurveyComparisonFiles& files, bool quiet, std::FILE* out, std::FILE* err) {
-    nlohmann::json documents[2];
+    SurveyReport reports[2];
     const std::string* paths[2] = {&files.baseline, &files.survey};
     for (int i = 0; i < 2; ++i) {
         std::string error;
-        if (!LoadSurveyDocument(*paths[i], &documents[i], &error)) {
+        if (!LoadSurveyReport(*paths[i], &reports[i], &error)) {
             PrintLine(err, "quillant-survey: option '--compare': " + error);
             return SurveyExitBadCommandLine;
         }
     }
-    const BaselineComparison comparison = {files.baseline, CompareSurveys(documents[0], documents[1])};
+    const BaselineComparison comparison = {files.baseline, CompareSurveys(reports[0], reports[1])};
     if (!quiet || !comparison.differences.empty()) {
         std::fputs(BaselineConsoleText(comparison).c_str(), out);
         std::fflush(out);

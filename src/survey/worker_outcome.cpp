@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "survey/measurement_reading.h"
+#include "analysis/session/measurement_json.h"
 
 namespace {
 
@@ -81,8 +81,10 @@ bool ReadModeEntry(const std::string& text, ModeReport* report, std::string* err
     read.measured = status == "measured";
     const json measurement = entry.value("measurement", json());
     if (read.measured || measurement.is_object()) {
-        if (!MeasurementFromJson(measurement, &read.measurement, error)) {
-            *error = "its result's measurement cannot be read: " + *error;
+        try {
+            measurement.get_to(read.measurement);
+        } catch (const std::exception& e) {
+            *error = std::string("its result's measurement cannot be read: ") + e.what();
             return false;
         }
     }

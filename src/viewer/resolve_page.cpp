@@ -72,13 +72,13 @@ POINT PlotPoint(const RECT& plot, int samples, int valueScale, double covered, d
 }
 
 void DrawCurve(HDC dc, const RECT& plot, const ResolveMeasurement& m, bool linear, COLORREF colour) {
-    const int s = std::max(1, m.colourSamples);
+    const int s = std::max(1, m.transfer.colourSamples);
     Selected pen(dc, CreatePen(PS_SOLID, 2, colour));
     // Fine steps between the rungs: the linear reference bends between them.
     for (int step = 0; step <= 16 * s; ++step) {
         const double k = step / 16.0;
-        const double value = linear ? LinearToSrgb(SrgbToLinear(1.0) * k / s) * m.valueScale : m.valueScale * k / s;
-        const POINT p = PlotPoint(plot, s, m.valueScale, k, value);
+        const double value = linear ? LinearToSrgb(SrgbToLinear(1.0) * k / s) * m.transfer.valueScale : m.transfer.valueScale * k / s;
+        const POINT p = PlotPoint(plot, s, m.transfer.valueScale, k, value);
         if (step == 0) MoveToEx(dc, p.x, p.y, nullptr);
         else LineTo(dc, p.x, p.y);
     }
@@ -89,7 +89,7 @@ void DrawMarks(HDC dc, const RECT& plot, const ResolveMeasurement& m, const std:
     Selected pen(dc, CreatePen(PS_SOLID, 2, colour));
     Selected brush(dc, CreateSolidBrush(colour));
     for (const LadderStep& step : ladder) {
-        const POINT p = PlotPoint(plot, std::max(1, m.colourSamples), m.valueScale, step.covered, step.value);
+        const POINT p = PlotPoint(plot, std::max(1, m.transfer.colourSamples), m.transfer.valueScale, step.covered, step.value);
         if (cross) {
             MoveToEx(dc, p.x - 5, p.y - 5, nullptr);
             LineTo(dc, p.x + 6, p.y + 6);
@@ -102,21 +102,21 @@ void DrawMarks(HDC dc, const RECT& plot, const ResolveMeasurement& m, const std:
 }
 
 void DrawPlot(HDC dc, const RECT& plot, const ResolveMeasurement& m) {
-    const int s = std::max(1, m.colourSamples);
+    const int s = std::max(1, m.transfer.colourSamples);
     {
         Selected grid(dc, CreatePen(PS_SOLID, 1, kGridColour));
         for (int k = 0; k <= s; ++k) {
-            const POINT p = PlotPoint(plot, s, m.valueScale, k, 0);
+            const POINT p = PlotPoint(plot, s, m.transfer.valueScale, k, 0);
             MoveToEx(dc, p.x, plot.top, nullptr);
             LineTo(dc, p.x, plot.bottom);
             if (s <= 8 || k % 2 == 0) Text(dc, p.x, plot.bottom + 4, std::to_string(k), TA_CENTER | TA_TOP);
         }
         for (int quarter = 1; quarter <= 4; ++quarter) {
-            const POINT p = PlotPoint(plot, s, m.valueScale, 0, m.valueScale * quarter / 4.0);
+            const POINT p = PlotPoint(plot, s, m.transfer.valueScale, 0, m.transfer.valueScale * quarter / 4.0);
             MoveToEx(dc, plot.left, p.y, nullptr);
             LineTo(dc, plot.right, p.y);
         }
-        Text(dc, plot.left - 4, plot.top - 7, std::to_string(m.valueScale), TA_RIGHT | TA_TOP);
+        Text(dc, plot.left - 4, plot.top - 7, std::to_string(m.transfer.valueScale), TA_RIGHT | TA_TOP);
         Text(dc, plot.left - 4, plot.bottom - 7, "0", TA_RIGHT | TA_TOP);
     }
     {
@@ -127,8 +127,8 @@ void DrawPlot(HDC dc, const RECT& plot, const ResolveMeasurement& m) {
     }
     DrawCurve(dc, plot, m, false, kStoredCurveColour);
     DrawCurve(dc, plot, m, true, kLinearCurveColour);
-    if (m.srgbWrite.tried) DrawMarks(dc, plot, m, m.srgbWrite.curve.ladder, kSrgbMeasuredColour, true);
-    DrawMarks(dc, plot, m, m.transfer.ladder, kMeasuredColour, false);
+    if (m.transfer.srgbWrite.tried) DrawMarks(dc, plot, m, m.transfer.srgbWrite.curve.ladder, kSrgbMeasuredColour, true);
+    DrawMarks(dc, plot, m, m.transfer.curve.ladder, kMeasuredColour, false);
     Text(dc, (plot.left + plot.right) / 2, plot.bottom + 18, "k samples of " + std::to_string(s) + " white",
          TA_CENTER | TA_TOP);
     // The legend above the axes, one coloured word each.
@@ -148,11 +148,11 @@ void DrawPlot(HDC dc, const RECT& plot, const ResolveMeasurement& m) {
         x += size.cx + 10;
     }
     SetTextColor(dc, kTextColour);
-    ClippedText(dc, plot.left - 30, plot.top - 18, plot.right, TransferVerdictText(m.transfer));
+    ClippedText(dc, plot.left - 30, plot.top - 18, plot.right, TransferVerdictText(m.transfer.curve));
 }
 
 void DrawFootprint(HDC dc, const RECT& square, int right, const ResolveMeasurement& m) {
-    ClippedText(dc, square.left, square.top - 34, right, "Footprint, steps of 1/" + std::to_string(m.valueScale));
+    ClippedText(dc, square.left, square.top - 34, right, "Footprint, steps of 1/" + std::to_string(m.footprint.valueScale));
     ClippedText(dc, square.left, square.top - 18, right, FootprintVerdictText(m.footprint));
     const int side = square.right - square.left;
     if (side < kFootprintSide) return;
@@ -162,7 +162,7 @@ void DrawFootprint(HDC dc, const RECT& square, int right, const ResolveMeasureme
                                square.left + side * (x + 1) / kFootprintSide,
                                square.top + side * (y + 1) / kFootprintSide};
             const int value = m.footprint.weights[y][x];
-            const int level = std::clamp(m.valueScale > 0 ? value * 255 / m.valueScale : 0, 0, 255);
+            const int level = std::clamp(m.footprint.valueScale > 0 ? value * 255 / m.footprint.valueScale : 0, 0, 255);
             FillRectangle(dc, cell, RGB(level, level, level));
             FrameRect(dc, &cell, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
             SetTextColor(dc, level > 128 ? RGB(0, 0, 0) : RGB(255, 255, 255));
@@ -183,7 +183,7 @@ void DrawCoverageNote(HDC dc, RECT notes, const ResolveMeasurement& m) {
 }  // namespace
 
 POINT ResolvePlotPoint(const RECT& area, const ResolveMeasurement& m, double covered, double value) {
-    return PlotPoint(LayoutFor(area).plot, std::max(1, m.colourSamples), m.valueScale, covered, value);
+    return PlotPoint(LayoutFor(area).plot, std::max(1, m.transfer.colourSamples), m.transfer.valueScale, covered, value);
 }
 
 void DrawResolvePicture(HDC dc, const RECT& area, const ResolveMeasurement& m) {

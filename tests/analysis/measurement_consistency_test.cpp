@@ -39,8 +39,8 @@ TEST(MeasurementConsistency, EachDisagreementIsOneSentenceNamingEveryCount) {
         m.samplePositions.samples.assign(m.mode.Maskable() ? c.found : (c.found > 0), sample);
         if (c.coverage >= 0) {
             m.resolve.coverage.levels = c.coverage + 1;
-            m.resolve.colourSamples = c.ladder;
-            m.resolve.transfer.ladder.resize(static_cast<size_t>(c.ladder) + 1);
+            m.resolve.transfer.colourSamples = c.ladder;
+            m.resolve.transfer.curve.ladder.resize(static_cast<size_t>(c.ladder) + 1);
         }
         const std::vector<std::string> found = MeasurementContradictions(m);
         EXPECT_EQ(ContradictionsText(found), c.expected) << m.mode.TypeName() << " " << c.found << " " << c.coverage;

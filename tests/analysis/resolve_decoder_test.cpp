@@ -159,10 +159,10 @@ TEST(ResolveDecoder, ReadingsBecomeAMeasurementWithSrgbWritingJudgedByTheGrey) {
     r.sweeps = {SweepOver({0.125, 0.375, 0.625, 0.875})};
     ResolveMeasurement m;
     DecodeResolve(r, &m);
-    EXPECT_EQ(TransferVerdict::Stored, m.transfer.verdict);
-    EXPECT_TRUE(m.srgbWrite.writeEncoded);
-    EXPECT_EQ(TransferVerdict::Linear, m.srgbWrite.curve.verdict);
-    EXPECT_EQ(TransferVerdict::Stored, m.alpha.curve.verdict);
+    EXPECT_EQ(TransferVerdict::Stored, m.transfer.curve.verdict);
+    EXPECT_TRUE(m.transfer.srgbWrite.writeEncoded);
+    EXPECT_EQ(TransferVerdict::Linear, m.transfer.srgbWrite.curve.verdict);
+    EXPECT_EQ(TransferVerdict::Stored, m.transfer.alpha.curve.verdict);
     EXPECT_EQ(FootprintVerdict::Box, m.footprint.verdict);
     EXPECT_EQ(CoverageVerdict::Equal, m.coverage.verdict);
     EXPECT_EQ("stored; sRGB write (D3DERR_NOTAVAILABLE, encoded): linear", ResolveColumnText(m));
@@ -171,7 +171,7 @@ TEST(ResolveDecoder, ReadingsBecomeAMeasurementWithSrgbWritingJudgedByTheGrey) {
 
     r.srgbGrey = Ladder({0, 32, 64, 96, 128});
     DecodeResolve(r, &m);
-    EXPECT_FALSE(m.srgbWrite.writeEncoded);
+    EXPECT_FALSE(m.transfer.srgbWrite.writeEncoded);
 }
 
 TEST(ResolveDecoder, SrgbWritingCountsAsTriedOnlyWhereItsLaddersWereDrawnAndRead) {
@@ -195,11 +195,11 @@ TEST(ResolveDecoder, SrgbWritingCountsAsTriedOnlyWhereItsLaddersWereDrawnAndRead
         if (!c.grey) r.srgbGrey.clear();
         ResolveMeasurement m;
         DecodeResolve(r, &m);
-        EXPECT_EQ(c.tried, m.srgbWrite.tried) << c.name;
-        EXPECT_EQ(c.tried, m.srgbWrite.curve.verdict != TransferVerdict::NotMeasured) << c.name;
+        EXPECT_EQ(c.tried, m.transfer.srgbWrite.tried) << c.name;
+        EXPECT_EQ(c.tried, m.transfer.srgbWrite.curve.verdict != TransferVerdict::NotMeasured) << c.name;
         EXPECT_EQ(c.tried, ResolveColumnText(m).find("sRGB write") != std::string::npos) << c.name;
         // The caps' answer is kept whatever the drawing did.
-        EXPECT_EQ(static_cast<long>(0x8876086A), m.srgbWrite.capsAnswer) << c.name;
+        EXPECT_EQ(static_cast<long>(0x8876086A), m.transfer.srgbWrite.capsAnswer) << c.name;
     }
 }
 

@@ -131,7 +131,8 @@ class KilledHalfWay(unittest.TestCase):
             for pid in survey:
                 os.kill(pid, signal.SIGKILL)
             runner.wait(timeout=30)
-            deadline = time.monotonic() + 15
+            # A worker notices within a second or two; a loaded machine may take its time to end it.
+            deadline = time.monotonic() + 45
             while time.monotonic() < deadline and worker_processes("workers-killed"):
                 time.sleep(0.2)
             self.assertEqual(worker_processes("workers-killed"), [], "a worker outlived the survey")

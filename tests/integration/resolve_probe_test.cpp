@@ -67,7 +67,7 @@ void ExpectLadder(const std::vector<LadderStep>& ladder, std::initializer_list<i
 
 void ExpectBoxFootprint(const ResolveMeasurement& m) {
     EXPECT_EQ(FootprintVerdict::Box, m.footprint.verdict);
-    EXPECT_NEAR(255, m.footprint.weights[2][2], m.colourSamples);
+    EXPECT_NEAR(255, m.footprint.weights[2][2], m.transfer.colourSamples);
 }
 
 // The states the probe changes, as the next frame would find them.
@@ -98,10 +98,10 @@ TEST_F(ResolveProbeTest, AtFourSamplesTheResolveAveragesStoredValuesInABoxWithFi
     EXPECT_EQ(before.renderTarget.Get(), after.renderTarget.Get());
     app_->device->SetRenderState(D3DRS_MULTISAMPLEMASK, 0xFFFFFFFF);
 
-    EXPECT_EQ(4, m.colourSamples);
-    EXPECT_EQ(TransferVerdict::Stored, m.transfer.verdict) << TransferVerdictText(m.transfer);
-    ExpectLadder(m.transfer.ladder, {0, 64, 128, 191, 255}, 1);
-    ExpectLadder(m.transfer.grey, {0, 32, 64, 96, 128}, 1);
+    EXPECT_EQ(4, m.transfer.colourSamples);
+    EXPECT_EQ(TransferVerdict::Stored, m.transfer.curve.verdict) << TransferVerdictText(m.transfer.curve);
+    ExpectLadder(m.transfer.curve.ladder, {0, 64, 128, 191, 255}, 1);
+    ExpectLadder(m.transfer.curve.grey, {0, 32, 64, 96, 128}, 1);
     ExpectBoxFootprint(m);
     ASSERT_EQ(4u, m.footprint.perSample.size());
     for (const FootprintMap& map : m.footprint.perSample) EXPECT_NEAR(64, map.values[2][2], 1);
@@ -113,8 +113,8 @@ TEST_F(ResolveProbeTest, AtFourSamplesTheResolveAveragesStoredValuesInABoxWithFi
 TEST_F(ResolveProbeTest, WithoutMultisamplingOneSampleTwoLevels) {
     UseMultisampling(D3DMULTISAMPLE_NONE);
     const ResolveMeasurement m = Measure();
-    EXPECT_EQ(1, m.colourSamples);
-    ExpectLadder(m.transfer.ladder, {0, 255}, 0);
+    EXPECT_EQ(1, m.transfer.colourSamples);
+    ExpectLadder(m.transfer.curve.ladder, {0, 255}, 0);
     ExpectBoxFootprint(m);
     EXPECT_EQ(2, m.coverage.levels);
     EXPECT_EQ(CoverageVerdict::Equal, m.coverage.verdict);
@@ -135,11 +135,11 @@ TEST_F(ResolveProbeTest, NonMaskableLevelsMeasuredByGeometryAverageStoredValuesI
     for (DWORD quality = 0; quality < levels; ++quality) {
         UseMultisampling(D3DMULTISAMPLE_NONMASKABLE, quality);
         const ResolveMeasurement m = Measure();
-        const int s = m.colourSamples;
+        const int s = m.transfer.colourSamples;
         EXPECT_GE(s, 2) << "quality " << quality;
-        EXPECT_EQ(TransferVerdict::Stored, m.transfer.verdict) << TransferVerdictText(m.transfer);
-        ASSERT_FALSE(m.transfer.ladder.empty());
-        for (const LadderStep& step : m.transfer.ladder) {
+        EXPECT_EQ(TransferVerdict::Stored, m.transfer.curve.verdict) << TransferVerdictText(m.transfer.curve);
+        ASSERT_FALSE(m.transfer.curve.ladder.empty());
+        for (const LadderStep& step : m.transfer.curve.ladder) {
             EXPECT_NEAR(255.0 * step.covered / s, step.value, 1.0) << "quality " << quality;
         }
         ExpectBoxFootprint(m);

@@ -42,10 +42,10 @@ size_t Count(const std::string& text, const std::string& part) {
 TEST(SurveyPage, ALadderIsDrawnOnItsOwnScaleNotOnEightBits) {
     ModeReport mode = FourSampleMode();
     ResolveMeasurement& resolve = mode.measurement.resolve;
-    resolve.colourSamples = 4;
-    resolve.valueScale = 1023;
-    resolve.transfer.verdict = TransferVerdict::Stored;
-    for (int k = 0; k <= 4; ++k) resolve.transfer.ladder.push_back({k, 1023 * k / 4});
+    resolve.transfer.colourSamples = 4;
+    resolve.transfer.valueScale = 1023;
+    resolve.transfer.curve.verdict = TransferVerdict::Stored;
+    for (int k = 0; k <= 4; ++k) resolve.transfer.curve.ladder.push_back({k, 1023 * k / 4});
     const std::string page = SurveyHtml(Report(mode));
     // The plot is 112 px high from y = 8: the full rung (1023 of 1023) at its top, half way at 64.
     EXPECT_NE(page.find("<title>4 covered: 1023</title>"), std::string::npos);
@@ -63,8 +63,8 @@ TEST(SurveyPage, EachMeasurementShowsWhereItWasMeasuredAndNotWhereItWasNot) {
     map.verdict = AlphaToCoverageVerdict::Thresholds;
     map.thresholds = {{{32, 96, 160, 224}, {32, 96, 160, 224}}};
     mode.measurement.alphaToCoverage.switches = {map};
-    mode.measurement.resolve.colourSamples = 4;
-    for (int k = 0; k <= 4; ++k) mode.measurement.resolve.transfer.ladder.push_back({k, 255 * k / 4});
+    mode.measurement.resolve.transfer.colourSamples = 4;
+    for (int k = 0; k <= 4; ++k) mode.measurement.resolve.transfer.curve.ladder.push_back({k, 255 * k / 4});
     const std::string rich = SurveyHtml(Report(mode));
     for (const char* part : {"<polyline", "<td>32 96 160 224</td>"}) {
         EXPECT_EQ(plain.find(part), std::string::npos) << part;

@@ -60,7 +60,7 @@ TEST(ResolvePage, PictureMarksResolvedValuesOnTheirReferenceCurves) {
     for (const RECT& area : {RECT{0, 0, 560, 300}, RECT{0, 0, 320, 520}}) {
         Canvas canvas(area.right, area.bottom);
         page.paint(canvas.Dc(), area);
-        for (const LadderStep& step : m.transfer.ladder) {
+        for (const LadderStep& step : m.transfer.curve.ladder) {
             EXPECT_TRUE(canvas.Near(ResolvePlotPoint(area, m, step.covered, step.value), 2, kMeasuredColour))
                 << step.covered;
         }

@@ -1,27 +1,34 @@
-// The alpha-to-coverage measurement as JSON.
+// The alpha-to-coverage measurement's JSON, both ways.
 #include "analysis/alpha_to_coverage/alpha_to_coverage_json.h"
 
-#include "analysis/session/measurement_json.h"
+#include "analysis/session/json_names.h"
 
 namespace {
 
 using nlohmann::json;
 
-const char* VerdictName(AlphaToCoverageVerdict verdict) {
-    switch (verdict) {
-    case AlphaToCoverageVerdict::NotOffered: return "notOffered";
-    case AlphaToCoverageVerdict::NotApplied: return "notApplied";
-    case AlphaToCoverageVerdict::Thresholds: return "thresholds";
-    case AlphaToCoverageVerdict::Dither: return "dither";
-    case AlphaToCoverageVerdict::Other: break;
-    }
-    return "other";
-}
+const JsonName<CoverageSwitch> kSwitchNames[] = {
+    {CoverageSwitch::AtocWithAlphaTest, "ATOC+alphaTest"},
+    {CoverageSwitch::Atoc, "ATOC"},
+    {CoverageSwitch::A2m1, "A2M1"},
+};
+
+const JsonName<AlphaToCoverageVerdict> kVerdictNames[] = {
+    {AlphaToCoverageVerdict::NotOffered, "notOffered"},
+    {AlphaToCoverageVerdict::NotApplied, "notApplied"},
+    {AlphaToCoverageVerdict::Thresholds, "thresholds"},
+    {AlphaToCoverageVerdict::Dither, "dither"},
+    {AlphaToCoverageVerdict::Other, "other"},
+};
 
 }  // namespace
 
-json AlphaToCoverageToJson(const AlphaToCoverageMeasurement& m) {
-    json list = json::array();
+json CoverageSwitchJsonName(CoverageSwitch coverageSwitch) { return JsonNameOf(kSwitchNames, coverageSwitch); }
+
+json AlphaToCoverageVerdictJsonName(AlphaToCoverageVerdict verdict) { return JsonNameOf(kVerdictNames, verdict); }
+
+void to_json(json& out, const AlphaToCoverageMeasurement& m) {
+    out = json::array();
     for (const AlphaToCoverageMap& map : m.switches) {
         json thresholds = json::array();
         for (const auto& row : map.thresholds) {
@@ -33,10 +40,10 @@ json AlphaToCoverageToJson(const AlphaToCoverageMeasurement& m) {
             }
             thresholds.push_back(pixels);
         }
-        list.push_back(json{
-            {"switch", CoverageSwitchName(map.coverageSwitch)},
+        out.push_back(json{
+            {"switch", JsonNameOf(kSwitchNames, map.coverageSwitch)},
             {"offered", map.offered},
-            {"verdict", VerdictName(map.verdict)},
+            {"verdict", JsonNameOf(kVerdictNames, map.verdict)},
             {"text", AlphaToCoverageVerdictText(map)},
             {"thresholds", thresholds},
             {"dither", map.verdict == AlphaToCoverageVerdict::Dither
@@ -44,5 +51,31 @@ json AlphaToCoverageToJson(const AlphaToCoverageMeasurement& m) {
                            : json(nullptr)},
         });
     }
-    return list;
 }
+
+void from_json(const json& in, AlphaToCoverageMeasurement& m) {
+    m = AlphaToCoverageMeasurement();
+    for (const json& entry : in) {
+        AlphaToCoverageMap map;
+        map.coverageSwitch = JsonValueOf(kSwitchNames, entry.at("switch"));
+        map.offered = entry.at("offered").get<bool>();
+        map.verdict = JsonValueOf(kVerdictNames, entry.at("verdict"));
+        for (const json& row : entry.at("thresholds")) {
+            std::vector<std::vector<int>> pixels;
+            for (const json& pixel : row) {
+                std::vector<int> samples;
+                for (const json& alpha : pixel) samples.push_back(alpha.is_null() ? kNeverCovered : alpha.get<int>());
+                pixels.push_back(samples);
+            }
+            map.thresholds.push_back(pixels);
+        }
+        const json& dither = entry.at("dither");
+        if (!dither.is_null()) {
+            map.ditherWidth = dither.at("width").get<int>();
+            map.ditherHeight = dither.at("height").get<int>();
+        }
+        m.switches.push_back(map);
+    }
+}
+
+json AlphaToCoverageToJson(const AlphaToCoverageMeasurement& measurement) { return json(measurement); }

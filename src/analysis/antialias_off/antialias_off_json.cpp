@@ -1,28 +1,36 @@
-// The multisampling-off measurement as JSON.
+// The multisampling-off measurement's JSON, both ways.
 #include "analysis/antialias_off/antialias_off_json.h"
 
-#include "analysis/session/measurement_json.h"
+#include "analysis/positions/positions_json.h"
+#include "analysis/session/json_names.h"
 
 namespace {
 
 using nlohmann::json;
 
-const char* VerdictName(AntialiasOffVerdict verdict) {
-    switch (verdict) {
-    case AntialiasOffVerdict::NotMeasured: return "notMeasured";
-    case AntialiasOffVerdict::Centre: return "centre";
-    case AntialiasOffVerdict::Unchanged: return "unchanged";
-    case AntialiasOffVerdict::Other: break;
-    }
-    return "other";
-}
+const JsonName<AntialiasOffVerdict> kVerdictNames[] = {
+    {AntialiasOffVerdict::NotMeasured, "notMeasured"},
+    {AntialiasOffVerdict::Centre, "centre"},
+    {AntialiasOffVerdict::Unchanged, "unchanged"},
+    {AntialiasOffVerdict::Other, "other"},
+};
 
 }  // namespace
 
-json AntialiasOffToJson(const AntialiasOffMeasurement& m) {
-    return json{
-        {"verdict", VerdictName(m.verdict)},
+json AntialiasOffVerdictJsonName(AntialiasOffVerdict verdict) { return JsonNameOf(kVerdictNames, verdict); }
+
+void to_json(json& out, const AntialiasOffMeasurement& m) {
+    out = json{
+        {"verdict", JsonNameOf(kVerdictNames, m.verdict)},
         {"text", AntialiasOffVerdictText(m)},
         {"samples", SamplesToJson(m.positions.samples, m.positions.gridSize)},
     };
 }
+
+void from_json(const json& in, AntialiasOffMeasurement& m) {
+    m = AntialiasOffMeasurement();
+    m.verdict = JsonValueOf(kVerdictNames, in.at("verdict"));
+    m.positions.samples = SamplesFromJson(in.at("samples"));
+}
+
+json AntialiasOffToJson(const AntialiasOffMeasurement& measurement) { return json(measurement); }

@@ -116,8 +116,6 @@ void DecodeCentroid(CentroidMeasurement* m) {
     bool allCentroid = true;
     bool allCentre = true;
     bool allSample = true;
-    bool lowest = true;
-    bool highest = true;
     for (CentroidCase& c : m->cases) {
         c.atCentroid = Distance(c.evaluated, Centroid(m->samples, c.covered)) <= tolerance;
         c.atCentre = Distance(c.evaluated, PixelPoint{0.5, 0.5}) <= tolerance;
@@ -132,12 +130,6 @@ void DecodeCentroid(CentroidMeasurement* m) {
         allCentroid = allCentroid && agree && c.atCentroid;
         allCentre = allCentre && agree && c.atCentre;
         allSample = allSample && agree && c.atSample >= 0;
-        if (c.atSample >= 0) {
-            unsigned below = c.covered & ((1u << c.atSample) - 1u);
-            unsigned above = c.covered & ~((2u << c.atSample) - 1u);
-            lowest = lowest && below == 0;
-            highest = highest && above == 0;
-        }
     }
     m->coveredSampleRule.clear();
     if (allCentre) {
@@ -146,9 +138,7 @@ void DecodeCentroid(CentroidMeasurement* m) {
         m->verdict = CentroidVerdict::Centroid;
     } else if (allSample) {
         m->verdict = CentroidVerdict::CoveredSample;
-        m->coveredSampleRule = lowest    ? "the lowest covered mask bit"
-                               : highest ? "the highest covered mask bit"
-                                         : "which one varies";
+        m->coveredSampleRule = CoveredSampleRule(m->cases);
     } else {
         m->verdict = CentroidVerdict::Other;
     }

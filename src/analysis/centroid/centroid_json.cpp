@@ -1,24 +1,21 @@
-// The centroid measurement as JSON.
+// The centroid measurement's JSON, both ways.
 #include "analysis/centroid/centroid_json.h"
 
 #include <cmath>
 
-#include "analysis/session/measurement_json.h"
+#include "analysis/session/json_names.h"
 
 namespace {
 
 using nlohmann::json;
 
-const char* VerdictName(CentroidVerdict verdict) {
-    switch (verdict) {
-    case CentroidVerdict::Unavailable: return "unavailable";
-    case CentroidVerdict::Centroid: return "centroid";
-    case CentroidVerdict::CoveredSample: return "coveredSample";
-    case CentroidVerdict::Centre: return "centre";
-    case CentroidVerdict::Other: break;
-    }
-    return "other";
-}
+const JsonName<CentroidVerdict> kVerdictNames[] = {
+    {CentroidVerdict::Unavailable, "unavailable"},
+    {CentroidVerdict::Centroid, "centroid"},
+    {CentroidVerdict::CoveredSample, "coveredSample"},
+    {CentroidVerdict::Centre, "centre"},
+    {CentroidVerdict::Other, "other"},
+};
 
 // The read-back is good to about 1/100 pixel: 1/1024 steps keep every digit that means something
 // and none of the float noise.
@@ -26,6 +23,8 @@ json Point(const PixelPoint& point) {
     const auto round = [](double value) { return std::round(value * 1024.0) / 1024.0; };
     return json{{"x", round(point.x)}, {"y", round(point.y)}};
 }
+
+PixelPoint PointFromJson(const json& in) { return PixelPoint{in.at("x").get<double>(), in.at("y").get<double>()}; }
 
 json MaskBits(unsigned mask) {
     json bits = json::array();
@@ -35,9 +34,17 @@ json MaskBits(unsigned mask) {
     return bits;
 }
 
+unsigned MaskFromJson(const json& bits) {
+    unsigned mask = 0;
+    for (const json& bit : bits) mask |= 1u << bit.get<int>();
+    return mask;
+}
+
 }  // namespace
 
-json CentroidToJson(const CentroidMeasurement& m) {
+json CentroidVerdictJsonName(CentroidVerdict verdict) { return JsonNameOf(kVerdictNames, verdict); }
+
+void to_json(json& out, const CentroidMeasurement& m) {
     json cases = json::array();
     for (const CentroidCase& c : m.cases) {
         cases.push_back(json{
@@ -48,10 +55,34 @@ json CentroidToJson(const CentroidMeasurement& m) {
             {"atSample", c.atSample >= 0 ? json(c.atSample) : json(nullptr)},
         });
     }
-    return json{
-        {"verdict", VerdictName(m.verdict)},
+    out = json{
+        {"verdict", JsonNameOf(kVerdictNames, m.verdict)},
         {"text", CentroidVerdictText(m)},
         {"precision", std::ceil(m.precision * 1024.0) / 1024.0},
         {"cases", cases},
     };
 }
+
+void from_json(const json& in, CentroidMeasurement& m) {
+    m = CentroidMeasurement();
+    m.verdict = JsonValueOf(kVerdictNames, in.at("verdict"));
+    const std::string text = in.at("text").get<std::string>();
+    const std::string reasonFollows = "not measured: ";
+    if (m.verdict == CentroidVerdict::Unavailable && text.compare(0, reasonFollows.size(), reasonFollows) == 0) {
+        m.unavailableReason = text.substr(reasonFollows.size());
+    }
+    m.precision = in.at("precision").get<double>();
+    for (const json& entry : in.at("cases")) {
+        CentroidCase c;
+        c.covered = MaskFromJson(entry.at("covered"));
+        c.centreCovered = entry.at("centreCovered").get<bool>();
+        c.evaluated = PointFromJson(entry.at("evaluated"));
+        c.plain = PointFromJson(entry.at("withoutCentroid"));
+        const json& atSample = entry.at("atSample");
+        c.atSample = atSample.is_null() ? -1 : atSample.get<int>();
+        m.cases.push_back(c);
+    }
+    if (m.verdict == CentroidVerdict::CoveredSample) m.coveredSampleRule = CoveredSampleRule(m.cases);
+}
+
+json CentroidToJson(const CentroidMeasurement& measurement) { return json(measurement); }

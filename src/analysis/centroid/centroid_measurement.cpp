@@ -1,6 +1,19 @@
 // The texts of the centroid measurement, as the pages and the survey show them.
 #include "analysis/centroid/centroid_measurement.h"
 
+std::string CoveredSampleRule(const std::vector<CentroidCase>& cases) {
+    bool lowest = true;
+    bool highest = true;
+    for (const CentroidCase& c : cases) {
+        if (c.atSample < 0) continue;
+        const unsigned below = c.covered & ((1u << c.atSample) - 1u);
+        const unsigned above = c.covered & ~((2u << c.atSample) - 1u);
+        lowest = lowest && below == 0;
+        highest = highest && above == 0;
+    }
+    return lowest ? "the lowest covered mask bit" : highest ? "the highest covered mask bit" : "which one varies";
+}
+
 std::string CentroidVerdictText(const CentroidMeasurement& m) {
     switch (m.verdict) {
     case CentroidVerdict::Unavailable:

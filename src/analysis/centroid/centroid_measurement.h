@@ -56,6 +56,10 @@ struct CentroidMeasurement {
     double milliseconds = 0.0;
 };
 
+// How the cases' covered samples were chosen: "the lowest covered mask bit", "the highest covered
+// mask bit" or "which one varies", from the cases' covered masks and atSample.
+std::string CoveredSampleRule(const std::vector<CentroidCase>& cases);
+
 // "honoured: at the centroid of the covered samples", "honoured: at a covered sample (the lowest
 // covered mask bit)", "ignored: at the pixel centre", "shader model not available", "other";
 // "not measured: one sample per pixel" where there is no mask to measure with.

@@ -109,29 +109,32 @@ CoverageLevels DecodeCoverage(const std::vector<EdgeSweep>& sweeps, int colourSa
 }
 
 void DecodeResolve(const ResolveReadings& r, ResolveMeasurement* m) {
-    m->colourSamples = r.colourSamples;
-    m->valueScale = r.valueScale;
-    m->greyDrawn = r.greyDrawn;
-    m->transfer = DecodeTransfer(r.white, r.grey, r.colourSamples, r.valueScale);
+    ResolveTransfer& t = m->transfer;
+    t.colourSamples = r.colourSamples;
+    t.valueScale = r.valueScale;
+    t.greyDrawn = r.greyDrawn;
+    t.curve = DecodeTransfer(r.white, r.grey, r.colourSamples, r.valueScale);
 
-    m->srgbWrite = SrgbWriteResult();
+    t.srgbWrite = SrgbWriteResult();
     // Tried means drawn and read: without both ladders there is no curve to judge.
-    m->srgbWrite.tried = r.srgbTried && !r.srgbWhite.empty() && !r.srgbGrey.empty();
-    m->srgbWrite.capsAnswer = r.srgbCapsAnswer;
-    if (m->srgbWrite.tried) {
-        m->srgbWrite.curve = DecodeTransfer(r.srgbWhite, r.srgbGrey, r.colourSamples, r.valueScale);
+    t.srgbWrite.tried = r.srgbTried && !r.srgbWhite.empty() && !r.srgbGrey.empty();
+    t.srgbWrite.capsAnswer = r.srgbCapsAnswer;
+    if (t.srgbWrite.tried) {
+        t.srgbWrite.curve = DecodeTransfer(r.srgbWhite, r.srgbGrey, r.colourSamples, r.valueScale);
         const double encoded = LinearToSrgb(static_cast<double>(r.greyDrawn) / r.valueScale) * r.valueScale;
-        m->srgbWrite.writeEncoded =
+        t.srgbWrite.writeEncoded =
             !r.srgbGrey.empty() && std::fabs(FullValue(r.srgbGrey) - encoded) <= kTransferToleranceSteps;
     }
 
-    m->alpha = AlphaLadder();
+    t.alpha = AlphaLadder();
     if (r.alphaScale > 0 && !r.alpha.empty()) {
-        m->alpha.measured = true;
-        m->alpha.valueScale = r.alphaScale;
-        m->alpha.curve = DecodeTransfer(r.alpha, {}, r.colourSamples, r.alphaScale);
+        t.alpha.measured = true;
+        t.alpha.valueScale = r.alphaScale;
+        t.alpha.curve = DecodeTransfer(r.alpha, {}, r.colourSamples, r.alphaScale);
     }
 
     m->footprint = DecodeFootprint(r.footprints);
+    m->footprint.valueScale = r.valueScale;
+    m->footprint.colourSamples = r.colourSamples;
     m->coverage = DecodeCoverage(r.sweeps, r.colourSamples);
 }

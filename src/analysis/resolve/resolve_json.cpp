@@ -1,9 +1,37 @@
-// The resolve measurement as JSON.
+// The resolve measurement's JSON, both ways.
 #include "analysis/resolve/resolve_json.h"
+
+#include <windows.h>
+#include <d3d9.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "analysis/session/json_names.h"
 
 namespace {
 
 using nlohmann::json;
+
+const JsonName<TransferVerdict> kTransferVerdictNames[] = {
+    {TransferVerdict::NotMeasured, nullptr},
+    {TransferVerdict::Stored, "stored"},
+    {TransferVerdict::Linear, "linear"},
+    {TransferVerdict::Other, "other"},
+};
+
+const JsonName<FootprintVerdict> kFootprintVerdictNames[] = {
+    {FootprintVerdict::NotMeasured, nullptr},
+    {FootprintVerdict::Box, "box"},
+    {FootprintVerdict::Wider, "wider"},
+};
+
+const JsonName<CoverageVerdict> kCoverageVerdictNames[] = {
+    {CoverageVerdict::NotMeasured, nullptr},
+    {CoverageVerdict::Equal, "equal"},
+    {CoverageVerdict::CoverageMode, "coverageMode"},
+    {CoverageVerdict::Fewer, "fewer"},
+};
 
 json LadderToJson(const std::vector<LadderStep>& ladder) {
     json list = json::array();
@@ -11,82 +39,145 @@ json LadderToJson(const std::vector<LadderStep>& ladder) {
     return list;
 }
 
-json TransferVerdictName(TransferVerdict verdict) {
-    switch (verdict) {
-        case TransferVerdict::Stored: return "stored";
-        case TransferVerdict::Linear: return "linear";
-        case TransferVerdict::Other: return "other";
-        case TransferVerdict::NotMeasured: break;
-    }
-    return nullptr;
+std::vector<LadderStep> LadderFromJson(const json& list) {
+    std::vector<LadderStep> ladder;
+    for (const json& step : list) ladder.push_back({step.at("covered").get<int>(), step.at("value").get<int>()});
+    return ladder;
 }
 
-json TransferToJson(const ResolveMeasurement& m) {
+// CapsAnswerText's names, or the code in hexadecimal.
+long CapsAnswerFromText(const std::string& text) {
+    const struct {
+        HRESULT code;
+        const char* name;
+    } kNamed[] = {{D3D_OK, "D3D_OK"}, {D3DERR_NOTAVAILABLE, "D3DERR_NOTAVAILABLE"}, {D3DERR_INVALIDCALL, "D3DERR_INVALIDCALL"}};
+    for (const auto& named : kNamed) {
+        if (text == named.name) return static_cast<long>(named.code);
+    }
+    return static_cast<long>(std::strtoul(text.c_str(), nullptr, 16));
+}
+
+}  // namespace
+
+void to_json(json& out, const ResolveTransfer& t) {
     json srgb = nullptr;
-    if (m.srgbWrite.tried) {
+    if (t.srgbWrite.tried) {
         srgb = json{
-            {"capsAnswer", CapsAnswerText(m.srgbWrite.capsAnswer)},
-            {"writeEncoded", m.srgbWrite.writeEncoded},
-            {"verdict", TransferVerdictName(m.srgbWrite.curve.verdict)},
-            {"ladder", LadderToJson(m.srgbWrite.curve.ladder)},
-            {"grey", LadderToJson(m.srgbWrite.curve.grey)},
+            {"capsAnswer", CapsAnswerText(t.srgbWrite.capsAnswer)},
+            {"writeEncoded", t.srgbWrite.writeEncoded},
+            {"verdict", JsonNameOf(kTransferVerdictNames, t.srgbWrite.curve.verdict)},
+            {"ladder", LadderToJson(t.srgbWrite.curve.ladder)},
+            {"grey", LadderToJson(t.srgbWrite.curve.grey)},
         };
     }
     json alpha = nullptr;
-    if (m.alpha.measured) {
+    if (t.alpha.measured) {
         alpha = json{
-            {"verdict", TransferVerdictName(m.alpha.curve.verdict)},
-            {"valueScale", m.alpha.valueScale},
-            {"ladder", LadderToJson(m.alpha.curve.ladder)},
+            {"verdict", JsonNameOf(kTransferVerdictNames, t.alpha.curve.verdict)},
+            {"valueScale", t.alpha.valueScale},
+            {"ladder", LadderToJson(t.alpha.curve.ladder)},
         };
     }
-    return json{
-        {"verdict", TransferVerdictName(m.transfer.verdict)},
-        {"valueScale", m.valueScale},
-        {"greyDrawn", m.greyDrawn},
-        {"ladder", LadderToJson(m.transfer.ladder)},
-        {"grey", LadderToJson(m.transfer.grey)},
+    out = json{
+        {"verdict", JsonNameOf(kTransferVerdictNames, t.curve.verdict)},
+        {"valueScale", t.valueScale},
+        {"greyDrawn", t.greyDrawn},
+        {"ladder", LadderToJson(t.curve.ladder)},
+        {"grey", LadderToJson(t.curve.grey)},
         {"srgbWrite", srgb},
         {"alpha", alpha},
     };
 }
 
-json FootprintToJson(const ResolveMeasurement& m) {
-    const Footprint& f = m.footprint;
-    json verdict = nullptr;
-    if (f.verdict == FootprintVerdict::Box) verdict = "box";
-    if (f.verdict == FootprintVerdict::Wider) verdict = "wider";
-    json weights = json::array();
-    for (const auto& row : f.weights) weights.push_back(json(std::vector<int>(row, row + kFootprintSide)));
-    return json{{"verdict", verdict}, {"valueScale", m.valueScale}, {"weights", weights}};
+void from_json(const json& in, ResolveTransfer& t) {
+    t = ResolveTransfer();
+    t.valueScale = in.at("valueScale").get<int>();
+    t.greyDrawn = in.at("greyDrawn").get<int>();
+    t.curve.verdict = JsonValueOf(kTransferVerdictNames, in.at("verdict"));
+    t.curve.ladder = LadderFromJson(in.at("ladder"));
+    t.curve.grey = LadderFromJson(in.at("grey"));
+    if (!t.curve.ladder.empty()) t.colourSamples = t.curve.ladder.back().covered;
+    const json& srgb = in.at("srgbWrite");
+    if (!srgb.is_null()) {
+        t.srgbWrite.tried = true;
+        t.srgbWrite.capsAnswer = CapsAnswerFromText(srgb.at("capsAnswer").get<std::string>());
+        t.srgbWrite.writeEncoded = srgb.at("writeEncoded").get<bool>();
+        t.srgbWrite.curve.verdict = JsonValueOf(kTransferVerdictNames, srgb.at("verdict"));
+        t.srgbWrite.curve.ladder = LadderFromJson(srgb.at("ladder"));
+        t.srgbWrite.curve.grey = LadderFromJson(srgb.at("grey"));
+    }
+    const json& alpha = in.at("alpha");
+    if (!alpha.is_null()) {
+        t.alpha.measured = true;
+        t.alpha.valueScale = alpha.at("valueScale").get<int>();
+        t.alpha.curve.verdict = JsonValueOf(kTransferVerdictNames, alpha.at("verdict"));
+        t.alpha.curve.ladder = LadderFromJson(alpha.at("ladder"));
+    }
 }
 
-json CoverageToJson(const CoverageLevels& c) {
-    json verdict = nullptr;
-    switch (c.verdict) {
-        case CoverageVerdict::Equal: verdict = "equal"; break;
-        case CoverageVerdict::CoverageMode: verdict = "coverageMode"; break;
-        case CoverageVerdict::Fewer: verdict = "fewer"; break;
-        case CoverageVerdict::NotMeasured: break;
+void to_json(json& out, const Footprint& f) {
+    json weights = json::array();
+    for (const auto& row : f.weights) weights.push_back(json(std::vector<int>(row, row + kFootprintSide)));
+    out = json{{"verdict", JsonNameOf(kFootprintVerdictNames, f.verdict)}, {"valueScale", f.valueScale}, {"weights", weights}};
+}
+
+void from_json(const json& in, Footprint& f) {
+    f = Footprint();
+    f.verdict = JsonValueOf(kFootprintVerdictNames, in.at("verdict"));
+    f.valueScale = in.at("valueScale").get<int>();
+    const json& weights = in.at("weights");
+    for (int y = 0; y < kFootprintSide; ++y) {
+        for (int x = 0; x < kFootprintSide; ++x) f.weights[y][x] = weights.at(y).at(x).get<int>();
     }
+}
+
+void to_json(json& out, const CoverageLevels& c) {
     json positions = json::array();
-    for (const EdgeSweep& sweep : c.sweeps) positions.push_back(json{{"edge", sweep.edge}, {"normal", {sweep.normalX, sweep.normalY}}, {"changes", sweep.changes}});
-    return json{
+    for (const EdgeSweep& sweep : c.sweeps) {
+        positions.push_back(json{{"edge", sweep.edge}, {"normal", {sweep.normalX, sweep.normalY}}, {"changes", sweep.changes}});
+    }
+    out = json{
         {"levels", c.levels},
         {"coverageSamples", c.coverageSamples},
         {"colourSamples", c.colourSamples},
-        {"verdict", verdict},
+        {"verdict", JsonNameOf(kCoverageVerdictNames, c.verdict)},
         {"edgeStep", kEdgeStep},
         {"edgePositions", positions},
     };
 }
 
-}  // namespace
-
-json ResolveToJson(const ResolveMeasurement& m) {
-    return json{
-        {"transfer", TransferToJson(m)},
-        {"footprint", FootprintToJson(m)},
-        {"coverage", CoverageToJson(m.coverage)},
-    };
+void from_json(const json& in, CoverageLevels& c) {
+    c = CoverageLevels();
+    c.levels = in.at("levels").get<int>();
+    c.coverageSamples = in.at("coverageSamples").get<int>();
+    c.colourSamples = in.at("colourSamples").get<int>();
+    c.verdict = JsonValueOf(kCoverageVerdictNames, in.at("verdict"));
+    for (const json& entry : in.at("edgePositions")) {
+        EdgeSweep sweep;
+        sweep.edge = entry.at("edge").get<std::string>();
+        sweep.normalX = entry.at("normal").at(0).get<double>();
+        sweep.normalY = entry.at("normal").at(1).get<double>();
+        sweep.changes = entry.at("changes").get<std::vector<double>>();
+        c.sweeps.push_back(sweep);
+    }
 }
+
+void to_json(json& out, const ResolveMeasurement& m) {
+    out = json{{"transfer", m.transfer}, {"footprint", m.footprint}, {"coverage", m.coverage}};
+}
+
+void from_json(const json& in, ResolveMeasurement& m) {
+    m = ResolveMeasurement();
+    in.at("transfer").get_to(m.transfer);
+    in.at("footprint").get_to(m.footprint);
+    in.at("coverage").get_to(m.coverage);
+    m.footprint.colourSamples = m.transfer.colourSamples;
+}
+
+json ResolveToJson(const ResolveMeasurement& measurement) { return json(measurement); }
+
+json TransferVerdictJsonName(TransferVerdict verdict) { return JsonNameOf(kTransferVerdictNames, verdict); }
+
+json FootprintVerdictJsonName(FootprintVerdict verdict) { return JsonNameOf(kFootprintVerdictNames, verdict); }
+
+json CoverageVerdictJsonName(CoverageVerdict verdict) { return JsonNameOf(kCoverageVerdictNames, verdict); }

@@ -87,15 +87,16 @@ std::string CoverageVerdictText(const CoverageLevels& coverage) {
 }
 
 std::string ResolveColumnText(const ResolveMeasurement& m) {
-    std::string text = ShortVerdict(m.transfer);
-    if (m.colourSamples == 1) text += " (1 sample)";
-    if (m.srgbWrite.tried) {
-        text += "; sRGB write (" + CapsAnswerText(m.srgbWrite.capsAnswer) + ", " +
-                (m.srgbWrite.writeEncoded ? "encoded" : "not encoded") +
-                "): " + ShortVerdict(m.srgbWrite.curve);
+    const ResolveTransfer& t = m.transfer;
+    std::string text = ShortVerdict(t.curve);
+    if (t.colourSamples == 1) text += " (1 sample)";
+    if (t.srgbWrite.tried) {
+        text += "; sRGB write (" + CapsAnswerText(t.srgbWrite.capsAnswer) + ", " +
+                (t.srgbWrite.writeEncoded ? "encoded" : "not encoded") +
+                "): " + ShortVerdict(t.srgbWrite.curve);
     }
-    if (m.alpha.measured && m.alpha.curve.verdict != m.transfer.verdict) {
-        text += "; alpha " + ShortVerdict(m.alpha.curve);
+    if (t.alpha.measured && t.alpha.curve.verdict != t.curve.verdict) {
+        text += "; alpha " + ShortVerdict(t.alpha.curve);
     }
     return text;
 }
@@ -111,7 +112,7 @@ std::string FilterColumnText(const ResolveMeasurement& m) {
             }
             spread -= centre;
             return "wider (centre " + std::to_string(centre) + ", neighbours " +
-                   std::to_string(spread) + " of " + std::to_string(m.valueScale) + ")";
+                   std::to_string(spread) + " of " + std::to_string(m.footprint.valueScale) + ")";
         }
         case FootprintVerdict::NotMeasured: break;
     }

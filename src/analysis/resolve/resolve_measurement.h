@@ -70,6 +70,10 @@ struct FootprintMap {
 
 struct Footprint {
     FootprintVerdict verdict = FootprintVerdict::NotMeasured;
+    int valueScale = 255;         // weights are in steps of 1/valueScale
+    // The samples of the pixel, each read back to the nearest step: weights may be off by a step
+    // for each of them.
+    int colourSamples = 0;
     std::vector<FootprintMap> perSample;
     // The per-sample maps added up: what a pixel all of whose samples are white spreads around
     // it (a box: the white value at the centre, give or take a step per sample, and 0 elsewhere).
@@ -105,14 +109,21 @@ struct CoverageLevels {
     std::vector<EdgeSweep> sweeps;
 };
 
-struct ResolveMeasurement {
+// How the resolve combines a pixel's samples: the plain ladders, the same with sRGB writes, and
+// the alpha channel's.
+struct ResolveTransfer {
     int colourSamples = 0;        // samples a pixel has, as the ladder counts them
     int valueScale = 255;         // colour channel's largest value: values are in 1/valueScale
     int greyDrawn = 128;          // the grey ladder's colour, in the same steps
 
-    TransferCurve transfer;
+    TransferCurve curve;          // written as stored, without sRGB writes
     SrgbWriteResult srgbWrite;
     AlphaLadder alpha;
+};
+
+// The three findings come from one probe and one picture, hence one result.
+struct ResolveMeasurement {
+    ResolveTransfer transfer;
     Footprint footprint;
     CoverageLevels coverage;
 

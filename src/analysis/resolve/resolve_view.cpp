@@ -49,17 +49,17 @@ void AddLadder(MeasurementView* view, const ViewLadder& ladder) {
 }  // namespace
 
 MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
-    const ResolveMeasurement& m = measurement.resolve;
+    const ResolveTransfer& m = measurement.resolve.transfer;
     const int samples = m.colourSamples;
     MeasurementView view;
     view.title = "Resolve transfer";
     view.page = "Resolve";
-    view.columns = {{"Resolve", ResolveColumnText(m)}};
-    view.facts.push_back({"Transfer", TransferVerdictText(m.transfer)});
+    view.columns = {{"Resolve", ResolveColumnText(measurement.resolve)}};
+    view.facts.push_back({"Transfer", TransferVerdictText(m.curve)});
     view.facts.push_back({"Judged", "k of " + std::to_string(samples) + " samples lit, the rest black; values in " +
                                         Steps(m.valueScale) + ", a reference matched within " +
                                         Number(kTransferToleranceSteps, "%.1f") + " steps"});
-    if (m.transfer.referencesAlike) {
+    if (m.curve.referencesAlike) {
         view.facts.push_back({"References", "alike at every rung: the verdict is the nearer one, not a finding"});
     }
     const SrgbWriteResult& srgb = m.srgbWrite;
@@ -74,8 +74,8 @@ MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
     }
     view.facts.push_back({"Alpha", m.alpha.measured ? TransferVerdictText(m.alpha.curve) : "the format has none"});
 
-    AddLadder(&view, LadderOf("White", m.transfer.ladder, samples, m.valueScale));
-    AddLadder(&view, LadderOf("Grey " + std::to_string(m.greyDrawn), m.transfer.grey, samples, m.valueScale));
+    AddLadder(&view, LadderOf("White", m.curve.ladder, samples, m.valueScale));
+    AddLadder(&view, LadderOf("Grey " + std::to_string(m.greyDrawn), m.curve.grey, samples, m.valueScale));
     if (srgb.tried) {
         AddLadder(&view, LadderOf("White, sRGB write", srgb.curve.ladder, samples, m.valueScale));
         AddLadder(&view, LadderOf("Grey, sRGB write", srgb.curve.grey, samples, m.valueScale));
@@ -93,7 +93,7 @@ MeasurementView DescribeResolveFootprint(const ModeMeasurement& measurement) {
     view.facts.push_back({"Filter", FootprintVerdictText(m.footprint)});
     if (m.footprint.verdict == FootprintVerdict::NotMeasured) return view;
     ViewTable weights{"One sample of one pixel lit, the 5 x 5 pixels around it, summed over its " +
-                          std::to_string(m.footprint.perSample.size()) + " samples (" + Steps(m.valueScale) + ")",
+                          std::to_string(m.footprint.colourSamples) + " samples (" + Steps(m.footprint.valueScale) + ")",
                       {},
                       {}};
     for (const auto& row : m.footprint.weights) {

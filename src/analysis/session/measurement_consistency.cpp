@@ -37,9 +37,9 @@ std::vector<std::string> MeasurementContradictions(const ModeMeasurement& measur
         const bool coverageMode = coverage > found && measurement.mode.Maskable();
         if (coverage != found && !coverageMode) agree = false;
     }
-    if (!resolve.transfer.ladder.empty()) {
-        counts.push_back({"the transfer ladder", resolve.colourSamples});
-        if (resolve.colourSamples != found) agree = false;
+    if (!resolve.transfer.curve.ladder.empty()) {
+        counts.push_back({"the transfer ladder", resolve.transfer.colourSamples});
+        if (resolve.transfer.colourSamples != found) agree = false;
     }
     if (typeSamples > 0) {
         counts.push_back({"the type", typeSamples});

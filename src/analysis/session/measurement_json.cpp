@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <stdexcept>
 
 #include "analysis/resolve/resolve_json.h"
 #include "analysis/alpha_to_coverage/alpha_to_coverage_json.h"
@@ -20,45 +21,13 @@ std::string Hex(DWORD value, int digits) {
     return text;
 }
 
-json AxisToJson(const AxisPosition& axis, int gridSize) {
-    const int denominator = IntervalDenominator(axis.low, axis.high, gridSize);
-    return json{
-        {"exact", axis.exact},
-        {"sixteenths", axis.exact ? json(axis.sixteenths) : json(nullptr)},
-        {"low", ResolvedEnd(axis.low, denominator)},
-        {"high", ResolvedEnd(axis.high, denominator)},
-    };
+DWORD HexFromJson(const json& value) { return static_cast<DWORD>(std::stoul(value.get<std::string>(), nullptr, 16)); }
+
+D3DFORMAT FormatFromJson(const json& value) {
+    D3DFORMAT format = D3DFMT_UNKNOWN;
+    if (!FormatFromText(value.get<std::string>(), &format)) throw std::invalid_argument("unknown format " + value.dump());
+    return format;
 }
-
-json SampleToJson(const SamplePosition& sample, int gridSize) {
-    return json{
-        {"maskBit", sample.maskBit >= 0 ? json(sample.maskBit) : json(nullptr)},
-        {"x", AxisToJson(sample.x, gridSize)},
-        {"y", AxisToJson(sample.y, gridSize)},
-        {"count", sample.count},
-    };
-}
-
-}  // namespace
-
-json SamplesToJson(const std::vector<SamplePosition>& samples, int gridSize) {
-    json list = json::array();
-    for (const SamplePosition& sample : samples) list.push_back(SampleToJson(sample, gridSize));
-    return list;
-}
-
-namespace {
-
-const char* TextureSamplingName(TextureSampling sampling) {
-    switch (sampling) {
-    case TextureSampling::OncePerPixel: return "oncePerPixel";
-    case TextureSampling::PerSample: return "perSample";
-    case TextureSampling::NotMeasured: break;
-    }
-    return "notMeasured";
-}
-
-json Verdict(const std::optional<bool>& verdict) { return verdict ? json(*verdict) : json(nullptr); }
 
 }  // namespace
 
@@ -93,46 +62,49 @@ json ModeToJson(D3DDEVTYPE deviceType, D3DFORMAT adapterFormat, const Multisampl
 
 json MeasurementToJson(const ModeMeasurement& measurement) {
     return json{
-        {"samplePositions", SamplePositionsToJson(measurement.samplePositions)},
-        {"resolve", ResolveToJson(measurement.resolve)},
-        {"alphaToCoverage", AlphaToCoverageToJson(measurement.alphaToCoverage)},
-        {"centroid", CentroidToJson(measurement.centroid)},
-        {"antialiasOff", AntialiasOffToJson(measurement.antialiasOff)},
+        {"samplePositions", measurement.samplePositions},
+        {"resolve", measurement.resolve},
+        {"alphaToCoverage", measurement.alphaToCoverage},
+        {"centroid", measurement.centroid},
+        {"antialiasOff", measurement.antialiasOff},
     };
 }
 
-json SamplePositionsToJson(const SampleMeasurement& m) {
-    json quads = json::array();
-    for (const QuadPositions& quad : m.quads) {
-        quads.push_back(json{
-            {"parityX", quad.parityX},
-            {"parityY", quad.parityY},
-            {"samples", SamplesToJson(quad.samples, m.gridSize)},
-        });
+void to_json(json& out, const ModeMeasurement& measurement) { out = MeasurementToJson(measurement); }
+
+void from_json(const json& in, ModeMeasurement& measurement) {
+    in.at("samplePositions").get_to(measurement.samplePositions);
+    in.at("resolve").get_to(measurement.resolve);
+    in.at("alphaToCoverage").get_to(measurement.alphaToCoverage);
+    in.at("centroid").get_to(measurement.centroid);
+    in.at("antialiasOff").get_to(measurement.antialiasOff);
+}
+
+AdapterDescription AdapterFromJson(const json& in) {
+    AdapterDescription adapter;
+    adapter.ordinal = in.at("ordinal").get<UINT>();
+    adapter.description = in.at("description").get<std::string>();
+    adapter.driver = in.at("driver").get<std::string>();
+    adapter.deviceName = in.at("deviceName").get<std::string>();
+    adapter.driverVersion = in.at("driverVersion").get<std::string>();
+    adapter.vendorId = HexFromJson(in.at("vendorId"));
+    adapter.deviceId = HexFromJson(in.at("deviceId"));
+    adapter.subSysId = HexFromJson(in.at("subSysId"));
+    adapter.revision = in.at("revision").get<DWORD>();
+    adapter.whqlLevel = in.at("whqlLevel").get<DWORD>();
+    adapter.deviceIdentifier = in.at("deviceIdentifier").get<std::string>();
+    adapter.desktopFormat = FormatFromJson(in.at("desktopFormat"));
+    return adapter;
+}
+
+void ModeFromJson(const json& entry, D3DDEVTYPE* deviceType, D3DFORMAT* adapterFormat, MultisampleMode* mode) {
+    if (!DeviceTypeFromText(entry.at("deviceType").get<std::string>(), deviceType)) {
+        throw std::invalid_argument("unknown device type " + entry.at("deviceType").dump());
     }
-    return json{
-        {"gridSize", m.gridSize},
-        {"samples", SamplesToJson(m.samples, m.gridSize)},
-        {"distinctSamples", m.distinctSamples},
-        {"textureSampling",
-         {
-             {"kind", TextureSamplingName(m.textureSampling)},
-             {"text", TextureSamplingText(m)},
-             {"positions", SamplesToJson(m.texturePositions, m.gridSize)},
-         }},
-        {"verdict", VerdictText(m)},
-        {"verdicts",
-         {
-             {"standardPattern", m.standardPattern},
-             {"maskOrderStandard", Verdict(m.maskOrderStandard)},
-             {"allAtCentre", m.allAtCentre},
-             {"quadsDiffer", m.quadsDiffer},
-             {"resolveNotAverage", m.resolveNotAverage},
-             {"unionMatchesAllBits", Verdict(m.unionMatchesAllBits)},
-             {"picturesConsistent", m.picturesConsistent},
-         }},
-        {"quads", quads},
-    };
+    *adapterFormat = FormatFromJson(entry.at("adapterFormat"));
+    mode->format = FormatFromJson(entry.at("backBufferFormat"));
+    mode->type = static_cast<D3DMULTISAMPLE_TYPE>(entry.at("multisampleTypeValue").get<int>());
+    mode->quality = entry.at("multisampleQuality").get<DWORD>();
 }
 
 double RoundedMilliseconds(double milliseconds) { return std::round(milliseconds * 10.0) / 10.0; }

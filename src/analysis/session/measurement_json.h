@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "analysis/positions/positions_json.h"
 #include "analysis/session/measurement_session.h"
 #include "enumeration/adapter_description.h"
 
@@ -27,18 +28,18 @@ nlohmann::json AdapterToJson(const AdapterDescription& adapter);
 // "multisampleQuality" and "maskable".
 nlohmann::json ModeToJson(D3DDEVTYPE deviceType, D3DFORMAT adapterFormat, const MultisampleMode& mode);
 
-// Every probe's findings, each under its own key ("samplePositions"); not the mode, stated beside
-// it, nor the time, which goes with the other timings.
+// Every probe's findings, each under its own key ("samplePositions", "resolve", "alphaToCoverage",
+// "centroid", "antialiasOff"); not the mode, stated beside it, nor the time, which goes with the
+// other timings. Read back, the mode and the times are left as they were.
 nlohmann::json MeasurementToJson(const ModeMeasurement& measurement);
+void to_json(nlohmann::json& out, const ModeMeasurement& measurement);
+void from_json(const nlohmann::json& in, ModeMeasurement& measurement);
 
-// Sample positions: every sample with its mask bit, position (1/16 pixel where exact, and always
-// the measured interval, its ends rounded to the measuring step) and count, the texture sampling
-// and the verdicts (null where one does not apply).
-nlohmann::json SamplePositionsToJson(const SampleMeasurement& measurement);
-
-// A list of samples as the positions are written, for the other probes that report positions; the
-// interval ends rounded to the measuring step of a gridSize tile.
-nlohmann::json SamplesToJson(const std::vector<SamplePosition>& samples, int gridSize);
+// The adapter and the mode read back from what AdapterToJson and ModeToJson wrote. Throws (as
+// nlohmann's get() does) where a key is missing or a name is none this program writes.
+AdapterDescription AdapterFromJson(const nlohmann::json& adapter);
+void ModeFromJson(const nlohmann::json& entry, D3DDEVTYPE* deviceType, D3DFORMAT* adapterFormat,
+                  MultisampleMode* mode);
 
 // Tenths of a millisecond: as fine as a timing means anything.
 double RoundedMilliseconds(double milliseconds);
