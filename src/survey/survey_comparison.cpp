@@ -1,14 +1,12 @@
 // Comparing two surveys: modes paired by identity, each measurement by its own comparison.
 #include "survey/survey_comparison.h"
 
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <utility>
 
-#include "analysis/alpha_to_coverage/alpha_to_coverage_comparison.h"
-#include "analysis/antialias_off/antialias_off_comparison.h"
-#include "analysis/centroid/centroid_comparison.h"
-#include "analysis/positions/positions_comparison.h"
-#include "analysis/resolve/resolve_comparison.h"
+#include "analysis/session/measurement_module.h"
 #include "enumeration/value_names.h"
 
 namespace {
@@ -74,27 +72,19 @@ void CompareAdapters(const SurveyReport& baseline, const SurveyReport& current, 
     }
 }
 
-// Every measurement under its key in survey.json, in the order of those keys.
+// Every measurement under its key in survey.json, in the order of those keys, each with its own
+// comparison.
 DifferenceList CompareMeasurements(const ModeMeasurement& was, const ModeMeasurement& now) {
-    using Pointer = json::json_pointer;
-    const Pointer root = Pointer("/measurement");
+    std::vector<const MeasurementModule*> modules;
+    for (const MeasurementModule& module : MeasurementModules()) modules.push_back(&module);
+    std::sort(modules.begin(), modules.end(),
+              [](const MeasurementModule* a, const MeasurementModule* b) { return std::strcmp(a->key, b->key) < 0; });
     DifferenceList all;
-    DifferenceList one;
-    CompareAlphaToCoverage(was.alphaToCoverage, now.alphaToCoverage, &one);
-    all.AddAll(one, "alphaToCoverage", root / "alphaToCoverage");
-    one = DifferenceList();
-    CompareAntialiasOff(was.antialiasOff, now.antialiasOff, &one);
-    all.AddAll(one, "antialiasOff", root / "antialiasOff");
-    one = DifferenceList();
-    CompareCentroid(was.centroid, now.centroid, &one);
-    all.AddAll(one, "centroid", root / "centroid");
-    one = DifferenceList();
-    CompareResolve(was.resolve, now.resolve, &one);
-    all.AddAll(one, "resolve", root / "resolve");
-    // The positions are the measurement most differences are in: they read without their heading.
-    one = DifferenceList();
-    ComparePositions(was.samplePositions, now.samplePositions, &one);
-    all.AddAll(one, std::string(), root / "samplePositions");
+    for (const MeasurementModule* module : modules) {
+        DifferenceList one;
+        module->compare(was, now, &one);
+        all.AddAll(one, module->location, json::json_pointer("/measurement" + std::string(module->key)));
+    }
     return all;
 }
 

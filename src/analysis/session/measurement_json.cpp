@@ -5,10 +5,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "analysis/resolve/resolve_json.h"
-#include "analysis/alpha_to_coverage/alpha_to_coverage_json.h"
-#include "analysis/centroid/centroid_json.h"
-#include "analysis/antialias_off/antialias_off_json.h"
+#include "analysis/session/measurement_module.h"
 #include "enumeration/value_names.h"
 
 namespace {
@@ -61,23 +58,19 @@ json ModeToJson(D3DDEVTYPE deviceType, D3DFORMAT adapterFormat, const Multisampl
 }
 
 json MeasurementToJson(const ModeMeasurement& measurement) {
-    return json{
-        {"samplePositions", measurement.samplePositions},
-        {"resolve", measurement.resolve},
-        {"alphaToCoverage", measurement.alphaToCoverage},
-        {"centroid", measurement.centroid},
-        {"antialiasOff", measurement.antialiasOff},
-    };
+    json out = json::object();
+    for (const MeasurementModule& module : MeasurementModules()) {
+        module.write(measurement, &out[json::json_pointer(module.key)]);
+    }
+    return out;
 }
 
 void to_json(json& out, const ModeMeasurement& measurement) { out = MeasurementToJson(measurement); }
 
 void from_json(const json& in, ModeMeasurement& measurement) {
-    in.at("samplePositions").get_to(measurement.samplePositions);
-    in.at("resolve").get_to(measurement.resolve);
-    in.at("alphaToCoverage").get_to(measurement.alphaToCoverage);
-    in.at("centroid").get_to(measurement.centroid);
-    in.at("antialiasOff").get_to(measurement.antialiasOff);
+    for (const MeasurementModule& module : MeasurementModules()) {
+        module.read(in.at(json::json_pointer(module.key)), &measurement);
+    }
 }
 
 AdapterDescription AdapterFromJson(const json& in) {

@@ -8,15 +8,26 @@
 
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
+#include "analysis/session/measurement_difference.h"
 #include "analysis/session/measurement_session.h"
 #include "analysis/session/measurement_view.h"
 
 struct MeasurementModule {
     // A JSON pointer under a mode's "measurement": "/samplePositions", "/resolve/transfer".
     const char* key;
+    // How its differences are named: "resolve.transfer"; empty for the positions, which are what
+    // most differences are about and read without a heading.
+    const char* location;
     // Its probe, filling its part of the measurement; null where the module before it measures
     // this one in the same picture (the resolve's three parts share one resolve).
     HRESULT (*measure)(IDirect3DDevice9* device, ModeMeasurement* measurement);
+    // Its result as JSON at its key, and read back from there (throwing as nlohmann does where the
+    // JSON is not one); its comparison, with the tolerance the measurement states.
+    void (*write)(const ModeMeasurement& measurement, nlohmann::json* at);
+    void (*read)(const nlohmann::json& at, ModeMeasurement* measurement);
+    void (*compare)(const ModeMeasurement& was, const ModeMeasurement& now, DifferenceList* differences);
     MeasurementView (*describe)(const ModeMeasurement& measurement);
 };
 
