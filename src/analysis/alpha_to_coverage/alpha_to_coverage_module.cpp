@@ -7,17 +7,16 @@
 #include "analysis/alpha_to_coverage/alpha_to_coverage_view.h"
 
 MeasurementModule AlphaToCoverageModule() {
+    using Field = ResultField<AlphaToCoverageMeasurement, &ModeMeasurement::alphaToCoverage, CompareAlphaToCoverage>;
     return {
         "/alphaToCoverage",
         "alphaToCoverage",
         [](IDirect3DDevice9* device, ModeMeasurement* m) {
             return MeasureAlphaToCoverage(device, m->mode, m->samplePositions, &m->alphaToCoverage);
         },
-        [](const ModeMeasurement& m, nlohmann::json* at) { *at = m.alphaToCoverage; },
-        [](const nlohmann::json& at, ModeMeasurement* m) { at.get_to(m->alphaToCoverage); },
-        [](const ModeMeasurement& was, const ModeMeasurement& now, DifferenceList* differences) {
-            CompareAlphaToCoverage(was.alphaToCoverage, now.alphaToCoverage, differences);
-        },
+        Field::Write,
+        Field::Read,
+        Field::Compare,
         DescribeAlphaToCoverage,
     };
 }

@@ -31,10 +31,7 @@ ViewTable ThresholdGrid(const AlphaToCoverageMap& map) {
 
 MeasurementView DescribeAlphaToCoverage(const ModeMeasurement& measurement) {
     const AlphaToCoverageMeasurement& m = measurement.alphaToCoverage;
-    MeasurementView view;
-    view.title = "Alpha to coverage";
-    view.page = "Alpha to coverage";
-    view.columns = {{"Alpha to coverage", AlphaToCoverageColumnText(m)}};
+    MeasurementView view{"Alpha to coverage", "Alpha to coverage", {{"Alpha to coverage", AlphaToCoverageColumnText(m)}}};
     for (const AlphaToCoverageMap& map : m.switches) {
         view.facts.push_back({CoverageSwitchName(map.coverageSwitch), AlphaToCoverageVerdictText(map)});
         if (!map.thresholds.empty()) view.tables.push_back(ThresholdGrid(map));

@@ -7,17 +7,16 @@
 #include "analysis/antialias_off/antialias_off_view.h"
 
 MeasurementModule AntialiasOffModule() {
+    using Field = ResultField<AntialiasOffMeasurement, &ModeMeasurement::antialiasOff, CompareAntialiasOff>;
     return {
         "/antialiasOff",
         "antialiasOff",
         [](IDirect3DDevice9* device, ModeMeasurement* m) {
             return MeasureAntialiasOff(device, m->mode, m->samplePositions, &m->antialiasOff);
         },
-        [](const ModeMeasurement& m, nlohmann::json* at) { *at = m.antialiasOff; },
-        [](const nlohmann::json& at, ModeMeasurement* m) { at.get_to(m->antialiasOff); },
-        [](const ModeMeasurement& was, const ModeMeasurement& now, DifferenceList* differences) {
-            CompareAntialiasOff(was.antialiasOff, now.antialiasOff, differences);
-        },
+        Field::Write,
+        Field::Read,
+        Field::Compare,
         DescribeAntialiasOff,
     };
 }

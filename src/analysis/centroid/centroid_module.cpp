@@ -7,17 +7,16 @@
 #include "analysis/centroid/centroid_view.h"
 
 MeasurementModule CentroidModule() {
+    using Field = ResultField<CentroidMeasurement, &ModeMeasurement::centroid, CompareCentroid>;
     return {
         "/centroid",
         "centroid",
         [](IDirect3DDevice9* device, ModeMeasurement* m) {
             return MeasureCentroid(device, m->mode, m->samplePositions, &m->centroid);
         },
-        [](const ModeMeasurement& m, nlohmann::json* at) { *at = m.centroid; },
-        [](const nlohmann::json& at, ModeMeasurement* m) { at.get_to(m->centroid); },
-        [](const ModeMeasurement& was, const ModeMeasurement& now, DifferenceList* differences) {
-            CompareCentroid(was.centroid, now.centroid, differences);
-        },
+        Field::Write,
+        Field::Read,
+        Field::Compare,
         DescribeCentroid,
     };
 }

@@ -31,10 +31,7 @@ std::string Matches(const CentroidCase& c) {
 
 MeasurementView DescribeCentroid(const ModeMeasurement& measurement) {
     const CentroidMeasurement& m = measurement.centroid;
-    MeasurementView view;
-    view.title = "Centroid";
-    view.page = "Interpolation";
-    view.columns = {{"Centroid", CentroidColumnText(m)}};
+    MeasurementView view{"Centroid", "Interpolation", {{"Centroid", CentroidColumnText(m)}}};
     view.facts.push_back({"Centroid", CentroidVerdictText(m)});
     if (m.cases.empty()) return view;
     char precision[64];

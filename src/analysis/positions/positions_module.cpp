@@ -7,17 +7,16 @@
 #include "analysis/positions/sample_probe.h"
 
 MeasurementModule SamplePositionsModule() {
+    using Field = ResultField<SampleMeasurement, &ModeMeasurement::samplePositions, ComparePositions>;
     return {
         "/samplePositions",
         "",
         [](IDirect3DDevice9* device, ModeMeasurement* m) {
             return MeasureSamplePositions(device, m->mode, &m->samplePositions);
         },
-        [](const ModeMeasurement& m, nlohmann::json* at) { *at = m.samplePositions; },
-        [](const nlohmann::json& at, ModeMeasurement* m) { at.get_to(m->samplePositions); },
-        [](const ModeMeasurement& was, const ModeMeasurement& now, DifferenceList* differences) {
-            ComparePositions(was.samplePositions, now.samplePositions, differences);
-        },
+        Field::Write,
+        Field::Read,
+        Field::Compare,
         DescribeSamplePositions,
     };
 }

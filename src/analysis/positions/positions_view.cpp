@@ -136,15 +136,12 @@ std::vector<ViewPoint> StandardViewPoints(int count) {
 
 MeasurementView DescribeSamplePositions(const ModeMeasurement& measurement) {
     const SampleMeasurement& m = measurement.samplePositions;
-    MeasurementView view;
-    view.title = "Sample positions";
-    view.page = "Positions";
-    view.columns = {
-        {"Samples", SampleCountText(measurement)},
-        {"Positions", PositionsText(measurement)},
-        {"Verdict", VerdictText(m)},
-        {"Texture", TextureSamplingText(m)},
-    };
+    MeasurementView view{"Sample positions", "Positions", {
+                             {"Samples", SampleCountText(measurement)},
+                             {"Positions", PositionsText(measurement)},
+                             {"Verdict", VerdictText(m)},
+                             {"Texture", TextureSamplingText(m)},
+                         }};
     view.facts = {
         {"Samples", SampleCountText(measurement)},
         {"Verdict", VerdictText(m)},

@@ -51,10 +51,7 @@ void AddLadder(MeasurementView* view, const ViewLadder& ladder) {
 MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
     const ResolveTransfer& m = measurement.resolve.transfer;
     const int samples = m.colourSamples;
-    MeasurementView view;
-    view.title = "Resolve transfer";
-    view.page = "Resolve";
-    view.columns = {{"Resolve", ResolveColumnText(measurement.resolve)}};
+    MeasurementView view{"Resolve transfer", "Resolve", {{"Resolve", ResolveColumnText(measurement.resolve)}}};
     view.facts.push_back({"Transfer", TransferVerdictText(m.curve)});
     view.facts.push_back({"Judged", "k of " + std::to_string(samples) + " samples lit, the rest black; values in " +
                                         Steps(m.valueScale) + ", a reference matched within " +
@@ -86,10 +83,7 @@ MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
 
 MeasurementView DescribeResolveFootprint(const ModeMeasurement& measurement) {
     const ResolveMeasurement& m = measurement.resolve;
-    MeasurementView view;
-    view.title = "Resolve footprint";
-    view.page = "Resolve";
-    view.columns = {{"Filter", FilterColumnText(m)}};
+    MeasurementView view{"Resolve footprint", "Resolve", {{"Filter", FilterColumnText(m)}}};
     view.facts.push_back({"Filter", FootprintVerdictText(m.footprint)});
     if (m.footprint.verdict == FootprintVerdict::NotMeasured) return view;
     ViewTable weights{"One sample of one pixel lit, the 5 x 5 pixels around it, summed over its " +
@@ -109,10 +103,7 @@ MeasurementView DescribeResolveFootprint(const ModeMeasurement& measurement) {
 
 MeasurementView DescribeCoverageLevels(const ModeMeasurement& measurement) {
     const CoverageLevels& c = measurement.resolve.coverage;
-    MeasurementView view;
-    view.title = "Coverage levels";
-    view.page = "Resolve";
-    view.columns = {{"Coverage", CoverageColumnText(measurement.resolve)}};
+    MeasurementView view{"Coverage levels", "Resolve", {{"Coverage", CoverageColumnText(measurement.resolve)}}};
     view.facts.push_back({"Coverage", CoverageVerdictText(c)});
     if (c.verdict == CoverageVerdict::NotMeasured) return view;
     view.facts.push_back({"Levels", std::to_string(c.levels) + " (the most any edge sweep showed), " +

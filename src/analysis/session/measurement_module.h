@@ -31,5 +31,17 @@ struct MeasurementModule {
     MeasurementView (*describe)(const ModeMeasurement& measurement);
 };
 
+// The JSON and the comparison of a result that is one field of the measurement, for the entries of
+// those measurements (the resolve's three parts are fields of a field and spell theirs out).
+template <typename Result, Result ModeMeasurement::*field,
+          void (*compare)(const Result& was, const Result& now, DifferenceList* differences)>
+struct ResultField {
+    static void Write(const ModeMeasurement& m, nlohmann::json* at) { *at = m.*field; }
+    static void Read(const nlohmann::json& at, ModeMeasurement* m) { at.get_to(m->*field); }
+    static void Compare(const ModeMeasurement& was, const ModeMeasurement& now, DifferenceList* differences) {
+        compare(was.*field, now.*field, differences);
+    }
+};
+
 // In the order they run: the positions first, since the other probes aim at the samples found.
 const std::vector<MeasurementModule>& MeasurementModules();
