@@ -202,8 +202,15 @@ int RunSurveyWorker(const std::vector<std::string>& arguments) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     SetUnhandledExceptionFilter(RecordUnhandledException);
     std::signal(SIGABRT, RecordAbort);
-    HANDLE survey = job.surveyProcessId != 0 ? OpenProcess(SYNCHRONIZE, FALSE, job.surveyProcessId) : nullptr;
-    if (survey) CloseHandle(CreateThread(nullptr, 0, WatchSurvey, survey, 0, nullptr));
+    if (job.surveyProcessId != 0) {
+        HANDLE survey = OpenProcess(SYNCHRONIZE, FALSE, job.surveyProcessId);
+        // A survey that ended before this worker got this far has nobody left to answer.
+        if (survey == nullptr) {
+            WriteStepLine("step the survey ended");
+            return ERROR_PROCESS_ABORTED;
+        }
+        CloseHandle(CreateThread(nullptr, 0, WatchSurvey, survey, 0, nullptr));
+    }
 
     std::string entry;
     HRESULT outputFailure = S_OK;
