@@ -119,9 +119,18 @@ HRESULT ApplicationFramework::HandleSizeChange() {
 }
 
 HRESULT ApplicationFramework::LeaveFullscreenForDialog() {
-    if (windowed || SUCCEEDED(ToggleFullscreen())) return S_OK;
-    static_cast<void>(ReportError(AppErrorResetFailed, NoticeFatal));
-    return E_FAIL;
+    if (windowed) return S_OK;
+    if (FAILED(ToggleFullscreen())) {
+        static_cast<void>(ReportError(AppErrorResetFailed, NoticeFatal));
+        return E_FAIL;
+    }
+    // The window comes back with no frame in it, and a paused loop draws none: without one the
+    // dialog would stand over a black window. A frozen picture is the application's to show
+    // again, on the WM_PAINT the switch sends.
+    if (updateContinuously && deviceResourcesRestored && SUCCEEDED(RenderFrame())) {
+        static_cast<void>(device->Present(nullptr, nullptr, nullptr, nullptr));
+    }
+    return S_OK;
 }
 
 HRESULT ApplicationFramework::ChangeDeviceFromDialog() {

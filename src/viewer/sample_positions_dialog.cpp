@@ -305,16 +305,9 @@ void ShowSamplePositions(ViewerApplication& viewer) {
     ModeMeasurement measurement;
     const HRESULT result = MeasureMode(viewer.device, &measurement);
     // A switch that failed has been reported, and the program closes: nothing more to show.
-    const bool wasFullscreen = !viewer.windowed;
     if (FAILED(viewer.LeaveFullscreenForDialog())) {
         viewer.Pause(false);
         return;
-    }
-    // The window came back from fullscreen with no frame in it, and a paused loop draws none:
-    // without one, the dialog would stand over a black window. A frozen picture is the
-    // WM_PAINT handler's to show again.
-    if (wasFullscreen && viewer.updateContinuously && SUCCEEDED(viewer.RenderFrame())) {
-        static_cast<void>(viewer.device->Present(nullptr, nullptr, nullptr, nullptr));
     }
     if (SUCCEEDED(result)) {
         SampleDialogContents contents = SamplePositionsContents(measurement, device);

@@ -223,6 +223,17 @@ class Quillant:
         return self.process.poll() is None
 
 
+def window_drawn_above(app, dialog_top):
+    """The share of the client area visible above a dialog (its top at dialog_top, screen
+    coordinates) that shows the white background rather than black: the window was drawn."""
+    x, y, w, h = app.client_box()
+    visible = min(h, dialog_top - y) - 40
+    if visible <= 40:
+        return 0.0
+    above = screenshot().crop(x + 40, y + 40, w - 80, visible)
+    return above.count(lambda p: min(p) > 240) / float(above.width * above.height)
+
+
 def output_path(name):
     return os.path.join(OUTPUT_DIR, name)
 

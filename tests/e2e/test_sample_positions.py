@@ -259,12 +259,7 @@ class SamplePositions(unittest.TestCase):
             # Shown over the window, as the settings dialog is: the program left fullscreen for it,
             # and the window shows its picture (the white background), not black, behind the dialog.
             self.assertTrue(q.wait_for(lambda: [w for w in q.probe() if w["client"][2:] == (512, 384)]))
-            x, y, w, h = app.client_box()
-            visible = min(h, dialog["window"][1] - y) - 40
-            self.assertGreater(visible, 40)
-            above = q.screenshot().crop(x + 40, y + 40, w - 80, visible)
-            white = above.count(lambda p: min(p) > 240)
-            self.assertGreater(white, above.width * above.height // 2, "the window behind the dialog is not drawn")
+            self.assertGreater(q.window_drawn_above(app, dialog["window"][1]), 0.5, "the window behind the dialog is black")
             switch_pages_and_back(self)
             close_dialog(self)
             # Both resets behind it, F3 measures in the window as before.
