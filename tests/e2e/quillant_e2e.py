@@ -223,6 +223,14 @@ class Quillant:
         return self.process.poll() is None
 
 
+def go_fullscreen(app):
+    """Alt+Enter; True once a window has the screen's client size, after a moment to settle."""
+    app.key("alt+Return")
+    full = wait_for(lambda: [w for w in probe() if w["client"][2:] == (1280, 1024)])
+    app.settle(1.0)
+    return bool(full)
+
+
 def window_drawn_above(app, dialog_top):
     """The share of the client area visible above a dialog (its top at dialog_top, screen
     coordinates) that shows the white background rather than black: the window was drawn."""

@@ -207,9 +207,7 @@ class SamplePositions(unittest.TestCase):
             app.client_image().save_png(q.output_path("sample_positions_closed.png"))
             self.assertTrue(same, "the picture changed or was not shown again after the dialog")
             # After the two resets of a fullscreen round trip, every page measures as before.
-            app.key("alt+Return")
-            self.assertTrue(q.wait_for(lambda: [w for w in q.probe() if w["client"][2:] == (1280, 1024)]))
-            app.settle(1.0)
+            self.assertTrue(q.go_fullscreen(app))
             app.key("alt+Return")
             self.assertTrue(q.wait_for(lambda: [w for w in q.probe() if w["client"][2:] == (512, 384)]))
             app.settle(1.0)
@@ -248,9 +246,7 @@ class SamplePositions(unittest.TestCase):
             app.settle(1.5)
             first = page_table(open_dialog(app))
             close_dialog(self)
-            app.key("alt+Return")
-            self.assertTrue(q.wait_for(lambda: [w for w in q.probe() if w["client"][2:] == (1280, 1024)]))
-            app.settle(1.0)
+            self.assertTrue(q.go_fullscreen(app))
             dialog = open_dialog(app)
             q.screenshot().crop(*dialog["window"]).save_png(q.output_path("sample_positions_fullscreen.png"))
             self.assertEqual(texts(dialog)[1], "D3DMULTISAMPLE_NONE, quality 0, D3DFMT_X8R8G8B8; "

@@ -167,9 +167,7 @@ class Saving(unittest.TestCase):
     def test_fullscreen_ctrl_s_shows_no_dialog(self):
         with q.Quillant() as app:
             app.settle(1.5)
-            app.key("alt+Return")
-            q.wait_for(lambda: [w for w in q.probe() if w["client"][2:] == (1280, 1024)])
-            app.settle(1.0)
+            self.assertTrue(q.go_fullscreen(app))
             app.key("ctrl+s")
             time.sleep(2.0)
             self.assertEqual(q.probe(SAVE_DIALOG), [])
@@ -178,9 +176,7 @@ class Saving(unittest.TestCase):
     def test_f2_in_fullscreen_shows_the_dialog_over_the_drawn_window_and_cancel_keeps_running(self):
         with q.Quillant() as app:
             app.settle(1.5)
-            app.key("alt+Return")
-            q.wait_for(lambda: [w for w in q.probe() if w["client"][2:] == (1280, 1024)])
-            app.settle(1.0)
+            self.assertTrue(q.go_fullscreen(app))
             app.key("F2")
             dialogs = q.wait_for(lambda: q.probe(DIALOG))
             self.assertTrue(dialogs)
