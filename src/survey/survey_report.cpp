@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "analysis/positions/positions_view.h"
+#include "analysis/session/measurement_module.h"
 #include "enumeration/value_names.h"
 #include "survey/survey_modes.h"
 
@@ -175,8 +176,24 @@ std::string SummaryTable(const SurveyReport& report) {
                   report.modes.size(), report.modes.size() == 1 ? "mode" : "modes",
                   report.modes.size() - failed, failed, report.totalMilliseconds / 1000.0);
     table += closing;
+    table += SwitchesText(report);
     for (const std::string& note : report.notes) table += "note: " + note + "\n";
     return table;
+}
+
+std::string SwitchesText(const SurveyReport& report) {
+    std::string text;
+    for (const ModeReport& mode : report.modes) {
+        if (!mode.measured) continue;
+        std::string line;
+        for (const MeasurementModule& module : MeasurementModules()) {
+            for (const ViewFact& fact : module.describe(mode.measurement).switches) {
+                line += (line.empty() ? "" : "; ") + fact.label + " " + fact.value;
+            }
+        }
+        if (!line.empty()) text += "  " + ModeLabel(mode) + ": " + line + "\n";
+    }
+    return text.empty() ? text : "Switches, what the caps claim beside what was measured:\n" + text;
 }
 
 std::string ResultCodeText(HRESULT code) {

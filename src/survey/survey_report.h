@@ -68,8 +68,12 @@ std::string ModeOutcomeText(const ModeReport& mode);
 // "[3/7] HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0: 4 samples, ... (38 ms)", with why the picture
 // is missing where it could not be made.
 std::string ProgressLine(size_t index, size_t total, const ModeReport& mode);
-// The console's closing table: one row per mode, then a line with the counts and the time.
+// The console's closing table: one row per mode, then a line with the counts and the time, then
+// SwitchesText.
 std::string SummaryTable(const SurveyReport& report);
+// Per measured mode, every switch tried with its caps' claim beside its behaviour ("A2M1 not
+// claimed, works; sRGB write claimed, works; ..."), under a heading; empty where none was tried.
+std::string SwitchesText(const SurveyReport& report);
 // "D3DERR_NOTAVAILABLE (0x8876086A)"; the code alone where it has no name here.
 std::string ResultCodeText(HRESULT code);
 // What is known to cause a failure with this code, a few words; empty where nothing is.

@@ -76,7 +76,10 @@ void Paint(HDC dc, const RECT& area, const AlphaToCoverageMeasurement& m) {
         const AlphaToCoverageMap& map = m.switches[p];
         const int left = area.left + gap + p * (panelWidth + gap);
         RECT heading = {left, area.top + gap, left + panelWidth, area.top + gap + line};
-        DrawTextA(dc, CoverageSwitchName(map.coverageSwitch), -1, &heading, DT_LEFT | DT_SINGLELINE);
+        // What the caps say beside what was seen, where the file recorded them.
+        const std::string name = std::string(CoverageSwitchName(map.coverageSwitch)) +
+                                 (map.caps.answers.empty() ? std::string() : ": " + SwitchVerdictShortText(map.caps));
+        DrawTextA(dc, name.c_str(), -1, &heading, DT_LEFT | DT_SINGLELINE | DT_END_ELLIPSIS);
         // The verdict in up to three lines under the name; its alpha values stand under the block.
         std::string verdictText = AlphaToCoverageVerdictText(map);
         const size_t alphas = verdictText.find(" (alpha ");
@@ -100,7 +103,7 @@ void Paint(HDC dc, const RECT& area, const AlphaToCoverageMeasurement& m) {
             DrawTextA(dc, matrix.c_str(), -1, &numbers, DT_LEFT);
         }
         const RECT block = {left, top, left + side, top + side};
-        if (!map.offered || map.thresholds.empty()) {
+        if (map.thresholds.empty()) {
             FillRectangle(dc, block, kNotOfferedColour);
             FrameRectangle(dc, block, kCellBorder);
             continue;

@@ -101,8 +101,9 @@ class WholeSurvey(unittest.TestCase):
 
     def test_what_the_resolve_does_and_what_each_sample_receives_at_4_samples_and_1x(self):
         # This platform's device: stored averaging, a box filter, one coverage level per sample,
-        # alpha-to-coverage thresholds through 'ATOC', no 'A2M1', centroid ignored, and with
-        # multisampling off one evaluation at the centre written to every sample.
+        # alpha-to-coverage thresholds through 'ATOC' and through the unannounced 'A2M1', sRGB
+        # writes claimed in the render-target form and done, centroid ignored in ps_3_0 and ps_2_0,
+        # and with multisampling off one evaluation at the centre written to every sample.
         four = self.mode("D3DMULTISAMPLE_4_SAMPLES")["measurement"]
         resolve = four["resolve"]
         self.assertEqual(resolve["transfer"]["verdict"], "stored")
@@ -113,7 +114,15 @@ class WholeSurvey(unittest.TestCase):
         self.assertEqual(set(switches), {"ATOC", "ATOC+alphaTest", "A2M1"})
         self.assertEqual((switches["ATOC"]["offered"], switches["ATOC"]["verdict"]), (True, "thresholds"))
         self.assertFalse(switches["A2M1"]["offered"])
+        self.assertEqual((switches["A2M1"]["verdict"], switches["A2M1"]["caps"]["verdict"]),
+                         ("thresholds", "notClaimedButWorks"))
+        srgb = resolve["transfer"]["srgbWrite"]["caps"]
+        self.assertEqual([a["answer"] for a in srgb["answers"][:2]], ["D3DERR_NOTAVAILABLE", "D3D_OK"])
+        self.assertEqual(srgb["verdict"], "claimedAndWorks")
         self.assertEqual(four["centroid"]["verdict"], "centre")
+        self.assertEqual([(m["shaderModel"], m["verdict"], m["caps"]["verdict"]) for m in four["centroid"]["shaderModels"]],
+                         [("ps_3_0", "centre", "claimedNoEffect"), ("ps_2_0", "centre", "claimedNoEffect")])
+        self.assertIn("A2M1 not claimed, works", self.stdout)
         self.assertEqual(four["antialiasOff"]["verdict"], "centre")
         one = self.mode("D3DMULTISAMPLE_NONE")["measurement"]
         self.assertEqual(one["resolve"]["coverage"]["levels"], 2)

@@ -183,6 +183,20 @@ class OnDxvk(unittest.TestCase):
                       % len(modes), result.stdout)
         self.assertEqual(modes["D3DMULTISAMPLE_NONE q0"]["measurement"]["samplePositions"]["verdict"],
                          "standard 1-sample pattern")
+        # Every switch drawn with, whatever the caps say, and both reported: at 4 samples and on
+        # the non-maskable quality 2, ATOC with the alpha test is claimed and applied, without it
+        # claimed and not applied, A2M1 refused yet applied; sRGB writes are claimed and done, and
+        # _centroid is honoured in ps_3_0 and ps_2_0 alike.
+        for label in ("D3DMULTISAMPLE_4_SAMPLES q0", "D3DMULTISAMPLE_NONMASKABLE q2"):
+            measurement = modes[label]["measurement"]
+            claims = {a["switch"]: a["caps"]["verdict"] for a in measurement["alphaToCoverage"]}
+            self.assertEqual(claims, {"ATOC+alphaTest": "claimedAndWorks", "ATOC": "claimedNoEffect",
+                                      "A2M1": "notClaimedButWorks"}, label)
+            self.assertEqual(measurement["resolve"]["transfer"]["srgbWrite"]["caps"]["verdict"], "claimedAndWorks")
+        centroid = modes["D3DMULTISAMPLE_4_SAMPLES q0"]["measurement"]["centroid"]
+        self.assertEqual([(m["shaderModel"], m["caps"]["verdict"]) for m in centroid["shaderModels"]],
+                         [("ps_3_0", "claimedAndWorks"), ("ps_2_0", "claimedAndWorks")])
+        self.assertIn("A2M1 not claimed, works", result.stdout)
 
 
 if __name__ == "__main__":

@@ -107,6 +107,14 @@ TEST_F(ResolveProbeTest, AtFourSamplesTheResolveAveragesStoredValuesInABoxWithFi
     for (const FootprintMap& map : m.footprint.perSample) EXPECT_NEAR(64, map.values[2][2], 1);
     EXPECT_EQ(5, m.coverage.levels);
     EXPECT_EQ(CoverageVerdict::Equal, m.coverage.verdict);
+    // The bare query on a surface is refused; with the render-target usage, and for a texture, it
+    // is answered; and the writes come out encoded.
+    const SwitchFinding& srgb = m.transfer.srgbWrite.caps;
+    ASSERT_EQ(4u, srgb.answers.size());
+    EXPECT_EQ("D3DERR_NOTAVAILABLE", srgb.answers[0].answer);
+    EXPECT_EQ("D3D_OK", srgb.answers[1].answer);
+    EXPECT_EQ("D3D_OK", srgb.answers[2].answer);
+    EXPECT_EQ(SwitchVerdict::ClaimedAndWorks, srgb.Verdict()) << CapsAnswersText(srgb);
     SavePage(m, "resolve-4x.png");
 }
 

@@ -56,7 +56,7 @@ void ExpectEveryPixel(const AlphaToCoverageMap& map, const std::vector<int>& thr
     }
 }
 
-TEST_F(SampleCoverageProbeTest, AtocCoversOneSampleMorePerQuarterOfAlphaInMaskOrderAndA2m1IsNotOffered) {
+TEST_F(SampleCoverageProbeTest, AtocAndTheUnannouncedA2m1CoverOneSampleMorePerQuarterOfAlphaInMaskOrder) {
     UseMultisampling(D3DMULTISAMPLE_4_SAMPLES);
     const Measured m = Positions();
     AlphaToCoverageMeasurement atoc;
@@ -65,10 +65,13 @@ TEST_F(SampleCoverageProbeTest, AtocCoversOneSampleMorePerQuarterOfAlphaInMaskOr
     ASSERT_EQ(3u, atoc.switches.size());
     // Sample s is covered once alpha passes s/4: the first at any alpha above 0, the same in
     // every pixel, no dither; the alpha test (passing alpha >= 1) changes nothing.
-    for (CoverageSwitch which : {CoverageSwitch::AtocWithAlphaTest, CoverageSwitch::Atoc}) {
+    // A2M1's FOURCC is refused, yet the switch applies alpha to coverage just the same.
+    for (CoverageSwitch which : {CoverageSwitch::AtocWithAlphaTest, CoverageSwitch::Atoc, CoverageSwitch::A2m1}) {
         const AlphaToCoverageMap& map = Switch(atoc, which);
         SCOPED_TRACE(CoverageSwitchName(which));
-        EXPECT_TRUE(map.offered);
+        EXPECT_EQ(which != CoverageSwitch::A2m1, map.offered);
+        EXPECT_EQ(which != CoverageSwitch::A2m1 ? SwitchVerdict::ClaimedAndWorks : SwitchVerdict::NotClaimedButWorks,
+                  map.caps.Verdict());
         EXPECT_TRUE(map.perSample);
         EXPECT_TRUE(map.monotonic);
         EXPECT_TRUE(map.unionMatchesSamples);
@@ -77,10 +80,10 @@ TEST_F(SampleCoverageProbeTest, AtocCoversOneSampleMorePerQuarterOfAlphaInMaskOr
         EXPECT_EQ("thresholds (k-1)/4 (alpha 1, 64, 128, 192), the same in every pixel",
                   AlphaToCoverageVerdictText(map));
     }
-    const AlphaToCoverageMap& a2m1 = Switch(atoc, CoverageSwitch::A2m1);
-    EXPECT_FALSE(a2m1.offered);
-    EXPECT_EQ(AlphaToCoverageVerdict::NotOffered, a2m1.verdict);
-    EXPECT_EQ("ATOC+alphaTest: thresholds (k-1)/4; ATOC: thresholds (k-1)/4; A2M1: not offered",
+    EXPECT_EQ("CheckDeviceFormat(0, D3DRTYPE_SURFACE, 'A2M1') D3DERR_NOTAVAILABLE",
+              CapsAnswersText(Switch(atoc, CoverageSwitch::A2m1).caps));
+    EXPECT_EQ("ATOC+alphaTest: thresholds (k-1)/4 (claimed, works); ATOC: thresholds (k-1)/4 (claimed, works); "
+              "A2M1: thresholds (k-1)/4 (not claimed, works)",
               AlphaToCoverageColumnText(atoc));
 }
 
@@ -94,7 +97,8 @@ TEST_F(SampleCoverageProbeTest, AtocWithoutMultisamplingIsNotApplied) {
     ExpectEveryPixel(Switch(atoc, CoverageSwitch::Atoc), {0});
     EXPECT_EQ(AlphaToCoverageVerdict::NotApplied, Switch(atoc, CoverageSwitch::AtocWithAlphaTest).verdict);
     ExpectEveryPixel(Switch(atoc, CoverageSwitch::AtocWithAlphaTest), {1});
-    EXPECT_FALSE(Switch(atoc, CoverageSwitch::A2m1).offered);
+    EXPECT_EQ(SwitchVerdict::NotClaimedNoEffect, Switch(atoc, CoverageSwitch::A2m1).caps.Verdict());
+    EXPECT_EQ(SwitchVerdict::ClaimedNoEffect, Switch(atoc, CoverageSwitch::Atoc).caps.Verdict());
 
     // Centroid and multisampling off have nothing to measure with one sample.
     CentroidMeasurement centroid;
@@ -106,7 +110,7 @@ TEST_F(SampleCoverageProbeTest, AtocWithoutMultisamplingIsNotApplied) {
     EXPECT_EQ(AntialiasOffVerdict::NotMeasured, off.verdict);
 }
 
-TEST_F(SampleCoverageProbeTest, CentroidIsIgnoredEveryCoveredSampleGetsThePixelCentre) {
+TEST_F(SampleCoverageProbeTest, CentroidIsIgnoredInBothShaderModelsEveryCoveredSampleGetsThePixelCentre) {
     UseMultisampling(D3DMULTISAMPLE_4_SAMPLES);
     const Measured m = Positions();
     CentroidMeasurement centroid;
@@ -133,6 +137,15 @@ TEST_F(SampleCoverageProbeTest, CentroidIsIgnoredEveryCoveredSampleGetsThePixelC
     EXPECT_EQ(CentroidVerdict::Centre, centroid.verdict);
     EXPECT_EQ("ignored: at the pixel centre", CentroidVerdictText(centroid));
     EXPECT_LT(centroid.precision, 0.011);
+    // ps_2_0 declares _centroid too: drawn with, and as ignored as in ps_3_0.
+    ASSERT_EQ(2u, centroid.shaderModels.size());
+    for (const CentroidShaderModel& model : centroid.shaderModels) {
+        SCOPED_TRACE(model.shaderModel);
+        EXPECT_TRUE(model.caps.tried);
+        EXPECT_EQ(CentroidVerdict::Centre, model.verdict);
+        EXPECT_EQ(SwitchVerdict::ClaimedNoEffect, model.caps.Verdict());
+    }
+    EXPECT_EQ("ps_2_0", centroid.shaderModels[1].shaderModel);
 }
 
 TEST_F(SampleCoverageProbeTest, MultisamplingOffWritesOneCentreEvaluationIntoEverySample) {
@@ -207,7 +220,8 @@ TEST_F(SampleCoverageProbeTest, ThePagesOfTheMeasurementsAtFourSamples) {
     ASSERT_EQ(S_OK, MeasureAntialiasOff(app_->device, m.target, m.positions, &measurement.antialiasOff));
     const std::vector<MeasurementPage> all = MeasurementPages(measurement);
     const MeasurementPage pages[] = {all[2], all[3]};
-    EXPECT_NE(std::string::npos, pages[0].text.find("A2M1: not offered"));
+    EXPECT_NE(std::string::npos, pages[0].text.find("A2M1 claimed?: not claimed but works"));
+    EXPECT_NE(std::string::npos, pages[1].text.find("Centroid in ps_2_0: ignored: at the pixel centre; claimed, no effect"));
     EXPECT_NE(std::string::npos, pages[1].text.find("Centroid: ignored: at the pixel centre"));
     EXPECT_NE(std::string::npos, pages[1].text.find("one evaluation at the centre, written to every sample"));
     const char* folder = std::getenv("QUILLANT_PAGE_PICTURES");

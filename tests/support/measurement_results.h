@@ -56,6 +56,10 @@ inline ResolveMeasurement SomeResolve() {
     t.srgbWrite.tried = true;
     t.srgbWrite.capsAnswer = static_cast<long>(0x80004005);
     t.srgbWrite.writeEncoded = true;
+    // Refused in the bare form, claimed with the render-target usage; and written encoded.
+    t.srgbWrite.caps.answers = {{"surface", "0x80004005", false}, {"render target", "D3D_OK", true}};
+    t.srgbWrite.caps.tried = true;
+    t.srgbWrite.caps.works = true;
     t.srgbWrite.curve.verdict = TransferVerdict::Linear;
     t.srgbWrite.curve.ladder = Rungs({0, 550, 750, 900, 1023});
     t.srgbWrite.curve.grey = Rungs({0, 380, 520, 640, 755});
@@ -90,8 +94,13 @@ inline AlphaToCoverageMeasurement SomeAlphaToCoverage() {
     dither.ditherHeight = 4;
     dither.thresholds.assign(kCoverageBlock, std::vector<std::vector<int>>(kCoverageBlock, {10, 90, 170, kNeverCovered}));
     dither.thresholds[2][1] = {20, 100, 180, 250};
+    dither.caps.answers = {{"'ATOC'", "D3DERR_NOTAVAILABLE", false}};
+    dither.caps.tried = true;
+    dither.caps.works = true;
     AlphaToCoverageMap absent;
     absent.coverageSwitch = CoverageSwitch::A2m1;
+    absent.caps.answers = {{"'A2M1'", "D3D_OK", true}};
+    absent.caps.tryCall = "no sample found";
     AlphaToCoverageMeasurement m;
     m.switches = {dither, absent};
     return m;
@@ -114,6 +123,17 @@ inline CentroidMeasurement SomeCentroid() {
     none.evaluated = {517.0 / 1024, 0.25};
     none.plain = {0.5, 0.5};
     m.cases = {c, none};
+    CentroidShaderModel refused;
+    refused.shaderModel = "ps_3_0";
+    refused.caps.answers = {{"versions", "ps 3.0, vs 3.0", true}};
+    refused.caps.tryCall = "CreatePixelShader";
+    refused.caps.tryResult = static_cast<long>(0x8876086C);
+    CentroidShaderModel drawn;
+    drawn.shaderModel = "ps_2_0";
+    drawn.caps = {{{"versions", "ps 3.0, vs 3.0", true}}, true, 0, "", true};
+    drawn.verdict = CentroidVerdict::CoveredSample;
+    drawn.coveredSampleRule = "the highest covered mask bit";
+    m.shaderModels = {refused, drawn};
     return m;
 }
 

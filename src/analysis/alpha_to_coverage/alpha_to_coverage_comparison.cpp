@@ -5,6 +5,7 @@
 #include <string>
 
 #include "analysis/alpha_to_coverage/alpha_to_coverage_json.h"
+#include "analysis/session/switch_finding_json.h"
 
 namespace {
 
@@ -60,6 +61,10 @@ void CompareAlphaToCoverage(const AlphaToCoverageMeasurement& was, const AlphaTo
                                        json{{"width", b.ditherWidth}, {"height", b.ditherHeight}});
         }
         differences->CompareValues(name + ".offered", at / "offered", a.offered, b.offered);
+        // An older file recorded no caps beyond offered.
+        if (!a.caps.answers.empty() && !b.caps.answers.empty()) {
+            CompareSwitchFindings(a.caps, b.caps, name + ".caps", at / "caps", differences);
+        }
         differences->CompareValues(name + ".switch", at / "switch", CoverageSwitchJsonName(a.coverageSwitch),
                                    CoverageSwitchJsonName(b.coverageSwitch));
         CompareThresholds(a, b, name, at / "thresholds", differences);

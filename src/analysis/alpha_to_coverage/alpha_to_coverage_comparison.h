@@ -6,7 +6,8 @@
 
 // A threshold agrees within one alpha step (1/255): a driver that derives coverage from alpha
 // rounded one way in one build and the other way in the next has not changed its rule. A sample
-// never covered agrees only with one never covered. The switch, offered, the verdict and (where
+// never covered agrees only with one never covered. The switch, offered, the caps' answers and
+// the claim's verdict (where both files have them), the verdict and (where
 // both are dithers) the dither's size are values. Switch by switch in the written order:
 // "[1].thresholds[0][2][3]".
 void CompareAlphaToCoverage(const AlphaToCoverageMeasurement& was, const AlphaToCoverageMeasurement& now,

@@ -2,6 +2,7 @@
 #include "analysis/alpha_to_coverage/alpha_to_coverage_json.h"
 
 #include "analysis/session/json_names.h"
+#include "analysis/session/switch_finding_json.h"
 
 namespace {
 
@@ -50,6 +51,8 @@ void to_json(json& out, const AlphaToCoverageMeasurement& m) {
                            ? json{{"width", map.ditherWidth}, {"height", map.ditherHeight}}
                            : json(nullptr)},
         });
+        // An older file read back has none, and is written again as it was.
+        if (!map.caps.answers.empty()) out.back()["caps"] = map.caps;
     }
 }
 
@@ -59,6 +62,9 @@ void from_json(const json& in, AlphaToCoverageMeasurement& m) {
         AlphaToCoverageMap map;
         map.coverageSwitch = JsonValueOf(kSwitchNames, entry.at("switch"));
         map.offered = entry.at("offered").get<bool>();
+        // Older files have no caps: they drew with a switch only where it was offered.
+        const auto caps = entry.find("caps");
+        if (caps != entry.end()) caps->get_to(map.caps);
         map.verdict = JsonValueOf(kVerdictNames, entry.at("verdict"));
         for (const json& row : entry.at("thresholds")) {
             std::vector<std::vector<int>> pixels;

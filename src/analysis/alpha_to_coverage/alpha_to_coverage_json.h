@@ -6,7 +6,9 @@
 
 #include "analysis/alpha_to_coverage/alpha_to_coverage_measurement.h"
 
-// [{"switch", "offered", "verdict": "notOffered" | "notApplied" | "thresholds" | "dither" |
+// [{"switch", "offered" (its FOURCC's caps answer), "caps" (every query asked beside whether
+// coverage followed alpha, switch_finding_json.h; not in older files), "verdict": "notOffered" |
+// "notApplied" | "thresholds" | "dither" |
 // "other", "text", "thresholds": [[[alpha per sample] per pixel x] per pixel y] (null: never
 // covered), "dither": {"width", "height"} or null}], in CoverageSwitch order. Not written (read
 // back as their defaults): alphaTestReference, samples, perSample, monotonic,

@@ -59,7 +59,9 @@ const char* CoverageSwitchName(CoverageSwitch coverageSwitch) {
 
 std::string AlphaToCoverageVerdictText(const AlphaToCoverageMap& map) {
     switch (map.verdict) {
-    case AlphaToCoverageVerdict::NotOffered: return "not offered";
+    case AlphaToCoverageVerdict::NotOffered:
+        // Older files left a switch out where it was not offered; now only a reason does.
+        return map.caps.answers.empty() || map.caps.tried ? std::string("not offered") : "not measured: " + map.caps.tryCall;
     case AlphaToCoverageVerdict::NotApplied: return "not applied";
     case AlphaToCoverageVerdict::Other: return "other";
     case AlphaToCoverageVerdict::Dither:
@@ -90,6 +92,17 @@ std::string DitherMatrixText(const AlphaToCoverageMap& map) {
     return text;
 }
 
+bool AlphaToCoverageWorks(AlphaToCoverageVerdict verdict) {
+    switch (verdict) {
+    case AlphaToCoverageVerdict::Thresholds:
+    case AlphaToCoverageVerdict::Dither:
+    case AlphaToCoverageVerdict::Other: return true;
+    case AlphaToCoverageVerdict::NotOffered:
+    case AlphaToCoverageVerdict::NotApplied: return false;
+    }
+    return false;
+}
+
 std::string AlphaToCoverageColumnText(const AlphaToCoverageMeasurement& m) {
     std::string text;
     for (const AlphaToCoverageMap& map : m.switches) {
@@ -105,6 +118,7 @@ std::string AlphaToCoverageColumnText(const AlphaToCoverageMeasurement& m) {
         } else {
             text += AlphaToCoverageVerdictText(map);
         }
+        if (!map.caps.answers.empty()) text += " (" + SwitchVerdictShortText(map.caps) + ")";
     }
     return text.empty() ? "not measured" : text;
 }

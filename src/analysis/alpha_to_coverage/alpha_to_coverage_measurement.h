@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "analysis/positions/sample_measurement.h"
+#include "analysis/session/switch_finding.h"
 
 // The driver conventions that switch alpha to coverage on (Direct3D 9 has no state for it).
 enum class CoverageSwitch {
@@ -15,7 +16,7 @@ enum class CoverageSwitch {
 };
 
 enum class AlphaToCoverageVerdict {
-    NotOffered,  // the runtime does not offer the switch (CheckDeviceFormat for its FOURCC fails)
+    NotOffered,  // not drawn with: no sample to measure (or, in older files, not claimed)
     NotApplied,  // every sample covered from the lowest alpha that passes (the alpha test's)
     Thresholds,  // every pixel has the same thresholds
     Dither,      // pixels differ, repeating over ditherWidth x ditherHeight pixels
@@ -31,7 +32,11 @@ constexpr int kNeverCovered = 256;
 
 struct AlphaToCoverageMap {
     CoverageSwitch coverageSwitch = CoverageSwitch::Atoc;
+    // CheckDeviceFormat for its FOURCC succeeded: the drivers' way of announcing it. Every switch
+    // is drawn with whatever the answer: caps says that answer beside whether coverage followed
+    // alpha.
     bool offered = false;
+    SwitchFinding caps;
     // The alpha test passes from this alpha on (0 without the alpha test).
     int alphaTestReference = 0;
     // Samples of a pixel; perSample false where the mask cannot pick them out (non-maskable):
@@ -41,7 +46,7 @@ struct AlphaToCoverageMap {
 
     // thresholds[y][x][s]: the alpha (0 .. 255, exact: every value is drawn) from which sample s
     // of pixel (x, y) of the block is covered at that and every higher alpha; kNeverCovered
-    // where it is not covered even at 255. Empty when not offered.
+    // where it is not covered even at 255. Empty when not drawn with.
     std::vector<std::vector<std::vector<int>>> thresholds;
     bool monotonic = true;           // no sample is uncovered again at a higher alpha
     bool unionMatchesSamples = true; // the all-samples picture is the per-sample ones summed
@@ -58,10 +63,12 @@ struct AlphaToCoverageMeasurement {
 
 // "ATOC+alphaTest", "ATOC", "A2M1": the names the JSON and the pages use.
 const char* CoverageSwitchName(CoverageSwitch coverageSwitch);
-// "not offered", "not applied", "thresholds k/4 (alpha 64, 128, 192, 255), the same in every
+// "not measured: no sample found" ("not offered" in older files), "not applied", "thresholds k/4 (alpha 64, 128, 192, 255), the same in every
 // pixel", "ordered dither over 2 x 2 pixels", "other".
 std::string AlphaToCoverageVerdictText(const AlphaToCoverageMap& map);
 // The dither's matrix, one line per pixel row of the period: each pixel's thresholds.
 std::string DitherMatrixText(const AlphaToCoverageMap& map);
+// Whether the thresholds show the switch at work: coverage followed alpha in some way.
+bool AlphaToCoverageWorks(AlphaToCoverageVerdict verdict);
 // The survey report's column: a short form.
 std::string AlphaToCoverageColumnText(const AlphaToCoverageMeasurement& measurement);

@@ -25,11 +25,14 @@ constexpr DWORD kAlphaTestReference = 1;
 const CoverageSwitch kSwitches[] = {CoverageSwitch::AtocWithAlphaTest, CoverageSwitch::Atoc,
                                     CoverageSwitch::A2m1};
 
-// Whether the runtime offers the switch: CheckDeviceFormat for its FOURCC, the drivers'
-// convention for announcing it.
-bool Offered(IDirect3DDevice9* device, CoverageSwitch coverageSwitch) {
-    const DWORD fourcc = coverageSwitch == CoverageSwitch::A2m1 ? kA2m1 : kAtoc;
-    return SUCCEEDED(CheckDeviceSurfaceFormat(device, 0, static_cast<D3DFORMAT>(fourcc)));
+// What the runtime says of the switch: CheckDeviceFormat for its FOURCC as a surface format,
+// the drivers' convention for announcing it.
+CapsAnswer FourccAnswer(IDirect3DDevice9* device, CoverageSwitch coverageSwitch) {
+    const bool a2m1 = coverageSwitch == CoverageSwitch::A2m1;
+    const DWORD fourcc = a2m1 ? kA2m1 : kAtoc;
+    const HRESULT hr = CheckDeviceSurfaceFormat(device, 0, static_cast<D3DFORMAT>(fourcc));
+    return {std::string("CheckDeviceFormat(0, D3DRTYPE_SURFACE, ") + (a2m1 ? "'A2M1'" : "'ATOC'") + ")",
+            HResultName(hr), SUCCEEDED(hr)};
 }
 
 void SetSwitch(IDirect3DDevice9* device, CoverageSwitch coverageSwitch, bool on) {
@@ -117,8 +120,12 @@ HRESULT MeasureAlphaToCoverage(IDirect3DDevice9* device, const ProbeTarget& targ
     for (CoverageSwitch coverageSwitch : kSwitches) {
         AlphaToCoverageMap map;
         map.coverageSwitch = coverageSwitch;
-        map.offered = samples > 0 && Offered(device, coverageSwitch);
-        if (map.offered) {
+        map.caps.answers.push_back(FourccAnswer(device, coverageSwitch));
+        map.offered = map.caps.Claimed();
+        // Drawn with whatever the answer: some runtimes apply a switch they do not announce.
+        map.caps.tried = samples > 0;
+        if (!map.caps.tried) map.caps.tryCall = "no sample found";
+        if (map.caps.tried) {
             for (int s = 0; isolate && s < samples; ++s) passes.push_back({maps.size(), s});
             passes.push_back({maps.size(), -1});
         }
@@ -136,7 +143,7 @@ HRESULT MeasureAlphaToCoverage(IDirect3DDevice9* device, const ProbeTarget& targ
     }
 
     for (size_t m = 0; m < maps.size(); ++m) {
-        if (!maps[m].offered) continue;
+        if (!maps[m].caps.tried) continue;
         AlphaCoverageObservations observations;
         observations.samples = samples;
         observations.perSample = isolate || samples == 1;
@@ -175,6 +182,7 @@ HRESULT MeasureAlphaToCoverage(IDirect3DDevice9* device, const ProbeTarget& targ
             }
         }
         DecodeAlphaToCoverage(observations, &maps[m]);
+        maps[m].caps.works = AlphaToCoverageWorks(maps[m].verdict);
     }
     out->switches = std::move(maps);
     out->milliseconds =

@@ -1,4 +1,4 @@
-// The alpha-to-coverage measurement: for each driver switch the runtime offers, every alpha value
+// The alpha-to-coverage measurement: for each driver switch, offered or not, every alpha value
 // drawn over its own 4 x 4 block of a multisampled target of the device's mode, and each sample of
 // each pixel read back. The device's render target and states are as before when it returns.
 #pragma once

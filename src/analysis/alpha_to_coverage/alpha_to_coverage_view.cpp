@@ -34,6 +34,11 @@ MeasurementView DescribeAlphaToCoverage(const ModeMeasurement& measurement) {
     MeasurementView view{"Alpha to coverage", "Alpha to coverage", {{"Alpha to coverage", AlphaToCoverageColumnText(m)}}};
     for (const AlphaToCoverageMap& map : m.switches) {
         view.facts.push_back({CoverageSwitchName(map.coverageSwitch), AlphaToCoverageVerdictText(map)});
+        if (!map.caps.answers.empty()) {
+            view.switches.push_back({CoverageSwitchName(map.coverageSwitch), SwitchVerdictShortText(map.caps)});
+            view.facts.push_back({std::string(CoverageSwitchName(map.coverageSwitch)) + " claimed?",
+                                  SwitchVerdictText(map.caps) + " (" + CapsAnswersText(map.caps) + ")"});
+        }
         if (!map.thresholds.empty()) view.tables.push_back(ThresholdGrid(map));
         if (map.verdict == AlphaToCoverageVerdict::Dither) {
             ViewTable matrix{std::string(CoverageSwitchName(map.coverageSwitch)) + ": the dither matrix", {}, {}};

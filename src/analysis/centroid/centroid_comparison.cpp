@@ -6,6 +6,7 @@
 #include <string>
 
 #include "analysis/centroid/centroid_json.h"
+#include "analysis/session/switch_finding_json.h"
 
 namespace {
 
@@ -57,4 +58,17 @@ void CompareCentroid(const CentroidMeasurement& was, const CentroidMeasurement& 
     }
     differences->CompareValues("verdict", root / "verdict", CentroidVerdictJsonName(was.verdict),
                                CentroidVerdictJsonName(now.verdict));
+    // Older files tried one model and list none: nothing to hold the list against.
+    if (was.shaderModels.empty() || now.shaderModels.empty()) return;
+    differences->CompareCounts("shaderModels", root / "shaderModels", was.shaderModels.size(), now.shaderModels.size());
+    for (size_t i = 0; i < was.shaderModels.size() && i < now.shaderModels.size(); ++i) {
+        const CentroidShaderModel& a = was.shaderModels[i];
+        const CentroidShaderModel& b = now.shaderModels[i];
+        const std::string name = "shaderModels[" + std::to_string(i) + "]";
+        const Pointer at = root / "shaderModels" / i;
+        differences->CompareValues(name + ".shaderModel", at / "shaderModel", a.shaderModel, b.shaderModel);
+        differences->CompareValues(name + ".verdict", at / "verdict", CentroidVerdictJsonName(a.verdict),
+                                   CentroidVerdictJsonName(b.verdict));
+        CompareSwitchFindings(a.caps, b.caps, name + ".caps", at / "caps", differences);
+    }
 }

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "analysis/session/json_names.h"
+#include "analysis/session/switch_finding_json.h"
 
 namespace {
 
@@ -55,12 +56,25 @@ void to_json(json& out, const CentroidMeasurement& m) {
             {"atSample", c.atSample >= 0 ? json(c.atSample) : json(nullptr)},
         });
     }
+    json models = json::array();
+    for (const CentroidShaderModel& model : m.shaderModels) {
+        models.push_back(json{
+            {"shaderModel", model.shaderModel},
+            {"caps", model.caps},
+            {"verdict", JsonNameOf(kVerdictNames, model.verdict)},
+            {"coveredSampleRule", model.verdict == CentroidVerdict::CoveredSample ? json(model.coveredSampleRule)
+                                                                                  : json(nullptr)},
+            {"text", CentroidShaderModelText(model)},
+        });
+    }
     out = json{
         {"verdict", JsonNameOf(kVerdictNames, m.verdict)},
         {"text", CentroidVerdictText(m)},
         {"precision", std::ceil(m.precision * 1024.0) / 1024.0},
         {"cases", cases},
     };
+    // An older file read back has none, and is written again as it was.
+    if (!models.empty()) out["shaderModels"] = models;
 }
 
 void from_json(const json& in, CentroidMeasurement& m) {
@@ -83,6 +97,19 @@ void from_json(const json& in, CentroidMeasurement& m) {
         m.cases.push_back(c);
     }
     if (m.verdict == CentroidVerdict::CoveredSample) m.coveredSampleRule = CoveredSampleRule(m.cases);
+    // Older files tried ps_3_0 alone and have no list.
+    const auto models = in.find("shaderModels");
+    if (models == in.end()) return;
+    for (const json& entry : *models) {
+        CentroidShaderModel model;
+        model.shaderModel = entry.at("shaderModel").get<std::string>();
+        entry.at("caps").get_to(model.caps);
+        model.verdict = JsonValueOf(kVerdictNames, entry.at("verdict"));
+        if (model.verdict == CentroidVerdict::CoveredSample) {
+            model.coveredSampleRule = entry.at("coveredSampleRule").get<std::string>();
+        }
+        m.shaderModels.push_back(model);
+    }
 }
 
 json CentroidToJson(const CentroidMeasurement& measurement) { return json(measurement); }

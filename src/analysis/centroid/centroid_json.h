@@ -6,7 +6,11 @@
 
 #include "analysis/centroid/centroid_measurement.h"
 
-// {"verdict": "centroid" | "coveredSample" | "centre" | "unavailable" | "other", "text",
+// {"shaderModels": [{"shaderModel": "ps_3_0" | "ps_2_0", "caps" (switch_finding_json.h),
+// "verdict", "coveredSampleRule" (null but for coveredSample), "text"}] (every model tried, the
+// first drawn with being the one measured below; missing where the mode has nothing to measure
+// with, and in older files), "verdict": "centroid" | "coveredSample" | "centre" | "unavailable" |
+// "other", "text",
 // "precision", "cases": [{"covered": [mask bits], "centreCovered", "evaluated": {"x", "y"},
 // "withoutCentroid": {"x", "y"}, "atSample"}]}: points in pixels from the pixel's top-left corner,
 // rounded to 1/1024 pixel, the precision rounded up to it. Read back, they are those rounded

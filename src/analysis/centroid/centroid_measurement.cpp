@@ -28,7 +28,21 @@ std::string CentroidVerdictText(const CentroidMeasurement& m) {
     return "other";
 }
 
-std::string CentroidColumnText(const CentroidMeasurement& m) {
+bool CentroidHonoured(CentroidVerdict verdict) {
+    return verdict == CentroidVerdict::Centroid || verdict == CentroidVerdict::CoveredSample;
+}
+
+namespace {
+
+// A shader model's own result in the measurement's terms, for the texts.
+CentroidMeasurement ModelResult(const CentroidShaderModel& model) {
+    CentroidMeasurement m;
+    m.verdict = model.verdict;
+    m.coveredSampleRule = model.coveredSampleRule;
+    return m;
+}
+
+std::string ShortColumnText(const CentroidMeasurement& m) {
     switch (m.verdict) {
     case CentroidVerdict::Unavailable:
         return m.unavailableReason.empty() ? "unavailable" : "n/a (" + m.unavailableReason + ")";
@@ -38,4 +52,22 @@ std::string CentroidColumnText(const CentroidMeasurement& m) {
     case CentroidVerdict::Other: return "other";
     }
     return "other";
+}
+
+}  // namespace
+
+std::string CentroidShaderModelText(const CentroidShaderModel& model) {
+    const std::string behaviour = model.caps.tried ? CentroidVerdictText(ModelResult(model)) + "; " : std::string();
+    return behaviour + SwitchVerdictText(model.caps) + " (" + CapsAnswersText(model.caps) + ")";
+}
+
+std::string CentroidColumnText(const CentroidMeasurement& m) {
+    std::string text = ShortColumnText(m);
+    for (const CentroidShaderModel& model : m.shaderModels) {
+        text += "; " + model.shaderModel + " ";
+        // A model whose verdict differs from the measurement's says its own.
+        if (model.caps.tried && model.verdict != m.verdict) text += ShortColumnText(ModelResult(model)) + ", ";
+        text += SwitchVerdictShortText(model.caps);
+    }
+    return text;
 }

@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "analysis/positions/sample_measurement.h"
+#include "analysis/session/switch_finding.h"
 
 enum class CentroidVerdict {
-    Unavailable,    // no ps_3_0, or no mask to read single samples with (1x, non-maskable)
+    Unavailable,    // no shader model drawn with, or no mask to read single samples with (1x, non-maskable)
     Centroid,       // honoured: at the centroid of the covered samples
     CoveredSample,  // honoured: at a covered sample (atSample of each case says which)
     Centre,         // ignored: at the pixel centre
@@ -40,10 +41,23 @@ struct CentroidCase {
     int atSample = -1;  // the mask bit of the covered sample it matches, -1 for none
 };
 
+// One shader model's _centroid (ps_3_0 with vs_3_0, ps_2_0 with vs_2_0): whether the caps' shader
+// versions claim it beside whether it was honoured (works: at the centroid or a covered sample).
+struct CentroidShaderModel {
+    std::string shaderModel;  // "ps_3_0", "ps_2_0"
+    SwitchFinding caps;
+    CentroidVerdict verdict = CentroidVerdict::Unavailable;
+    std::string coveredSampleRule;
+};
+
 struct CentroidMeasurement {
     CentroidVerdict verdict = CentroidVerdict::Unavailable;
-    std::string unavailableReason;  // "no ps_3_0", "one sample per pixel", ...
+    std::string unavailableReason;  // "one sample per pixel", ...; empty: no shader model drawn with
     unsigned pixelShaderVersion = 0;  // the caps' D3DPS_VERSION
+    // Every shader model tried, the highest first, whatever the caps claim; the cases and the
+    // verdict above are the first one drawn with. Empty where the mode has no mask to measure with
+    // and in older files, which tried ps_3_0 alone.
+    std::vector<CentroidShaderModel> shaderModels;
 
     // The sample positions the cases were placed by (the position measurement's, by mask bit).
     std::vector<SamplePosition> samples;
@@ -64,5 +78,9 @@ std::string CoveredSampleRule(const std::vector<CentroidCase>& cases);
 // covered mask bit)", "ignored: at the pixel centre", "shader model not available", "other";
 // "not measured: one sample per pixel" where there is no mask to measure with.
 std::string CentroidVerdictText(const CentroidMeasurement& measurement);
+// Centroid and CoveredSample: the modifier moved the input where it should.
+bool CentroidHonoured(CentroidVerdict verdict);
+// "ps_2_0: honoured: at the centroid of the covered samples; claimed and works (D3DCAPS9 ...)".
+std::string CentroidShaderModelText(const CentroidShaderModel& model);
 // The survey report's column: a short form.
 std::string CentroidColumnText(const CentroidMeasurement& measurement);

@@ -10,6 +10,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -50,7 +51,7 @@ const DWORD kVertexShader[] = {
 // mov r0.zw, c0
 // mov oC0, r0
 constexpr DWORD kCentroidModifier = 0x00400000;  // D3DSPDM_MSAMPCENTROID in the dcl's register
-const DWORD kPixelShader[] = {
+const DWORD kPixelShader3[] = {
     0xFFFF0300,
     0x05000051, 0xA00F0000, 0x00000000, 0x00000000, 0x3F800000, 0x3F800000,
     0x0200001F, 0x80000005, 0x90030000,
@@ -61,20 +62,84 @@ const DWORD kPixelShader[] = {
 };
 constexpr size_t kInputRegisterToken = 9;
 
+// vs_2_0
+// dcl_position v0
+// dcl_texcoord0 v1
+// mov oPos, v0
+// mov oT0, v1
+const DWORD kVertexShader2[] = {
+    0xFFFE0200,
+    0x0200001F, 0x80000000, 0x900F0000,
+    0x0200001F, 0x80000005, 0x900F0001,
+    0x02000001, 0xC00F0000, 0x90E40000,
+    0x02000001, 0xE00F0000, 0x90E40001,
+    0x0000FFFF,
+};
+
+// ps_2_0 declares _centroid on its texture coordinates too.
+// ps_2_0
+// def c0, 0, 0, 1, 1
+// dcl_centroid t0.xy               (plain: dcl t0.xy, the 0x00400000 bit clear)
+// frc r0.xy, t0
+// mov r0.zw, c0
+// mov oC0, r0
+const DWORD kPixelShader2[] = {
+    0xFFFF0200,
+    0x05000051, 0xA00F0000, 0x00000000, 0x00000000, 0x3F800000, 0x3F800000,
+    0x0200001F, 0x80000000, 0xB0030000,
+    0x02000013, 0x80030000, 0xB0E40000,
+    0x02000001, 0x800C0000, 0xA0E40000,
+    0x02000001, 0x800F0800, 0x80E40000,
+    0x0000FFFF,
+};
+
+// Each model the input is declared in, the highest first: the measurement is the first the device
+// draws with, and every one is tried for what its _centroid does.
+struct ShaderModel {
+    const char* name;
+    DWORD pixelVersion;
+    DWORD vertexVersion;
+    const DWORD* vertexShader;
+    const DWORD* pixelShader;
+    size_t pixelShaderTokens;
+};
+
+const ShaderModel kShaderModels[] = {
+    {"ps_3_0", D3DPS_VERSION(3, 0), D3DVS_VERSION(3, 0), kVertexShader, kPixelShader3,
+     sizeof kPixelShader3 / sizeof(DWORD)},
+    {"ps_2_0", D3DPS_VERSION(2, 0), D3DVS_VERSION(2, 0), kVertexShader2, kPixelShader2,
+     sizeof kPixelShader2 / sizeof(DWORD)},
+};
+
 struct Shaders {
     ComPtr<IDirect3DVertexShader9> vertex;
     ComPtr<IDirect3DPixelShader9> centroid;
     ComPtr<IDirect3DPixelShader9> plain;
 };
 
-HRESULT CreateShaders(IDirect3DDevice9* device, Shaders* shaders) {
-    DWORD centroid[sizeof kPixelShader / sizeof(DWORD)];
-    for (size_t k = 0; k < sizeof kPixelShader / sizeof(DWORD); ++k) centroid[k] = kPixelShader[k];
+// Names the call that failed, where one did.
+HRESULT CreateShaders(IDirect3DDevice9* device, const ShaderModel& model, Shaders* shaders, std::string* call) {
+    std::vector<DWORD> centroid(model.pixelShader, model.pixelShader + model.pixelShaderTokens);
     centroid[kInputRegisterToken] |= kCentroidModifier;
-    HRESULT hr = device->CreateVertexShader(kVertexShader, &shaders->vertex);
-    if (SUCCEEDED(hr)) hr = device->CreatePixelShader(centroid, &shaders->centroid);
-    if (SUCCEEDED(hr)) hr = device->CreatePixelShader(kPixelShader, &shaders->plain);
+    *call = "CreateVertexShader";
+    HRESULT hr = device->CreateVertexShader(model.vertexShader, &shaders->vertex);
+    if (SUCCEEDED(hr)) {
+        *call = "CreatePixelShader";
+        hr = device->CreatePixelShader(centroid.data(), &shaders->centroid);
+    }
+    if (SUCCEEDED(hr)) hr = device->CreatePixelShader(model.pixelShader, &shaders->plain);
     return hr;
+}
+
+std::string VersionText(DWORD version) {
+    return std::to_string(D3DSHADER_VERSION_MAJOR(version)) + "." + std::to_string(D3DSHADER_VERSION_MINOR(version));
+}
+
+// The caps' shader versions against the model: the claim that its _centroid can be declared.
+CapsAnswer ShaderModelAnswer(const D3DCAPS9& caps, const ShaderModel& model) {
+    return {"D3DCAPS9 PixelShaderVersion, VertexShaderVersion",
+            "ps " + VersionText(caps.PixelShaderVersion) + ", vs " + VersionText(caps.VertexShaderVersion),
+            caps.PixelShaderVersion >= model.pixelVersion && caps.VertexShaderVersion >= model.vertexVersion};
 }
 
 // A triangle reaching 8 pixels past the measured pixel on the covered side of the edge, in clip
@@ -140,6 +205,57 @@ PixelPoint Mean(const std::vector<PixelPoint>& points) {
     return mean;
 }
 
+// Every edge drawn with and without _centroid, each sample read alone, and the cases decoded into
+// result, whose samples are set.
+HRESULT MeasureCases(IDirect3DDevice9* device, const ProbeTarget& target, const Shaders& shaders,
+                     const std::vector<CoveringEdge>& edges, const ChannelLayout& red, const ChannelLayout& green,
+                     const ChannelLayout& blue, CentroidMeasurement* result) {
+    const int samples = target.MaskSamples();
+    std::vector<Pass> passes;
+    for (size_t e = 0; e < edges.size(); ++e) {
+        for (bool centroid : {true, false}) {
+            for (int s = 0; s < samples; ++s) passes.push_back({e, centroid, s});
+        }
+    }
+    ProbeSurfaces surfaces;
+    ProbeReadBack pictures;
+    HRESULT hr = CreateProbeSurfaces(device, target, kSide, kSide, static_cast<UINT>(passes.size()), &surfaces);
+    if (SUCCEEDED(hr)) hr = DrawPasses(device, surfaces, shaders, edges, passes);
+    if (SUCCEEDED(hr)) hr = pictures.Read(device, surfaces);
+    if (FAILED(hr)) return hr;
+
+    int levels = 255;
+    result->cases.assign(edges.size(), CentroidCase());
+    for (size_t e = 0; e < edges.size(); ++e) {
+        result->cases[e].intended = edges[e].covers;
+        result->cases[e].centreCovered = edges[e].centreInside;
+    }
+    for (size_t k = 0; k < passes.size(); ++k) {
+        const IntensityImage r = pictures.Cell(k, red);
+        const IntensityImage g = pictures.Cell(k, green);
+        const IntensityImage b = pictures.Cell(k, blue);
+        if (r.levels > 0) levels = r.levels;
+        CentroidCase& c = result->cases[passes[k].edge];
+        // Blue 1 in this one sample of S resolves to 1 / S.
+        if (b.At(kPixel, kPixel) * samples < 0.5f) continue;
+        const PixelPoint point{r.At(kPixel, kPixel) * samples, g.At(kPixel, kPixel) * samples};
+        if (passes[k].centroid) {
+            c.covered |= 1u << passes[k].sample;
+            c.evaluatedPerSample.push_back(point);
+        } else {
+            c.plainPerSample.push_back(point);
+        }
+    }
+    for (CentroidCase& c : result->cases) {
+        if (!c.evaluatedPerSample.empty()) c.evaluated = Mean(c.evaluatedPerSample);
+        if (!c.plainPerSample.empty()) c.plain = Mean(c.plainPerSample);
+    }
+    result->precision = (samples + 1) * 0.5 / levels;
+    result->verdict = CentroidVerdict::Other;
+    DecodeCentroid(result);
+    return S_OK;
+}
+
 }  // namespace
 
 HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
@@ -154,9 +270,7 @@ HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
     result.pixelShaderVersion = caps.PixelShaderVersion;
     ChannelLayout red, green, blue;
     const std::vector<CoveringEdge> edges = ChooseCoveringEdges(positions.samples);
-    if (caps.PixelShaderVersion < D3DPS_VERSION(3, 0) || caps.VertexShaderVersion < D3DVS_VERSION(3, 0)) {
-        result.unavailableReason.clear();  // the verdict's own text: shader model not available
-    } else if (target.type == D3DMULTISAMPLE_NONE) {
+    if (target.type == D3DMULTISAMPLE_NONE) {
         result.unavailableReason = "one sample per pixel";
     } else if (!target.Maskable()) {
         result.unavailableReason = "non-maskable samples cannot be read one by one";
@@ -167,53 +281,35 @@ HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
     } else if (edges.empty()) {
         result.unavailableReason = "no sample positions";
     } else {
-        const int samples = target.MaskSamples();
-        std::vector<Pass> passes;
-        for (size_t e = 0; e < edges.size(); ++e) {
-            for (bool centroid : {true, false}) {
-                for (int s = 0; s < samples; ++s) passes.push_back({e, centroid, s});
+        // Every model is tried whatever the caps claim; the first drawn with is the measurement.
+        bool measured = false;
+        for (const ShaderModel& model : kShaderModels) {
+            CentroidShaderModel entry;
+            entry.shaderModel = model.name;
+            entry.caps.answers.push_back(ShaderModelAnswer(caps, model));
+            Shaders shaders;
+            std::string call;
+            hr = CreateShaders(device, model, &shaders, &call);
+            if (FAILED(hr)) {
+                entry.caps.tryCall = call;
+                entry.caps.tryResult = hr;
+                result.shaderModels.push_back(entry);
+                continue;
             }
-        }
-        Shaders shaders;
-        ProbeSurfaces surfaces;
-        ProbeReadBack pictures;
-        hr = CreateShaders(device, &shaders);
-        if (SUCCEEDED(hr)) {
-            hr = CreateProbeSurfaces(device, target, kSide, kSide, static_cast<UINT>(passes.size()), &surfaces);
-        }
-        if (SUCCEEDED(hr)) hr = DrawPasses(device, surfaces, shaders, edges, passes);
-        if (SUCCEEDED(hr)) hr = pictures.Read(device, surfaces);
-        if (FAILED(hr)) return hr;
-
-        int levels = 255;
-        result.cases.resize(edges.size());
-        for (size_t e = 0; e < edges.size(); ++e) {
-            result.cases[e].intended = edges[e].covers;
-            result.cases[e].centreCovered = edges[e].centreInside;
-        }
-        for (size_t k = 0; k < passes.size(); ++k) {
-            const IntensityImage r = pictures.Cell(k, red);
-            const IntensityImage g = pictures.Cell(k, green);
-            const IntensityImage b = pictures.Cell(k, blue);
-            if (r.levels > 0) levels = r.levels;
-            CentroidCase& c = result.cases[passes[k].edge];
-            // Blue 1 in this one sample of S resolves to 1 / S.
-            if (b.At(kPixel, kPixel) * samples < 0.5f) continue;
-            const PixelPoint point{r.At(kPixel, kPixel) * samples, g.At(kPixel, kPixel) * samples};
-            if (passes[k].centroid) {
-                c.covered |= 1u << passes[k].sample;
-                c.evaluatedPerSample.push_back(point);
-            } else {
-                c.plainPerSample.push_back(point);
+            CentroidMeasurement run = result;
+            hr = MeasureCases(device, target, shaders, edges, red, green, blue, &run);
+            if (FAILED(hr)) return hr;
+            entry.caps.tried = true;
+            entry.verdict = run.verdict;
+            entry.coveredSampleRule = run.coveredSampleRule;
+            entry.caps.works = CentroidHonoured(run.verdict);
+            if (!measured) {
+                run.shaderModels = result.shaderModels;
+                result = std::move(run);
+                measured = true;
             }
+            result.shaderModels.push_back(entry);
         }
-        for (CentroidCase& c : result.cases) {
-            if (!c.evaluatedPerSample.empty()) c.evaluated = Mean(c.evaluatedPerSample);
-            if (!c.plainPerSample.empty()) c.plain = Mean(c.plainPerSample);
-        }
-        result.precision = (samples + 1) * 0.5 / levels;
-        result.verdict = CentroidVerdict::Other;
-        DecodeCentroid(&result);
     }
     if (result.cases.empty()) result.verdict = CentroidVerdict::Unavailable;
     result.milliseconds =

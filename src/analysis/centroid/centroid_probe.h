@@ -1,6 +1,6 @@
 // The centroid measurement: triangles whose edges cover chosen subsets of one pixel's measured
-// samples, drawn with a ps_3_0 shader whose _centroid input carries the screen position, and the
-// same without the modifier; the position each covered sample received is read back. The
+// samples, drawn with a shader whose _centroid input carries the screen position (ps_3_0, and
+// ps_2_0, each where the device creates it), and the same without the modifier; the position each covered sample received is read back. The
 // device's render target, shaders and states are as before when it returns.
 #pragma once
 
@@ -13,8 +13,8 @@
 #include "analysis/antialias_off/antialias_off_measurement.h"
 #include "analysis/positions/sample_measurement.h"
 
-// positions places the triangles (by mask bit); a mode without a mask, or a device without
-// ps_3_0 and vs_3_0, gives the verdict Unavailable and S_OK. Fails without touching out where
-// the device cannot make the shaders or targets it needs or cannot draw them.
+// positions places the triangles (by mask bit); a mode without a mask, or a device that creates
+// neither model's shaders, gives the verdict Unavailable and S_OK (each model says why). Fails
+// without touching out where the device cannot make the targets it needs or cannot draw them.
 HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
                         const SampleMeasurement& positions, CentroidMeasurement* out);

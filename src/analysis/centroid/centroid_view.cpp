@@ -33,6 +33,10 @@ MeasurementView DescribeCentroid(const ModeMeasurement& measurement) {
     const CentroidMeasurement& m = measurement.centroid;
     MeasurementView view{"Centroid", "Interpolation", {{"Centroid", CentroidColumnText(m)}}};
     view.facts.push_back({"Centroid", CentroidVerdictText(m)});
+    for (const CentroidShaderModel& model : m.shaderModels) {
+        view.facts.push_back({"Centroid in " + model.shaderModel, CentroidShaderModelText(model)});
+        view.switches.push_back({"centroid " + model.shaderModel, SwitchVerdictShortText(model.caps)});
+    }
     if (m.cases.empty()) return view;
     char precision[64];
     std::snprintf(precision, sizeof precision, "each coordinate within %.4f pixel", m.precision);

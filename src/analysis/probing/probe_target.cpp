@@ -24,6 +24,11 @@ HRESULT DescribeProbeTarget(IDirect3DDevice9* device, ProbeTarget* target) {
 }
 
 HRESULT CheckDeviceSurfaceFormat(IDirect3DDevice9* device, DWORD usage, D3DFORMAT format) {
+    return CheckDeviceResourceFormat(device, usage, D3DRTYPE_SURFACE, format);
+}
+
+HRESULT CheckDeviceResourceFormat(IDirect3DDevice9* device, DWORD usage, D3DRESOURCETYPE resource,
+                                  D3DFORMAT format) {
     Microsoft::WRL::ComPtr<IDirect3D9> direct3d;
     D3DDEVICE_CREATION_PARAMETERS creation = {};
     D3DDISPLAYMODE mode = {};
@@ -31,8 +36,8 @@ HRESULT CheckDeviceSurfaceFormat(IDirect3DDevice9* device, DWORD usage, D3DFORMA
     if (SUCCEEDED(hr)) hr = device->GetCreationParameters(&creation);
     if (SUCCEEDED(hr)) hr = device->GetDisplayMode(0, &mode);
     if (FAILED(hr)) return hr;
-    return direct3d->CheckDeviceFormat(creation.AdapterOrdinal, creation.DeviceType, mode.Format, usage,
-                                       D3DRTYPE_SURFACE, format);
+    return direct3d->CheckDeviceFormat(creation.AdapterOrdinal, creation.DeviceType, mode.Format, usage, resource,
+                                       format);
 }
 
 bool ChannelOf(D3DFORMAT format, Channel channel, ChannelLayout* layout) {

@@ -19,6 +19,9 @@ HRESULT DescribeProbeTarget(IDirect3DDevice9* device, ProbeTarget* target);
 // CheckDeviceFormat on the device's own adapter, device type and display format: what the runtime
 // says of a surface of format with usage (a capability query, or a driver's FOURCC convention).
 HRESULT CheckDeviceSurfaceFormat(IDirect3DDevice9* device, DWORD usage, D3DFORMAT format);
+// The same for another kind of resource: runtimes answer some queries for textures alone.
+HRESULT CheckDeviceResourceFormat(IDirect3DDevice9* device, DWORD usage, D3DRESOURCETYPE resource,
+                                  D3DFORMAT format);
 
 // Where a format keeps one colour channel, for reading pictures back.
 struct ChannelLayout {

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <string>
 
+#include "analysis/session/switch_finding_json.h"
+
 #include "analysis/resolve/resolve_json.h"
 
 namespace {
@@ -69,6 +71,9 @@ void CompareResolveTransfer(const ResolveTransfer& was, const ResolveTransfer& n
         srgb.CompareValues("verdict", root / "verdict", TransferVerdictJsonName(a.curve.verdict),
                            TransferVerdictJsonName(b.curve.verdict));
         srgb.CompareValues("writeEncoded", root / "writeEncoded", a.writeEncoded, b.writeEncoded);
+        if (!a.caps.answers.empty() && !b.caps.answers.empty()) {
+            CompareSwitchFindings(a.caps, b.caps, "caps", root / "caps", &srgb);
+        }
         differences->AddAll(srgb, "srgbWrite", root / "srgbWrite");
     }
     differences->CompareValues("valueScale", root / "valueScale", was.valueScale, now.valueScale);

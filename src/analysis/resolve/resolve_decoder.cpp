@@ -125,6 +125,10 @@ void DecodeResolve(const ResolveReadings& r, ResolveMeasurement* m) {
         t.srgbWrite.writeEncoded =
             !r.srgbGrey.empty() && std::fabs(FullValue(r.srgbGrey) - encoded) <= kTransferToleranceSteps;
     }
+    t.srgbWrite.caps.answers = r.srgbCaps;
+    t.srgbWrite.caps.tried = t.srgbWrite.tried;
+    t.srgbWrite.caps.works = t.srgbWrite.writeEncoded;
+    if (!t.srgbWrite.tried) t.srgbWrite.caps.tryCall = "SetRenderState(D3DRS_SRGBWRITEENABLE) not taken";
 
     t.alpha = AlphaLadder();
     if (r.alphaScale > 0 && !r.alpha.empty()) {

@@ -15,6 +15,7 @@ struct ResolveReadings {
     std::vector<LadderStep> grey;
     bool srgbTried = false;              // both sRGB rows drawn with the state taken
     long srgbCapsAnswer = 0;
+    std::vector<CapsAnswer> srgbCaps;    // every form asked (srgb_write_caps.h)
     std::vector<LadderStep> srgbWhite;
     std::vector<LadderStep> srgbGrey;
     int alphaScale = 0;                  // 0: the format has no alpha

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "analysis/session/json_names.h"
+#include "analysis/session/switch_finding_json.h"
 
 namespace {
 
@@ -69,6 +70,8 @@ void to_json(json& out, const ResolveTransfer& t) {
             {"ladder", LadderToJson(t.srgbWrite.curve.ladder)},
             {"grey", LadderToJson(t.srgbWrite.curve.grey)},
         };
+        // An older file read back has none, and is written again as it was.
+        if (!t.srgbWrite.caps.answers.empty()) srgb["caps"] = t.srgbWrite.caps;
     }
     json alpha = nullptr;
     if (t.alpha.measured) {
@@ -102,6 +105,9 @@ void from_json(const json& in, ResolveTransfer& t) {
         t.srgbWrite.tried = true;
         t.srgbWrite.capsAnswer = CapsAnswerFromText(srgb.at("capsAnswer").get<std::string>());
         t.srgbWrite.writeEncoded = srgb.at("writeEncoded").get<bool>();
+        // Older files asked one form, the capsAnswer above.
+        const auto caps = srgb.find("caps");
+        if (caps != srgb.end()) caps->get_to(t.srgbWrite.caps);
         t.srgbWrite.curve.verdict = JsonValueOf(kTransferVerdictNames, srgb.at("verdict"));
         t.srgbWrite.curve.ladder = LadderFromJson(srgb.at("ladder"));
         t.srgbWrite.curve.grey = LadderFromJson(srgb.at("grey"));

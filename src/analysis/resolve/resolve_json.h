@@ -7,8 +7,9 @@
 #include "analysis/resolve/resolve_measurement.h"
 
 // {"verdict": "stored"|"linear"|"other", "valueScale": 255, "greyDrawn": 128, "ladder":
-// [{"covered": k, "value": v}...], "grey": [...], "srgbWrite": {"capsAnswer", "writeEncoded",
-// "verdict", "ladder", "grey"} or null where it was not drawn, "alpha": {"verdict", "valueScale",
+// [{"covered": k, "value": v}...], "grey": [...], "srgbWrite": {"capsAnswer", "caps" (every
+// query form beside the writes' effect; not in older files), "writeEncoded", "verdict",
+// "ladder", "grey"} or null where it was not drawn, "alpha": {"verdict", "valueScale",
 // "ladder"} or null where the format has none}. Values are whole read-back steps of 1/valueScale.
 // Not written: the curves' referencesAlike (read back false) and colourSamples, read back as the
 // count of the plain ladder's fully covered rung, which the probe makes it.

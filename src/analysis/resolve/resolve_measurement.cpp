@@ -91,9 +91,12 @@ std::string ResolveColumnText(const ResolveMeasurement& m) {
     std::string text = ShortVerdict(t.curve);
     if (t.colourSamples == 1) text += " (1 sample)";
     if (t.srgbWrite.tried) {
-        text += "; sRGB write (" + CapsAnswerText(t.srgbWrite.capsAnswer) + ", " +
-                (t.srgbWrite.writeEncoded ? "encoded" : "not encoded") +
-                "): " + ShortVerdict(t.srgbWrite.curve);
+        // Older files: the one caps answer they have beside what the writes did.
+        const std::string claim = t.srgbWrite.caps.answers.empty()
+                                      ? CapsAnswerText(t.srgbWrite.capsAnswer) + ", " +
+                                            (t.srgbWrite.writeEncoded ? "encoded" : "not encoded")
+                                      : SwitchVerdictShortText(t.srgbWrite.caps);
+        text += "; sRGB write (" + claim + "): " + ShortVerdict(t.srgbWrite.curve);
     }
     if (t.alpha.measured && t.alpha.curve.verdict != t.curve.verdict) {
         text += "; alpha " + ShortVerdict(t.alpha.curve);

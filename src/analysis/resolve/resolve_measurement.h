@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/session/switch_finding.h"
+
 // Resolved values within this many steps of a reference count as matching it: the read-back
 // rounds to the nearest step (half a step) and a resolve may round the other way (one more).
 constexpr double kTransferToleranceSteps = 1.5;
@@ -41,7 +43,10 @@ struct TransferCurve {
 // The same drawing with D3DRS_SRGBWRITEENABLE on, beside what the format claims for it.
 struct SrgbWriteResult {
     bool tried = false;           // drawn with the state on and read back; else the curve says nothing
-    long capsAnswer = 0;          // CheckDeviceFormat(D3DUSAGE_QUERY_SRGBWRITE): D3D_OK if claimed
+    long capsAnswer = 0;          // CheckDeviceFormat(D3DUSAGE_QUERY_SRGBWRITE) on a surface
+    // Every query form asked beside whether the writes came out encoded (works is writeEncoded);
+    // no answers in older files, which asked only the one above.
+    SwitchFinding caps;
     // The grey at full coverage came back as the sRGB encoding of greyDrawn (within tolerance):
     // the samples were written encoded, whatever the caps answer said.
     bool writeEncoded = false;

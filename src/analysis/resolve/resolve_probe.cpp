@@ -14,6 +14,7 @@
 
 #include "analysis/probing/probe_target.h"
 #include "analysis/resolve/resolve_decoder.h"
+#include "analysis/resolve/srgb_write_caps.h"
 #include "pattern/ortho_projection.h"
 #include "pattern/pass_states.h"
 #include "pattern/pattern_contents.h"
@@ -309,6 +310,7 @@ HRESULT MeasureResolve(IDirect3DDevice9* device, const ProbeTarget& target,
     readings.grey = ReadLadder(image, rungs, kGreyRow);
     readings.srgbTried = srgbTried;
     readings.srgbCapsAnswer = CheckDeviceSurfaceFormat(device, D3DUSAGE_QUERY_SRGBWRITE, target.format);
+    readings.srgbCaps = AskSrgbWriteCaps(device, target.format);
     if (srgbTried) {
         readings.srgbWhite = ReadLadder(image, rungs, kSrgbWhiteRow);
         readings.srgbGrey = ReadLadder(image, rungs, kSrgbGreyRow);

@@ -69,6 +69,10 @@ MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
                                                 (srgb.writeEncoded ? " (written sRGB-encoded)" : " (written as drawn)") +
                                                 "; " + TransferVerdictText(srgb.curve)});
     }
+    if (!srgb.caps.answers.empty()) {
+        view.switches.push_back({"sRGB write", SwitchVerdictShortText(srgb.caps)});
+        view.facts.push_back({"sRGB write claimed?", SwitchVerdictText(srgb.caps) + " (" + CapsAnswersText(srgb.caps) + ")"});
+    }
     view.facts.push_back({"Alpha", m.alpha.measured ? TransferVerdictText(m.alpha.curve) : "the format has none"});
 
     AddLadder(&view, LadderOf("White", m.curve.ladder, samples, m.valueScale));

@@ -70,6 +70,9 @@ struct MeasurementView {
     std::string page;                  // the F3 tab it stands on: "Positions", "Resolve", ...
     std::vector<ViewColumn> columns;   // its cells in the survey's report table
     std::vector<ViewFact> facts;
+    // Each switch tried, in short: its name, what its caps claim beside what it did ("A2M1" -
+    // "not claimed, works"); the console lists them per mode, the facts say them in full.
+    std::vector<ViewFact> switches;
     std::vector<ViewTable> tables;
     std::vector<ViewLadder> ladders;
     std::vector<ViewDiagram> diagrams;
