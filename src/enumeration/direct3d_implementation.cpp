@@ -108,16 +108,8 @@ std::string Direct3DLibraryProblem(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
-        char text[256] = {};
-        DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
-                                      sizeof(text), nullptr);
-        while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r' || text[length - 1] == ' ' ||
-                              text[length - 1] == '.')) {
-            --length;
-        }
-        char code[32];
-        std::snprintf(code, sizeof(code), "error %lu", static_cast<unsigned long>(error));
-        return length == 0 ? std::string(code) : std::string(text, length) + " (" + code + ")";
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return "there is no such file";
+        return "it cannot be read (error " + std::to_string(error) + ")";
     }
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return "it is a folder, not a d3d9.dll";
     return std::string();

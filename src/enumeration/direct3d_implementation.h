@@ -36,8 +36,9 @@ bool HasWineBuiltinMarker(const unsigned char* image, size_t size);
 // The same for a file's first bytes; false where it cannot be read.
 bool FileHasWineBuiltinMarker(const std::string& path);
 
-// Why path (ANSI) cannot be the d3d9.dll to load, a few words ("it is a folder, not a d3d9.dll",
-// the system's reason it cannot be read); empty where it is a file.
+// Why path (ANSI) cannot be the d3d9.dll to load, a few words ("there is no such file", "it is a
+// folder, not a d3d9.dll"); empty where it is a file. Checked before loading: Wine loads its
+// builtin d3d9 for a full path it cannot find.
 std::string Direct3DLibraryProblem(const std::string& path);
 
 // Describes module (null where nothing was loaded); requested is the ANSI path asked for, empty

@@ -41,12 +41,6 @@ IDirect3D9* CreateDirect3D(UINT sdkVersion) {
     const std::string name = library.requested.empty() ? std::string("d3d9.dll") : library.requested;
     library.module = nullptr;
     library.error.clear();
-    // A file asked for that is not there must not quietly become the system's d3d9 (Wine loads
-    // its builtin for a full path it cannot find).
-    if (!library.requested.empty() && GetFileAttributesA(name.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        library.error = "cannot load '" + name + "': " + SystemText(GetLastError());
-        return nullptr;
-    }
     // The module stays loaded for the life of the process: the Direct3D object lives in it.
     HMODULE module = LoadLibraryExA(name.c_str(), nullptr, library.requested.empty() ? 0 : LOAD_WITH_ALTERED_SEARCH_PATH);
     if (!module) {
