@@ -1,5 +1,5 @@
-# The commands: `make run`, `make test`, `make survey` and `make bench`. Each installs what is
-# missing first.
+# The commands: `make run`, `make test`, `make survey`, `make surveys` and `make bench`. Each
+# installs what is missing first.
 BUILD_DIR := build
 JOBS ?= 2
 
@@ -7,7 +7,7 @@ SEED ?=
 MINUTES ?= 30
 WM ?= $(if $(QUILLANT_NO_WM),off,both)
 
-.PHONY: all bootstrap configure build run test survey bench soak clean
+.PHONY: all bootstrap configure build run test survey surveys bench soak clean
 
 all: build
 
@@ -29,6 +29,12 @@ test: build
 survey: configure
 	@cmake --build $(BUILD_DIR) -j$(JOBS) --target quillant-survey
 	@scripts/run-survey $(BUILD_DIR)
+
+# docs/surveys/: the survey of each Direct3D 9 implementation this machine runs (Wine's d3d9,
+# DXVK where it is beside the repository), each through --d3d9.
+surveys: configure
+	@cmake --build $(BUILD_DIR) -j$(JOBS) --target quillant-survey
+	@scripts/survey-implementations $(BUILD_DIR)
 
 # A longer soak of the real program on its own display: make soak SEED=n MINUTES=m (SEED unset:
 # random and printed; ACTIONS=n replays the first n actions of that seed instead; KEEP_GOING=1

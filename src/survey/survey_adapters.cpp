@@ -13,7 +13,9 @@ SurveyAdapters::~SurveyAdapters() {
 HRESULT SurveyAdapters::Start(std::string* error) {
     direct3d = platform::CreateDirect3D(D3D_SDK_VERSION);
     if (!direct3d) {
-        *error = "Direct3DCreate9 gave no object: no d3d9.dll, or one that does not offer Direct3D 9";
+        // The loader says which file it tried and why it gave nothing.
+        const std::string why = platform::LoadedDirect3DLibrary().error;
+        *error = why.empty() ? "Direct3DCreate9 gave no object: no d3d9.dll, or one that does not offer Direct3D 9" : why;
         return E_FAIL;
     }
     enumeration.direct3d = direct3d;

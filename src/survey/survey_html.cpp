@@ -232,6 +232,10 @@ std::string SurveyHtml(const SurveyReport& report, const BaselineComparison* bas
             std::to_string(kSurveySchemaVersion) + ": " + std::to_string(report.modes.size()) + " modes, " +
             std::to_string(measured) + " measured, " + std::to_string(report.modes.size() - measured) +
             " failed. Positions in 1/16 pixel from the pixel's top-left corner.</p>\n";
+    html += "<p>Direct3D 9 implementation: " + E(ImplementationText(report.implementation)) + ".</p>\n";
+    for (const std::string& warning : report.implementation.warnings) {
+        html += "<p class=\"failed\">Warning: " + E(warning) + ".</p>\n";
+    }
     if (!complete) {
         html += "<p class=\"failed\">Incomplete: the survey was still measuring, or was stopped, after these "
                 "modes.</p>\n";

@@ -2,6 +2,7 @@
 // as the Sample Positions dialog's Save.
 #include "survey/survey_json.h"
 
+#include "analysis/session/implementation_json.h"
 #include "analysis/session/measurement_json.h"
 #include "survey/survey_document.h"
 
@@ -54,6 +55,7 @@ nlohmann::json SurveyToJson(const SurveyReport& report, bool complete) {
         {"version", kSurveyProgramVersion},
         {"schemaVersion", kSurveySchemaVersion},
         {"complete", complete},
+        {"implementation", ImplementationToJson(report.implementation)},
         {"adapters", adapters},
         {"modes", modes},
         {"notes", report.notes},

@@ -12,6 +12,13 @@
 
 namespace {
 
+// Which d3d9 ran, and what did not run that was asked for.
+std::string ImplementationLines(const Direct3DImplementation& implementation) {
+    std::string text = "\nDirect3D 9 implementation: " + MarkdownCell(ImplementationText(implementation)) + ".\n";
+    for (const std::string& warning : implementation.warnings) text += "\n**Warning:** " + MarkdownCell(warning) + ".\n";
+    return text;
+}
+
 std::string AdapterHeading(const AdapterDescription& adapter) {
     char ids[96];
     std::snprintf(ids, sizeof(ids), "vendor 0x%04lX, device 0x%04lX, revision %lu",
@@ -28,7 +35,8 @@ std::string SurveyMarkdown(const SurveyReport& report) {
     std::string text = "# Quillant survey\n\n"
                        "Sample positions in 1/16 pixel from the pixel's top-left corner, each after "
                        "the mask bit that selects it; an axis measured only to an interval shows it "
-                       "as low..high.\n";
+                       "as low..high.\n" +
+                       ImplementationLines(report.implementation);
     // Every measurement names its own columns; an empty result is described for the headings.
     std::vector<MeasurementView> described;
     for (const MeasurementModule& module : MeasurementModules()) described.push_back(module.describe(ModeMeasurement()));

@@ -11,7 +11,7 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: quillant-survey [--out DIR] [--adapter N] [--device hal|sw|ref|all] [--baseline FILE]\n"
-    "                       [--mode-timeout SECONDS] [--quiet]\n"
+    "                       [--mode-timeout SECONDS] [--d3d9 FILE] [--quiet]\n"
     "       quillant-survey --compare BASELINE SURVEY [--quiet]\n"
     "\n"
     "Measures every multisample mode of the Direct3D 9 adapters: where each sample lies, how\n"
@@ -24,6 +24,8 @@ constexpr char kUsage[] =
     "  --baseline FILE    compare with an earlier survey.json and list what changed\n"
     "  --mode-timeout S   end a mode's measurement that has not answered within S seconds\n"
     "                     (default: 60); each mode is measured in a process of its own\n"
+    "  --d3d9 FILE        load Direct3D 9 from FILE instead of the system's d3d9.dll; under\n"
+    "                     Wine also set WINEDLLOVERRIDES=d3d9=n,b, or Wine's own runs\n"
     "  --compare A B      compare two survey.json files only: no device, no display\n"
     "  --quiet            no progress lines and no summary; where the report went, the\n"
     "                     differences and errors are still printed\n"
@@ -123,6 +125,10 @@ public:
         AddValue("--baseline", 1, [this](const std::vector<std::string>& values) {
             if (values[0].empty()) return Fail("option '--baseline' needs a survey file");
             parsed_.options.baselineFile = values[0];
+        });
+        AddValue("--d3d9", 1, [this](const std::vector<std::string>& values) {
+            if (values[0].empty()) return Fail("option '--d3d9' needs a d3d9.dll file");
+            parsed_.options.direct3dLibrary = values[0];
         });
         AddValue("--compare", 2, [this](const std::vector<std::string>& values) {
             if (values.size() != 2 || values[0].empty() || values[1].empty()) {

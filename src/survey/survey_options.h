@@ -21,6 +21,9 @@ struct SurveyOptions {
     // Each mode is measured by a worker process of its own, ended when it has not answered
     // within this time.
     double modeTimeoutSeconds = 60.0;
+    // The d3d9.dll to load instead of the system's (--d3d9 FILE); empty for the system's. The
+    // workers load the same file.
+    std::string direct3dLibrary;
 };
 
 // Two survey files compared without measuring anything (--compare BASELINE SURVEY).

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "analysis/session/implementation_json.h"
 #include "analysis/session/measurement_json.h"
 #include "survey/survey_document.h"
 
@@ -71,8 +72,11 @@ bool ReadSurveyReport(const json& document, SurveyReport* report, std::string* e
         return false;
     }
     SurveyReport read;
-    std::string where = "its adapters";
+    std::string where = "its implementation";
     try {
+        // Surveys written before the implementation was named have none.
+        if (document.contains("implementation")) read.implementation = ImplementationFromJson(document["implementation"]);
+        where = "its adapters";
         for (const json& adapter : document.at("adapters")) read.adapters.push_back(AdapterFromJson(adapter));
         const json& modes = document.at("modes");
         for (size_t i = 0; i < modes.size(); ++i) {

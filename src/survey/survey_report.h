@@ -10,6 +10,7 @@
 
 #include "analysis/session/measurement_session.h"
 #include "enumeration/adapter_description.h"
+#include "enumeration/direct3d_implementation.h"
 
 // Milliseconds spent on each step of a mode.
 struct ModeTimings {
@@ -53,6 +54,7 @@ struct ModeReport {
 };
 
 struct SurveyReport {
+    Direct3DImplementation implementation;  // the d3d9 the survey loaded, and its workers with it
     std::vector<AdapterDescription> adapters;
     std::vector<ModeReport> modes;
     std::vector<std::string> notes;  // adapters or device types asked for with nothing to measure

@@ -20,6 +20,7 @@
 #include "survey/worker_launcher.h"
 #include "survey/worker_outcome.h"
 #include "image/file_replacing.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -76,6 +77,16 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
         }
     }
 
+    // A d3d9.dll asked for that is not there is a bad value, not a missing Direct3D 9.
+    if (!options.direct3dLibrary.empty()) {
+        const std::string problem = Direct3DLibraryProblem(options.direct3dLibrary);
+        if (!problem.empty()) {
+            PrintLine(err, "quillant-survey: option '--d3d9': cannot load '" + options.direct3dLibrary + "': " + problem);
+            return SurveyExitBadCommandLine;
+        }
+    }
+    platform::UseDirect3DLibrary(options.direct3dLibrary);
+
     // The survey itself makes no device: every mode's is made in a worker, so that whatever the
     // implementation does there, this process lives to report it.
     const std::string noDisplay = MissingDisplayText();
@@ -85,6 +96,11 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
         PrintLine(err, "quillant-survey: Direct3D 9 could not be started: " + startError);
         return SurveyExitNotStarted;
     }
+
+    // What ran, named in every report; what was asked for and did not run is said at once.
+    const platform::Direct3DLibrary library = platform::LoadedDirect3DLibrary();
+    const Direct3DImplementation implementation = DescribeDirect3DImplementation(library.requested, library.module);
+    for (const std::string& warning : implementation.warnings) PrintLine(err, "quillant-survey: warning: " + warning);
 
     const UINT adapterCount = adapters.direct3d->GetAdapterCount();
     if (options.adapter >= 0 && static_cast<UINT>(options.adapter) >= adapterCount) {
@@ -113,6 +129,7 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
     }
 
     SurveyReport report;
+    report.implementation = implementation;
     for (const SurveyGap& gap : plan.gaps) {
         report.notes.push_back("adapter " + std::to_string(gap.adapterOrdinal) + ": " + gap.reason);
     }
@@ -171,6 +188,7 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
         job.multisampleType = planned.multisample.type;
         job.multisampleQuality = planned.multisample.quality;
         job.picturePath = OutputPath(folder, pictureName);
+        job.direct3dLibrary = library.requested;
         HRESULT outputFailure = S_OK;
         ApplyWorkerEnd(workers.Run(job, options.modeTimeoutSeconds), options.modeTimeoutSeconds, &mode, &outputFailure);
         if (FAILED(outputFailure)) return outputFailed(pictureName, outputFailure);
@@ -207,6 +225,7 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
     if (!options.quiet) {
         std::fputs("\n", out);
         std::fputs(SummaryTable(report).c_str(), out);
+        PrintLine(out, "Direct3D 9: " + ImplementationText(report.implementation));
         if (!removed.empty()) {
             PrintLine(out, "removed the earlier survey's pictures of modes not measured now: " + Joined(removed));
         }

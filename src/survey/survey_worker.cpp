@@ -8,13 +8,14 @@
 #include <cstring>
 
 #include "image/file_replacing.h"
+#include "platform/platform.h"
 #include "survey/survey_json.h"
 #include "survey/survey_modes.h"
 
 namespace {
 
 constexpr char kWorkerOption[] = "--worker";
-constexpr size_t kWorkerArgumentCount = 10;  // the option and its nine values
+constexpr size_t kWorkerArgumentCount = 11;  // the option and its ten values
 constexpr size_t kWorkerNumbers = 6;
 
 // The step file, open for the whole process, so that the exception filter needs no allocation.
@@ -115,7 +116,8 @@ std::vector<std::string> WorkerArguments(const WorkerJob& job) {
             std::to_string(job.surveyProcessId),
             job.picturePath,
             job.resultPath,
-            job.stepPath};
+            job.stepPath,
+            job.direct3dLibrary};
 }
 
 bool IsWorkerCommandLine(const std::vector<std::string>& arguments) {
@@ -139,6 +141,7 @@ bool ParseWorkerArguments(const std::vector<std::string>& arguments, WorkerJob* 
     job->picturePath = arguments[7];
     job->resultPath = arguments[8];
     job->stepPath = arguments[9];
+    job->direct3dLibrary = arguments[10];
     return true;
 }
 
@@ -196,6 +199,7 @@ int RunSurveyWorker(const std::vector<std::string>& arguments) {
         std::fprintf(stderr, "quillant-survey: %s\n", error.c_str());
         return 2;
     }
+    platform::UseDirect3DLibrary(job.direct3dLibrary);
     stepFile = CreateFileA(job.stepPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     // No box and no debugger may wait for a user: the survey is watching the clock.

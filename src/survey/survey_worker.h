@@ -26,6 +26,9 @@ struct WorkerJob {
     // The survey's process: the worker ends itself when it ends (a job's kill-on-close does not
     // reach every system's worker, Wine's among them, when the survey is killed).
     DWORD surveyProcessId = 0;
+    // The d3d9.dll the survey loaded in place of the system's (--d3d9), a full path; empty for
+    // the system's. The worker loads the same.
+    std::string direct3dLibrary;
 };
 
 // Lines of the step file.

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "analysis/session/implementation_json.h"
 #include "analysis/session/measurement_json.h"
 #include "analysis/session/measurement_session.h"
 #include "image/file_replacing.h"
@@ -261,6 +262,8 @@ MeasuredDevice DeviceAsShown(ViewerApplication& viewer) {
     if (const DeviceCombo* combo = viewer.settings.CurrentDeviceCombo()) {
         device.adapterFormat = combo->adapterFormat;
     }
+    const platform::Direct3DLibrary library = platform::LoadedDirect3DLibrary();
+    device.implementation = DescribeDirect3DImplementation(library.requested, library.module);
     return device;
 }
 
@@ -271,6 +274,7 @@ std::string SamplePositionsJsonText(const ModeMeasurement& measurement, const Me
     document["schemaVersion"] = kMeasurementSchemaVersion;
     document["program"] = "quillant";
     document["adapter"] = AdapterToJson(device.adapter);
+    document["implementation"] = ImplementationToJson(device.implementation);
     document["device"] = AnsiToUtf8(device.description.c_str(), device.description.size());
     document["measurement"] = MeasurementToJson(measurement);
     document["timing"] = {{"measurementMilliseconds", RoundedMilliseconds(measurement.milliseconds)}};
@@ -314,6 +318,11 @@ void ShowSamplePositions(ViewerApplication& viewer) {
         contents.pages = MeasurementPages(measurement);
         // How finely and how fast this measurement was made, under the first page's table.
         contents.pages.front().text += "\r\n" + MeasuredText(measurement) + "\r\n";
+        // Which d3d9 drew it, and what did not run that was asked for.
+        contents.pages.front().text += "Direct3D 9: " + ImplementationText(device.implementation) + "\r\n";
+        for (const std::string& warning : device.implementation.warnings) {
+            contents.pages.front().text += "Warning: " + warning + "\r\n";
+        }
         static_cast<void>(ShowSamplePositionsDialog(viewer.mainWindow, contents, viewer.windowTitle));
     } else {
         char text[128];

@@ -10,6 +10,7 @@
 
 #include "analysis/session/measurement_session.h"
 #include "enumeration/adapter_description.h"
+#include "enumeration/direct3d_implementation.h"
 
 // Where a measurement was made: the device as its description names it, and its swap chain as
 // the user was looking at it.
@@ -22,6 +23,7 @@ struct MeasuredDevice {
     UINT width = 0;
     UINT height = 0;
     D3DFORMAT format = D3DFMT_UNKNOWN;
+    Direct3DImplementation implementation;  // the d3d9 the program runs on
 };
 
 // Device; mode ("D3DMULTISAMPLE_4_SAMPLES, quality 0, D3DFMT_X8R8G8B8; measured fullscreen at

@@ -5,6 +5,7 @@
 namespace fake_platform {
 
 IDirect3D9* nextDirect3D = nullptr;
+platform::Direct3DLibrary direct3dLibrary;
 std::vector<MessageBoxCall> messageBoxes;
 void (*onMessageBox)(const MessageBoxCall& call) = nullptr;
 LONGLONG counterFrequency = 1000000;
@@ -16,6 +17,7 @@ int cursorClipRequests = 0;
 
 void Reset() {
     nextDirect3D = nullptr;
+    direct3dLibrary = platform::Direct3DLibrary();
     messageBoxes.clear();
     onMessageBox = nullptr;
     counterFrequency = 1000000;
@@ -35,6 +37,10 @@ IDirect3D9* CreateDirect3D(UINT) {
     fake_platform::nextDirect3D = nullptr;
     return object;
 }
+
+void UseDirect3DLibrary(const std::string& path) { fake_platform::direct3dLibrary.requested = path; }
+
+Direct3DLibrary LoadedDirect3DLibrary() { return fake_platform::direct3dLibrary; }
 
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
     fake_platform::messageBoxes.push_back({owner, text ? text : "", caption ? caption : "", type});

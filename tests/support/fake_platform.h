@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace fake_platform {
 
 struct MessageBoxCall {
@@ -20,6 +22,9 @@ struct MessageBoxCall {
 
 // What platform::CreateDirect3D returns (the reference passes to the caller); null by default.
 extern IDirect3D9* nextDirect3D;
+// What platform::LoadedDirect3DLibrary answers: its requested path is what UseDirect3DLibrary was
+// given last; no module by default.
+extern platform::Direct3DLibrary direct3dLibrary;
 extern std::vector<MessageBoxCall> messageBoxes;
 // Called when a box is shown (after it is recorded), e.g. to check state at that moment.
 extern void (*onMessageBox)(const MessageBoxCall& call);

@@ -41,6 +41,9 @@ TEST(SurveyOptions, ValuesComeAsTheNextArgumentOrAfterAnEqualsSign) {
     EXPECT_EQ(separate.options.devices, SurveyDevices::All);
     EXPECT_TRUE(separate.options.quiet);
 
+    EXPECT_EQ(Parse({"--d3d9", "Z:\\dxvk\\d3d9.dll"}).options.direct3dLibrary, "Z:\\dxvk\\d3d9.dll");
+    EXPECT_EQ(Parse({"--d3d9=d3d9.dll"}).options.direct3dLibrary, "d3d9.dll");
+
     const ParsedSurveyOptions joined = Parse({"--out=x=y", "--adapter=0", "--device=ref"});
     EXPECT_EQ(joined.error, "");
     // Only the first '=' separates: the folder name may hold one.
@@ -80,6 +83,8 @@ TEST(SurveyOptions, AMissingValueIsAnErrorNotTheNextOptionTakenAsIt) {
     EXPECT_EQ(Parse({"--out="}).error, "option '--out' needs a value");
     EXPECT_EQ(Parse({"--out", ""}).error, "option '--out' needs a folder name");
     EXPECT_EQ(Parse({"--out", "--quiet"}).error, "option '--out' needs a value");
+    EXPECT_EQ(Parse({"--d3d9"}).error, "option '--d3d9' needs a value");
+    EXPECT_EQ(Parse({"--d3d9", ""}).error, "option '--d3d9' needs a d3d9.dll file");
     EXPECT_EQ(Parse({"--compare", "a.json", "--quiet"}).error,
               "option '--compare' needs two survey files, the baseline and the survey");
     // What only looks like an option elsewhere is a value here.
@@ -116,6 +121,8 @@ TEST(SurveyOptions, CompareTakesTwoFilesAndNothingThatMeasures) {
     EXPECT_EQ(Parse({"--compare", "a.json"}).error, "option '--compare' needs two survey files, the baseline and the survey");
     EXPECT_EQ(Parse({"--compare", "a", "b", "--device", "hal"}).error,
               "option '--device' does not go with '--compare', which measures nothing");
+    EXPECT_EQ(Parse({"--compare", "a", "b", "--d3d9", "d3d9.dll"}).error,
+              "option '--d3d9' does not go with '--compare', which measures nothing");
     EXPECT_EQ(Parse({"--baseline=old.json"}).options.baselineFile, "old.json");
 }
 

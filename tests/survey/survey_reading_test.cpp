@@ -28,10 +28,12 @@ TEST(SurveyReading, ThisMachinesSurveyReadsBackAndIsWrittenAgainByteForByte) {
     std::string error;
     ASSERT_TRUE(ReadSurveyReport(json::parse(text), &report, &error)) << error;
     // Written again, the file holds what it held and only the keys added since: whether the survey
-    // finished, and why a picture is missing (none here).
+    // finished, why a picture is missing (none here), and the implementation (not named then).
     json written = json::parse(SurveyJsonText(report));
     EXPECT_EQ(written["complete"], true);
     written.erase("complete");
+    EXPECT_TRUE(written["implementation"]["path"].is_null());
+    written.erase("implementation");
     for (json& mode : written["modes"]) {
         EXPECT_TRUE(mode["pictureError"].is_null());
         mode.erase("pictureError");

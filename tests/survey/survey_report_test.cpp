@@ -4,6 +4,7 @@
 #include "survey/survey_json.h"
 #include "survey/survey_markdown.h"
 #include "analysis/positions/positions_view.h"
+#include "survey/survey_reading.h"
 #include "survey/survey_report.h"
 
 #include <d3d9.h>
@@ -135,6 +136,36 @@ TEST(SurveyJson, OnlyTheTimingsDifferBetweenRunsWithTheSameFindings) {
     EXPECT_FALSE(first["modes"][0]["measurement"].contains("milliseconds"));
     EXPECT_TRUE(first["modes"][0]["timing"].contains("measurementMilliseconds"));
     EXPECT_EQ(first["timing"]["totalMilliseconds"], 100.0);
+}
+
+// Wine's builtin in place of the file asked for: named in each form, warned of, read back.
+TEST(SurveyReport, EveryFormNamesTheImplementationAndWarnsWhereItIsNotTheFileAskedFor) {
+    SurveyReport report = Report(10.0);
+    Direct3DImplementation& builtin = report.implementation;
+    builtin.requested = builtin.path = "Z:\\dxvk\\d3d9.dll";
+    builtin.loaded = builtin.wineBuiltin = true;
+    builtin.productName = "Wine";
+    builtin.fileDescription = "Wine Direct3D";
+    builtin.fileVersion = "5.3.1.904";
+    builtin.warnings = {"asked for 'Z:\\dxvk\\d3d9.dll', but Wine's builtin d3d9 ran <here>"};
+    const json document = SurveyToJson(report);
+    const json block = {{"requested", builtin.path}, {"path", builtin.path}, {"wineBuiltin", true},
+                        {"productName", "Wine"}, {"fileDescription", "Wine Direct3D"}, {"fileVersion", "5.3.1.904"},
+                        {"size", nullptr}, {"sha256", nullptr}, {"warnings", builtin.warnings}};
+    EXPECT_EQ(document["implementation"], block);
+    SurveyReport read;
+    std::string error;
+    ASSERT_TRUE(ReadSurveyReport(document, &read, &error)) << error;
+    EXPECT_EQ(SurveyToJson(read)["implementation"], block);
+
+    const std::string line = "Direct3D 9 implementation: Z:\\dxvk\\d3d9.dll (Wine builtin): Wine, Wine Direct3D, "
+                             "version 5.3.1.904, size and SHA-256 not known.";
+    EXPECT_NE(SurveyMarkdown(report).find("\n" + line + "\n\n**Warning:** " + builtin.warnings[0] + ".\n"),
+              std::string::npos)
+        << SurveyMarkdown(report);
+    EXPECT_NE(SurveyHtml(report).find("<p>" + line + "</p>\n<p class=\"failed\">Warning: asked for "
+                                      "'Z:\\dxvk\\d3d9.dll', but Wine's builtin d3d9 ran &lt;here&gt;.</p>"),
+              std::string::npos);
 }
 
 TEST(SurveyJson, AMeasuredModeCarriesItsIdentityPositionsAndPicture) {

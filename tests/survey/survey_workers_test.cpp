@@ -156,23 +156,26 @@ public:
         std::string error;
         json sofar;
         reportsSeen.push_back(ReadJsonFile(folder + "\\survey.json", &sofar, &error) ? sofar : json());
+        libraries.push_back(job.direct3dLibrary);
         return ends.at(job.number);
     }
     std::string folder;
     std::map<size_t, WorkerEnd> ends;
     std::vector<double> timeouts;
     std::vector<json> reportsSeen;
+    std::vector<std::string> libraries;  // each job's d3d9 file
 };
 
 class SurveyWithWorkersTest : public test_support::FrameworkTest {
 protected:
-    int Run(std::map<size_t, WorkerEnd> ends) {
+    int Run(std::map<size_t, WorkerEnd> ends, const std::string& direct3dLibrary = std::string()) {
         fake_platform::nextDirect3D = fakes::MakeTypicalDirect3D();  // HAL: NONE and 4 samples
         launcher.folder = scratch.Path("out");
         launcher.ends = std::move(ends);
         SurveyOptions options;
         options.outputFolder = launcher.folder;
         options.modeTimeoutSeconds = 7.0;
+        options.direct3dLibrary = direct3dLibrary;
         std::FILE* out = std::tmpfile();
         std::FILE* err = std::tmpfile();
         const int code = RunSurvey(options, out, err, &report, &launcher);
@@ -180,7 +183,10 @@ protected:
         std::fclose(out);
         std::fclose(err);
         std::string error;
-        EXPECT_TRUE(ReadJsonFile(launcher.folder + "\\survey.json", &written, &error)) << error;
+        written = json();
+        if (code != SurveyExitBadCommandLine) {
+            EXPECT_TRUE(ReadJsonFile(launcher.folder + "\\survey.json", &written, &error)) << error;
+        }
         return code;
     }
     static std::string ReadAll(std::FILE* stream) {
@@ -237,6 +243,25 @@ TEST_F(SurveyWithWorkersTest, TheExitCodeComesFromTheModesNeverFromAWorkersOwn) 
     notStarted.kind = WorkerEnd::Kind::NotStarted;
     EXPECT_EQ(Run({{1, notStarted}, {2, Exited(0, "", Entry(D3DMULTISAMPLE_4_SAMPLES))}}), SurveyExitModeFailed);
     EXPECT_EQ(written["modes"][0]["status"], "failed");
+}
+
+TEST_F(SurveyWithWorkersTest, TheD3d9FileAskedForIsLoadedHereAndByEveryWorkerAndAMissingOneMeasuresNothing) {
+    const std::string library = scratch.Path("d3d9.dll");
+    ASSERT_TRUE(test_support::WriteFileBytes(library, {'M', 'Z'}));
+    EXPECT_EQ(Run({{1, Exited(0, "", Entry(D3DMULTISAMPLE_NONE))}, {2, Exited(0, "", Entry(D3DMULTISAMPLE_4_SAMPLES))}},
+                  library),
+              SurveyExitAllMeasured);
+    EXPECT_EQ(fake_platform::direct3dLibrary.requested, library);
+    EXPECT_EQ(launcher.libraries, (std::vector<std::string>{library, library}));
+
+    // A file that is not there: nothing measured, and the earlier report left as it was.
+    const std::vector<BYTE> earlier = test_support::ReadFileBytes(launcher.folder + "\\survey.json");
+    launcher.libraries.clear();
+    const std::string missing = scratch.Path("missing\\d3d9.dll");
+    EXPECT_EQ(Run({}, missing), SurveyExitBadCommandLine);
+    EXPECT_EQ(console.find("quillant-survey: option '--d3d9': cannot load '" + missing + "': "), 0u) << console;
+    EXPECT_TRUE(launcher.libraries.empty());
+    EXPECT_EQ(test_support::ReadFileBytes(launcher.folder + "\\survey.json"), earlier);
 }
 
 }  // namespace

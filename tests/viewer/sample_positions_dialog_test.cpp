@@ -273,6 +273,12 @@ TEST_F(SamplePositionsDialog, JsonTextNamesAdapterModeAndTimeWithTheSurveysKeys)
     EXPECT_EQ(saved["multisampleQuality"], 0);
     EXPECT_DOUBLE_EQ(saved["timing"]["measurementMilliseconds"].get<double>(), 12.3);
     EXPECT_FALSE(saved.contains("milliseconds"));
+    // The implementation in survey.json's block.
+    MeasuredDevice device = TestDevice(kDevice);
+    device.implementation.loaded = true;
+    device.implementation.path = "Z:\\dxvk\\d3d9.dll";
+    EXPECT_EQ(nlohmann::json::parse(SamplePositionsJsonText(TwoSamples(), device))["implementation"]["path"],
+              "Z:\\dxvk\\d3d9.dll");
 }
 
 }  // namespace
