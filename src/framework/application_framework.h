@@ -48,6 +48,9 @@ public:
     // A dialog is always shown over a windowed device: from fullscreen, the switch to the window
     // first (a failed one is reported as fatal, and the result is a failure).
     HRESULT LeaveFullscreenForDialog();
+    // Before a switch to candidate: a multisample mode the implementation offers but cannot create
+    // is refused with a message (the result is the failure); the device and settings stay.
+    HRESULT RefuseModeItCannotCreate(const DeviceSettings& candidate);
     HRESULT SetDeviceCursor(IDirect3DDevice9* targetDevice, HCURSOR cursor, bool watermark);
 
     // Fields, in declaration order.
@@ -107,6 +110,9 @@ private:
     void WriteStatisticsLine();
     SIZE presentedClientSize = {-1, -1};  // none presented yet
     void ReturnToWindowedBounds();
+    // One step of ToggleFullscreen: into the windowed or fullscreen half, by Reset on the same
+    // adapter and device type, else on a new device.
+    HRESULT SwitchToMode(bool toWindowed, bool sameDevice);
     void ReleaseDirect3D();
     void BuildDeviceDescription(const AdapterInfo& adapterInfo, D3DDEVTYPE deviceType, DWORD flags);
     // The WM_CLOSE sequence; runs once even when a report made while closing closes again.

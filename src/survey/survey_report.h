@@ -10,6 +10,7 @@
 
 #include "analysis/session/measurement_session.h"
 #include "enumeration/adapter_description.h"
+#include "framework/failure_text.h"
 
 // Milliseconds spent on each step of a mode.
 struct ModeTimings {
@@ -70,10 +71,6 @@ std::string ModeOutcomeText(const ModeReport& mode);
 std::string ProgressLine(size_t index, size_t total, const ModeReport& mode);
 // The console's closing table: one row per mode, then a line with the counts and the time.
 std::string SummaryTable(const SurveyReport& report);
-// "D3DERR_NOTAVAILABLE (0x8876086A)"; the code alone where it has no name here.
-std::string ResultCodeText(HRESULT code);
-// What is known to cause a failure with this code, a few words; empty where nothing is.
-std::string LikelyCauseText(HRESULT code);
 // "0xC0000005 (access violation)": an exception or exit code with its name where it has one.
 std::string ExceptionCodeText(DWORD code);
 // The status survey.json gives the mode: "measured", "failed", "crashed" (the implementation ended
