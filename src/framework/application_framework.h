@@ -97,6 +97,14 @@ public:
     bool clientAreaEmpty = false;
     // Between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE: a drag resize is handled once, at its end.
     bool inSizeMoveLoop = false;
+    // After fullscreen the window's rectangle as a window is held for a while (HoldWindowedBounds).
+    static constexpr UINT_PTR kHoldBoundsTimer = 0x51;
+    static constexpr DWORD kHoldBoundsMilliseconds = 15000;
+    bool holdingBounds = false;
+    RECT heldBounds = {};
+    DWORD holdUntil = 0;
+    void HoldWindowedBounds();
+    void CheckHeldBounds();  // on the hold's timer
     // True while RenderFrame draws the frame just shown once more (single-frame mode, first frame
     // at a new window size): the same picture, so no frame is counted.
     bool repeatingFrame = false;

@@ -80,7 +80,10 @@ HRESULT ApplicationFramework::ToggleFullscreen() {
         return ReportError(SwitchFailureCode(result), NoticeFatal);
     }
     // Size messages were ignored during the switch, so this is the rectangle from before it.
-    if (windowed) ReturnToWindowedBounds();
+    if (windowed) {
+        ReturnToWindowedBounds();
+        HoldWindowedBounds();
+    }
     Pause(false);
     return S_OK;
 }
