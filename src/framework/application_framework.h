@@ -48,6 +48,9 @@ public:
     // A dialog is always shown over a windowed device: from fullscreen, the switch to the window
     // first (a failed one is reported as fatal, and the result is a failure).
     HRESULT LeaveFullscreenForDialog();
+    // Before a switch to candidate: a multisample mode the implementation offers but cannot create
+    // is refused with a message (the result is the failure); the device and settings stay.
+    HRESULT RefuseModeItCannotCreate(const DeviceSettings& candidate);
     HRESULT SetDeviceCursor(IDirect3DDevice9* targetDevice, HCURSOR cursor, bool watermark);
 
     // Fields, in declaration order.
@@ -94,6 +97,14 @@ public:
     bool clientAreaEmpty = false;
     // Between WM_ENTERSIZEMOVE and WM_EXITSIZEMOVE: a drag resize is handled once, at its end.
     bool inSizeMoveLoop = false;
+    // After fullscreen the window's rectangle as a window is held for a while (HoldWindowedBounds).
+    static constexpr UINT_PTR kHoldBoundsTimer = 0x51;
+    static constexpr DWORD kHoldBoundsMilliseconds = 15000;
+    bool holdingBounds = false;
+    RECT heldBounds = {};
+    DWORD holdUntil = 0;
+    void HoldWindowedBounds();
+    void CheckHeldBounds();  // on the hold's timer
     // True while RenderFrame draws the frame just shown once more (single-frame mode, first frame
     // at a new window size): the same picture, so no frame is counted.
     bool repeatingFrame = false;
@@ -107,6 +118,9 @@ private:
     void WriteStatisticsLine();
     SIZE presentedClientSize = {-1, -1};  // none presented yet
     void ReturnToWindowedBounds();
+    // One step of ToggleFullscreen: into the windowed or fullscreen half, by Reset on the same
+    // adapter and device type, else on a new device.
+    HRESULT SwitchToMode(bool toWindowed, bool sameDevice);
     void ReleaseDirect3D();
     void BuildDeviceDescription(const AdapterInfo& adapterInfo, D3DDEVTYPE deviceType, DWORD flags);
     // The WM_CLOSE sequence; runs once even when a report made while closing closes again.

@@ -3,6 +3,8 @@
 #include "settings_dialog/settings_dialog.h"
 #include "framework/application_framework.h"
 #include "framework/error_reporting.h"
+#include "framework/failure_text.h"
+#include "framework/process_state.h"
 
 namespace {
 
@@ -12,6 +14,16 @@ constexpr DWORD kFullscreenStyle = WS_POPUP | WS_VISIBLE | WS_SYSMENU;
 HRESULT SwitchFailureCode(HRESULT result) {
     return result == D3DERR_OUTOFVIDEOMEMORY ? result : AppErrorResetFailed;
 }
+
+// A switch that failed with a result code and was undone: the viewer goes on as it was.
+HRESULT ReportUndoneSwitch(const char* call, HRESULT result) {
+    return ReportErrorText(result, NoticeWarning,
+                           "The new settings could not be used:\n" + FailedCallText(call, result) +
+                               ".\n\nThe device is back at the settings it had.");
+}
+
+// A failure already reported as fatal has closed the window: nothing is left to go back to.
+bool ClosedByFatalReport() { return ProcessState().fatalReportShown; }
 
 }  // namespace
 
@@ -38,24 +50,24 @@ HRESULT ApplicationFramework::ToggleFullscreen() {
     // With no configuration for the other mode (none was found at start-up) there is nothing to
     // switch to; the device stays as it is.
     if (!oldCombo || !newCombo) return S_OK;
-    const UINT oldAdapter = oldCombo->adapterOrdinal;
-    const D3DDEVTYPE oldDeviceType = oldCombo->deviceType;
+    DeviceSettings candidate = settings;
+    candidate.isWindowed = !windowed;
+    // Refused with its message: the device stays in the mode it is in.
+    if (FAILED(RefuseModeItCannotCreate(candidate))) return S_OK;
+    const bool sameDevice = newCombo->adapterOrdinal == oldCombo->adapterOrdinal &&
+                            newCombo->deviceType == oldCombo->deviceType;
 
     Pause(true);
     suppressSizeHandling = true;
-    windowed = !windowed;
-    settings.isWindowed = windowed;
-    static_cast<void>(ApplyWindowStyleForMode());
-
-    HRESULT result;
-    if (newCombo->adapterOrdinal == oldAdapter && newCombo->deviceType == oldDeviceType) {
-        BuildPresentParameters();
-        result = ResetDevice();
-    } else {
-        ReleaseDevice();
-        result = CreateDeviceFromSettings();
+    HRESULT result = SwitchToMode(!windowed, sameDevice);
+    if (FAILED(result) && !ClosedByFatalReport()) {
+        // Back to the mode it came from; only a device that cannot go back either ends the program.
+        const HRESULT back = SwitchToMode(!windowed, sameDevice);
+        if (SUCCEEDED(back)) {
+            static_cast<void>(ReportUndoneSwitch(sameDevice ? "Reset" : "CreateDevice", result));
+            result = S_OK;
+        }
     }
-
     suppressSizeHandling = false;
     if (FAILED(result)) {
         if (!windowed) {
@@ -68,9 +80,24 @@ HRESULT ApplicationFramework::ToggleFullscreen() {
         return ReportError(SwitchFailureCode(result), NoticeFatal);
     }
     // Size messages were ignored during the switch, so this is the rectangle from before it.
-    if (windowed) ReturnToWindowedBounds();
+    if (windowed) {
+        ReturnToWindowedBounds();
+        HoldWindowedBounds();
+    }
     Pause(false);
     return S_OK;
+}
+
+HRESULT ApplicationFramework::SwitchToMode(bool toWindowed, bool sameDevice) {
+    windowed = toWindowed;
+    settings.isWindowed = windowed;
+    static_cast<void>(ApplyWindowStyleForMode());
+    if (sameDevice && device) {
+        BuildPresentParameters();
+        return ResetDevice();
+    }
+    ReleaseDevice();
+    return CreateDeviceFromSettings();
 }
 
 HRESULT ApplicationFramework::HandleSizeChange() {
@@ -124,6 +151,8 @@ HRESULT ApplicationFramework::LeaveFullscreenForDialog() {
         static_cast<void>(ReportError(AppErrorResetFailed, NoticeFatal));
         return E_FAIL;
     }
+    // A window mode refused before the switch leaves the device fullscreen: no dialog over it.
+    if (!windowed) return E_ABORT;
     // The window comes back with no frame in it, and a paused loop draws none: without one the
     // dialog would stand over a black window. A frozen picture is the application's to show
     // again, on the WM_PAINT the switch sends.
@@ -134,15 +163,29 @@ HRESULT ApplicationFramework::LeaveFullscreenForDialog() {
 }
 
 HRESULT ApplicationFramework::ChangeDeviceFromDialog() {
-    if (FAILED(LeaveFullscreenForDialog())) return E_FAIL;
+    const HRESULT left = LeaveFullscreenForDialog();
+    if (left == E_ABORT) return S_OK;
+    if (FAILED(left)) return E_FAIL;
 
     SettingsDialog dialog(&enumeration, settings);
     if (dialog.Show(mainWindow) != IDOK) return S_OK;
+    // Refused with its message: the device and the settings stay.
+    if (FAILED(RefuseModeItCannotCreate(dialog.settings))) return S_OK;
 
+    const DeviceSettings previous = settings;
     settings = dialog.settings;
     windowed = settings.isWindowed;
     ReleaseDevice();
-    const HRESULT result = CreateDeviceFromSettings();
+    HRESULT result = CreateDeviceFromSettings();
+    if (FAILED(result) && !ClosedByFatalReport()) {
+        // Back to the device it had; only when that cannot be made either does the program end.
+        settings = previous;
+        windowed = settings.isWindowed;
+        if (SUCCEEDED(CreateDeviceFromSettings())) {
+            static_cast<void>(ReportUndoneSwitch("CreateDevice", result));
+            return S_OK;
+        }
+    }
     if (FAILED(result)) {
         if (!windowed) {
             windowed = true;

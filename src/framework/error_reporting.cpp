@@ -118,19 +118,12 @@ void ComposeReportText(HRESULT code, const NoticeStyle& style, char (&text)[kRep
     std::strncat(text, style.suffix, sizeof(text) - std::strlen(text) - 1);
 }
 
-}  // namespace
-
-HRESULT ReportError(HRESULT code, int kind) {
+// Shows text as a report of style's kind: a box, or the program's receiver.
+HRESULT Deliver(HRESULT code, const NoticeStyle& style, const char* text) {
     FrameworkProcessState& state = ProcessState();
-    if (state.fatalReportShown) return code;
-
-    const NoticeStyle& style = StyleFor(kind);
-    char text[kReportBufferSize];
-    ComposeReportText(code, style, text);
-
     if (style.kind == NoticeFatal) state.fatalReportShown = true;
     if (state.reportReceiver) {
-        state.reportReceiver(FrameworkReport{code, kind, text});
+        state.reportReceiver(FrameworkReport{code, style.kind, text});
     } else {
         const char* caption = application ? application->windowTitle : nullptr;
         static_cast<void>(platform::ShowMessageBox(nullptr, text, caption, style.icon));
@@ -140,6 +133,22 @@ HRESULT ReportError(HRESULT code, int kind) {
         SendMessageA(application->mainWindow, WM_CLOSE, 0, 0);
     }
     return code;
+}
+
+}  // namespace
+
+HRESULT ReportError(HRESULT code, int kind) {
+    if (ProcessState().fatalReportShown) return code;
+    const NoticeStyle& style = StyleFor(kind);
+    char text[kReportBufferSize];
+    ComposeReportText(code, style, text);
+    return Deliver(code, style, text);
+}
+
+HRESULT ReportErrorText(HRESULT code, int kind, const std::string& text) {
+    if (ProcessState().fatalReportShown) return code;
+    const NoticeStyle& style = StyleFor(kind);
+    return Deliver(code, style, (text + style.suffix).c_str());
 }
 
 void SetReportReceiver(ReportReceiver receiver) { ProcessState().reportReceiver = std::move(receiver); }

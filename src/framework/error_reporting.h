@@ -29,6 +29,9 @@ enum NoticeKind : int {
 // Shows the message of code (captioned with the application's window title) and returns code.
 // A fatal report then closes the main window; every report after it is silent.
 HRESULT ReportError(HRESULT code, int kind);
+// The same report with a text of the caller's in place of code's message (a refused switch says
+// which call failed, with what and why); the kind's suffix and effects are ReportError's.
+HRESULT ReportErrorText(HRESULT code, int kind, const std::string& text);
 
 // A report as ReportError makes it: the code, its kind and the text the box would show.
 struct FrameworkReport {

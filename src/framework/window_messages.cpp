@@ -196,6 +196,12 @@ struct FrameworkMessageRules {
         return kPassOn;
     }
 
+    static Outcome Timer(ApplicationFramework& app, HWND, WPARAM wParam, LPARAM) {
+        if (wParam != ApplicationFramework::kHoldBoundsTimer) return kPassOn;
+        app.CheckHeldBounds();
+        return Answer(0);
+    }
+
     static Outcome PowerBroadcast(ApplicationFramework&, HWND, WPARAM wParam, LPARAM) {
         if (wParam == PBT_APMQUERYSUSPEND || wParam == PBT_APMRESUMESUSPEND) return Answer(TRUE);
         return kPassOn;
@@ -219,6 +225,7 @@ struct FrameworkMessageRules {
         {WM_EXITMENULOOP, ExitMenuLoop},
         {WM_EXITSIZEMOVE, ExitSizeMove},
         {WM_POWERBROADCAST, PowerBroadcast},
+        {WM_TIMER, Timer},
     };
 
     static Outcome Dispatch(ApplicationFramework& app, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

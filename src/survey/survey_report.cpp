@@ -14,45 +14,6 @@
 
 namespace {
 
-struct ResultName {
-    HRESULT code;
-    const char* name;
-};
-
-// The codes device creation and drawing give back in practice.
-const ResultName kResultNames[] = {
-    {D3DERR_NOTAVAILABLE, "D3DERR_NOTAVAILABLE"},
-    {D3DERR_INVALIDCALL, "D3DERR_INVALIDCALL"},
-    {D3DERR_OUTOFVIDEOMEMORY, "D3DERR_OUTOFVIDEOMEMORY"},
-    {D3DERR_DEVICELOST, "D3DERR_DEVICELOST"},
-    {D3DERR_DEVICENOTRESET, "D3DERR_DEVICENOTRESET"},
-    {D3DERR_DRIVERINTERNALERROR, "D3DERR_DRIVERINTERNALERROR"},
-    {D3DERR_NOTFOUND, "D3DERR_NOTFOUND"},
-    {D3DERR_WASSTILLDRAWING, "D3DERR_WASSTILLDRAWING"},
-    {D3DERR_DEVICEREMOVED, "D3DERR_DEVICEREMOVED"},
-    {D3DERR_DEVICEHUNG, "D3DERR_DEVICEHUNG"},
-    {D3DERR_UNSUPPORTEDCOLOROPERATION, "D3DERR_UNSUPPORTEDCOLOROPERATION"},
-    {E_OUTOFMEMORY, "E_OUTOFMEMORY"},
-    {E_ACCESSDENIED, "E_ACCESSDENIED"},
-    {E_INVALIDARG, "E_INVALIDARG"},
-    {E_NOTIMPL, "E_NOTIMPL"},
-    {E_FAIL, "E_FAIL"},
-};
-
-// What each code usually means for the survey's calls; a guess, said as one.
-const ResultName kLikelyCauses[] = {
-    {D3DERR_NOTAVAILABLE, "the implementation does not offer this mode or format for a windowed device"},
-    {D3DERR_INVALIDCALL, "the implementation refused the present parameters or the window (under Wine, a "
-                         "Vulkan-based d3d9 cannot present to a child window)"},
-    {D3DERR_OUTOFVIDEOMEMORY, "not enough video memory for the back buffer and the probes' targets"},
-    {E_OUTOFMEMORY, "not enough memory for the back buffer and the probes' targets"},
-    {D3DERR_DEVICELOST, "another program took the display (fullscreen), or the session was locked"},
-    {D3DERR_DEVICEREMOVED, "the display driver was stopped or the adapter removed"},
-    {D3DERR_DEVICEHUNG, "the display driver stopped answering and was reset"},
-    {D3DERR_DRIVERINTERNALERROR, "the driver failed inside"},
-    {E_FAIL, "the implementation gave no reason"},
-};
-
 struct ExceptionName {
     DWORD code;
     const char* name;
@@ -194,22 +155,6 @@ std::string SwitchesText(const SurveyReport& report) {
         if (!line.empty()) text += "  " + ModeLabel(mode) + ": " + line + "\n";
     }
     return text.empty() ? text : "Switches, what the caps claim beside what was measured:\n" + text;
-}
-
-std::string ResultCodeText(HRESULT code) {
-    char hex[16];
-    std::snprintf(hex, sizeof(hex), "0x%08lX", static_cast<unsigned long>(code));
-    for (const ResultName& entry : kResultNames) {
-        if (entry.code == code) return std::string(entry.name) + " (" + hex + ")";
-    }
-    return hex;
-}
-
-std::string LikelyCauseText(HRESULT code) {
-    for (const ResultName& entry : kLikelyCauses) {
-        if (entry.code == code) return entry.name;
-    }
-    return std::string();
 }
 
 std::string ExceptionCodeText(DWORD code) {

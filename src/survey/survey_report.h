@@ -11,6 +11,7 @@
 #include "analysis/session/measurement_session.h"
 #include "enumeration/adapter_description.h"
 #include "enumeration/direct3d_implementation.h"
+#include "framework/failure_text.h"
 
 // Milliseconds spent on each step of a mode.
 struct ModeTimings {
@@ -76,10 +77,6 @@ std::string SummaryTable(const SurveyReport& report);
 // Per measured mode, every switch tried with its caps' claim beside its behaviour ("A2M1 not
 // claimed, works; sRGB write claimed, works; ..."), under a heading; empty where none was tried.
 std::string SwitchesText(const SurveyReport& report);
-// "D3DERR_NOTAVAILABLE (0x8876086A)"; the code alone where it has no name here.
-std::string ResultCodeText(HRESULT code);
-// What is known to cause a failure with this code, a few words; empty where nothing is.
-std::string LikelyCauseText(HRESULT code);
 // "0xC0000005 (access violation)": an exception or exit code with its name where it has one.
 std::string ExceptionCodeText(DWORD code);
 // The status survey.json gives the mode: "measured", "failed", "crashed" (the implementation ended

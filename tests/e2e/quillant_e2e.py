@@ -147,7 +147,8 @@ class Quillant:
     """One run of quillant.exe. The client area is found from the X window Wine maps for the
     top-level window: without a window manager it holds the menu bar and the client area."""
 
-    def __init__(self, env=None, client_height=384):
+    def __init__(self, env=None, client_height=384, exe=None):
+        self.exe = exe or EXE
         self.extra_env = env or {}
         self.client_height = client_height
         self.process = None
@@ -156,7 +157,7 @@ class Quillant:
     def __enter__(self):
         env = x_env()
         env.update(self.extra_env)
-        self.process = subprocess.Popen([os.path.join(SOURCE_DIR, "scripts", "wine-run"), EXE], env=env,
+        self.process = subprocess.Popen([os.path.join(SOURCE_DIR, "scripts", "wine-run"), self.exe], env=env,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         self.window = self.wait_for_window()
         return self
@@ -172,7 +173,7 @@ class Quillant:
             self.process.kill()
             self.process.wait(timeout=10)
         # Killing the wrapper does not end the Windows process under it.
-        subprocess.run(["pkill", "-f", EXE], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["pkill", "-f", self.exe], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         return False
 
     def wait_for_window(self, timeout=30.0):

@@ -311,11 +311,28 @@ class Soak:
         else:
             w, h = self.rng.randint(1, 1280), self.rng.randint(1, 1000)
         x, y = self.rng.randint(0, 200), self.rng.randint(0, 200)
+        if not self.window_manager and self.rng.random() < 0.5:
+            self._x_resize(x, y, w, h)
+            return
         self.note("resize window to %dx%d at %d,%d (SetWindowPos)" % (w, h, x, y))
         self.actions += 1
         self.probe.ask("move %d %d %d %d %s" % (x, y, w, h, q.TITLE))
         # The move is posted: a program busy with a slow frame takes it late. (Sizes are clamped.)
         self.wait_main(lambda m: m["window"][:2] == (x, y), "the window did not move to %d,%d" % (x, y))
+        time.sleep(0.3)
+        self.only_main_window()
+
+    def _x_resize(self, x, y, w, h):
+        # An X-level resize, as xdotool or a tiling tool makes it without a window manager: Wine
+        # hears of it as a configure of its X window, not as a call of another program. Its
+        # window then comes to rest wherever Wine takes it; the next action starts from there.
+        self.note("resize window to %dx%d at %d,%d (X)" % (w, h, x, y))
+        self.actions += 1
+        self.x("xdotool", "windowmove", self.app.window, str(x), str(y))
+        self.x("xdotool", "windowsize", self.app.window, str(w), str(h))
+        seen = []
+        self.wait_main(lambda m: seen.append(m["window"]) or seen[-6:] == [m["window"]] * 6,
+                       "the window did not come to rest after the X resize", fatal=False)
         time.sleep(0.3)
         self.only_main_window()
 

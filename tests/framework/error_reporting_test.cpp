@@ -114,6 +114,17 @@ TEST_F(ReportErrorTest, EveryReportAfterAFatalOneIsSilentAndReturnsItsCode) {
     EXPECT_EQ(OnlyBox().text, std::string("Could not reset the Direct3D device.") + kFatalSuffix);
 }
 
+// A text of the caller's (longer than any table text) is shown whole with its kind's note, and is
+// as silent as the table's after a fatal report.
+TEST_F(ReportErrorTest, OwnTextTakesItsKindsNoteAndFallsSilentAfterAFatalReport) {
+    const std::string text = "CreateRenderTarget failed: " + std::string(400, 'x');
+    EXPECT_EQ(ReportErrorText(D3DERR_OUTOFVIDEOMEMORY, NoticeFatal, text), D3DERR_OUTOFVIDEOMEMORY);
+    EXPECT_EQ(OnlyBox().text, text + kFatalSuffix);
+    EXPECT_EQ(OnlyBox().type, static_cast<UINT>(MB_ICONERROR));
+    EXPECT_EQ(ReportErrorText(E_FAIL, NoticeWarning, "later"), E_FAIL);
+    EXPECT_EQ(fake_platform::messageBoxes.size(), 1u);
+}
+
 TEST_F(ReportErrorTest, FatalReportClosesTheMainWindowAfterTheBox) {
     app->mainWindow = test_support::CreateFrameworkWindow();
     ASSERT_NE(app->mainWindow, nullptr);

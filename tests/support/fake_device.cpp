@@ -1151,6 +1151,10 @@ HRESULT FakeDevice::CreateRenderTarget(UINT width, UINT height, D3DFORMAT format
                                        DWORD quality, WINBOOL lockable, IDirect3DSurface9** surface, HANDLE*) {
     Log("CreateRenderTarget %u %u %d %d", width, height, static_cast<int>(format), static_cast<int>(multiSample));
     if (!surface || width == 0 || height == 0) return D3DERR_INVALIDCALL;
+    if (renderTargetModeResult) {
+        const HRESULT modeResult = renderTargetModeResult(multiSample, quality);
+        if (FAILED(modeResult)) return modeResult;
+    }
     const HRESULT result = NextCreationResult(createRenderTargetResult, failCreateRenderTargetAfter);
     if (FAILED(result)) return result;
     D3DSURFACE_DESC desc{};

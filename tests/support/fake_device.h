@@ -274,6 +274,9 @@ public:
     HRESULT createRenderTargetResult = D3D_OK;
     HRESULT getRenderTargetDataResult = D3D_OK;
     HRESULT createStateBlockResult = D3D_OK;  // CreateStateBlock and EndStateBlock
+    // What CreateRenderTarget answers per multisample mode before the results above (an
+    // implementation that offers a mode it cannot make); empty: every mode can be made.
+    std::function<HRESULT(D3DMULTISAMPLE_TYPE type, DWORD quality)> renderTargetModeResult;
     int failCreateVertexBufferAfter = -1;
     int failCreateTextureAfter = -1;
     int failCreateOffscreenPlainSurfaceAfter = -1;

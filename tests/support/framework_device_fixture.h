@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <vector>
@@ -38,6 +39,7 @@ protected:
             if (failure != createFailures.end()) return failure->second;
             auto* created = new fakes::FakeDevice(*parameters);
             created->caps = direct3d->adapters[adapter].caps[type];
+            created->renderTargetModeResult = renderTargetModeResult;
             devices.push_back(created);
             *out = created;
             return D3D_OK;
@@ -69,6 +71,8 @@ protected:
     bool direct3dDestroyed = false;
     bool handedOver = false;
     std::map<D3DDEVTYPE, HRESULT> createFailures;
+    // Given to every device created from here on (FakeDevice::renderTargetModeResult).
+    std::function<HRESULT(D3DMULTISAMPLE_TYPE, DWORD)> renderTargetModeResult;
     std::vector<DeviceCreation> creations;
     std::vector<fakes::FakeDevice*> devices;  // every device created; released ones are gone
     std::unique_ptr<RecordingApplication> app;

@@ -113,7 +113,8 @@ TEST_F(SurveyApplicationTest, AModeWhoseDeviceCannotBeMadeIsReportedWithItsCodeA
     EXPECT_EQ(four.failureCode, D3DERR_OUTOFVIDEOMEMORY);
     // The call that failed and what usually causes its code; the code itself is beside it.
     EXPECT_EQ(four.failureText,
-              "CreateDevice failed (likely cause: not enough video memory for the back buffer and the probes' targets)");
+              "CreateDevice failed (likely cause: not enough video memory for the back buffer and the render targets, "
+              "or a multisample mode the implementation offers but cannot make)");
     EXPECT_EQ(app->device, nullptr);
 
     const ModeReport none = Survey(0);
@@ -133,7 +134,8 @@ TEST_F(SurveyApplicationTest, TheFrameworksFallBackToTheReferenceDeviceIsAFailur
     // The hardware device's code, not the fallback's success.
     EXPECT_EQ(four.failureCode, D3DERR_OUTOFVIDEOMEMORY);
     EXPECT_EQ(four.failureText,
-              "CreateDevice failed (likely cause: not enough video memory for the back buffer and the probes' targets); "
+              "CreateDevice failed (likely cause: not enough video memory for the back buffer and the render targets, "
+              "or a multisample mode the implementation offers but cannot make); "
               "the framework fell back to the reference device, another mode");
     EXPECT_TRUE(fake_platform::messageBoxes.empty());
     // The reference device was let go at once.

@@ -1,0 +1,66 @@
+// The window's rectangle after fullscreen, held while the mode change settles: a late answer at
+// the display's size is undone, another program's rectangle is kept, and the hold ends.
+#include <gtest/gtest.h>
+
+#include "support/framework_device_fixture.h"
+
+namespace {
+
+using test_support::FrameworkDeviceTest;
+
+class HeldBoundsTest : public FrameworkDeviceTest {
+protected:
+    RECT WindowRect() const {
+        RECT rect = {};
+        GetWindowRect(app->mainWindow, &rect);
+        return rect;
+    }
+    void PlaceWindow(const RECT& rect) {
+        SetWindowPos(app->mainWindow, nullptr, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    bool At(const RECT& rect) const {
+        const RECT now = WindowRect();
+        return EqualRect(&now, &rect) != FALSE;
+    }
+    void TimerTick() { SendMessageA(app->mainWindow, WM_TIMER, ApplicationFramework::kHoldBoundsTimer, 0); }
+};
+
+TEST_F(HeldBoundsTest, AfterFullscreenTheDisplaysSizeIsUndoneAnotherSizeKeptUntilTheHoldEnds) {
+    ASSERT_EQ(Start(true), S_OK);
+    PlaceWindow(RECT{100, 80, 618, 508});
+    const RECT before = WindowRect();
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    ASSERT_TRUE(GetMonitorInfoA(MonitorFromWindow(app->mainWindow, MONITOR_DEFAULTTOPRIMARY), &monitor));
+    ASSERT_EQ(app->ToggleFullscreen(), S_OK);
+    ASSERT_EQ(app->ToggleFullscreen(), S_OK);
+    ASSERT_TRUE(app->holdingBounds);
+
+    // The late answer to the fullscreen request: the display's rectangle, in the windowed style.
+    PlaceWindow(monitor.rcMonitor);
+    TimerTick();
+    EXPECT_TRUE(At(before));
+    EXPECT_TRUE(EqualRect(&app->windowedBounds, &before));
+    EXPECT_EQ(app->presentParams.BackBufferWidth, static_cast<UINT>(app->clientRect.right));
+
+    // Another program's rectangle is the window's own from then on.
+    const RECT outside = {40, 30, 340, 230};
+    PlaceWindow(outside);
+    const RECT placed = WindowRect();
+    TimerTick();
+    EXPECT_TRUE(At(placed));
+    PlaceWindow(monitor.rcMonitor);
+    TimerTick();
+    EXPECT_TRUE(At(placed)) << "the late answer undone to the newer rectangle";
+
+    // Once the hold is over the display's size is a size like any other.
+    fake_platform::milliseconds += ApplicationFramework::kHoldBoundsMilliseconds;
+    PlaceWindow(monitor.rcMonitor);
+    TimerTick();
+    EXPECT_TRUE(At(monitor.rcMonitor));
+    EXPECT_FALSE(app->holdingBounds);
+    EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+}
+
+}  // namespace
