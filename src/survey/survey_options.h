@@ -2,6 +2,9 @@
 // and how much to print.
 #pragma once
 
+#include <windows.h>
+#include <d3d9.h>
+
 #include <string>
 #include <vector>
 
@@ -21,6 +24,9 @@ struct SurveyOptions {
     // Each mode is measured by a worker process of its own, ended when it has not answered
     // within this time.
     double modeTimeoutSeconds = 60.0;
+    // The render-target formats to measure each mode in; empty for every one the adapter
+    // multisamples.
+    std::vector<D3DFORMAT> formats;
 };
 
 // Two survey files compared without measuring anything (--compare BASELINE SURVEY).

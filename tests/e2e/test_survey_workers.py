@@ -56,7 +56,8 @@ class FaultsInWorkers(unittest.TestCase):
         os.environ["QUILLANT_SURVEY_WORKER_FAULT"] = "crash:2;hang:HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0"
         try:
             start = time.monotonic()
-            cls.code, cls.out, cls.err = run_survey("--out", windows_path(cls.folder), "--mode-timeout", "3")
+            cls.code, cls.out, cls.err = run_survey("--out", windows_path(cls.folder), "--mode-timeout", "3",
+                                                   "--format", "X8R8G8B8")
             cls.seconds = time.monotonic() - start
         finally:
             del os.environ["QUILLANT_SURVEY_WORKER_FAULT"]
@@ -111,7 +112,7 @@ class KilledHalfWay(unittest.TestCase):
         env = q.x_env()
         env["QUILLANT_SURVEY_WORKER_FAULT"] = "hang:2"
         runner = subprocess.Popen([os.path.join(q.SOURCE_DIR, "scripts", "wine-run"), SURVEY_EXE, "--out",
-                                   windows_path(folder)], env=env, stdout=subprocess.DEVNULL,
+                                   windows_path(folder), "--format", "X8R8G8B8"], env=env, stdout=subprocess.DEVNULL,
                                   stderr=subprocess.DEVNULL, start_new_session=True)
         try:
             def measured_so_far():
@@ -166,7 +167,8 @@ class OnDxvk(unittest.TestCase):
             env.update(WINEDLLOVERRIDES="d3d9=n,b;mscoree,mshtml=", VK_ICD_FILENAMES=LAVAPIPE_ICD,
                        DXVK_LOG_LEVEL="none")
             result = subprocess.run([os.path.join(q.SOURCE_DIR, "scripts", "wine-run"),
-                                     os.path.join(program, "quillant-survey.exe"), "--out", windows_path(folder)],
+                                     os.path.join(program, "quillant-survey.exe"), "--out", windows_path(folder),
+                                     "--format", "X8R8G8B8"],
                                     env=env, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, timeout=240)
         report = read(folder, "survey.json")
         # The workers ran on DXVK: the adapter is the Vulkan device's.
