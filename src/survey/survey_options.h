@@ -22,7 +22,7 @@ struct SurveyOptions {
     bool quiet = false;
     std::string baselineFile;  // an earlier survey.json to compare with; empty for none
     // Each mode is measured by a worker process of its own, ended when it has not answered
-    // within this time.
+    // within this time for each of the formats it measures.
     double modeTimeoutSeconds = 60.0;
     // The render-target formats to measure each mode in; empty for every one the adapter
     // multisamples.

@@ -177,7 +177,9 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
         pictured.measurement.mode.renderTargetFormat = planned.multisample.format;
         const std::string pictureName = PictureFileName(pictured);
         job.picturePath = OutputPath(folder, pictureName);
-        const WorkerEnd end = workers.Run(job, options.modeTimeoutSeconds);
+        // The time limit is each format's: a worker measuring fifteen formats is not hung at 60 s.
+        const double timeout = options.modeTimeoutSeconds * static_cast<double>(formats);
+        const WorkerEnd end = workers.Run(job, timeout);
         const std::vector<std::string> entries = WorkerResultLines(end.result);
         for (size_t f = 0; f < formats; ++f, ++i) {
             ModeReport mode = ReportForMode(plan.modes[i]);
@@ -191,7 +193,7 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
                 formatEnd.result.clear();
             }
             HRESULT outputFailure = S_OK;
-            ApplyWorkerEnd(formatEnd, options.modeTimeoutSeconds, &mode, &outputFailure);
+            ApplyWorkerEnd(formatEnd, timeout, &mode, &outputFailure);
             if (FAILED(outputFailure)) return outputFailed(pictureName, outputFailure);
             if (!mode.measured) ++failed;
             if (ImplementationFailed(mode)) ++implementationFailed;
