@@ -74,21 +74,11 @@ TEST(FormatReadBack, EachListedFormatComesBackInItsOwnChannelsAndUnits) {
         EXPECT_EQ(readBack.Cell(0, intensity).levels, c.colourSteps);
         EXPECT_FLOAT_EQ(readBack.Cell(0, intensity).At(1, 1), c.green != kNone ? c.green : c.red);
     }
-}
-
-TEST(FormatReadBack, HalfFloatsIncludingSubnormalsAndInfinity) {
-    struct {
-        WORD half;
-        float value;
-    } const cases[] = {
-        {0x0000, 0.0f}, {0x3C00, 1.0f}, {0x3BFF, 1.0f - 1.0f / 2048}, {0x0001, std::ldexp(1.0f, -24)},
-        {0x7BFF, 65504.0f}, {0xC000, -2.0f}, {0x7C00, HUGE_VALF},
-    };
-    for (const auto& c : cases) EXPECT_EQ(HalfToFloat(c.half), c.value) << c.half;
-    EXPECT_TRUE(std::isnan(HalfToFloat(0x7E00)));
+    // The half floats no drawing here gives: the smallest subnormal, infinity; and formats without colour.
+    EXPECT_EQ(HalfToFloat(0x0001), std::ldexp(1.0f, -24));
+    EXPECT_EQ(HalfToFloat(0xFC00), -HUGE_VALF);
     ChannelLayout none;
-    EXPECT_FALSE(ChannelOf(D3DFMT_L8, Channel::Red, &none));
-    EXPECT_FALSE(IntensityChannel(D3DFMT_D24S8, &none));
+    EXPECT_FALSE(ChannelOf(D3DFMT_L8, Channel::Red, &none) || IntensityChannel(D3DFMT_D24S8, &none));
 }
 
 }  // namespace
