@@ -191,6 +191,8 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
                 formatEnd.result = entries[f];
             } else {
                 formatEnd.result.clear();
+                // The worker's time is told once, with the first format it did not finish.
+                if (f > entries.size()) formatEnd.milliseconds = 0.0;
             }
             HRESULT outputFailure = S_OK;
             ApplyWorkerEnd(formatEnd, timeout, &mode, &outputFailure);
