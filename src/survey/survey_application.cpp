@@ -37,6 +37,20 @@ void AnnounceProbe(void* context, const char* probe) {
     static_cast<const SurveyDeviceHost*>(context)->AnnounceStep(std::string("probe ") + probe);
 }
 
+// The first failure is the one to tell.
+void Fail(ModeReport* report, const char* stage, HRESULT code, const std::string& text) {
+    if (!report->failureStage.empty()) return;
+    report->failureStage = stage;
+    report->failureCode = code;
+    report->failureText = text;
+}
+
+// A format measured off-screen has no picture of its own: the mode's picture is the back buffer's.
+std::string OffScreenPictureText(const MultisampleMode& mode) {
+    return std::string("the mode's picture is of its back buffer (") + FormatText(mode.format, false) + "); " +
+           FormatText(mode.DrawnFormat(), false) + " was measured off-screen only";
+}
+
 }  // namespace
 
 HRESULT SurveyApplication::WritePicture(const std::string& path, HRESULT* outputFailure) {
@@ -54,35 +68,11 @@ HRESULT SurveyApplication::WritePicture(const std::string& path, HRESULT* output
     return result;
 }
 
-void SurveyApplication::Survey(const SurveyMode& mode, const std::string& picturePath, ModeReport* out,
-                               HRESULT* outputFailure) {
+HRESULT SurveyApplication::MeasureOnDevice(ModeReport* out) {
     ModeReport& report = *out;
-    *outputFailure = S_OK;
-
     const auto fail = [&report](const char* stage, HRESULT code, const std::string& text) {
-        if (!report.failureStage.empty()) return;  // the first failure is the one to tell
-        report.failureStage = stage;
-        report.failureCode = code;
-        report.failureText = text;
+        Fail(&report, stage, code, text);
     };
-
-    const Clock::time_point start = Clock::now();
-    const ModeDevice made = CreateModeDevice(mode);
-    report.timings.device = MillisecondsSince(start);
-    if (made.result == S_FALSE) {
-        // The hardware device's failure is the mode's; the reference device is another mode.
-        fail("device", made.hardwareResult,
-             FailureText("CreateDevice", made.hardwareResult, std::string()) +
-                 "; the framework fell back to the reference device, another mode");
-    } else if (FAILED(made.result)) {
-        fail("device", made.result, FailureText(made.call, made.result, made.text));
-    }
-    if (made.result != S_OK) {
-        report.timings.total = MillisecondsSince(start);
-        return;
-    }
-
-    Clock::time_point step = Clock::now();
     const char* call = nullptr;
     std::string probe = "the measurement";
     const SurveyStepObserver outer = stepObserver;
@@ -114,10 +104,42 @@ void SurveyApplication::Survey(const SurveyMode& mode, const std::string& pictur
         fail("device", result, FailureText(call, result, TakeFrameworkReports()));
     }
     stepObserver = outer;
+    return result;
+}
+
+void SurveyApplication::Survey(const SurveyMode& mode, const std::string& picturePath, ModeReport* out,
+                               HRESULT* outputFailure) {
+    ModeReport& report = *out;
+    *outputFailure = S_OK;
+
+    const auto fail = [&report](const char* stage, HRESULT code, const std::string& text) {
+        Fail(&report, stage, code, text);
+    };
+
+    const Clock::time_point start = Clock::now();
+    const ModeDevice made = CreateModeDevice(mode);
+    report.timings.device = MillisecondsSince(start);
+    if (made.result == S_FALSE) {
+        // The hardware device's failure is the mode's; the reference device is another mode.
+        fail("device", made.hardwareResult,
+             FailureText("CreateDevice", made.hardwareResult, std::string()) +
+                 "; the framework fell back to the reference device, another mode");
+    } else if (FAILED(made.result)) {
+        fail("device", made.result, FailureText(made.call, made.result, made.text));
+    }
+    if (made.result != S_OK) {
+        report.timings.total = MillisecondsSince(start);
+        return;
+    }
+
+    Clock::time_point step = Clock::now();
+    const HRESULT result = MeasureOnDevice(&report);
     report.timings.measurement = MillisecondsSince(step);
 
     step = Clock::now();
-    if (SUCCEEDED(result)) {
+    if (SUCCEEDED(result) && !mode.multisample.DrawnInBackBufferFormat()) {
+        report.pictureError = OffScreenPictureText(mode.multisample);
+    } else if (SUCCEEDED(result)) {
         // The measurement stands without its picture: only the reason goes in the report.
         AnnounceStep("picture");
         const HRESULT picture = WritePicture(picturePath, outputFailure);
@@ -136,5 +158,21 @@ void SurveyApplication::Survey(const SurveyMode& mode, const std::string& pictur
 
     report.measured = report.failureStage.empty();
     report.timings.total = MillisecondsSince(start);
+    PumpMessages();
+}
+
+void SurveyApplication::SurveyFormat(const SurveyMode& mode, const ModeReport& first, ModeReport* out) {
+    ModeReport& report = *out;
+    const Clock::time_point start = Clock::now();
+    if (first.failureStage == "device" || first.failureStage == "start" || device == nullptr) {
+        // No device to measure on: the mode's failure is each of its formats'.
+        Fail(&report, first.failureStage.empty() ? "device" : first.failureStage.c_str(),
+             first.failureCode, first.failureText);
+    } else if (SUCCEEDED(MeasureOnDevice(&report))) {
+        report.pictureError = OffScreenPictureText(mode.multisample);
+    }
+    report.measured = report.failureStage.empty();
+    report.timings.measurement = MillisecondsSince(start);
+    report.timings.total = report.timings.measurement;
     PumpMessages();
 }

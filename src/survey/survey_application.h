@@ -21,6 +21,10 @@ public:
     // and says why in the report's pictureError.
     void Survey(const SurveyMode& mode, const std::string& picturePath, ModeReport* report,
                 HRESULT* outputFailure);
+    // Measures mode in its render-target format on the device the last Survey made for the same
+    // device type, multisample type and quality: a mode's other formats cost no device of their own.
+    // Where that Survey made no device, the report fails as its did.
+    void SurveyFormat(const SurveyMode& mode, const ModeReport& first, ModeReport* report);
 
     // What measures a mode's device: the measurement session, as the Sample Positions dialog's; a
     // test on a fake device, which cannot be measured, puts its own here to reach the picture.
@@ -29,4 +33,6 @@ public:
 
 private:
     HRESULT WritePicture(const std::string& path, HRESULT* outputFailure);
+    // The measurement of report's mode on the device made for it, what failed said in the report.
+    HRESULT MeasureOnDevice(ModeReport* report);
 };

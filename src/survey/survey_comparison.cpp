@@ -24,7 +24,7 @@ std::string IdentityOf(const SurveyReport& report, const ModeReport& mode) {
     const MultisampleMode& multisample = mode.measurement.mode;
     return AdapterDescriptionOf(report, mode) + "\n" + DeviceTypeText(mode.deviceType) + "\n" +
            FormatText(mode.adapterFormat, true) + "\n" + FormatText(multisample.format, true) + "\n" +
-           multisample.TypeName() + "\n" + std::to_string(multisample.quality);
+           FormatText(multisample.DrawnFormat(), true) + "\n" + multisample.TypeName() + "\n" + std::to_string(multisample.quality);
 }
 
 // Each mode's identity, numbered where one repeats (two identical cards), with its entry.

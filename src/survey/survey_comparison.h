@@ -10,8 +10,9 @@
 
 #include "survey/survey_report.h"
 
-// Modes are matched by what identifies them: the adapter's description, the device type, both
-// formats, the multisample type and the quality; a mode in one survey only is a difference, and so
+// Modes are matched by what identifies them: the adapter's description, the device type, the
+// adapter's and the back buffer's formats, the render-target format measured (the back buffer's in
+// a survey that names none), the multisample type and the quality; a mode in one survey only is a difference, and so
 // is a changed status (measured, or failed at a stage with a code). Within a matched measured mode
 // each measurement is compared by its own comparison, with its own tolerances (see
 // ComparePositions, CompareResolve, CompareAlphaToCoverage, CompareCentroid,

@@ -48,29 +48,54 @@ std::string SurveyMarkdown(const SurveyReport& report) {
             for (const ViewColumn& column : view.columns) headings.push_back(column.heading);
         }
         headings.push_back("Picture");
-        MarkdownTable table(headings);
+        std::vector<const ModeReport*> modes;
         for (const ModeReport& mode : report.modes) {
-            if (mode.adapterOrdinal != adapter.ordinal) continue;
-            const MultisampleMode& multisample = mode.measurement.mode;
-            std::vector<std::string> row = {ShortDeviceTypeText(mode.deviceType), FormatText(multisample.format, false),
-                                            multisample.TypeName(), std::to_string(multisample.quality)};
-            for (const MeasurementModule& module : MeasurementModules()) {
-                for (const ViewColumn& column : module.describe(mode.measurement).columns) {
-                    // A failed mode says why where the verdict would stand.
-                    row.push_back(mode.measured ? column.text : column.heading == "Verdict" ? ModeOutcomeText(mode) : "-");
-                }
+            if (mode.adapterOrdinal == adapter.ordinal) modes.push_back(&mode);
+        }
+        // A table per render-target format, where any mode was measured in another than its
+        // back buffer's; else the one table.
+        bool offScreen = false;
+        for (const ModeReport* mode : modes) offScreen = offScreen || !mode->measurement.mode.DrawnInBackBufferFormat();
+        std::vector<D3DFORMAT> formats = {D3DFMT_UNKNOWN};
+        if (offScreen) {
+            std::vector<ModeReport> adapterModes;
+            for (const ModeReport* mode : modes) adapterModes.push_back(*mode);
+            formats = RenderTargetFormatsOf(adapterModes);
+        }
+        for (D3DFORMAT format : formats) {
+            if (format != D3DFMT_UNKNOWN) {
+                text += (format == formats.front() ? "" : "\n") + std::string("### Render target ") +
+                        FormatText(format, false) + "\n\n";
             }
-            row.push_back(!mode.picture.empty()        ? "[png](" + mode.picture + ")"
-                          : !mode.pictureError.empty() ? "not written: " + mode.pictureError
-                                                       : std::string("-"));
-            table.AddRow(row);
+            MarkdownTable table(headings);
+            for (const ModeReport* each : modes) {
+                const ModeReport& mode = *each;
+                const MultisampleMode& multisample = mode.measurement.mode;
+                if (format != D3DFMT_UNKNOWN && multisample.DrawnFormat() != format) continue;
+                std::vector<std::string> row = {ShortDeviceTypeText(mode.deviceType), FormatText(multisample.format, false),
+                                                multisample.TypeName(), std::to_string(multisample.quality)};
+                for (const MeasurementModule& module : MeasurementModules()) {
+                    for (const ViewColumn& column : module.describe(mode.measurement).columns) {
+                        // A failed mode says why where the verdict would stand.
+                        row.push_back(mode.measured                ? column.text
+                                      : column.heading == "Verdict" ? ModeOutcomeText(mode)
+                                                                    : "-");
+                    }
+                }
+                // Only the back buffer's format has a picture; the others say so in a word.
+                row.push_back(!mode.picture.empty()                            ? "[png](" + mode.picture + ")"
+                              : !multisample.DrawnInBackBufferFormat()          ? std::string("none (off-screen)")
+                              : !mode.pictureError.empty()                     ? "not written: " + mode.pictureError
+                                                                               : std::string("-"));
+                table.AddRow(row);
+            }
+            if (table.Empty()) {
+                std::vector<std::string> row;
+                for (const std::string& heading : headings) row.push_back(heading == "Verdict" ? "nothing measured" : "-");
+                table.AddRow(row);
+            }
+            text += table.Text();
         }
-        if (table.Empty()) {
-            std::vector<std::string> row;
-            for (const std::string& heading : headings) row.push_back(heading == "Verdict" ? "nothing measured" : "-");
-            table.AddRow(row);
-        }
-        text += table.Text();
     }
     if (!report.notes.empty()) {
         text += "\n";

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "enumeration/value_names.h"
+#include "survey/render_target_formats.h"
 
 namespace {
 
@@ -41,10 +42,40 @@ DeviceCombo* DesktopCombo(const DeviceInfo& deviceInfo, D3DFORMAT desktopFormat)
     return first;
 }
 
+bool FormatWanted(D3DFORMAT format, const SurveyOptions& options) {
+    for (D3DFORMAT wanted : options.formats) {
+        if (wanted == format) return true;
+    }
+    return options.formats.empty();
+}
+
+// The mode in each format to measure it in: the back buffer's first, since its picture and the
+// other formats' comparison with it come from there.
+void AddFormats(const SurveyMode& mode, const SurveyOptions& options, RenderTargetReader offers, void* context,
+                std::vector<SurveyMode>* modes) {
+    const D3DFORMAT backBuffer = mode.multisample.format;
+    std::vector<D3DFORMAT> formats = {backBuffer};
+    for (D3DFORMAT format : SurveyRenderTargetFormats()) {
+        if (offers && format != backBuffer && offers(context, mode, format)) formats.push_back(format);
+    }
+    for (D3DFORMAT format : formats) {
+        if (!FormatWanted(format, options)) continue;
+        SurveyMode measured = mode;
+        measured.multisample.renderTargetFormat = format;
+        modes->push_back(measured);
+    }
+}
+
+std::string FormatsText(const std::vector<D3DFORMAT>& formats) {
+    std::string text;
+    for (D3DFORMAT format : formats) text += (text.empty() ? "" : ", ") + std::string(FormatText(format, false));
+    return text;
+}
+
 }  // namespace
 
 SurveyPlan PlanSurvey(const DeviceEnumeration& enumeration, const SurveyOptions& options,
-                      DesktopModeReader readDesktop, void* context) {
+                      DesktopModeReader readDesktop, void* context, RenderTargetReader offers) {
     SurveyPlan plan;
     const ArrayList* adapters = enumeration.adapterInfos;
     for (UINT a = 0; adapters && a < adapters->Count(); ++a) {
@@ -70,6 +101,7 @@ SurveyPlan PlanSurvey(const DeviceEnumeration& enumeration, const SurveyOptions&
                                          " cannot render into a window in the desktop's format"});
                 continue;
             }
+            const size_t planned = plan.modes.size();
             const ArrayList* types = combo->multisampleTypes;
             const ArrayList* levels = combo->multisampleQualityLevels;
             for (UINT t = 0; types && levels && t < types->Count() && t < levels->Count(); ++t) {
@@ -81,9 +113,17 @@ SurveyPlan PlanSurvey(const DeviceEnumeration& enumeration, const SurveyOptions&
                     mode.deviceInfo = deviceInfo;
                     mode.combo = combo;
                     mode.desktop = desktop;
-                    mode.multisample = {type, quality, combo->backBufferFormat};
-                    plan.modes.push_back(mode);
+                    mode.multisample.type = type;
+                    mode.multisample.quality = quality;
+                    mode.multisample.format = combo->backBufferFormat;
+                    AddFormats(mode, options, offers, context, &plan.modes);
                 }
+            }
+            if (plan.modes.size() == planned && !options.formats.empty()) {
+                plan.gaps.push_back({adapterInfo->adapterOrdinal,
+                                     std::string(ShortDeviceTypeText(deviceInfo->deviceType)) +
+                                         " multisamples none of the formats asked for (" +
+                                         FormatsText(options.formats) + ")"});
             }
         }
         if (!anyDevice) {
@@ -92,6 +132,27 @@ SurveyPlan PlanSurvey(const DeviceEnumeration& enumeration, const SurveyOptions&
         }
     }
     return plan;
+}
+
+bool Direct3DOffersRenderTarget(void* context, const SurveyMode& mode, D3DFORMAT format) {
+    IDirect3D9* direct3d = static_cast<IDirect3D9*>(context);
+    const UINT adapter = mode.adapterInfo->adapterOrdinal;
+    const D3DDEVTYPE deviceType = mode.deviceInfo->deviceType;
+    if (FAILED(direct3d->CheckDeviceFormat(adapter, deviceType, mode.combo->adapterFormat, D3DUSAGE_RENDERTARGET,
+                                           D3DRTYPE_SURFACE, format))) {
+        return false;
+    }
+    DWORD levels = 0;
+    if (FAILED(direct3d->CheckDeviceMultiSampleType(adapter, deviceType, format, TRUE, mode.multisample.type, &levels))) {
+        return false;
+    }
+    // Without multisampling there is no quality to have levels of.
+    return mode.multisample.type == D3DMULTISAMPLE_NONE || mode.multisample.quality < levels;
+}
+
+bool SameDeviceMode(const SurveyMode& a, const SurveyMode& b) {
+    return a.adapterInfo == b.adapterInfo && a.deviceInfo == b.deviceInfo && a.combo == b.combo &&
+           a.multisample.type == b.multisample.type && a.multisample.quality == b.multisample.quality;
 }
 
 DeviceSettings SettingsForMode(const SurveyMode& mode, int clientWidth, int clientHeight) {

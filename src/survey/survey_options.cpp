@@ -7,23 +7,30 @@
 #include <cstdlib>
 #include <functional>
 
+#include "survey/render_target_formats.h"
+
 namespace {
 
 constexpr char kUsage[] =
     "usage: quillant-survey [--out DIR] [--adapter N] [--device hal|sw|ref|all] [--baseline FILE]\n"
-    "                       [--mode-timeout SECONDS] [--d3d9 FILE] [--quiet]\n"
+    "                       [--format NAME...] [--mode-timeout SECONDS] [--d3d9 FILE]\n"
+    "                       [--quiet]\n"
     "       quillant-survey --compare BASELINE SURVEY [--quiet]\n"
     "\n"
-    "Measures every multisample mode of the Direct3D 9 adapters: where each sample lies, how\n"
-    "textures are sampled, and a picture of the test pattern per mode.\n"
+    "Measures every multisample mode of the Direct3D 9 adapters, in every render-target format\n"
+    "the adapter multisamples: where each sample lies, how textures are sampled, how the\n"
+    "resolve combines them, and a picture of the test pattern per mode.\n"
     "\n"
     "  --out DIR          folder for survey.json, survey.md, survey.html and the pictures\n"
     "                     (default: survey)\n"
     "  --adapter N        measure adapter N only (default: every adapter)\n"
     "  --device TYPE      hal (default), sw, ref, or all (HAL, SW and REF); any case\n"
     "  --baseline FILE    compare with an earlier survey.json and list what changed\n"
+    "  --format NAME...   measure in these render-target formats only (X8R8G8B8,\n"
+    "                     A16B16G16R16F, ...; any case; default: every one offered)\n"
     "  --mode-timeout S   end a mode's measurement that has not answered within S seconds\n"
-    "                     (default: 60); each mode is measured in a process of its own\n"
+    "                     a format (default: 60); each mode is measured, in all its\n"
+    "                     formats, in a process of its own\n"
     "  --d3d9 FILE        load Direct3D 9 from FILE instead of the system's d3d9.dll; under\n"
     "                     Wine also set WINEDLLOVERRIDES=d3d9=n,b, or Wine's own runs\n"
     "  --compare A B      compare two survey.json files only: no device, no display\n"
@@ -121,6 +128,28 @@ public:
             if (!ParseSeconds(values[0], &parsed_.options.modeTimeoutSeconds)) {
                 Fail("option '--mode-timeout' needs a number of seconds above 0 (60, 2.5), not '" + values[0] + "'");
             }
+        });
+        AddValue("--format", 64, [this](const std::vector<std::string>& values) {
+            std::vector<D3DFORMAT> formats;
+            for (const std::string& value : values) {
+                // "X8R8G8B8,R5G6B5" as well as "X8R8G8B8 R5G6B5".
+                size_t start = 0;
+                while (start <= value.size()) {
+                    size_t end = value.find(',', start);
+                    if (end == std::string::npos) end = value.size();
+                    const std::string name = value.substr(start, end - start);
+                    D3DFORMAT format = D3DFMT_UNKNOWN;
+                    if (!RenderTargetFormatFromName(name, &format)) {
+                        return Fail("option '--format' takes render-target formats (" + RenderTargetFormatNames() +
+                                    "), not '" + name + "'");
+                    }
+                    bool listed = false;
+                    for (D3DFORMAT earlier : formats) listed = listed || earlier == format;
+                    if (!listed) formats.push_back(format);
+                    start = end + 1;
+                }
+            }
+            parsed_.options.formats = formats;
         });
         AddValue("--baseline", 1, [this](const std::vector<std::string>& values) {
             if (values[0].empty()) return Fail("option '--baseline' needs a survey file");

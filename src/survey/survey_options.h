@@ -2,6 +2,9 @@
 // and how much to print.
 #pragma once
 
+#include <windows.h>
+#include <d3d9.h>
+
 #include <string>
 #include <vector>
 
@@ -19,11 +22,14 @@ struct SurveyOptions {
     bool quiet = false;
     std::string baselineFile;  // an earlier survey.json to compare with; empty for none
     // Each mode is measured by a worker process of its own, ended when it has not answered
-    // within this time.
+    // within this time for each of the formats it measures.
     double modeTimeoutSeconds = 60.0;
     // The d3d9.dll to load instead of the system's (--d3d9 FILE); empty for the system's. The
     // workers load the same file.
     std::string direct3dLibrary;
+    // The render-target formats to measure each mode in; empty for every one the adapter
+    // multisamples.
+    std::vector<D3DFORMAT> formats;
 };
 
 // Two survey files compared without measuring anything (--compare BASELINE SURVEY).

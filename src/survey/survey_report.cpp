@@ -65,8 +65,11 @@ std::string TextureShortText(const SampleMeasurement& measurement) {
 
 std::string ModeLabel(const ModeReport& mode) {
     const MultisampleMode& multisample = mode.measurement.mode;
-    return std::string(ShortDeviceTypeText(mode.deviceType)) + " " + FormatText(multisample.format, false) + " " +
-           multisample.TypeName() + " q" + std::to_string(multisample.quality);
+    const std::string label = std::string(ShortDeviceTypeText(mode.deviceType)) + " " +
+                              FormatText(multisample.format, false) + " " + multisample.TypeName() + " q" +
+                              std::to_string(multisample.quality);
+    if (multisample.DrawnInBackBufferFormat()) return label;
+    return label + " in " + FormatText(multisample.DrawnFormat(), false);
 }
 
 std::string PictureFileName(const ModeReport& mode) {
@@ -76,7 +79,9 @@ std::string PictureFileName(const ModeReport& mode) {
     if (type.compare(0, prefix.size(), prefix) == 0) type.erase(0, prefix.size());
     return "adapter" + std::to_string(mode.adapterOrdinal) + "-" + Lowered(ShortDeviceTypeText(mode.deviceType)) +
            "-" + Lowered(FormatText(multisample.format, false)) + "-" + Lowered(type) + "-q" +
-           std::to_string(multisample.quality) + ".png";
+           std::to_string(multisample.quality) +
+           (multisample.DrawnInBackBufferFormat() ? std::string() : "-" + Lowered(FormatText(multisample.DrawnFormat(), false))) +
+           ".png";
 }
 
 std::string ModeOutcomeText(const ModeReport& mode) {
@@ -93,9 +98,20 @@ std::string ModeOutcomeText(const ModeReport& mode) {
 }
 
 std::string ProgressLine(size_t index, size_t total, const ModeReport& mode) {
-    const std::string picture = mode.pictureError.empty() ? std::string() : "; picture not written: " + mode.pictureError;
+    // A format measured off-screen has no picture by design; the back buffer's missing one is news.
+    const bool missing = !mode.pictureError.empty() && mode.measurement.mode.DrawnInBackBufferFormat();
+    const std::string picture = missing ? "; picture not written: " + mode.pictureError : std::string();
     return "[" + std::to_string(index) + "/" + std::to_string(total) + "] " + ModeLabel(mode) + ": " +
            ModeOutcomeText(mode) + picture + " (" + Milliseconds(mode.timings.total) + ")";
+}
+
+std::vector<D3DFORMAT> RenderTargetFormatsOf(const std::vector<ModeReport>& modes) {
+    std::vector<D3DFORMAT> formats;
+    for (const ModeReport& mode : modes) {
+        const D3DFORMAT drawn = mode.measurement.mode.DrawnFormat();
+        if (std::find(formats.begin(), formats.end(), drawn) == formats.end()) formats.push_back(drawn);
+    }
+    return formats;
 }
 
 std::string SummaryTable(const SurveyReport& report) {
@@ -105,7 +121,14 @@ std::string SummaryTable(const SurveyReport& report) {
     std::vector<Row> rows;
     rows.push_back({{"Mode", "Samples", "Verdict", "Texture", "Time"}});
     size_t failed = 0;
-    for (const ModeReport& mode : report.modes) {
+    std::vector<const ModeReport*> grouped;
+    for (D3DFORMAT format : RenderTargetFormatsOf(report.modes)) {
+        for (const ModeReport& mode : report.modes) {
+            if (mode.measurement.mode.DrawnFormat() == format) grouped.push_back(&mode);
+        }
+    }
+    for (const ModeReport* each : grouped) {
+        const ModeReport& mode = *each;
         if (mode.measured) {
             const SampleMeasurement& positions = mode.measurement.samplePositions;
             std::string texture = TextureShortText(positions).substr(std::string("texture ").size());

@@ -62,7 +62,8 @@ struct SurveyReport {
     double totalMilliseconds = 0.0;
 };
 
-// "HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0".
+// "HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0", and " in A16B16G16R16F" after it where the mode was
+// measured in a render-target format other than the back buffer's.
 std::string ModeLabel(const ModeReport& mode);
 // "adapter0-hal-x8r8g8b8-4-samples-q0.png": unique per mode, the same from run to run.
 std::string PictureFileName(const ModeReport& mode);
@@ -71,8 +72,11 @@ std::string ModeOutcomeText(const ModeReport& mode);
 // "[3/7] HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0: 4 samples, ... (38 ms)", with why the picture
 // is missing where it could not be made.
 std::string ProgressLine(size_t index, size_t total, const ModeReport& mode);
-// The console's closing table: one row per mode, then a line with the counts and the time, then
-// SwitchesText.
+// The render-target formats the modes were measured in, each once, in the order they first come:
+// what survey.md and the console group the modes by.
+std::vector<D3DFORMAT> RenderTargetFormatsOf(const std::vector<ModeReport>& modes);
+// The console's closing table: one row per mode, grouped by render-target format, then a line with
+// the counts and the time, then SwitchesText.
 std::string SummaryTable(const SurveyReport& report);
 // Per measured mode, every switch tried with its caps' claim beside its behaviour ("A2M1 not
 // claimed, works; sRGB write claimed, works; ..."), under a heading; empty where none was tried.

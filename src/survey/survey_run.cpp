@@ -110,7 +110,8 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
         return SurveyExitBadCommandLine;
     }
 
-    const SurveyPlan plan = PlanSurvey(adapters.enumeration, options, ReadDesktopMode, adapters.direct3d);
+    const SurveyPlan plan =
+        PlanSurvey(adapters.enumeration, options, ReadDesktopMode, adapters.direct3d, Direct3DOffersRenderTarget);
 
     OutputFolder folder;
     std::string error;
@@ -177,31 +178,56 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
     WorkerLauncher& workers = launcher ? *launcher : processes;
     if (!plan.modes.empty() && !writeSoFar()) return outputFailed(unwritten, writeFailure);
     size_t failed = 0, implementationFailed = 0;
-    for (size_t i = 0; i < plan.modes.size(); ++i) {
+    for (size_t i = 0; i < plan.modes.size();) {
+        // One worker for a device mode and every format it is measured in, on its one device.
         const SurveyMode& planned = plan.modes[i];
-        ModeReport mode = ReportForMode(planned);
-        const std::string pictureName = PictureFileName(mode);
+        size_t formats = 1;
+        while (i + formats < plan.modes.size() && SameDeviceMode(plan.modes[i + formats], planned)) ++formats;
         WorkerJob job;
         job.number = i + 1;
         job.adapterOrdinal = planned.adapterInfo->adapterOrdinal;
         job.deviceType = planned.deviceInfo->deviceType;
         job.multisampleType = planned.multisample.type;
         job.multisampleQuality = planned.multisample.quality;
+        for (size_t f = 0; f < formats; ++f) job.formats.push_back(plan.modes[i + f].multisample.renderTargetFormat);
+        ModeReport pictured = ReportForMode(planned);
+        pictured.measurement.mode.renderTargetFormat = planned.multisample.format;
+        const std::string pictureName = PictureFileName(pictured);
         job.picturePath = OutputPath(folder, pictureName);
         job.direct3dLibrary = library.requested;
-        HRESULT outputFailure = S_OK;
-        ApplyWorkerEnd(workers.Run(job, options.modeTimeoutSeconds), options.modeTimeoutSeconds, &mode, &outputFailure);
-        if (FAILED(outputFailure)) return outputFailed(pictureName, outputFailure);
-        if (!mode.measured) ++failed;
-        if (ImplementationFailed(mode)) ++implementationFailed;
-        // Quiet, the line of a failed mode or a missing picture still goes out, as an error.
-        if (!options.quiet) {
-            PrintLine(out, ProgressLine(i + 1, plan.modes.size(), mode));
-        } else if (!mode.measured || !mode.pictureError.empty()) {
-            PrintLine(err, ProgressLine(i + 1, plan.modes.size(), mode));
+        // The time limit is each format's: a worker measuring fifteen formats is not hung at 60 s.
+        const double timeout = options.modeTimeoutSeconds * static_cast<double>(formats);
+        const WorkerEnd end = workers.Run(job, timeout);
+        const std::vector<std::string> entries = WorkerResultLines(end.result);
+        for (size_t f = 0; f < formats; ++f, ++i) {
+            ModeReport mode = ReportForMode(plan.modes[i]);
+            // A format the worker finished stands however the worker ended afterwards; the others
+            // share its end.
+            WorkerEnd formatEnd = end;
+            if (f < entries.size()) {
+                formatEnd.kind = WorkerEnd::Kind::Exited;
+                formatEnd.result = entries[f];
+            } else {
+                formatEnd.result.clear();
+                // The worker's time is told once, with the first format it did not finish.
+                if (f > entries.size()) formatEnd.milliseconds = 0.0;
+            }
+            HRESULT outputFailure = S_OK;
+            ApplyWorkerEnd(formatEnd, timeout, &mode, &outputFailure);
+            if (FAILED(outputFailure)) return outputFailed(pictureName, outputFailure);
+            if (!mode.measured) ++failed;
+            if (ImplementationFailed(mode)) ++implementationFailed;
+            // Quiet, the line of a failed mode or a missing picture of the back buffer still goes
+            // out, as an error (a format measured off-screen has none by design).
+            if (!options.quiet) {
+                PrintLine(out, ProgressLine(i + 1, plan.modes.size(), mode));
+            } else if (!mode.measured ||
+                       (!mode.pictureError.empty() && mode.measurement.mode.DrawnInBackBufferFormat())) {
+                PrintLine(err, ProgressLine(i + 1, plan.modes.size(), mode));
+            }
+            report.modes.push_back(mode);
         }
-        report.modes.push_back(mode);
-        if (i + 1 < plan.modes.size() && !writeSoFar()) return outputFailed(unwritten, writeFailure);
+        if (i < plan.modes.size() && !writeSoFar()) return outputFailed(unwritten, writeFailure);
     }
     report.totalMilliseconds = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 

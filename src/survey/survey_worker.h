@@ -20,6 +20,9 @@ struct WorkerJob {
     D3DDEVTYPE deviceType = D3DDEVTYPE_HAL;
     D3DMULTISAMPLE_TYPE multisampleType = D3DMULTISAMPLE_NONE;
     DWORD multisampleQuality = 0;
+    // The render-target formats to measure on the mode's one device, in order; the picture is the
+    // back buffer's, written where its format is among them.
+    std::vector<D3DFORMAT> formats;
     std::string picturePath;
     std::string resultPath;  // the mode's entry, written once the worker is done
     std::string stepPath;    // a line per step, appended before the step starts
@@ -43,11 +46,19 @@ bool IsWorkerCommandLine(const std::vector<std::string>& arguments);
 // False, with a line in error, where the arguments are not a worker's.
 bool ParseWorkerArguments(const std::vector<std::string>& arguments, WorkerJob* job, std::string* error);
 
-// Measures the job's mode on app (started by the caller, or started here when it is not) and
-// gives back its survey.json entry; *outputFailure is the code where the picture could not be
+// Measures the job's mode on app (started by the caller, or started here when it is not) in each
+// of the job's formats and gives back their survey.json entries, one line each, in the job's
+// order; each line is handed to written as soon as it is made, so that a worker that dies in a
+// later format keeps the earlier ones. *outputFailure is the code where the picture could not be
 // written. A mode that is not in the enumeration, or a device host that does not start, is an
 // entry that failed and says why.
-std::string MeasureWorkerJob(SurveyApplication& app, const WorkerJob& job, HRESULT* outputFailure);
+using WorkerEntryWritten = void (*)(const std::string& linesSoFar);
+std::string MeasureWorkerJob(SurveyApplication& app, const WorkerJob& job, HRESULT* outputFailure,
+                             WorkerEntryWritten written = nullptr);
+
+// The lines of a worker's result: one entry per format, the last cut short where the worker died
+// while writing it.
+std::vector<std::string> WorkerResultLines(const std::string& result);
 
 // The worker process: records its steps and what ends it, measures, writes the result file.
 // Returns 0 when the result is written, 2 for bad arguments, 3 where the result file cannot be.

@@ -122,7 +122,8 @@ WorkerEnd ProcessWorkerLauncher::Run(WorkerJob job, double timeoutSeconds) {
     if (processJob) CloseHandle(processJob);
 
     end.steps = ReadSmallFile(job.stepPath);
-    if (end.kind == WorkerEnd::Kind::Exited) end.result = ReadSmallFile(job.resultPath);
+    // Also from a worker ended at the time limit: the formats it finished before are its result.
+    end.result = ReadSmallFile(job.resultPath);
     DeleteFileA(job.stepPath.c_str());
     DeleteFileA(job.resultPath.c_str());
     return end;

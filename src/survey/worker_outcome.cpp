@@ -100,6 +100,8 @@ bool ReadModeEntry(const std::string& text, ModeReport* report, std::string* err
     }
     const json picture = entry.value("picture", json());
     read.picture = picture.is_string() ? picture.get<std::string>() : std::string();
+    const json pictureError = entry.value("pictureError", json());
+    read.pictureError = pictureError.is_string() ? pictureError.get<std::string>() : std::string();
     const json timing = entry.value("timing", json());
     read.timings.device = Number(timing, "deviceMilliseconds");
     read.timings.measurement = Number(timing, "measurementMilliseconds");

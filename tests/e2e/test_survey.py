@@ -16,7 +16,7 @@ SURVEY_EXE = os.environ.get("QUILLANT_SURVEY_EXE") or os.path.join(os.path.dirna
 OUTPUT_ROOT = q.output_path("survey")
 
 STANDARD_4 = {(6, 2), (14, 6), (2, 10), (10, 14)}
-PROGRESS = re.compile(r"^\[(\d+)/(\d+)\] (HAL|SW|REF) (\w+) (D3DMULTISAMPLE_\w+) q(\d+): "
+PROGRESS = re.compile(r"^\[(\d+)/(\d+)\] (HAL|SW|REF) (\w+) (D3DMULTISAMPLE_\w+) q(\d+)(?: in \w+)?: "
                       r"(\d+) samples?(?: \(\d+ distinct\))?, .+, texture (once per pixel|per sample) \((\d+) ms\)$")
 
 
@@ -58,7 +58,9 @@ class WholeSurvey(unittest.TestCase):
         cls.code, cls.stdout, cls.stderr = run_survey("--out", windows_path(cls.folder))
         with open(os.path.join(cls.folder, "survey.json"), encoding="utf-8") as f:
             cls.report = json.load(f)
-        cls.hal = [m for m in cls.report["modes"] if m["deviceType"] == "D3DDEVTYPE_HAL"]
+        # Each mode in its back buffer's format; the other render-target formats after it.
+        cls.hal = [m for m in cls.report["modes"]
+                   if m["deviceType"] == "D3DDEVTYPE_HAL" and m["renderTargetFormat"] == m["backBufferFormat"]]
 
     def mode(self, multisample_type, quality=0):
         found = [m for m in self.hal if m["multisampleType"] == multisample_type and m["multisampleQuality"] == quality]
@@ -157,7 +159,11 @@ class WholeSurvey(unittest.TestCase):
         with open(os.path.join(self.folder, "survey.md"), encoding="utf-8") as f:
             text = f.read()
         rows = [line for line in text.splitlines() if line.startswith("| HAL |")]
-        self.assertEqual(len(rows), len(self.hal))
+        self.assertEqual(len(rows), len(self.report["modes"]))
+        # A table per render-target format, the back buffer's first.
+        headings = [line for line in text.splitlines() if line.startswith("### Render target ")]
+        self.assertEqual(headings[0], "### Render target X8R8G8B8")
+        self.assertEqual(len(headings), len({m["renderTargetFormat"] for m in self.report["modes"]}))
         four = [row for row in rows if "D3DMULTISAMPLE_4_SAMPLES" in row][0]
         for x, y in STANDARD_4:
             self.assertIn("(%d, %d)" % (x, y), four)
@@ -165,7 +171,7 @@ class WholeSurvey(unittest.TestCase):
 
     def test_a_picture_per_mode_of_the_three_squares_at_512_by_384(self):
         pictures = {}
-        for mode in self.report["modes"]:
+        for mode in self.hal:
             image, chunks = q.read_png(os.path.join(self.folder, mode["picture"]))
             self.assertEqual((image.width, image.height), (512, 384))
             self.assertEqual(chunks, ["IHDR", "IDAT", "IEND"])
@@ -184,7 +190,12 @@ class WholeSurvey(unittest.TestCase):
         self.assertGreater(four.count(pale, square), one.count(pale, square))
 
     def test_nothing_but_the_report_and_the_pictures_is_left(self):
-        expected = {"survey.json", "survey.md", "survey.html"} | {m["picture"] for m in self.report["modes"]}
+        expected = {"survey.json", "survey.md", "survey.html"} | {m["picture"] for m in self.hal}
+        # The other formats have no picture of their own and say why.
+        for mode in self.report["modes"]:
+            if mode not in self.hal:
+                self.assertIsNone(mode["picture"])
+                self.assertIn("measured off-screen only", mode["pictureError"])
         self.assertEqual(set(os.listdir(self.folder)), expected)
 
     def test_a_second_run_writes_the_same_json_apart_from_timings(self):
@@ -199,6 +210,50 @@ class WholeSurvey(unittest.TestCase):
         with open(os.path.join(second, "survey.md"), encoding="utf-8") as f, \
                 open(os.path.join(self.folder, "survey.md"), encoding="utf-8") as g:
             self.assertEqual(f.read(), g.read())
+
+    def test_every_format_the_adapter_multisamples_has_the_same_positions_and_a_ladder_in_its_own_units(self):
+        # What this machine's device multisamples at 4 samples, and the steps its colour channel
+        # reads back in (green, or red where there is none; a float's just below 1.0).
+        steps = {"X8R8G8B8": 255, "A8R8G8B8": 255, "A8B8G8R8": 255, "A2R10G10B10": 1023, "A2B10G10R10": 1023,
+                 "R5G6B5": 63, "X1R5G5B5": 31, "G16R16": 65535, "A16B16G16R16": 65535, "R16F": 2048, "G16R16F": 2048,
+                 "A16B16G16R16F": 2048, "R32F": 1 << 24, "G32R32F": 1 << 24, "A32B32G32R32F": 1 << 24}
+        four = {m["renderTargetFormat"][len("D3DFMT_"):]: m for m in self.report["modes"]
+                if m["multisampleType"] == "D3DMULTISAMPLE_4_SAMPLES"}
+        self.assertEqual(set(four), set(steps))
+        self.assertEqual(list(four)[0], "X8R8G8B8")  # the back buffer's first
+        for name, mode in four.items():
+            with self.subTest(format=name):
+                self.assertEqual(mode["status"], "measured", mode.get("failure"))
+                measurement = mode["measurement"]
+                self.assertEqual(set(positions(measurement["samplePositions"]["samples"])), STANDARD_4)
+                transfer = measurement["resolve"]["transfer"]
+                self.assertEqual(transfer["valueScale"], steps[name])
+                # Stored averaging: k of 4 samples lit is k/4 of full, to a step of the format's own.
+                ladder = [r["value"] for r in transfer["ladder"]]
+                for k, value in enumerate(ladder):
+                    self.assertLessEqual(abs(value - steps[name] * k / 4), 1, ladder)
+                self.assertEqual(transfer["verdict"], "stored")
+
+    def test_format_limits_the_run_to_the_formats_named(self):
+        folder = fresh_folder("formats")
+        code, out, err = run_survey("--out", windows_path(folder), "--format", "r5g6b5", "A16B16G16R16F", "--quiet")
+        self.assertEqual(code, 0, out + err)
+        self.assertEqual(err, "")
+        with open(os.path.join(folder, "survey.json"), encoding="utf-8") as f:
+            report = json.load(f)
+        formats = {m["renderTargetFormat"] for m in report["modes"]}
+        self.assertEqual(formats, {"D3DFMT_R5G6B5", "D3DFMT_A16B16G16R16F"})
+        # Each at every multisample type and quality, as in the whole survey; no pictures.
+        types = lambda modes, f: [(m["multisampleType"], m["multisampleQuality"]) for m in modes
+                                  if m["renderTargetFormat"] == f]
+        for f in formats:
+            self.assertEqual(types(report["modes"], f), types(self.report["modes"], f))
+        self.assertEqual(set(os.listdir(folder)), {"survey.json", "survey.md", "survey.html"})
+        for mode in report["modes"]:
+            self.assertEqual(mode["measurement"], [m for m in self.report["modes"] if m["multisampleType"] ==
+                                                   mode["multisampleType"] and m["multisampleQuality"] ==
+                                                   mode["multisampleQuality"] and m["renderTargetFormat"] ==
+                                                   mode["renderTargetFormat"]][0]["measurement"])
 
 
 class BadInput(unittest.TestCase):
@@ -217,6 +272,7 @@ class BadInput(unittest.TestCase):
 
     def test_an_unknown_option_is_named_with_a_hint_to_help_and_exit_2(self):
         self.assert_usage_error(*run_survey("--fast"), named="'--fast'")
+        self.assert_usage_error(*run_survey("--format", "D24S8"), named="not 'D24S8'")
 
     def test_an_adapter_this_machine_does_not_have_is_exit_2_and_writes_nothing(self):
         folder = fresh_folder("adapter7")

@@ -59,6 +59,10 @@ def components(image, colour, reach=1):
     return boxes
 
 
+# The modes in the back buffer's format: what the baseline's comparison is about, at a page's length.
+ONE_FORMAT = ("--format", "X8R8G8B8")
+
+
 def drawn(axis):
     return axis["sixteenths"] / 16 if axis["exact"] else (axis["low"] + axis["high"]) / 2
 
@@ -67,7 +71,7 @@ class SurveyAgainstABaseline(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.base = fresh_folder("baseline")
-        code, out, err = run_survey("--out", windows_path(cls.base))
+        code, out, err = run_survey("--out", windows_path(cls.base), *ONE_FORMAT)
         assert code == 0, out + err
         cls.baseline = os.path.join(cls.base, "survey.json")
 
@@ -81,7 +85,8 @@ class SurveyAgainstABaseline(unittest.TestCase):
                            ("adapter0-mine.png", "x")):
             with open(os.path.join(again, name), "w") as f:
                 f.write(text)
-        code, out, err = run_survey("--out", windows_path(again), "--baseline", windows_path(self.baseline), "--quiet")
+        code, out, err = run_survey("--out", windows_path(again), "--baseline", windows_path(self.baseline), "--quiet",
+                                    *ONE_FORMAT)
         self.assertEqual(code, 0, out + err)
         self.assertIn("no differences from the baseline", out)
         self.assertEqual(read(again, "survey.json")["baseline"]["differences"], [])
@@ -99,7 +104,7 @@ class SurveyAgainstABaseline(unittest.TestCase):
         with open(edited, "w", encoding="utf-8") as f:
             json.dump(document, f)
         folder = fresh_folder("moved")
-        code, out, err = run_survey("--out", windows_path(folder), "--baseline", windows_path(edited))
+        code, out, err = run_survey("--out", windows_path(folder), "--baseline", windows_path(edited), *ONE_FORMAT)
         self.assertEqual(code, 4, out + err)
         line = "HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0: " + MOVED
         self.assertIn("1 difference from the baseline", out)

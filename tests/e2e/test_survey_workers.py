@@ -51,7 +51,8 @@ class FaultsInWorkers(unittest.TestCase):
         os.environ["QUILLANT_SURVEY_WORKER_FAULT"] = "crash:2;hang:HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0"
         try:
             start = time.monotonic()
-            cls.code, cls.out, cls.err = run_survey("--out", windows_path(cls.folder), "--mode-timeout", "3")
+            cls.code, cls.out, cls.err = run_survey("--out", windows_path(cls.folder), "--mode-timeout", "3",
+                                                   "--format", "X8R8G8B8")
             cls.seconds = time.monotonic() - start
         finally:
             del os.environ["QUILLANT_SURVEY_WORKER_FAULT"]
@@ -106,7 +107,7 @@ class KilledHalfWay(unittest.TestCase):
         env = q.x_env()
         env["QUILLANT_SURVEY_WORKER_FAULT"] = "hang:2"
         runner = subprocess.Popen([os.path.join(q.SOURCE_DIR, "scripts", "wine-run"), SURVEY_EXE, "--out",
-                                   windows_path(folder)], env=env, stdout=subprocess.DEVNULL,
+                                   windows_path(folder), "--format", "X8R8G8B8"], env=env, stdout=subprocess.DEVNULL,
                                   stderr=subprocess.DEVNULL, start_new_session=True)
         try:
             def measured_so_far():

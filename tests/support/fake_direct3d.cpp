@@ -42,6 +42,12 @@ FakeDirect3D::FakeDirect3D() {
                 checkFormat == D3DFMT_D16 || checkFormat == D3DFMT_D24X8 || checkFormat == D3DFMT_D24S8;
             return supported ? D3D_OK : D3DERR_NOTAVAILABLE;
         }
+        if (usage & D3DUSAGE_RENDERTARGET) {
+            for (D3DFORMAT format : renderTargetFormats) {
+                if (format == checkFormat) return D3D_OK;
+            }
+            return D3DERR_NOTAVAILABLE;
+        }
         return D3D_OK;
     };
     onCheckDepthStencilMatch = [this](UINT adapter, D3DDEVTYPE, D3DFORMAT, D3DFORMAT, D3DFORMAT) -> HRESULT {

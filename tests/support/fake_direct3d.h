@@ -51,8 +51,11 @@ public:
     // CheckDeviceType succeeds when the back buffer is the adapter format or its alpha variant,
     // windowed only when the adapter format is the desktop format.
     CheckDeviceTypeHook onCheckDeviceType;
-    // CheckDeviceFormat: depth/stencil usage accepts D16, D24X8 and D24S8; other usages succeed.
+    // CheckDeviceFormat: depth/stencil usage accepts D16, D24X8 and D24S8, render-target usage the
+    // formats of renderTargetFormats; other usages succeed.
     CheckDeviceFormatHook onCheckDeviceFormat;
+    // None at first: a survey on the fake measures each mode in its back buffer's format alone.
+    std::vector<D3DFORMAT> renderTargetFormats;
     // CheckDepthStencilMatch: succeeds.
     CheckDepthStencilMatchHook onCheckDepthStencilMatch;
     // CheckDeviceMultiSampleType: NONE and 4 samples, each with 1 quality level; others fail.

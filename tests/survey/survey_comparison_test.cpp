@@ -176,6 +176,10 @@ TEST(SurveyComparison, ThisMachinesSurveyAgreesWithItselfWithinAnAlphaStepAndWha
                  if (m["centroid"]["verdict"] != "unavailable") m["centroid"]["text"] = "reworded";
              }
          }, {}},
+        // A survey from before other formats were measured drew in the back buffer's.
+        {"the render target named", [](json* d) {
+             for (json& mode : (*d)["modes"]) mode["renderTargetFormat"] = mode["backBufferFormat"];
+         }, {}},
     };
     SurveyReport baseline;
     std::string error;
@@ -193,6 +197,15 @@ TEST(SurveyComparison, ThisMachinesSurveyAgreesWithItselfWithinAnAlphaStepAndWha
             EXPECT_EQ(threshold.substr(std::string("/modes/2").size()), differences[0].path);
         }
     }
+    // Another render target is another mode: the one is gone, the other new.
+    json other = fixture;
+    other["modes"][2]["renderTargetFormat"] = "D3DFMT_A16B16G16R16F";
+    SurveyReport now;
+    ASSERT_TRUE(ReadSurveyReport(other, &now, &error)) << error;
+    std::string lines;
+    for (const SurveyDifference& d : CompareSurveys(baseline, now)) lines += DifferenceLine(d) + "\n";
+    EXPECT_NE(lines.find("HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0 in A16B16G16R16F"), std::string::npos) << lines;
+    EXPECT_NE(lines.find("HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0:"), std::string::npos) << lines;
 }
 
 TEST(SurveyFiles, FilesThatAreNoSurveyOfThisSchemaAreRefusedWithExit2AndEqualOnesExit0) {

@@ -141,3 +141,48 @@ TEST_F(SurveyPlanTest, SettingsCreateAWindowedDeviceOfExactlyThatMode) {
 }
 
 }  // namespace
+
+namespace {
+
+// This adapter multisamples A2R10G10B10 and A16B16G16R16F at 4 samples (quality 0 only) and
+// R5G6B5 without multisampling; the back buffer's own format is never asked about.
+bool OffersSome(void*, const SurveyMode& mode, D3DFORMAT format) {
+    EXPECT_NE(format, mode.multisample.format);
+    if (mode.multisample.type == D3DMULTISAMPLE_NONE) return format == D3DFMT_R5G6B5;
+    return mode.multisample.type == D3DMULTISAMPLE_4_SAMPLES && mode.multisample.quality == 0 &&
+           (format == D3DFMT_A16B16G16R16F || format == D3DFMT_A2R10G10B10);
+}
+
+TEST_F(SurveyPlanTest, EachModeInTheBackBuffersFormatFirstThenEveryFormatOfferedOrOnlyThoseAskedFor) {
+    SurveyOptions options = Devices(SurveyDevices::Hal, 0);
+    options.adapter = 0;
+    const SurveyPlan every = PlanSurvey(enumeration, options, ReadDesktop, &desktops, OffersSome);
+    EXPECT_EQ(Labels(every), (std::vector<std::string>{
+                                 "HAL X8R8G8B8 D3DMULTISAMPLE_NONE q0",
+                                 "HAL X8R8G8B8 D3DMULTISAMPLE_NONE q0 in R5G6B5",
+                                 "HAL X8R8G8B8 D3DMULTISAMPLE_NONMASKABLE q0",
+                                 "HAL X8R8G8B8 D3DMULTISAMPLE_NONMASKABLE q1",
+                                 "HAL X8R8G8B8 D3DMULTISAMPLE_NONMASKABLE q2",
+                                 "HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0",
+                                 "HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0 in A2R10G10B10",
+                                 "HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0 in A16B16G16R16F",
+                                 "HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q1",
+                             }));
+    // One device per device mode: its formats follow it.
+    EXPECT_TRUE(SameDeviceMode(every.modes[5], every.modes[7]));
+    EXPECT_FALSE(SameDeviceMode(every.modes[7], every.modes[8]));
+    EXPECT_EQ(every.modes[7].multisample.format, D3DFMT_X8R8G8B8);
+
+    options.formats = {D3DFMT_A16B16G16R16F, D3DFMT_X8R8G8B8};
+    EXPECT_EQ(Labels(PlanSurvey(enumeration, options, ReadDesktop, &desktops, OffersSome)).size(), 7u);
+    options.formats = {D3DFMT_A16B16G16R16F};
+    EXPECT_EQ(Labels(PlanSurvey(enumeration, options, ReadDesktop, &desktops, OffersSome)),
+              (std::vector<std::string>{"HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0 in A16B16G16R16F"}));
+    options.formats = {D3DFMT_R32F};
+    const SurveyPlan none = PlanSurvey(enumeration, options, ReadDesktop, &desktops, OffersSome);
+    EXPECT_TRUE(none.modes.empty());
+    ASSERT_EQ(none.gaps.size(), 1u);
+    EXPECT_EQ(none.gaps[0].reason, "HAL multisamples none of the formats asked for (R32F)");
+}
+
+}  // namespace

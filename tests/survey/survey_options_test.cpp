@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -124,6 +125,35 @@ TEST(SurveyOptions, CompareTakesTwoFilesAndNothingThatMeasures) {
     EXPECT_EQ(Parse({"--compare", "a", "b", "--d3d9", "d3d9.dll"}).error,
               "option '--d3d9' does not go with '--compare', which measures nothing");
     EXPECT_EQ(Parse({"--baseline=old.json"}).options.baselineFile, "old.json");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SurveyOptions, FormatTakesRenderTargetFormatsInAnyCaseWithOrWithoutThePrefix) {
+    const struct {
+        std::vector<std::string> arguments;
+        std::vector<D3DFORMAT> formats;
+    } good[] = {
+        {{}, {}},
+        {{"--format", "A16B16G16R16F"}, {D3DFMT_A16B16G16R16F}},
+        {{"--format", "r5g6b5", "D3DFMT_X8R8G8B8", "--quiet"}, {D3DFMT_R5G6B5, D3DFMT_X8R8G8B8}},
+        {{"--format=a2r10g10b10,R16F,r16f"}, {D3DFMT_A2R10G10B10, D3DFMT_R16F}},
+    };
+    for (const auto& g : good) {
+        const ParsedSurveyOptions parsed = Parse(g.arguments);
+        EXPECT_EQ(parsed.error, "");
+        std::vector<D3DFORMAT> sorted = parsed.options.formats, expected = g.formats;
+        std::sort(sorted.begin(), sorted.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(sorted, expected);
+    }
+    for (const char* bad : {"D24S8", "X8R8G8B8,", "L8", "unknown"}) {
+        const std::string error = Parse({"--format", bad}).error;
+        EXPECT_EQ(error.find("option '--format' takes render-target formats (X8R8G8B8, A8R8G8B8, "), 0u) << error;
+    }
+    EXPECT_EQ(Parse({"--format"}).error, "option '--format' needs a value");
 }
 
 }  // namespace

@@ -28,7 +28,8 @@ TEST(SurveyReading, ThisMachinesSurveyReadsBackAndIsWrittenAgainByteForByte) {
     std::string error;
     ASSERT_TRUE(ReadSurveyReport(json::parse(text), &report, &error)) << error;
     // Written again, the file holds what it held and only the keys added since: whether the survey
-    // finished, why a picture is missing (none here), and the implementation (not named then).
+    // finished, why a picture is missing (none here), the implementation (not named then) and the
+    // render target (the back buffer's).
     json written = json::parse(SurveyJsonText(report));
     EXPECT_EQ(written["complete"], true);
     written.erase("complete");
@@ -37,6 +38,8 @@ TEST(SurveyReading, ThisMachinesSurveyReadsBackAndIsWrittenAgainByteForByte) {
     for (json& mode : written["modes"]) {
         EXPECT_TRUE(mode["pictureError"].is_null());
         mode.erase("pictureError");
+        EXPECT_EQ(mode["renderTargetFormat"], mode["backBufferFormat"]);
+        mode.erase("renderTargetFormat");
     }
     EXPECT_EQ(text, SurveyJsonText(written));
     ASSERT_EQ(3u, report.modes.size());

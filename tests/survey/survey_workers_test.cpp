@@ -64,7 +64,9 @@ WorkerEnd Exited(DWORD code, const std::string& steps, const std::string& result
 }
 
 TEST(WorkerOutcome, AWholeResultIsTheModesEntryAsTheWorkerWroteIt) {
-    const ModeReport measured = MeasuredFourSamples();
+    ModeReport measured = MeasuredFourSamples();
+    measured.picture.clear();
+    measured.pictureError = "the mode's picture is of its back buffer";
     const std::string entry = ModeEntryToJson(measured).dump();
     ModeReport read;
     read.measurement.mode = measured.measurement.mode;
@@ -153,6 +155,7 @@ class ScriptedLauncher : public WorkerLauncher {
 public:
     WorkerEnd Run(WorkerJob job, double timeoutSeconds) override {
         timeouts.push_back(timeoutSeconds);
+        formats.push_back(job.formats);
         std::string error;
         json sofar;
         reportsSeen.push_back(ReadJsonFile(folder + "\\survey.json", &sofar, &error) ? sofar : json());
@@ -162,14 +165,18 @@ public:
     std::string folder;
     std::map<size_t, WorkerEnd> ends;
     std::vector<double> timeouts;
+    std::vector<std::vector<D3DFORMAT>> formats;
     std::vector<json> reportsSeen;
     std::vector<std::string> libraries;  // each job's d3d9 file
 };
 
 class SurveyWithWorkersTest : public test_support::FrameworkTest {
 protected:
-    int Run(std::map<size_t, WorkerEnd> ends, const std::string& direct3dLibrary = std::string()) {
-        fake_platform::nextDirect3D = fakes::MakeTypicalDirect3D();  // HAL: NONE and 4 samples
+    int Run(std::map<size_t, WorkerEnd> ends, const std::string& direct3dLibrary = std::string(),
+            std::vector<D3DFORMAT> renderTargets = {}) {
+        fakes::FakeDirect3D* direct3d = fakes::MakeTypicalDirect3D();  // HAL: NONE and 4 samples
+        direct3d->renderTargetFormats = renderTargets;
+        fake_platform::nextDirect3D = direct3d;
         launcher.folder = scratch.Path("out");
         launcher.ends = std::move(ends);
         SurveyOptions options;
@@ -262,6 +269,42 @@ TEST_F(SurveyWithWorkersTest, TheD3d9FileAskedForIsLoadedHereAndByEveryWorkerAnd
     EXPECT_EQ(console.find("quillant-survey: option '--d3d9': cannot load '" + missing + "': "), 0u) << console;
     EXPECT_TRUE(launcher.libraries.empty());
     EXPECT_EQ(test_support::ReadFileBytes(launcher.folder + "\\survey.json"), earlier);
+}
+
+TEST_F(SurveyWithWorkersTest, AModesFormatsShareItsWorkerAndThoseFinishedBeforeACrashStand) {
+    // The fake multisamples A16B16G16R16F too: each mode in two formats, a worker per mode.
+    const std::string one = Entry(D3DMULTISAMPLE_NONE) + "\n", four = Entry(D3DMULTISAMPLE_4_SAMPLES) + "\n";
+    const int code = Run({{1, Exited(0, "step picture\n", one + one)},
+                          {3, Exited(0xC0000005, "step probe resolve\nexception 0xC0000005\n", four)}},
+                         std::string(), {D3DFMT_A16B16G16R16F});
+    EXPECT_EQ(code, SurveyExitImplementationFailed);
+    const std::vector<D3DFORMAT> both = {D3DFMT_X8R8G8B8, D3DFMT_A16B16G16R16F};
+    EXPECT_EQ(launcher.formats, (std::vector<std::vector<D3DFORMAT>>{both, both}));
+    ASSERT_EQ(written["modes"].size(), 4u);
+    const char* statuses[] = {"measured", "measured", "measured", "crashed"};
+    const char* targets[] = {"D3DFMT_X8R8G8B8", "D3DFMT_A16B16G16R16F", "D3DFMT_X8R8G8B8", "D3DFMT_A16B16G16R16F"};
+    for (size_t m = 0; m < 4; ++m) {
+        EXPECT_EQ(written["modes"][m]["status"], statuses[m]) << m;
+        EXPECT_EQ(written["modes"][m]["renderTargetFormat"], targets[m]) << m;
+        EXPECT_EQ(written["modes"][m]["backBufferFormat"], "D3DFMT_X8R8G8B8") << m;
+    }
+    // The report on disk before the second worker holds both formats of the first.
+    ASSERT_EQ(launcher.reportsSeen.size(), 2u);
+    EXPECT_EQ(launcher.reportsSeen[1]["modes"].size(), 2u);
+    EXPECT_NE(console.find("[4/4] HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0 in A16B16G16R16F: the implementation ended "
+                           "the process in probe resolve"),
+              std::string::npos)
+        << console;
+    // The summary groups by render target: both back-buffer rows before the float ones.
+    const size_t summary = console.find("Mode ");
+    ASSERT_NE(summary, std::string::npos) << console;
+    EXPECT_LT(console.find("HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0 ", summary),
+              console.find("HAL X8R8G8B8 D3DMULTISAMPLE_NONE q0 in A16B16G16R16F", summary))
+        << console;
+    const std::vector<BYTE> bytes = test_support::ReadFileBytes(launcher.folder + "\\survey.md");
+    const std::string markdown(bytes.begin(), bytes.end());
+    EXPECT_LT(markdown.find("### Render target X8R8G8B8"), markdown.find("### Render target A16B16G16R16F"));
+    EXPECT_NE(markdown.find("### Render target A16B16G16R16F"), std::string::npos) << markdown;
 }
 
 }  // namespace

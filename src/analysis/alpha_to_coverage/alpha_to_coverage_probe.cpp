@@ -106,7 +106,7 @@ HRESULT MeasureAlphaToCoverage(IDirect3DDevice9* device, const ProbeTarget& targ
     if (device == nullptr || out == nullptr) return E_INVALIDARG;
     const auto start = std::chrono::steady_clock::now();
     ChannelLayout green;
-    if (!ChannelOf(target.format, Channel::Green, &green)) return D3DERR_NOTAVAILABLE;
+    if (!IntensityChannel(target.DrawnFormat(), &green)) return D3DERR_NOTAVAILABLE;
 
     // Samples a pixel has; a non-maskable mode's only from the positions measured.
     int samples = target.MaskSamples();

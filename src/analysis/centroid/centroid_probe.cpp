@@ -16,6 +16,7 @@
 
 #include "analysis/centroid/centroid_decoder.h"
 #include "analysis/probing/per_sample_drawing.h"
+#include "enumeration/value_names.h"
 #include "pattern/pattern_contents.h"
 
 namespace {
@@ -274,10 +275,12 @@ HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
         result.unavailableReason = "one sample per pixel";
     } else if (!target.Maskable()) {
         result.unavailableReason = "non-maskable samples cannot be read one by one";
-    } else if (!ChannelOf(target.format, Channel::Red, &red) ||
-               !ChannelOf(target.format, Channel::Green, &green) ||
-               !ChannelOf(target.format, Channel::Blue, &blue)) {
-        result.unavailableReason = "format not readable";
+    } else if (!ChannelOf(target.DrawnFormat(), Channel::Red, &red) ||
+               !ChannelOf(target.DrawnFormat(), Channel::Green, &green) ||
+               !ChannelOf(target.DrawnFormat(), Channel::Blue, &blue)) {
+        // The point comes back in red and green, and blue says which sample drew it.
+        result.unavailableReason = std::string("the format ") + FormatText(target.DrawnFormat(), false) +
+                                   " has no red, green and blue to read the point from";
     } else if (edges.empty()) {
         result.unavailableReason = "no sample positions";
     } else {

@@ -171,7 +171,7 @@ HRESULT MeasureSamplePositions(IDirect3DDevice9* device, const ProbeTarget& targ
                                const SampleProbeOptions& options, SampleMeasurement* measurement) {
     if (device == nullptr || measurement == nullptr) return E_INVALIDARG;
     ChannelLayout green;
-    if (!ChannelOf(target.format, Channel::Green, &green)) return D3DERR_NOTAVAILABLE;
+    if (!IntensityChannel(target.DrawnFormat(), &green)) return D3DERR_NOTAVAILABLE;
 
     const ProbePattern pattern = ChooseProbePattern(0.0);
     std::vector<Pass> passes;

@@ -6,7 +6,7 @@
 #include "pattern/ortho_projection.h"
 #include "pattern/pass_states.h"
 
-HRESULT DescribeProbeTarget(IDirect3DDevice9* device, ProbeTarget* target) {
+HRESULT DescribeProbeTarget(IDirect3DDevice9* device, ProbeTarget* target, D3DFORMAT renderTargetFormat) {
     Microsoft::WRL::ComPtr<IDirect3DSwapChain9> chain;
     D3DPRESENT_PARAMETERS present = {};
     HRESULT hr = device->GetSwapChain(0, &chain);
@@ -20,6 +20,7 @@ HRESULT DescribeProbeTarget(IDirect3DDevice9* device, ProbeTarget* target) {
     }
     target->type = present.MultiSampleType;
     target->quality = present.MultiSampleQuality;
+    target->renderTargetFormat = renderTargetFormat == D3DFMT_UNKNOWN ? target->format : renderTargetFormat;
     return S_OK;
 }
 
@@ -40,29 +41,8 @@ HRESULT CheckDeviceResourceFormat(IDirect3DDevice9* device, DWORD usage, D3DRESO
                                        format);
 }
 
-bool ChannelOf(D3DFORMAT format, Channel channel, ChannelLayout* layout) {
-    // {bytes, shift, bits} of red, green, blue, alpha; bits 0 where the format has no such channel.
-    struct Layouts {
-        D3DFORMAT format;
-        ChannelLayout channels[4];
-    };
-    static const Layouts kLayouts[] = {
-        {D3DFMT_A8R8G8B8, {{4, 16, 8}, {4, 8, 8}, {4, 0, 8}, {4, 24, 8}}},
-        {D3DFMT_X8R8G8B8, {{4, 16, 8}, {4, 8, 8}, {4, 0, 8}, {4, 0, 0}}},
-        {D3DFMT_A2R10G10B10, {{4, 20, 10}, {4, 10, 10}, {4, 0, 10}, {4, 30, 2}}},
-        {D3DFMT_A2B10G10R10, {{4, 0, 10}, {4, 10, 10}, {4, 20, 10}, {4, 30, 2}}},
-        {D3DFMT_R5G6B5, {{2, 11, 5}, {2, 5, 6}, {2, 0, 5}, {2, 0, 0}}},
-        {D3DFMT_X1R5G5B5, {{2, 10, 5}, {2, 5, 5}, {2, 0, 5}, {2, 0, 0}}},
-        {D3DFMT_A1R5G5B5, {{2, 10, 5}, {2, 5, 5}, {2, 0, 5}, {2, 15, 1}}},
-    };
-    for (const Layouts& entry : kLayouts) {
-        if (entry.format != format) continue;
-        const ChannelLayout& found = entry.channels[static_cast<int>(channel)];
-        if (found.bits == 0) return false;
-        *layout = found;
-        return true;
-    }
-    return false;
+bool IntensityChannel(D3DFORMAT format, ChannelLayout* layout) {
+    return ChannelOf(format, Channel::Green, layout) || ChannelOf(format, Channel::Red, layout);
 }
 
 HRESULT CreateProbeSurfaces(IDirect3DDevice9* device, const ProbeTarget& target, UINT cellWidth,
@@ -73,14 +53,14 @@ HRESULT CreateProbeSurfaces(IDirect3DDevice9* device, const ProbeTarget& target,
     const UINT rows = (cells + surfaces->columns - 1) / surfaces->columns;
     const UINT width = surfaces->TargetWidth();
     const UINT height = surfaces->TargetHeight();
-    HRESULT hr = device->CreateRenderTarget(width, height, target.format, target.type, target.quality, FALSE,
+    HRESULT hr = device->CreateRenderTarget(width, height, target.DrawnFormat(), target.type, target.quality, FALSE,
                                             &surfaces->multisampled, nullptr);
     if (SUCCEEDED(hr)) {
-        hr = device->CreateRenderTarget(width * surfaces->columns, height * rows, target.format,
+        hr = device->CreateRenderTarget(width * surfaces->columns, height * rows, target.DrawnFormat(),
                                         D3DMULTISAMPLE_NONE, 0, FALSE, &surfaces->resolved, nullptr);
     }
     if (SUCCEEDED(hr)) {
-        hr = device->CreateOffscreenPlainSurface(width * surfaces->columns, height * rows, target.format,
+        hr = device->CreateOffscreenPlainSurface(width * surfaces->columns, height * rows, target.DrawnFormat(),
                                                  D3DPOOL_SYSTEMMEM, &surfaces->readBack, nullptr);
     }
     return hr;
@@ -141,9 +121,18 @@ IntensityImage ProbeReadBack::Cell(size_t cell, const ChannelLayout& channel) co
     const size_t top = row * surfaces_->TargetHeight() + kProbeMargin;
     const size_t left = column * surfaces_->TargetWidth() + kProbeMargin;
     const BYTE* first = static_cast<const BYTE*>(rect_.pBits) + top * rect_.Pitch + left * channel.bytesPerPixel;
-    return IntensityFromPixels(first, static_cast<int>(surfaces_->cellWidth),
-                               static_cast<int>(surfaces_->cellHeight), rect_.Pitch, channel.bytesPerPixel,
-                               channel.shift, channel.bits);
+    IntensityImage image;
+    image.width = static_cast<int>(surfaces_->cellWidth);
+    image.height = static_cast<int>(surfaces_->cellHeight);
+    image.levels = ChannelSteps(channel);
+    image.values.resize(static_cast<size_t>(image.width) * image.height);
+    for (int y = 0; y < image.height; ++y) {
+        const BYTE* texel = first + static_cast<size_t>(y) * rect_.Pitch;
+        for (int x = 0; x < image.width; ++x, texel += channel.bytesPerPixel) {
+            image.values[static_cast<size_t>(y) * image.width + x] = ChannelValue(texel, channel);
+        }
+    }
+    return image;
 }
 
 SavedDeviceState::SavedDeviceState(IDirect3DDevice9* device) : device_(device) {

@@ -9,12 +9,16 @@
 
 #include "analysis/probing/multisample_mode.h"
 #include "analysis/positions/sample_decoder.h"
+#include "image/texel_channels.h"
 
-// A probe draws in the mode of the device's swap chain 0: the format (the display's where the back
-// buffer's is D3DFMT_UNKNOWN), the multisample type and quality, as its present parameters give them.
+// A probe draws in the mode of the device's swap chain 0: the multisample type and quality and the
+// back buffer's format (the display's where the back buffer's is D3DFMT_UNKNOWN), as its present
+// parameters give them, into render targets of renderTargetFormat: the back buffer's format, or the
+// one asked for (another format the adapter multisamples at that type and quality).
 using ProbeTarget = MultisampleMode;
 
-HRESULT DescribeProbeTarget(IDirect3DDevice9* device, ProbeTarget* target);
+HRESULT DescribeProbeTarget(IDirect3DDevice9* device, ProbeTarget* target,
+                            D3DFORMAT renderTargetFormat = D3DFMT_UNKNOWN);
 
 // CheckDeviceFormat on the device's own adapter, device type and display format: what the runtime
 // says of a surface of format with usage (a capability query, or a driver's FOURCC convention).
@@ -23,17 +27,9 @@ HRESULT CheckDeviceSurfaceFormat(IDirect3DDevice9* device, DWORD usage, D3DFORMA
 HRESULT CheckDeviceResourceFormat(IDirect3DDevice9* device, DWORD usage, D3DRESOURCETYPE resource,
                                   D3DFORMAT format);
 
-// Where a format keeps one colour channel, for reading pictures back.
-struct ChannelLayout {
-    int bytesPerPixel = 0;
-    int shift = 0;
-    int bits = 0;
-};
-
-// Green, red, blue and alpha of the formats a back buffer can have; false for a format the probes
-// cannot read (or, for alpha, one without it).
-enum class Channel { Red, Green, Blue, Alpha };
-bool ChannelOf(D3DFORMAT format, Channel channel, ChannelLayout* layout);
+// The channel a probe that draws white reads its intensities from: green, or red in a format
+// without green (R16F, R32F). False for a format the read-back does not know.
+bool IntensityChannel(D3DFORMAT format, ChannelLayout* layout);
 
 // Pixels left empty on every side of a probe's picture. An implementation may clip where its own
 // pixel-centre convention puts the target's edge rather than at the edge itself (DXVK on lavapipe
@@ -64,7 +60,8 @@ HRESULT CreateProbeSurfaces(IDirect3DDevice9* device, const ProbeTarget& target,
 HRESULT ResolveIntoCell(IDirect3DDevice9* device, const ProbeSurfaces& surfaces, size_t cell);
 
 // Reads every cell back with one GetRenderTargetData (the device waits once) and hands each
-// cell's picture of channel to take, cell by cell, without its margin. It holds the read-back
+// cell's picture of channel to take, cell by cell, without its margin, in the channel's own units
+// and steps (a float channel's values as stored, above 1.0 included). It holds the read-back
 // surface locked until it goes: one owner only, so moved rather than copied, and a moved-from one
 // holds nothing.
 class ProbeReadBack {

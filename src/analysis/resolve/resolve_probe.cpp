@@ -287,9 +287,9 @@ HRESULT MeasureResolve(IDirect3DDevice9* device, const ProbeTarget& target,
     if (device == nullptr || out == nullptr) return E_INVALIDARG;
     const auto start = std::chrono::steady_clock::now();
     ChannelLayout green;
-    if (!ChannelOf(target.format, Channel::Green, &green)) return D3DERR_NOTAVAILABLE;
+    if (!IntensityChannel(target.DrawnFormat(), &green)) return D3DERR_NOTAVAILABLE;
     ChannelLayout alpha;
-    const bool hasAlpha = ChannelOf(target.format, Channel::Alpha, &alpha);
+    const bool hasAlpha = ChannelOf(target.DrawnFormat(), Channel::Alpha, &alpha);
 
     const std::vector<SampleChoice> rungs = LadderChoices(target, positions);
     const std::vector<SampleChoice> lit = FootprintChoices(target, positions);
@@ -309,8 +309,8 @@ HRESULT MeasureResolve(IDirect3DDevice9* device, const ProbeTarget& target,
     readings.white = ReadLadder(image, rungs, kWhiteRow);
     readings.grey = ReadLadder(image, rungs, kGreyRow);
     readings.srgbTried = srgbTried;
-    readings.srgbCapsAnswer = CheckDeviceSurfaceFormat(device, D3DUSAGE_QUERY_SRGBWRITE, target.format);
-    readings.srgbCaps = AskSrgbWriteCaps(device, target.format);
+    readings.srgbCapsAnswer = CheckDeviceSurfaceFormat(device, D3DUSAGE_QUERY_SRGBWRITE, target.DrawnFormat());
+    readings.srgbCaps = AskSrgbWriteCaps(device, target.DrawnFormat());
     if (srgbTried) {
         readings.srgbWhite = ReadLadder(image, rungs, kSrgbWhiteRow);
         readings.srgbGrey = ReadLadder(image, rungs, kSrgbGreyRow);

@@ -54,6 +54,7 @@ json ModeToJson(D3DDEVTYPE deviceType, D3DFORMAT adapterFormat, const Multisampl
         {"multisampleTypeValue", static_cast<int>(mode.type)},
         {"multisampleQuality", mode.quality},
         {"maskable", mode.Maskable()},
+        {"renderTargetFormat", FormatText(mode.DrawnFormat(), true)},
     };
 }
 
@@ -98,6 +99,9 @@ void ModeFromJson(const json& entry, D3DDEVTYPE* deviceType, D3DFORMAT* adapterF
     mode->format = FormatFromJson(entry.at("backBufferFormat"));
     mode->type = static_cast<D3DMULTISAMPLE_TYPE>(entry.at("multisampleTypeValue").get<int>());
     mode->quality = entry.at("multisampleQuality").get<DWORD>();
+    // Surveys from before other formats were measured drew in the back buffer's alone.
+    const auto drawn = entry.find("renderTargetFormat");
+    mode->renderTargetFormat = drawn == entry.end() ? mode->format : FormatFromJson(*drawn);
 }
 
 double RoundedMilliseconds(double milliseconds) { return std::round(milliseconds * 10.0) / 10.0; }

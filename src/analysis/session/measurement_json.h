@@ -25,7 +25,8 @@ nlohmann::json AdapterToJson(const AdapterDescription& adapter);
 
 // The keys that name a mode, for the object that states it: "deviceType", "adapterFormat",
 // "backBufferFormat", "multisampleType" (the name), "multisampleTypeValue" (the number),
-// "multisampleQuality" and "maskable".
+// "multisampleQuality", "maskable" and "renderTargetFormat" (the format measured; an entry
+// without it was measured in the back buffer's).
 nlohmann::json ModeToJson(D3DDEVTYPE deviceType, D3DFORMAT adapterFormat, const MultisampleMode& mode);
 
 // Every probe's findings, each under its own key ("samplePositions", "resolve", "alphaToCoverage",

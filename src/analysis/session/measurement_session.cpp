@@ -10,7 +10,7 @@ HRESULT MeasureMode(IDirect3DDevice9* device, ModeMeasurement* measurement, Prob
     if (device == nullptr || measurement == nullptr) return E_INVALIDARG;
     const auto start = std::chrono::steady_clock::now();
     ModeMeasurement result;
-    HRESULT hr = DescribeProbeTarget(device, &result.mode);
+    HRESULT hr = DescribeProbeTarget(device, &result.mode, measurement->mode.renderTargetFormat);
     for (const MeasurementModule& module : MeasurementModules()) {
         if (FAILED(hr) || module.measure == nullptr) continue;
         // Its key without the leading slash: "samplePositions", "resolve/transfer".

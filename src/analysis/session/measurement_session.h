@@ -14,7 +14,7 @@
 #include "analysis/positions/sample_measurement.h"
 
 struct ModeMeasurement {
-    MultisampleMode mode;             // as the device's swap chain 0 has it
+    MultisampleMode mode;             // as the device's swap chain 0 has it, and the format drawn in
     SampleMeasurement samplePositions;
     ResolveMeasurement resolve;                      // what the resolve makes of the samples
     AlphaToCoverageMeasurement alphaToCoverage;      // what each sample receives
@@ -23,8 +23,9 @@ struct ModeMeasurement {
     double milliseconds = 0.0;        // every probe, target described to data decoded
 };
 
-// Measures the mode of the device's swap chain 0 off-screen; the device's render target, states and
-// transforms are as before when it returns. The first probe that fails ends the session with its
+// Measures the mode of the device's swap chain 0 off-screen, in render targets of the format
+// measurement->mode.renderTargetFormat names (the back buffer's where it names none); the device's
+// render target, states and transforms are as before when it returns. The first probe that fails ends the session with its
 // code, and measurement is left as it was. The positions come first: the other probes aim at the
 // samples they found.
 // observer, where given, is told each probe's key ("samplePositions", "resolve/transfer", ...) just before
