@@ -47,9 +47,12 @@ std::string SurveyMarkdown(const SurveyReport& report) {
             std::vector<std::string> row = {ShortDeviceTypeText(mode.deviceType), FormatText(multisample.format, false),
                                             multisample.TypeName(), std::to_string(multisample.quality)};
             for (const MeasurementModule& module : MeasurementModules()) {
-                for (const ViewColumn& column : module.describe(mode.measurement).columns) {
-                    // A failed mode says why where the verdict would stand.
-                    row.push_back(mode.measured ? column.text : column.heading == "Verdict" ? ModeOutcomeText(mode) : "-");
+                for (const ViewColumn& column : DescribeMeasurement(module, mode.measurement).columns) {
+                    // A failed mode says why where the verdict would stand; what it measured stands.
+                    const bool verdict = column.heading == "Verdict";
+                    row.push_back(!mode.measured && verdict  ? ModeOutcomeText(mode)
+                                  : HoldsMeasurement(mode) ? column.text
+                                                           : "-");
                 }
             }
             row.push_back(!mode.picture.empty()        ? "[png](" + mode.picture + ")"

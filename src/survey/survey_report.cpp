@@ -18,26 +18,6 @@ struct ResultName {
     const char* name;
 };
 
-// The codes device creation and drawing give back in practice.
-const ResultName kResultNames[] = {
-    {D3DERR_NOTAVAILABLE, "D3DERR_NOTAVAILABLE"},
-    {D3DERR_INVALIDCALL, "D3DERR_INVALIDCALL"},
-    {D3DERR_OUTOFVIDEOMEMORY, "D3DERR_OUTOFVIDEOMEMORY"},
-    {D3DERR_DEVICELOST, "D3DERR_DEVICELOST"},
-    {D3DERR_DEVICENOTRESET, "D3DERR_DEVICENOTRESET"},
-    {D3DERR_DRIVERINTERNALERROR, "D3DERR_DRIVERINTERNALERROR"},
-    {D3DERR_NOTFOUND, "D3DERR_NOTFOUND"},
-    {D3DERR_WASSTILLDRAWING, "D3DERR_WASSTILLDRAWING"},
-    {D3DERR_DEVICEREMOVED, "D3DERR_DEVICEREMOVED"},
-    {D3DERR_DEVICEHUNG, "D3DERR_DEVICEHUNG"},
-    {D3DERR_UNSUPPORTEDCOLOROPERATION, "D3DERR_UNSUPPORTEDCOLOROPERATION"},
-    {E_OUTOFMEMORY, "E_OUTOFMEMORY"},
-    {E_ACCESSDENIED, "E_ACCESSDENIED"},
-    {E_INVALIDARG, "E_INVALIDARG"},
-    {E_NOTIMPL, "E_NOTIMPL"},
-    {E_FAIL, "E_FAIL"},
-};
-
 // What each code usually means for the survey's calls; a guess, said as one.
 const ResultName kLikelyCauses[] = {
     {D3DERR_NOTAVAILABLE, "the implementation does not offer this mode or format for a windowed device"},
@@ -179,15 +159,6 @@ std::string SummaryTable(const SurveyReport& report) {
     return table;
 }
 
-std::string ResultCodeText(HRESULT code) {
-    char hex[16];
-    std::snprintf(hex, sizeof(hex), "0x%08lX", static_cast<unsigned long>(code));
-    for (const ResultName& entry : kResultNames) {
-        if (entry.code == code) return std::string(entry.name) + " (" + hex + ")";
-    }
-    return hex;
-}
-
 std::string LikelyCauseText(HRESULT code) {
     for (const ResultName& entry : kLikelyCauses) {
         if (entry.code == code) return entry.name;
@@ -220,4 +191,7 @@ bool ImplementationFailed(const ModeReport& mode) {
                               mode.failureCode == D3DERR_DEVICEHUNG);
 }
 
-bool HoldsMeasurement(const ModeReport& mode) { return mode.measured || mode.failureStage == "consistency"; }
+bool HoldsMeasurement(const ModeReport& mode) {
+    if (mode.measured || mode.failureStage == "consistency") return true;
+    return mode.failureStage == "measurement" && !mode.measurement.failures.empty();
+}

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/session/measurement_session.h"
+#include "analysis/session/result_codes.h"
 #include "enumeration/adapter_description.h"
 
 // Milliseconds spent on each step of a mode.
@@ -70,8 +71,6 @@ std::string ModeOutcomeText(const ModeReport& mode);
 std::string ProgressLine(size_t index, size_t total, const ModeReport& mode);
 // The console's closing table: one row per mode, then a line with the counts and the time.
 std::string SummaryTable(const SurveyReport& report);
-// "D3DERR_NOTAVAILABLE (0x8876086A)"; the code alone where it has no name here.
-std::string ResultCodeText(HRESULT code);
 // What is known to cause a failure with this code, a few words; empty where nothing is.
 std::string LikelyCauseText(HRESULT code);
 // "0xC0000005 (access violation)": an exception or exit code with its name where it has one.
@@ -79,8 +78,8 @@ std::string ExceptionCodeText(DWORD code);
 // The status survey.json gives the mode: "measured", "failed", "crashed" (the implementation ended
 // the process) or "timedOut".
 const char* ModeStatusName(const ModeReport& mode);
-// The mode's measurement was made and stands in the report: measured, or failed only because its
-// measurements contradict each other.
+// The mode's measurement was made and stands in the report: measured, failed because its
+// measurements contradict each other, or failed in some of its measurements while the others stand.
 bool HoldsMeasurement(const ModeReport& mode);
 // The implementation itself failed the mode: it ended the process, did not answer, or lost the
 // device for good. The survey's exit code is 6 then.

@@ -19,6 +19,7 @@ const JsonName<AlphaToCoverageVerdict> kVerdictNames[] = {
     {AlphaToCoverageVerdict::Thresholds, "thresholds"},
     {AlphaToCoverageVerdict::Dither, "dither"},
     {AlphaToCoverageVerdict::Other, "other"},
+    {AlphaToCoverageVerdict::Declined, "declined"},
 };
 
 }  // namespace
@@ -40,7 +41,7 @@ void to_json(json& out, const AlphaToCoverageMeasurement& m) {
             }
             thresholds.push_back(pixels);
         }
-        out.push_back(json{
+        json entry = json{
             {"switch", JsonNameOf(kSwitchNames, map.coverageSwitch)},
             {"offered", map.offered},
             {"verdict", JsonNameOf(kVerdictNames, map.verdict)},
@@ -49,7 +50,10 @@ void to_json(json& out, const AlphaToCoverageMeasurement& m) {
             {"dither", map.verdict == AlphaToCoverageVerdict::Dither
                            ? json{{"width", map.ditherWidth}, {"height", map.ditherHeight}}
                            : json(nullptr)},
-        });
+        };
+        // Only where declined: files from before the resolve was counted through read the same.
+        if (map.verdict == AlphaToCoverageVerdict::Declined) entry["declined"] = map.declined;
+        out.push_back(entry);
     }
 }
 
@@ -74,6 +78,9 @@ void from_json(const json& in, AlphaToCoverageMeasurement& m) {
             map.ditherWidth = dither.at("width").get<int>();
             map.ditherHeight = dither.at("height").get<int>();
         }
+        // Files from before the resolve was counted through have no "declined".
+        const json declined = entry.value("declined", json());
+        if (declined.is_string()) map.declined = declined.get<std::string>();
         m.switches.push_back(map);
     }
 }

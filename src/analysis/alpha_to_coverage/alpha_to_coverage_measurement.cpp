@@ -62,6 +62,7 @@ std::string AlphaToCoverageVerdictText(const AlphaToCoverageMap& map) {
     case AlphaToCoverageVerdict::NotOffered: return "not offered";
     case AlphaToCoverageVerdict::NotApplied: return "not applied";
     case AlphaToCoverageVerdict::Other: return "other";
+    case AlphaToCoverageVerdict::Declined: return "not counted: " + map.declined;
     case AlphaToCoverageVerdict::Dither:
         return "ordered dither over " + std::to_string(map.ditherWidth) + " x " +
                std::to_string(map.ditherHeight) + " pixels";
@@ -92,6 +93,7 @@ std::string DitherMatrixText(const AlphaToCoverageMap& map) {
 
 std::string AlphaToCoverageColumnText(const AlphaToCoverageMeasurement& m) {
     std::string text;
+    std::string declined;  // said once, after the switches it kept from being counted
     for (const AlphaToCoverageMap& map : m.switches) {
         if (!text.empty()) text += "; ";
         text += std::string(CoverageSwitchName(map.coverageSwitch)) + ": ";
@@ -102,9 +104,13 @@ std::string AlphaToCoverageColumnText(const AlphaToCoverageMeasurement& m) {
             text += "thresholds " + (rule.empty() ? Join(sorted, "/") : rule);
         } else if (map.verdict == AlphaToCoverageVerdict::Dither) {
             text += "dither " + std::to_string(map.ditherWidth) + "x" + std::to_string(map.ditherHeight);
+        } else if (map.verdict == AlphaToCoverageVerdict::Declined) {
+            text += "not counted";
+            declined = map.declined;
         } else {
             text += AlphaToCoverageVerdictText(map);
         }
     }
+    if (!declined.empty()) text += " (" + declined + ")";
     return text.empty() ? "not measured" : text;
 }
