@@ -11,6 +11,8 @@
 #include "analysis/antialias_off/antialias_off_probe.h"
 #include "analysis/centroid/centroid_probe.h"
 #include "analysis/positions/sample_probe.h"
+#include "analysis/resolve/resolve_counting.h"
+#include "analysis/resolve/resolve_probe.h"
 #include "probe_timing.h"
 
 int main() {
@@ -26,19 +28,23 @@ int main() {
     IDirect3DDevice9* device = app.device;
     ProbeTarget target;
     SampleMeasurement positions;
-    if (FAILED(DescribeProbeTarget(device, &target)) || FAILED(MeasureSamplePositions(device, target, &positions))) {
-        std::printf("positions not measured\n");
+    ResolveMeasurement resolve;
+    if (FAILED(DescribeProbeTarget(device, &target)) || FAILED(MeasureSamplePositions(device, target, &positions)) ||
+        FAILED(MeasureResolve(device, target, positions, &resolve))) {
+        std::printf("positions or resolve not measured\n");
         return 1;
     }
+    // Coverage is read through the resolve as measured, as the session does.
+    const ResolveCounting counting = CountingThrough(resolve, target.Maskable());
     PrintFirstAndBest("alpha to coverage, 4 samples", [&](std::string* verdict) {
         AlphaToCoverageMeasurement m;
-        const HRESULT hr = MeasureAlphaToCoverage(device, target, positions, &m);
+        const HRESULT hr = MeasureAlphaToCoverage(device, target, positions, counting, &m);
         *verdict = AlphaToCoverageColumnText(m);
         return hr;
     });
     PrintFirstAndBest("centroid, 4 samples", [&](std::string* verdict) {
         CentroidMeasurement m;
-        const HRESULT hr = MeasureCentroid(device, target, positions, &m);
+        const HRESULT hr = MeasureCentroid(device, target, positions, counting, &m);
         *verdict = CentroidVerdictText(m);
         return hr;
     });

@@ -3,7 +3,7 @@
 #include "settings_dialog/settings_dialog.h"
 #include "framework/application_framework.h"
 #include "framework/error_reporting.h"
-#include "framework/failure_text.h"
+#include "enumeration/result_codes.h"
 #include "framework/process_state.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "framework/application_framework.h"
 #include "framework/behavior_flags.h"
 #include "framework/error_reporting.h"
-#include "framework/failure_text.h"
+#include "enumeration/result_codes.h"
 
 namespace {
 

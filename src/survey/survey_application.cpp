@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "analysis/session/measurement_consistency.h"
+#include "analysis/session/measurement_module.h"
 #include "analysis/session/measurement_session.h"
 #include "enumeration/value_names.h"
 #include "image/image_pixels.h"
@@ -90,6 +91,14 @@ HRESULT SurveyApplication::MeasureOnDevice(ModeReport* out) {
         }
         if (FAILED(result)) {
             fail("measurement", result, FailureText(probe, result, TakeFrameworkReports()));
+        } else if (!report.measurement.failures.empty()) {
+            // The measurements that failed fail the mode; the others stand in its report.
+            HRESULT first = S_OK;
+            for (const MeasurementModule& module : MeasurementModules()) {
+                const MeasurementFailure* failure = FailureOf(report.measurement, module);
+                if (failure != nullptr && first == S_OK) first = failure->code;
+            }
+            fail("measurement", first, FailedMeasurementsText(report.measurement));
         } else {
             // Measurements that contradict each other are no finding about the mode: it failed.
             const std::vector<std::string> contradictions = MeasurementContradictions(report.measurement);

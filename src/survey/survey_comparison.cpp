@@ -82,7 +82,7 @@ DifferenceList CompareMeasurements(const ModeMeasurement& was, const ModeMeasure
     DifferenceList all;
     for (const MeasurementModule* module : modules) {
         DifferenceList one;
-        module->compare(was, now, &one);
+        CompareMeasurement(*module, was, now, &one);
         all.AddAll(one, module->location, json::json_pointer("/measurement" + std::string(module->key)));
     }
     return all;
@@ -120,9 +120,10 @@ std::vector<SurveyDifference> CompareSurveys(const SurveyReport& baseline, const
         if (wasStatus != nowStatus) {
             differences.push_back(
                 {label, "status", "was " + wasStatus + " now " + nowStatus, "/status", json(wasStatus), json(nowStatus)});
-            continue;
         }
-        if (!mode.measured) continue;
+        // What both hold is compared measurement by measurement, whatever the status says of the
+        // rest: a measurement that failed differs from one that was made.
+        if (!HoldsMeasurement(before) || !HoldsMeasurement(mode)) continue;
         const DifferenceList measured = CompareMeasurements(before.measurement, mode.measurement);
         for (const MeasurementDifference& d : measured.Items()) {
             differences.push_back({label, d.location, d.text, d.path.to_string(), d.was, d.now});

@@ -149,7 +149,7 @@ std::string ModeSection(const ModeReport& mode, const std::vector<const SurveyDi
     if (!mode.measured) html += "<p class=\"failed\">" + E(FailureText(mode)) + "</p>\n";
     if (HoldsMeasurement(mode)) {
         for (const MeasurementModule& module : MeasurementModules()) {
-            html += MeasurementSection(module.describe(mode.measurement), differences);
+            html += MeasurementSection(DescribeMeasurement(module, mode.measurement), differences);
         }
     }
     if (!mode.picture.empty()) {

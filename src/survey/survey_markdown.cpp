@@ -75,11 +75,12 @@ std::string SurveyMarkdown(const SurveyReport& report) {
                 std::vector<std::string> row = {ShortDeviceTypeText(mode.deviceType), FormatText(multisample.format, false),
                                                 multisample.TypeName(), std::to_string(multisample.quality)};
                 for (const MeasurementModule& module : MeasurementModules()) {
-                    for (const ViewColumn& column : module.describe(mode.measurement).columns) {
-                        // A failed mode says why where the verdict would stand.
-                        row.push_back(mode.measured                ? column.text
-                                      : column.heading == "Verdict" ? ModeOutcomeText(mode)
-                                                                    : "-");
+                    for (const ViewColumn& column : DescribeMeasurement(module, mode.measurement).columns) {
+                        // A failed mode says why where the verdict would stand; what it measured stands.
+                        const bool verdict = column.heading == "Verdict";
+                        row.push_back(!mode.measured && verdict  ? ModeOutcomeText(mode)
+                                      : HoldsMeasurement(mode) ? column.text
+                                                               : "-");
                     }
                 }
                 // Only the back buffer's format has a picture; the others say so in a word.

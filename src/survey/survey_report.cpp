@@ -205,4 +205,7 @@ bool ImplementationFailed(const ModeReport& mode) {
                               mode.failureCode == D3DERR_DEVICEHUNG);
 }
 
-bool HoldsMeasurement(const ModeReport& mode) { return mode.measured || mode.failureStage == "consistency"; }
+bool HoldsMeasurement(const ModeReport& mode) {
+    if (mode.measured || mode.failureStage == "consistency") return true;
+    return mode.failureStage == "measurement" && !mode.measurement.failures.empty();
+}

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "analysis/session/measurement_session.h"
+#include "enumeration/result_codes.h"
 #include "enumeration/adapter_description.h"
 #include "enumeration/direct3d_implementation.h"
-#include "framework/failure_text.h"
 
 // Milliseconds spent on each step of a mode.
 struct ModeTimings {
@@ -86,8 +86,8 @@ std::string ExceptionCodeText(DWORD code);
 // The status survey.json gives the mode: "measured", "failed", "crashed" (the implementation ended
 // the process) or "timedOut".
 const char* ModeStatusName(const ModeReport& mode);
-// The mode's measurement was made and stands in the report: measured, or failed only because its
-// measurements contradict each other.
+// The mode's measurement was made and stands in the report: measured, failed because its
+// measurements contradict each other, or failed in some of its measurements while the others stand.
 bool HoldsMeasurement(const ModeReport& mode);
 // The implementation itself failed the mode: it ended the process, did not answer, or lost the
 // device for good. The survey's exit code is 6 then.

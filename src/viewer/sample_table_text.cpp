@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "analysis/session/measurement_consistency.h"
+#include "analysis/session/measurement_module.h"
 #include "enumeration/value_names.h"
 
 namespace {
@@ -46,6 +47,9 @@ std::vector<std::string> SampleHeadingLines(const ModeMeasurement& measurement,
                     (m.distinctSamples == 1 ? " distinct sample" : " distinct samples") +
                     (contradictions.empty() ? ": " + VerdictText(m)
                                             : ", no verdict: " + ContradictionsText(contradictions)));
+    // A measurement that failed leaves the others standing: the heading says which one and why.
+    const std::string failed = FailedMeasurementsText(measurement);
+    if (!failed.empty()) lines.push_back("Failed: " + failed);
     return lines;
 }
 

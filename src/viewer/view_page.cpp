@@ -47,7 +47,7 @@ std::string ViewText(const MeasurementView& view) {
 
 std::vector<MeasurementPage> MeasurementPages(const ModeMeasurement& measurement) {
     std::vector<MeasurementView> views;
-    for (const MeasurementModule& module : MeasurementModules()) views.push_back(module.describe(measurement));
+    for (const MeasurementModule& module : MeasurementModules()) views.push_back(DescribeMeasurement(module, measurement));
     std::vector<MeasurementPage> pages;
     for (size_t i = 0; i < views.size(); ++i) {
         const MeasurementView& view = views[i];

@@ -203,4 +203,36 @@ TEST(ResolveDecoder, SrgbWritingCountsAsTriedOnlyWhereItsLaddersWereDrawnAndRead
     }
 }
 
+// The ladders resolved again after an sRGB-written last draw: the same, or a resolve that now
+// averages in linear light (lazily applied state), or no second resolve at all.
+TEST(ResolveDecoder, TheLastDrawChangesTheResolveOnlyWhereARungMovesBeyondTheTolerance) {
+    struct Case {
+        const char* name;
+        bool tried;
+        std::vector<LadderStep> white, grey;
+        bool measured, depends;
+        TransferVerdict plain;
+    };
+    const ResolveReadings wine = test_support::FourSampleReadings();
+    const Case cases[] = {
+        {"the same", true, wine.white, wine.grey, true, false, TransferVerdict::Stored},
+        {"a step off", true, Ladder({1, 65, 127, 192, 255}), wine.grey, true, false, TransferVerdict::Stored},
+        {"linear light", true, Ladder({0, 137, 188, 225, 255}), Ladder({0, 66, 92, 112, 128}), true, true,
+         TransferVerdict::Linear},
+        {"not drawn", false, {}, {}, false, false, TransferVerdict::NotMeasured},
+    };
+    for (const Case& c : cases) {
+        ResolveReadings r = wine;
+        r.afterSrgbDrawTried = c.tried;
+        r.afterSrgbDraw = {c.white, c.grey, wine.srgbWhite, wine.srgbGrey};
+        ResolveMeasurement m;
+        DecodeResolve(r, &m);
+        const LastDrawLadders& last = m.transfer.afterSrgbDraw;
+        EXPECT_EQ(c.measured, last.measured) << c.name;
+        EXPECT_EQ(c.depends, last.dependsOnLastDraw) << c.name;
+        EXPECT_EQ(c.plain, last.plain.verdict) << c.name;
+        EXPECT_EQ(c.measured ? TransferVerdict::Stored : TransferVerdict::NotMeasured, last.srgb.verdict) << c.name;
+    }
+}
+
 }  // namespace

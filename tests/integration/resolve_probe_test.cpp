@@ -13,6 +13,7 @@
 #include <string>
 
 #include "analysis/probing/probe_target.h"
+#include "analysis/resolve/resolve_counting.h"
 #include "analysis/resolve/resolve_json.h"
 #include "analysis/resolve/resolve_probe.h"
 #include "analysis/positions/sample_probe.h"
@@ -115,6 +116,23 @@ TEST_F(ResolveProbeTest, AtFourSamplesTheResolveAveragesStoredValuesInABoxWithFi
     EXPECT_EQ("D3D_OK", srgb.answers[1].answer);
     EXPECT_EQ("D3D_OK", srgb.answers[2].answer);
     EXPECT_EQ(SwitchVerdict::ClaimedAndWorks, srgb.Verdict()) << CapsAnswersText(srgb);
+
+    // The four resolves: samples plain and sRGB-written, each after a plain and after an
+    // sRGB-written last draw. Wine applies sRGB writing lazily: after an sRGB-written last draw
+    // (the state off again) the same samples resolve in linear light, plain and sRGB-written alike.
+    const LastDrawLadders& last = m.transfer.afterSrgbDraw;
+    ASSERT_TRUE(last.measured);
+    EXPECT_TRUE(last.dependsOnLastDraw) << LastDrawText(m.transfer);
+    EXPECT_EQ(TransferVerdict::Linear, last.plain.verdict) << TransferVerdictText(last.plain);
+    ExpectLadder(last.plain.ladder, {0, 137, 188, 225, 255}, 1);
+    ExpectLadder(last.plain.grey, {0, 66, 92, 112, 128}, 1);
+    ASSERT_TRUE(m.transfer.srgbWrite.tried);
+    EXPECT_EQ(TransferVerdict::Stored, m.transfer.srgbWrite.curve.verdict);
+    EXPECT_EQ(TransferVerdict::Linear, last.srgb.verdict) << TransferVerdictText(last.srgb);
+    // So coverage is counted through it, and single samples' values read back.
+    const ResolveCounting counting = CountingThrough(m, true);
+    EXPECT_TRUE(counting.CanCount()) << counting.countDeclined;
+    EXPECT_TRUE(counting.CanReadValues()) << counting.singleDeclined << counting.valueDeclined;
     SavePage(m, "resolve-4x.png");
 }
 

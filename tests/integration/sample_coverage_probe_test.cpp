@@ -21,6 +21,8 @@
 #include "analysis/centroid/centroid_json.h"
 #include "analysis/antialias_off/antialias_off_json.h"
 #include "analysis/positions/sample_probe.h"
+#include "analysis/resolve/resolve_counting.h"
+#include "analysis/resolve/resolve_probe.h"
 #include "image/png_writer.h"
 #include "support/gdi_canvas.h"
 #include "support/real_viewer_suite.h"
@@ -35,12 +37,16 @@ protected:
     struct Measured {
         ProbeTarget target;
         SampleMeasurement positions;
+        ResolveCounting counting;  // through the resolve measured after the positions, as the session does
     };
 
     static Measured Positions() {
         Measured m;
         EXPECT_EQ(S_OK, DescribeProbeTarget(app_->device, &m.target));
         EXPECT_EQ(S_OK, MeasureSamplePositions(app_->device, m.target, &m.positions));
+        ResolveMeasurement resolve;
+        EXPECT_EQ(S_OK, MeasureResolve(app_->device, m.target, m.positions, &resolve));
+        m.counting = CountingThrough(resolve, m.target.Maskable());
         return m;
     }
 };
@@ -60,7 +66,7 @@ TEST_F(SampleCoverageProbeTest, AtocAndTheUnannouncedA2m1CoverOneSampleMorePerQu
     UseMultisampling(D3DMULTISAMPLE_4_SAMPLES);
     const Measured m = Positions();
     AlphaToCoverageMeasurement atoc;
-    ASSERT_EQ(S_OK, MeasureAlphaToCoverage(app_->device, m.target, m.positions, &atoc));
+    ASSERT_EQ(S_OK, MeasureAlphaToCoverage(app_->device, m.target, m.positions, m.counting, &atoc));
     std::printf("4 samples, %.1f ms\n", atoc.milliseconds);
     ASSERT_EQ(3u, atoc.switches.size());
     // Sample s is covered once alpha passes s/4: the first at any alpha above 0, the same in
@@ -91,7 +97,7 @@ TEST_F(SampleCoverageProbeTest, AtocWithoutMultisamplingIsNotApplied) {
     UseMultisampling(D3DMULTISAMPLE_NONE);
     const Measured m = Positions();
     AlphaToCoverageMeasurement atoc;
-    ASSERT_EQ(S_OK, MeasureAlphaToCoverage(app_->device, m.target, m.positions, &atoc));
+    ASSERT_EQ(S_OK, MeasureAlphaToCoverage(app_->device, m.target, m.positions, m.counting, &atoc));
     // Every alpha covers the pixel's one sample; with the alpha test, every alpha it passes.
     EXPECT_EQ(AlphaToCoverageVerdict::NotApplied, Switch(atoc, CoverageSwitch::Atoc).verdict);
     ExpectEveryPixel(Switch(atoc, CoverageSwitch::Atoc), {0});
@@ -102,7 +108,7 @@ TEST_F(SampleCoverageProbeTest, AtocWithoutMultisamplingIsNotApplied) {
 
     // Centroid and multisampling off have nothing to measure with one sample.
     CentroidMeasurement centroid;
-    ASSERT_EQ(S_OK, MeasureCentroid(app_->device, m.target, m.positions, &centroid));
+    ASSERT_EQ(S_OK, MeasureCentroid(app_->device, m.target, m.positions, m.counting, &centroid));
     EXPECT_EQ(CentroidVerdict::Unavailable, centroid.verdict);
     EXPECT_EQ("not measured: one sample per pixel", CentroidVerdictText(centroid));
     AntialiasOffMeasurement off;
@@ -114,7 +120,7 @@ TEST_F(SampleCoverageProbeTest, CentroidIsIgnoredInBothShaderModelsEveryCoveredS
     UseMultisampling(D3DMULTISAMPLE_4_SAMPLES);
     const Measured m = Positions();
     CentroidMeasurement centroid;
-    ASSERT_EQ(S_OK, MeasureCentroid(app_->device, m.target, m.positions, &centroid));
+    ASSERT_EQ(S_OK, MeasureCentroid(app_->device, m.target, m.positions, m.counting, &centroid));
     std::printf("%s, %.1f ms\n%s\n", CentroidVerdictText(centroid).c_str(), centroid.milliseconds,
                 CentroidToJson(centroid).dump().c_str());
     EXPECT_GE(centroid.pixelShaderVersion, static_cast<unsigned>(D3DPS_VERSION(3, 0)));
@@ -184,8 +190,8 @@ TEST_F(SampleCoverageProbeTest, TheMeasurementsLeaveTheSwitchesShadersAndTargetA
     AlphaToCoverageMeasurement atoc;
     CentroidMeasurement centroid;
     AntialiasOffMeasurement off;
-    ASSERT_EQ(S_OK, MeasureAlphaToCoverage(device, m.target, m.positions, &atoc));
-    ASSERT_EQ(S_OK, MeasureCentroid(device, m.target, m.positions, &centroid));
+    ASSERT_EQ(S_OK, MeasureAlphaToCoverage(device, m.target, m.positions, m.counting, &atoc));
+    ASSERT_EQ(S_OK, MeasureCentroid(device, m.target, m.positions, m.counting, &centroid));
     ASSERT_EQ(S_OK, MeasureAntialiasOff(device, m.target, m.positions, &off));
 
     for (size_t k = 0; k < before.size(); ++k) {
@@ -215,8 +221,8 @@ TEST_F(SampleCoverageProbeTest, ThePagesOfTheMeasurementsAtFourSamples) {
     ModeMeasurement measurement;
     measurement.mode = m.target;
     measurement.samplePositions = m.positions;
-    ASSERT_EQ(S_OK, MeasureAlphaToCoverage(app_->device, m.target, m.positions, &measurement.alphaToCoverage));
-    ASSERT_EQ(S_OK, MeasureCentroid(app_->device, m.target, m.positions, &measurement.centroid));
+    ASSERT_EQ(S_OK, MeasureAlphaToCoverage(app_->device, m.target, m.positions, m.counting, &measurement.alphaToCoverage));
+    ASSERT_EQ(S_OK, MeasureCentroid(app_->device, m.target, m.positions, m.counting, &measurement.centroid));
     ASSERT_EQ(S_OK, MeasureAntialiasOff(app_->device, m.target, m.positions, &measurement.antialiasOff));
     const std::vector<MeasurementPage> all = MeasurementPages(measurement);
     const MeasurementPage pages[] = {all[2], all[3]};

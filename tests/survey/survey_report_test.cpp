@@ -6,12 +6,16 @@
 #include "analysis/positions/positions_view.h"
 #include "survey/survey_reading.h"
 #include "survey/survey_report.h"
+#include "survey/survey_comparison.h"
+#include "survey/survey_reading.h"
+#include "analysis/session/measurement_module.h"
 
 #include <d3d9.h>
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "support/measurement_builders.h"
 
@@ -215,6 +219,39 @@ TEST(SurveyReport, AModeWhoseMeasurementsContradictEachOtherFailsButKeepsThem) {
     const std::string page = SurveyHtml(report);
     EXPECT_NE(page.find("failed: consistency"), std::string::npos);
     EXPECT_NE(page.find("<h4>Sample positions</h4>"), std::string::npos);
+}
+
+TEST(SurveyReport, AModeWithOneFailedMeasurementFailsKeepsTheOthersAndReadsBackToADifference) {
+    SurveyReport report = Report(10.0);
+    ModeReport& mode = report.modes[0];
+    mode.measured = false;
+    mode.failureStage = "measurement";
+    mode.failureCode = D3DERR_NOTAVAILABLE;
+    const MeasurementFailure failure = ProbeFailure("resolve/transfer", D3DERR_NOTAVAILABLE);
+    for (const char* key : {"/resolve/transfer", "/resolve/footprint", "/resolve/coverage"}) {
+        mode.measurement.failures[key] = failure;
+    }
+    mode.failureText = FailedMeasurementsText(mode.measurement);
+    const json document = SurveyToJson(report);
+    const json& entry = document["modes"][0];
+    EXPECT_EQ(entry["status"], "failed");
+    EXPECT_EQ(entry["measurement"]["samplePositions"]["samples"].size(), 4u);
+    EXPECT_EQ(entry["measurement"]["resolve"]["footprint"]["failed"]["call"], "probe resolve/transfer");
+    const std::string markdown = SurveyMarkdown(report);
+    EXPECT_NE(markdown.find("| failed: the device cannot make or read the probe's targets in this format and mode |"),
+              std::string::npos);
+    EXPECT_NE(markdown.find("(6, 2)"), std::string::npos);
+
+    SurveyReport read;
+    std::string error;
+    ASSERT_TRUE(ReadSurveyReport(document, &read, &error)) << error;
+    ASSERT_TRUE(HoldsMeasurement(read.modes[0]));
+    EXPECT_EQ(3u, read.modes[0].measurement.failures.size());
+    std::vector<std::string> lines;
+    for (const SurveyDifference& d : CompareSurveys(Report(10.0), read)) lines.push_back(d.location);
+    EXPECT_EQ((std::vector<std::string>{"status", "resolve.coverage.failed", "resolve.footprint.failed",
+                                        "resolve.transfer.failed"}),
+              lines);
 }
 
 TEST(SurveyReport, AModeWithoutItsPictureIsStillMeasuredAndEachFormSaysWhy) {

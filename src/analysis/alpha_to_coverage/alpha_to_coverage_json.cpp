@@ -20,6 +20,7 @@ const JsonName<AlphaToCoverageVerdict> kVerdictNames[] = {
     {AlphaToCoverageVerdict::Thresholds, "thresholds"},
     {AlphaToCoverageVerdict::Dither, "dither"},
     {AlphaToCoverageVerdict::Other, "other"},
+    {AlphaToCoverageVerdict::Declined, "declined"},
 };
 
 }  // namespace
@@ -41,7 +42,7 @@ void to_json(json& out, const AlphaToCoverageMeasurement& m) {
             }
             thresholds.push_back(pixels);
         }
-        out.push_back(json{
+        json entry = json{
             {"switch", JsonNameOf(kSwitchNames, map.coverageSwitch)},
             {"offered", map.offered},
             {"verdict", JsonNameOf(kVerdictNames, map.verdict)},
@@ -50,9 +51,12 @@ void to_json(json& out, const AlphaToCoverageMeasurement& m) {
             {"dither", map.verdict == AlphaToCoverageVerdict::Dither
                            ? json{{"width", map.ditherWidth}, {"height", map.ditherHeight}}
                            : json(nullptr)},
-        });
+        };
+        // Only where declined: files from before the resolve was counted through read the same.
+        if (map.verdict == AlphaToCoverageVerdict::Declined) entry["declined"] = map.declined;
         // An older file read back has none, and is written again as it was.
-        if (!map.caps.answers.empty()) out.back()["caps"] = map.caps;
+        if (!map.caps.answers.empty()) entry["caps"] = map.caps;
+        out.push_back(entry);
     }
 }
 
@@ -80,6 +84,9 @@ void from_json(const json& in, AlphaToCoverageMeasurement& m) {
             map.ditherWidth = dither.at("width").get<int>();
             map.ditherHeight = dither.at("height").get<int>();
         }
+        // Files from before the resolve was counted through have no "declined".
+        const json declined = entry.value("declined", json());
+        if (declined.is_string()) map.declined = declined.get<std::string>();
         m.switches.push_back(map);
     }
 }

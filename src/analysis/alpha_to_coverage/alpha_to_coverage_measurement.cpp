@@ -64,6 +64,7 @@ std::string AlphaToCoverageVerdictText(const AlphaToCoverageMap& map) {
         return map.caps.answers.empty() || map.caps.tried ? std::string("not offered") : "not measured: " + map.caps.tryCall;
     case AlphaToCoverageVerdict::NotApplied: return "not applied";
     case AlphaToCoverageVerdict::Other: return "other";
+    case AlphaToCoverageVerdict::Declined: return "not counted: " + map.declined;
     case AlphaToCoverageVerdict::Dither:
         return "ordered dither over " + std::to_string(map.ditherWidth) + " x " +
                std::to_string(map.ditherHeight) + " pixels";
@@ -105,6 +106,7 @@ bool AlphaToCoverageWorks(AlphaToCoverageVerdict verdict) {
 
 std::string AlphaToCoverageColumnText(const AlphaToCoverageMeasurement& m) {
     std::string text;
+    std::string declined;  // said once, after the switches it kept from being counted
     for (const AlphaToCoverageMap& map : m.switches) {
         if (!text.empty()) text += "; ";
         text += std::string(CoverageSwitchName(map.coverageSwitch)) + ": ";
@@ -115,10 +117,14 @@ std::string AlphaToCoverageColumnText(const AlphaToCoverageMeasurement& m) {
             text += "thresholds " + (rule.empty() ? Join(sorted, "/") : rule);
         } else if (map.verdict == AlphaToCoverageVerdict::Dither) {
             text += "dither " + std::to_string(map.ditherWidth) + "x" + std::to_string(map.ditherHeight);
+        } else if (map.verdict == AlphaToCoverageVerdict::Declined) {
+            text += "not counted";
+            declined = map.declined;
         } else {
             text += AlphaToCoverageVerdictText(map);
         }
         if (!map.caps.answers.empty()) text += " (" + SwitchVerdictShortText(map.caps) + ")";
     }
+    if (!declined.empty()) text += " (" + declined + ")";
     return text.empty() ? "not measured" : text;
 }

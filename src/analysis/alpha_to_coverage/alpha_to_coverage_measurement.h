@@ -21,6 +21,7 @@ enum class AlphaToCoverageVerdict {
     Thresholds,  // every pixel has the same thresholds
     Dither,      // pixels differ, repeating over ditherWidth x ditherHeight pixels
     Other,       // a sample uncovered again at a higher alpha, or no repeat within the block
+    Declined,    // offered, but the resolve does not let a resolved value say which samples were covered
 };
 
 // The measured block: kCoverageBlock x kCoverageBlock pixels of one alpha, placed at a multiple
@@ -54,6 +55,8 @@ struct AlphaToCoverageMap {
     AlphaToCoverageVerdict verdict = AlphaToCoverageVerdict::NotOffered;
     int ditherWidth = 0;   // Dither: the period, 1, 2 or 4 pixels along each axis
     int ditherHeight = 0;
+    // Declined: why ("the resolve is not a box of stored values: coverage cannot be counted from it").
+    std::string declined;
 };
 
 struct AlphaToCoverageMeasurement {

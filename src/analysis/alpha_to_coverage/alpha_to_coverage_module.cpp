@@ -12,7 +12,8 @@ MeasurementModule AlphaToCoverageModule() {
         "/alphaToCoverage",
         "alphaToCoverage",
         [](IDirect3DDevice9* device, ModeMeasurement* m) {
-            return MeasureAlphaToCoverage(device, m->mode, m->samplePositions, &m->alphaToCoverage);
+            return MeasureAlphaToCoverage(device, m->mode, m->samplePositions,
+                                          CountingThrough(m->resolve, m->mode.Maskable()), &m->alphaToCoverage);
         },
         Field::Write,
         Field::Read,

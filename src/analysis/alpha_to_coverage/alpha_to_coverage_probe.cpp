@@ -102,7 +102,8 @@ HRESULT DrawPasses(IDirect3DDevice9* device, const ProbeSurfaces& surfaces,
 }  // namespace
 
 HRESULT MeasureAlphaToCoverage(IDirect3DDevice9* device, const ProbeTarget& target,
-                               const SampleMeasurement& positions, AlphaToCoverageMeasurement* out) {
+                               const SampleMeasurement& positions, const ResolveCounting& counting,
+                               AlphaToCoverageMeasurement* out) {
     if (device == nullptr || out == nullptr) return E_INVALIDARG;
     const auto start = std::chrono::steady_clock::now();
     ChannelLayout green;
@@ -114,6 +115,10 @@ HRESULT MeasureAlphaToCoverage(IDirect3DDevice9* device, const ProbeTarget& targ
         for (const SamplePosition& sample : positions.samples) samples += sample.count;
     }
     const bool isolate = target.Maskable();
+    // Each sample alone needs single samples read; the union, or the count where samples cannot be
+    // isolated, needs counting. Where the mask isolates but the resolve cannot count, the per-sample
+    // maps stand and the union goes unchecked.
+    std::string declined = isolate ? counting.singleDeclined : counting.countDeclined;
 
     std::vector<AlphaToCoverageMap> maps;
     std::vector<Pass> passes;
@@ -122,9 +127,15 @@ HRESULT MeasureAlphaToCoverage(IDirect3DDevice9* device, const ProbeTarget& targ
         map.coverageSwitch = coverageSwitch;
         map.caps.answers.push_back(FourccAnswer(device, coverageSwitch));
         map.offered = map.caps.Claimed();
-        // Drawn with whatever the answer: some runtimes apply a switch they do not announce.
-        map.caps.tried = samples > 0;
-        if (!map.caps.tried) map.caps.tryCall = "no sample found";
+        // Drawn with whatever the answer: some runtimes apply a switch they do not announce. Not
+        // drawn where no sample was found, or where the resolve cannot say what was covered.
+        map.caps.tried = samples > 0 && declined.empty();
+        if (samples == 0) map.caps.tryCall = "no sample found";
+        if (samples > 0 && !declined.empty()) {
+            map.verdict = AlphaToCoverageVerdict::Declined;
+            map.declined = declined;
+            map.caps.tryCall = declined;
+        }
         if (map.caps.tried) {
             for (int s = 0; isolate && s < samples; ++s) passes.push_back({maps.size(), s});
             passes.push_back({maps.size(), -1});
@@ -158,12 +169,14 @@ HRESULT MeasureAlphaToCoverage(IDirect3DDevice9* device, const ProbeTarget& targ
                 for (int p = 0; p < kCoverageBlock * kCoverageBlock; ++p) {
                     const int x = alpha % kBlocksPerRow * kCoverageBlock + p % kCoverageBlock;
                     const int y = alpha / kBlocksPerRow * kCoverageBlock + p / kCoverageBlock;
-                    // White in n of S samples resolves to n / S.
-                    const long covered = std::lround(image.At(x, y) * samples);
+                    // Read through what the resolve was measured to make of white samples.
+                    const double resolved = image.At(x, y);
                     if (passes[k].sample >= 0) {
-                        if (covered > 0) observations.covered[alpha][p] |= 1u << passes[k].sample;
-                    } else {
-                        counted[alpha][p] = static_cast<unsigned>(covered);
+                        if (counting.Lit(passes[k].sample, resolved)) {
+                            observations.covered[alpha][p] |= 1u << passes[k].sample;
+                        }
+                    } else if (counting.CanCount()) {
+                        counted[alpha][p] = static_cast<unsigned>(counting.Count(resolved));
                     }
                 }
             }
@@ -173,7 +186,7 @@ HRESULT MeasureAlphaToCoverage(IDirect3DDevice9* device, const ProbeTarget& targ
                 const unsigned count = counted[alpha][p];
                 if (!isolate) {
                     observations.covered[alpha][p] = count >= 32 ? ~0u : (1u << count) - 1u;
-                } else {
+                } else if (counting.CanCount()) {
                     unsigned bits = observations.covered[alpha][p];
                     unsigned ones = 0;
                     for (; bits != 0; bits &= bits - 1) ++ones;

@@ -11,9 +11,13 @@
 #include "analysis/centroid/centroid_measurement.h"
 #include "analysis/antialias_off/antialias_off_measurement.h"
 #include "analysis/positions/sample_measurement.h"
+#include "analysis/resolve/resolve_counting.h"
 
 // positions gives the sample count of a non-maskable mode (its weights summed); a maskable
-// mode's samples are its mask bits. Fails without touching out where the device cannot make the
-// targets it needs or cannot draw them.
+// mode's samples are its mask bits. counting, from the resolve measured in the same mode, reads
+// each sample alone (maskable) and counts the covered ones (the union, and a non-maskable mode);
+// where it cannot, the measurement declines with its reason and draws nothing. Fails without
+// touching out where the device cannot make the targets it needs or cannot draw them.
 HRESULT MeasureAlphaToCoverage(IDirect3DDevice9* device, const ProbeTarget& target,
-                               const SampleMeasurement& positions, AlphaToCoverageMeasurement* out);
+                               const SampleMeasurement& positions, const ResolveCounting& counting,
+                               AlphaToCoverageMeasurement* out);

@@ -12,7 +12,8 @@ MeasurementModule CentroidModule() {
         "/centroid",
         "centroid",
         [](IDirect3DDevice9* device, ModeMeasurement* m) {
-            return MeasureCentroid(device, m->mode, m->samplePositions, &m->centroid);
+            return MeasureCentroid(device, m->mode, m->samplePositions,
+                                   CountingThrough(m->resolve, m->mode.Maskable()), &m->centroid);
         },
         Field::Write,
         Field::Read,

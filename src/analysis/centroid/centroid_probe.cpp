@@ -1,13 +1,15 @@
 // The shaders write the fraction of the interpolated position as red and green and a 1 as blue
 // into an R8G8B8 target: blue says which samples a triangle covered, red and green where the
-// input was evaluated. Each sample is read alone (per_sample_drawing.h): its value v comes back
-// as v / S through the resolve. Each coordinate is thus within (S + 1) / 2 steps of 1/levels of
-// what the shader wrote: half a step when the sample is stored, S halves after the resolve's
-// average is stored and multiplied back by S (0.0098 pixel at 4 samples and 8 bits).
+// input was evaluated. Each sample is read alone (per_sample_drawing.h) and its value taken back
+// through what the resolve was measured to make of one sample alone: v / S for a box of stored
+// values, where each coordinate is within (S + 1) / 2 steps of 1/levels of what the shader wrote
+// (half a step when the sample is stored, S halves after the resolve's average is stored and
+// multiplied back by S: 0.0098 pixel at 4 samples and 8 bits); wider where it averages linear light.
 #include "analysis/centroid/centroid_probe.h"
 
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <string>
@@ -210,7 +212,7 @@ PixelPoint Mean(const std::vector<PixelPoint>& points) {
 // result, whose samples are set.
 HRESULT MeasureCases(IDirect3DDevice9* device, const ProbeTarget& target, const Shaders& shaders,
                      const std::vector<CoveringEdge>& edges, const ChannelLayout& red, const ChannelLayout& green,
-                     const ChannelLayout& blue, CentroidMeasurement* result) {
+                     const ChannelLayout& blue, const ResolveCounting& counting, CentroidMeasurement* result) {
     const int samples = target.MaskSamples();
     std::vector<Pass> passes;
     for (size_t e = 0; e < edges.size(); ++e) {
@@ -225,7 +227,6 @@ HRESULT MeasureCases(IDirect3DDevice9* device, const ProbeTarget& target, const 
     if (SUCCEEDED(hr)) hr = pictures.Read(device, surfaces);
     if (FAILED(hr)) return hr;
 
-    int levels = 255;
     result->cases.assign(edges.size(), CentroidCase());
     for (size_t e = 0; e < edges.size(); ++e) {
         result->cases[e].intended = edges[e].covers;
@@ -235,11 +236,12 @@ HRESULT MeasureCases(IDirect3DDevice9* device, const ProbeTarget& target, const 
         const IntensityImage r = pictures.Cell(k, red);
         const IntensityImage g = pictures.Cell(k, green);
         const IntensityImage b = pictures.Cell(k, blue);
-        if (r.levels > 0) levels = r.levels;
         CentroidCase& c = result->cases[passes[k].edge];
-        // Blue 1 in this one sample of S resolves to 1 / S.
-        if (b.At(kPixel, kPixel) * samples < 0.5f) continue;
-        const PixelPoint point{r.At(kPixel, kPixel) * samples, g.At(kPixel, kPixel) * samples};
+        // Blue 1 in this one sample, read through what the resolve makes of it alone.
+        const int sample = passes[k].sample;
+        if (!counting.Lit(sample, b.At(kPixel, kPixel))) continue;
+        const PixelPoint point{counting.SampleValue(sample, r.At(kPixel, kPixel)),
+                               counting.SampleValue(sample, g.At(kPixel, kPixel))};
         if (passes[k].centroid) {
             c.covered |= 1u << passes[k].sample;
             c.evaluatedPerSample.push_back(point);
@@ -251,7 +253,9 @@ HRESULT MeasureCases(IDirect3DDevice9* device, const ProbeTarget& target, const 
         if (!c.evaluatedPerSample.empty()) c.evaluated = Mean(c.evaluatedPerSample);
         if (!c.plainPerSample.empty()) c.plain = Mean(c.plainPerSample);
     }
-    result->precision = (samples + 1) * 0.5 / levels;
+    // The coarsest sample's: every coordinate is within it.
+    result->precision = 0.0;
+    for (int s = 0; s < samples; ++s) result->precision = std::max(result->precision, counting.SampleValuePrecision(s));
     result->verdict = CentroidVerdict::Other;
     DecodeCentroid(result);
     return S_OK;
@@ -260,7 +264,8 @@ HRESULT MeasureCases(IDirect3DDevice9* device, const ProbeTarget& target, const 
 }  // namespace
 
 HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
-                        const SampleMeasurement& positions, CentroidMeasurement* out) {
+                        const SampleMeasurement& positions, const ResolveCounting& counting,
+                        CentroidMeasurement* out) {
     if (device == nullptr || out == nullptr) return E_INVALIDARG;
     const auto start = std::chrono::steady_clock::now();
     CentroidMeasurement result;
@@ -283,6 +288,10 @@ HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
                                    " has no red, green and blue to read the point from";
     } else if (edges.empty()) {
         result.unavailableReason = "no sample positions";
+    } else if (!counting.CanReadSingle()) {
+        result.unavailableReason = counting.singleDeclined;
+    } else if (!counting.CanReadValues()) {
+        result.unavailableReason = counting.valueDeclined;
     } else {
         // Every model is tried whatever the caps claim; the first drawn with is the measurement.
         bool measured = false;
@@ -300,7 +309,7 @@ HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
                 continue;
             }
             CentroidMeasurement run = result;
-            hr = MeasureCases(device, target, shaders, edges, red, green, blue, &run);
+            hr = MeasureCases(device, target, shaders, edges, red, green, blue, counting, &run);
             if (FAILED(hr)) return hr;
             entry.caps.tried = true;
             entry.verdict = run.verdict;

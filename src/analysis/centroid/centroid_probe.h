@@ -12,9 +12,13 @@
 #include "analysis/centroid/centroid_measurement.h"
 #include "analysis/antialias_off/antialias_off_measurement.h"
 #include "analysis/positions/sample_measurement.h"
+#include "analysis/resolve/resolve_counting.h"
 
-// positions places the triangles (by mask bit); a mode without a mask, or a device that creates
-// neither model's shaders, gives the verdict Unavailable and S_OK (each model says why). Fails
-// without touching out where the device cannot make the targets it needs or cannot draw them.
+// positions places the triangles (by mask bit); counting, from the resolve measured in the same
+// mode, reads each sample's values back. A mode without a mask, a device that creates neither
+// model's shaders (each model says why), or a resolve through which single samples' values cannot
+// be read gives the verdict Unavailable with the reason, and S_OK. Fails without touching out where
+// the device cannot make the targets it needs or cannot draw them.
 HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
-                        const SampleMeasurement& positions, CentroidMeasurement* out);
+                        const SampleMeasurement& positions, const ResolveCounting& counting,
+                        CentroidMeasurement* out);

@@ -49,6 +49,23 @@ bool InBoth(bool was, bool now, const ResolveTransfer& wasTransfer, const Resolv
 
 void CompareResolveTransfer(const ResolveTransfer& was, const ResolveTransfer& now, DifferenceList* differences) {
     const Pointer root;
+    if (InBoth(was.afterSrgbDraw.measured, now.afterSrgbDraw.measured, was, now, "afterSrgbDraw", differences)) {
+        const LastDrawLadders& a = was.afterSrgbDraw;
+        const LastDrawLadders& b = now.afterSrgbDraw;
+        DifferenceList last;
+        last.CompareValues("dependsOnLastDraw", root / "dependsOnLastDraw", a.dependsOnLastDraw, b.dependsOnLastDraw);
+        const auto curve = [&](const TransferCurve& c, const TransferCurve& d, const char* key) {
+            DifferenceList one;
+            CompareLadders(c.grey, was.valueScale, d.grey, now.valueScale, "grey", root, &one);
+            CompareLadders(c.ladder, was.valueScale, d.ladder, now.valueScale, "ladder", root, &one);
+            one.CompareValues("verdict", root / "verdict", TransferVerdictJsonName(c.verdict),
+                              TransferVerdictJsonName(d.verdict));
+            last.AddAll(one, key, root / key);
+        };
+        curve(a.plain, b.plain, "plain");
+        if (was.srgbWrite.tried && now.srgbWrite.tried) curve(a.srgb, b.srgb, "srgbWrite");
+        differences->AddAll(last, "afterSrgbDraw", root / "afterSrgbDraw");
+    }
     if (InBoth(was.alpha.measured, now.alpha.measured, was, now, "alpha", differences)) {
         DifferenceList alpha;
         CompareLadders(was.alpha.curve.ladder, was.alpha.valueScale, now.alpha.curve.ladder, now.alpha.valueScale,

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <set>
 
 namespace {
@@ -108,6 +109,28 @@ CoverageLevels DecodeCoverage(const std::vector<EdgeSweep>& sweeps, int colourSa
     return coverage;
 }
 
+LastDrawLadders DecodeLastDraw(const ResolveReadings& r, const ResolveTransfer& t) {
+    LastDrawLadders last;
+    if (!r.afterSrgbDrawTried || r.afterSrgbDraw.white.empty()) return last;
+    last.measured = true;
+    const LastDrawReadings& after = r.afterSrgbDraw;
+    last.plain = DecodeTransfer(after.white, after.grey, r.colourSamples, r.valueScale);
+    const auto moved = [](const std::vector<LadderStep>& was, const std::vector<LadderStep>& now) {
+        if (was.size() != now.size()) return !was.empty() && !now.empty();
+        for (size_t k = 0; k < was.size(); ++k) {
+            if (std::abs(was[k].value - now[k].value) > kTransferToleranceSteps) return true;
+        }
+        return false;
+    };
+    last.dependsOnLastDraw = moved(r.white, after.white) || moved(r.grey, after.grey);
+    if (t.srgbWrite.tried && !after.srgbWhite.empty() && !after.srgbGrey.empty()) {
+        last.srgb = DecodeTransfer(after.srgbWhite, after.srgbGrey, r.colourSamples, r.valueScale);
+        last.dependsOnLastDraw =
+            last.dependsOnLastDraw || moved(r.srgbWhite, after.srgbWhite) || moved(r.srgbGrey, after.srgbGrey);
+    }
+    return last;
+}
+
 void DecodeResolve(const ResolveReadings& r, ResolveMeasurement* m) {
     ResolveTransfer& t = m->transfer;
     t.colourSamples = r.colourSamples;
@@ -136,6 +159,8 @@ void DecodeResolve(const ResolveReadings& r, ResolveMeasurement* m) {
         t.alpha.valueScale = r.alphaScale;
         t.alpha.curve = DecodeTransfer(r.alpha, {}, r.colourSamples, r.alphaScale);
     }
+
+    t.afterSrgbDraw = DecodeLastDraw(r, t);
 
     m->footprint = DecodeFootprint(r.footprints);
     m->footprint.valueScale = r.valueScale;

@@ -6,6 +6,14 @@
 
 #include "analysis/resolve/resolve_measurement.h"
 
+// The four ladders as resolved after the last draw was an sRGB-written one.
+struct LastDrawReadings {
+    std::vector<LadderStep> white;
+    std::vector<LadderStep> grey;
+    std::vector<LadderStep> srgbWhite;   // empty where sRGB writing was not tried
+    std::vector<LadderStep> srgbGrey;
+};
+
 // Everything the probe read, in whole read-back steps, before any verdict.
 struct ResolveReadings {
     int colourSamples = 1;
@@ -18,6 +26,8 @@ struct ResolveReadings {
     std::vector<CapsAnswer> srgbCaps;    // every form asked (srgb_write_caps.h)
     std::vector<LadderStep> srgbWhite;
     std::vector<LadderStep> srgbGrey;
+    bool afterSrgbDrawTried = false;     // resolved again after an sRGB-written last draw
+    LastDrawReadings afterSrgbDraw;
     int alphaScale = 0;                  // 0: the format has no alpha
     std::vector<LadderStep> alpha;
     std::vector<FootprintMap> footprints;
@@ -31,6 +41,10 @@ void DecodeResolve(const ResolveReadings& readings, ResolveMeasurement* measurem
 // samples) of each ladder is what its others are compared in proportion to.
 TransferCurve DecodeTransfer(const std::vector<LadderStep>& ladder, const std::vector<LadderStep>& grey,
                              int samples, int valueScale);
+
+// The ladders after an sRGB-written last draw beside those after a plain one (plain and sRGB
+// written samples): whether any rung moved by more than the tolerance.
+LastDrawLadders DecodeLastDraw(const ResolveReadings& readings, const ResolveTransfer& transfer);
 
 // Box where no neighbour of the lit pixel read anything but 0 in any map.
 Footprint DecodeFootprint(const std::vector<FootprintMap>& perSample);

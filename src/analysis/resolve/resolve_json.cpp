@@ -58,6 +58,38 @@ long CapsAnswerFromText(const std::string& text) {
     return static_cast<long>(std::strtoul(text.c_str(), nullptr, 16));
 }
 
+// The ladders after an sRGB-written last draw: absent where not measured (and in files from
+// before they were).
+json LastDrawToJson(const ResolveTransfer& t) {
+    const LastDrawLadders& last = t.afterSrgbDraw;
+    if (!last.measured) return nullptr;
+    const auto curve = [](const TransferCurve& c) {
+        return json{{"verdict", JsonNameOf(kTransferVerdictNames, c.verdict)},
+                    {"ladder", LadderToJson(c.ladder)},
+                    {"grey", LadderToJson(c.grey)}};
+    };
+    return json{{"dependsOnLastDraw", last.dependsOnLastDraw},
+                {"plain", curve(last.plain)},
+                {"srgbWrite", t.srgbWrite.tried ? curve(last.srgb) : json(nullptr)}};
+}
+
+LastDrawLadders LastDrawFromJson(const json& in) {
+    LastDrawLadders last;
+    if (in.is_null()) return last;
+    const auto curve = [](const json& c) {
+        TransferCurve read;
+        read.verdict = JsonValueOf(kTransferVerdictNames, c.at("verdict"));
+        read.ladder = LadderFromJson(c.at("ladder"));
+        read.grey = LadderFromJson(c.at("grey"));
+        return read;
+    };
+    last.measured = true;
+    last.dependsOnLastDraw = in.at("dependsOnLastDraw").get<bool>();
+    last.plain = curve(in.at("plain"));
+    if (!in.at("srgbWrite").is_null()) last.srgb = curve(in.at("srgbWrite"));
+    return last;
+}
+
 }  // namespace
 
 void to_json(json& out, const ResolveTransfer& t) {
@@ -90,6 +122,8 @@ void to_json(json& out, const ResolveTransfer& t) {
         {"srgbWrite", srgb},
         {"alpha", alpha},
     };
+    // Only where measured: a file from before it was reads and writes the same.
+    if (t.afterSrgbDraw.measured) out["afterSrgbDraw"] = LastDrawToJson(t);
 }
 
 void from_json(const json& in, ResolveTransfer& t) {
@@ -119,6 +153,7 @@ void from_json(const json& in, ResolveTransfer& t) {
         t.alpha.curve.verdict = JsonValueOf(kTransferVerdictNames, alpha.at("verdict"));
         t.alpha.curve.ladder = LadderFromJson(alpha.at("ladder"));
     }
+    t.afterSrgbDraw = LastDrawFromJson(in.value("afterSrgbDraw", json()));
 }
 
 void to_json(json& out, const Footprint& f) {

@@ -101,7 +101,24 @@ std::string ResolveColumnText(const ResolveMeasurement& m) {
     if (t.alpha.measured && t.alpha.curve.verdict != t.curve.verdict) {
         text += "; alpha " + ShortVerdict(t.alpha.curve);
     }
+    const LastDrawLadders& last = t.afterSrgbDraw;
+    if (last.measured && !last.dependsOnLastDraw) {
+        text += "; after an sRGB draw: the same";
+    } else if (last.measured) {
+        text += "; after an sRGB draw: " + ShortVerdict(last.plain);
+        if (t.srgbWrite.tried) text += ", sRGB write " + ShortVerdict(last.srgb);
+        text += " (depends on the last draw)";
+    }
     return text;
+}
+
+std::string LastDrawText(const ResolveTransfer& t) {
+    const LastDrawLadders& last = t.afterSrgbDraw;
+    if (!last.measured) return "not measured";
+    if (!last.dependsOnLastDraw) return "the same after an sRGB-written last draw: the resolve follows the samples";
+    return "the resolve depends on the last draw, not only on the samples: after an sRGB-written last draw, "
+           "plain samples " + ShortVerdict(last.plain) +
+           (t.srgbWrite.tried ? ", sRGB-written samples " + ShortVerdict(last.srgb) : std::string());
 }
 
 std::string FilterColumnText(const ResolveMeasurement& m) {

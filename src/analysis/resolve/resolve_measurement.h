@@ -114,6 +114,18 @@ struct CoverageLevels {
     std::vector<EdgeSweep> sweeps;
 };
 
+// The ladders resolved again after one more draw with sRGB writing on (the state off again at
+// the resolve): an implementation that applies the state lazily may resolve by the last draw's
+// state rather than by how the samples were written. With the ladders resolved after a plain last
+// draw (the curve and srgbWrite.curve), the four combinations of sample and last draw.
+struct LastDrawLadders {
+    bool measured = false;
+    TransferCurve plain;          // samples written plain
+    TransferCurve srgb;           // samples written with sRGB writing on; empty where not tried
+    // A rung of either ladder pair moved by more than the tolerance with the last draw alone.
+    bool dependsOnLastDraw = false;
+};
+
 // How the resolve combines a pixel's samples: the plain ladders, the same with sRGB writes, and
 // the alpha channel's.
 struct ResolveTransfer {
@@ -124,6 +136,7 @@ struct ResolveTransfer {
     TransferCurve curve;          // written as stored, without sRGB writes
     SrgbWriteResult srgbWrite;
     AlphaLadder alpha;
+    LastDrawLadders afterSrgbDraw;
 };
 
 // The three findings come from one probe and one picture, hence one result.
@@ -150,6 +163,9 @@ double LinearToSrgb(double linear);
 std::string TransferVerdictText(const TransferCurve& curve);
 std::string FootprintVerdictText(const Footprint& footprint);
 std::string CoverageVerdictText(const CoverageLevels& coverage);
+// "the resolve depends on the last draw, not only on the samples: ..." or "the same after an
+// sRGB-written last draw"; "not measured".
+std::string LastDrawText(const ResolveTransfer& transfer);
 
 // The survey's columns, short: Resolve "stored; sRGB write (D3D_OK): linear", Filter "box" or
 // "wider (centre 128 of 255)", Coverage "5 levels = 4 samples".

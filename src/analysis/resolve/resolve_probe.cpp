@@ -4,7 +4,10 @@
 //                       sRGB writing on; rung k lights k samples of every pixel of its block
 //   row 36              one lit sample of one pixel per sample, 8 pixels apart
 //   rows 42, 44, 46     the edge sweeps, one pixel per edge offset, every second pixel
-// It is drawn once into the multisampled target, resolved once and read back once.
+// It is drawn once into the multisampled target and resolved, then resolved again after one more
+// draw with sRGB writing on (black, into a pixel nothing reads, the state off again before the
+// resolve), and both pictures are read back at once: the second says whether the resolve follows
+// the samples or the last draw's sRGB state.
 #include "analysis/resolve/resolve_probe.h"
 
 
@@ -31,6 +34,11 @@ constexpr int kLadderRowPitch = 8;
 constexpr int kFootprintRow = 36;
 constexpr int kFootprintPitch = 8;
 constexpr int kSweepFirstRow = 42;
+// The pixel the sRGB-written last draw lights (in black): right of every ladder, in no block.
+constexpr int kLastDrawX = kPictureWidth - 4;
+constexpr int kLastDrawY = 28;
+constexpr size_t kLastDrawPlainCell = 0;
+constexpr size_t kLastDrawSrgbCell = 1;
 constexpr int kMaxSamples = 16;
 constexpr DWORD kWhite = 0xFFFFFFFF;
 constexpr DWORD kGrey = 0xFF808080;  // 128 in every channel, opaque
@@ -207,9 +215,29 @@ std::vector<PositionVertex> SweepTriangles(const SweepAngle& angle, int row) {
     return vertices;
 }
 
+// After the picture has been resolved as drawn: one black pixel drawn with sRGB writing on, the
+// state off again, and the same samples resolved into the second cell.
+HRESULT ResolveAfterSrgbDraw(IDirect3DDevice9* device, const ProbeSurfaces& surfaces, bool* drawn) {
+    const bool ownScene = SUCCEEDED(device->BeginScene());
+    device->SetRenderState(D3DRS_SCISSORTESTENABLE, FALSE);
+    device->SetRenderState(D3DRS_MULTISAMPLEMASK, 0xFFFFFFFF);
+    device->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF000000);
+    const HRESULT srgb = device->SetRenderState(D3DRS_SRGBWRITEENABLE, TRUE);
+    std::vector<PositionVertex> pixel;
+    AddRectangle(&pixel, kLastDrawX, kLastDrawY, kLastDrawX + 1, kLastDrawY + 1);
+    HRESULT hr = device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, static_cast<UINT>(pixel.size() / 3), pixel.data(),
+                                         sizeof(PositionVertex));
+    device->SetRenderState(D3DRS_SRGBWRITEENABLE, FALSE);
+    device->SetRenderState(D3DRS_TEXTUREFACTOR, kWhite);
+    if (ownScene) device->EndScene();
+    if (SUCCEEDED(hr)) hr = ResolveIntoCell(device, surfaces, kLastDrawSrgbCell);
+    *drawn = SUCCEEDED(srgb) && SUCCEEDED(hr);
+    return hr;
+}
+
 HRESULT DrawPicture(IDirect3DDevice9* device, const ProbeSurfaces& surfaces,
                     const std::vector<SampleChoice>& rungs, const std::vector<SampleChoice>& lit,
-                    bool* srgbTried) {
+                    bool* srgbTried, bool* afterSrgbDrawn) {
     SavedDeviceState saved(device);
     HRESULT hr = device->SetRenderTarget(0, surfaces.multisampled.Get());
     if (FAILED(hr)) return hr;
@@ -263,8 +291,9 @@ HRESULT DrawPicture(IDirect3DDevice9* device, const ProbeSurfaces& surfaces,
                                      sizeof(PositionVertex));
     }
     if (ownScene) device->EndScene();
-    if (SUCCEEDED(hr)) hr = ResolveIntoCell(device, surfaces, 0);
+    if (SUCCEEDED(hr)) hr = ResolveIntoCell(device, surfaces, kLastDrawPlainCell);
     *srgbTried = srgbTaken && SUCCEEDED(hr);
+    if (SUCCEEDED(hr)) hr = ResolveAfterSrgbDraw(device, surfaces, afterSrgbDrawn);
     return hr;
 }
 
@@ -294,14 +323,15 @@ HRESULT MeasureResolve(IDirect3DDevice9* device, const ProbeTarget& target,
     const std::vector<SampleChoice> rungs = LadderChoices(target, positions);
     const std::vector<SampleChoice> lit = FootprintChoices(target, positions);
     ProbeSurfaces surfaces;
-    HRESULT hr = CreateProbeSurfaces(device, target, kPictureWidth, kPictureHeight, 1, &surfaces);
+    HRESULT hr = CreateProbeSurfaces(device, target, kPictureWidth, kPictureHeight, 2, &surfaces);
     bool srgbTried = false;
-    if (SUCCEEDED(hr)) hr = DrawPicture(device, surfaces, rungs, lit, &srgbTried);
+    bool afterSrgbDrawn = false;
+    if (SUCCEEDED(hr)) hr = DrawPicture(device, surfaces, rungs, lit, &srgbTried, &afterSrgbDrawn);
     ProbeReadBack picture;
     if (SUCCEEDED(hr)) hr = picture.Read(device, surfaces);
     if (FAILED(hr)) return hr;
 
-    const IntensityImage image = picture.Cell(0, green);
+    const IntensityImage image = picture.Cell(kLastDrawPlainCell, green);
     ResolveReadings readings;
     readings.colourSamples = rungs.back().covered;
     readings.valueScale = image.levels;
@@ -315,8 +345,18 @@ HRESULT MeasureResolve(IDirect3DDevice9* device, const ProbeTarget& target,
         readings.srgbWhite = ReadLadder(image, rungs, kSrgbWhiteRow);
         readings.srgbGrey = ReadLadder(image, rungs, kSrgbGreyRow);
     }
+    readings.afterSrgbDrawTried = afterSrgbDrawn;
+    if (afterSrgbDrawn) {
+        const IntensityImage after = picture.Cell(kLastDrawSrgbCell, green);
+        readings.afterSrgbDraw.white = ReadLadder(after, rungs, kWhiteRow);
+        readings.afterSrgbDraw.grey = ReadLadder(after, rungs, kGreyRow);
+        if (srgbTried) {
+            readings.afterSrgbDraw.srgbWhite = ReadLadder(after, rungs, kSrgbWhiteRow);
+            readings.afterSrgbDraw.srgbGrey = ReadLadder(after, rungs, kSrgbGreyRow);
+        }
+    }
     if (hasAlpha) {
-        const IntensityImage alphaImage = picture.Cell(0, alpha);
+        const IntensityImage alphaImage = picture.Cell(kLastDrawPlainCell, alpha);
         readings.alphaScale = alphaImage.levels;
         readings.alpha = ReadLadder(alphaImage, rungs, kWhiteRow);
     }

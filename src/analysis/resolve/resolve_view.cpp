@@ -46,6 +46,27 @@ void AddLadder(MeasurementView* view, const ViewLadder& ladder) {
     view->tables.push_back(LadderTable(ladder));
 }
 
+// The four resolves, samples written plain or sRGB, last draw plain or sRGB-written, and whether
+// the last draw changed them; the ladders after the sRGB-written last draw where it did.
+void AddLastDraw(MeasurementView* view, const ResolveTransfer& m) {
+    const LastDrawLadders& last = m.afterSrgbDraw;
+    view->facts.push_back({"Last draw", LastDrawText(m)});
+    if (!last.measured) return;
+    const char* none = "not drawn";
+    ViewTable four{"The resolve by the last draw before it", {"samples", "last draw plain", "last draw sRGB-written"}, {}};
+    four.rows.push_back({"plain", TransferVerdictText(m.curve), TransferVerdictText(last.plain)});
+    four.rows.push_back({"sRGB-written", m.srgbWrite.tried ? TransferVerdictText(m.srgbWrite.curve) : none,
+                         m.srgbWrite.tried ? TransferVerdictText(last.srgb) : none});
+    view->tables.push_back(four);
+    if (!last.dependsOnLastDraw) return;
+    const int samples = m.colourSamples;
+    AddLadder(view, LadderOf("White, after an sRGB-written last draw", last.plain.ladder, samples, m.valueScale));
+    if (m.srgbWrite.tried) {
+        AddLadder(view, LadderOf("White, sRGB write, after an sRGB-written last draw", last.srgb.ladder, samples,
+                                 m.valueScale));
+    }
+}
+
 }  // namespace
 
 MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
@@ -82,6 +103,7 @@ MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
         AddLadder(&view, LadderOf("Grey, sRGB write", srgb.curve.grey, samples, m.valueScale));
     }
     if (m.alpha.measured) AddLadder(&view, LadderOf("Alpha of white", m.alpha.curve.ladder, samples, m.alpha.valueScale));
+    AddLastDraw(&view, m);
     return view;
 }
 

@@ -61,7 +61,13 @@ json ModeToJson(D3DDEVTYPE deviceType, D3DFORMAT adapterFormat, const Multisampl
 json MeasurementToJson(const ModeMeasurement& measurement) {
     json out = json::object();
     for (const MeasurementModule& module : MeasurementModules()) {
-        module.write(measurement, &out[json::json_pointer(module.key)]);
+        json& at = out[json::json_pointer(module.key)];
+        const MeasurementFailure* failure = FailureOf(measurement, module);
+        if (failure != nullptr) {
+            at = MeasurementFailureToJson(*failure);
+        } else {
+            module.write(measurement, &at);
+        }
     }
     return out;
 }
@@ -69,8 +75,15 @@ json MeasurementToJson(const ModeMeasurement& measurement) {
 void to_json(json& out, const ModeMeasurement& measurement) { out = MeasurementToJson(measurement); }
 
 void from_json(const json& in, ModeMeasurement& measurement) {
+    measurement.failures.clear();
     for (const MeasurementModule& module : MeasurementModules()) {
-        module.read(in.at(json::json_pointer(module.key)), &measurement);
+        const json& at = in.at(json::json_pointer(module.key));
+        MeasurementFailure failure;
+        if (MeasurementFailureFromJson(at, &failure)) {
+            measurement.failures[module.key] = failure;
+        } else {
+            module.read(at, &measurement);
+        }
     }
 }
 

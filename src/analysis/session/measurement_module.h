@@ -45,3 +45,21 @@ struct ResultField {
 
 // In the order they run: the positions first, since the other probes aim at the samples found.
 const std::vector<MeasurementModule>& MeasurementModules();
+
+// A measurement that failed in this mode shows and compares as its failure: these stand between
+// the modules and everything that shows or compares them.
+const MeasurementFailure* FailureOf(const ModeMeasurement& measurement, const MeasurementModule& module);
+// Its view; a failed one keeps its title, page and column headings and shows the failure alone.
+MeasurementView DescribeMeasurement(const MeasurementModule& module, const ModeMeasurement& measurement);
+// Its comparison; a failure is a difference from a measured result, and from another failure too
+// (neither was measured, so nothing says it is as before).
+void CompareMeasurement(const MeasurementModule& module, const ModeMeasurement& was, const ModeMeasurement& now,
+                        DifferenceList* differences);
+// Every failure of the mode's measurement in one line, each probe's once with the measurements it
+// took with it: "resolve/transfer, resolve/footprint and resolve/coverage: probe resolve/transfer
+// failed, ..."; empty where none failed.
+std::string FailedMeasurementsText(const ModeMeasurement& measurement);
+// The failure's JSON where the result would stand: {"failed": {"call", "code", "reason"}}.
+nlohmann::json MeasurementFailureToJson(const MeasurementFailure& failure);
+// Whether at holds a failure in place of a result, and that failure.
+bool MeasurementFailureFromJson(const nlohmann::json& at, MeasurementFailure* failure);

@@ -1,9 +1,10 @@
 // Names and likely causes of the result codes that device creation, resets and drawing give back.
-#include "framework/failure_text.h"
+#include "enumeration/result_codes.h"
 
 #include <d3d9.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -58,6 +59,13 @@ std::string ResultCodeText(HRESULT code) {
         if (entry.code == code) return std::string(entry.name) + " (" + hex + ")";
     }
     return hex;
+}
+
+bool ResultCodeFromText(const std::string& text, HRESULT* code) {
+    const size_t hex = text.find("0x");
+    if (hex == std::string::npos) return false;
+    *code = static_cast<HRESULT>(std::strtoul(text.c_str() + hex, nullptr, 16));
+    return true;
 }
 
 std::string LikelyCauseText(HRESULT code) {
