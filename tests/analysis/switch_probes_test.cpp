@@ -9,6 +9,7 @@
 #include "analysis/centroid/centroid_probe.h"
 #include "analysis/probing/per_sample_drawing.h"
 #include "analysis/resolve/resolve_probe.h"
+#include "support/resolve_builders.h"
 #include "support/fake_device.h"
 #include "support/fake_direct3d.h"
 #include "support/measurement_builders.h"
@@ -75,7 +76,7 @@ TEST(SwitchProbes, AlphaToCoverageDrawsWithEverySwitchAndSetsItsClaimBesideWhatI
     SampleMeasurement positions;
     positions.samples = {test_support::ExactSample(0, 8, 8)};
     AlphaToCoverageMeasurement m;
-    ASSERT_EQ(S_OK, MeasureAlphaToCoverage(&runtime.device, target, positions, &m));
+    ASSERT_EQ(S_OK, MeasureAlphaToCoverage(&runtime.device, target, positions, test_support::BoxCounting(1, false), &m));
     ASSERT_EQ(3u, m.switches.size());
 
     const struct {
@@ -137,7 +138,7 @@ TEST(SwitchProbes, CentroidTriesEachShaderModelAndNamesTheCallThatRefusedIt) {
     SampleMeasurement positions;
     for (int s = 0; s < 4; ++s) positions.samples.push_back(test_support::ExactSample(s, 2 + 4 * s, 2 + 4 * (s ^ 1)));
     CentroidMeasurement m;
-    ASSERT_EQ(S_OK, MeasureCentroid(&runtime.device, target, positions, &m));
+    ASSERT_EQ(S_OK, MeasureCentroid(&runtime.device, target, positions, test_support::BoxCounting(4, true), &m));
     ASSERT_EQ(2u, m.shaderModels.size());
     EXPECT_EQ("ps_3_0", m.shaderModels[0].shaderModel);
     EXPECT_FALSE(m.shaderModels[0].caps.Claimed());

@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "analysis/resolve/resolve_counting.h"
 #include "analysis/resolve/resolve_decoder.h"
 
 namespace test_support {
@@ -37,6 +38,23 @@ inline ResolveReadings FourSampleReadings() {
     sweep.values = {0, 64, 128, 191, 255};
     r.sweeps = {sweep};
     return r;
+}
+
+// Counting through a box resolve of stored values at this many samples, as the alpha-to-coverage
+// and centroid probes get it from a resolve measured on an honest device.
+inline ResolveCounting BoxCounting(int samples, bool maskable) {
+    ResolveReadings r;
+    r.colourSamples = samples;
+    for (int k = 0; k <= samples; ++k) {
+        r.white.push_back({k, (255 * k + samples / 2) / samples});
+        r.grey.push_back({k, (128 * k + samples / 2) / samples});
+    }
+    FootprintMap lit;
+    lit.values[2][2] = (255 + samples / 2) / samples;
+    r.footprints.assign(static_cast<size_t>(samples), lit);
+    ResolveMeasurement m;
+    DecodeResolve(r, &m);
+    return CountingThrough(m, maskable);
 }
 
 }  // namespace test_support
