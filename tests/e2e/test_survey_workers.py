@@ -22,8 +22,10 @@ LAVAPIPE_ICD = "/usr/share/vulkan/icd.d/lvp_icd.x86_64.json"
 
 
 def read(folder, name):
+    if name.endswith(".json"):
+        return q.read_written_json(os.path.join(folder, name))
     with open(os.path.join(folder, name), encoding="utf-8") as f:
-        return json.load(f) if name.endswith(".json") else f.read()
+        return f.read()
 
 
 def command_lines(marker):
