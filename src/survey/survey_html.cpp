@@ -185,8 +185,9 @@ std::string BaselineBox(const BaselineComparison* baseline,
     if (baseline == nullptr) return std::string();
     const size_t count = baseline->differences.size();
     const std::string file = E(baseline->file);
-    if (count == 0) return "<p class=\"baseline same\">No differences from the baseline " + file + ".</p>\n";
-    std::string html = "<div class=\"baseline\"><p>" + std::to_string(count) + (count == 1 ? " difference" : " differences") +
+    const std::string note = baseline->adaptersNote.empty() ? std::string() : "<p>" + E(baseline->adaptersNote) + "</p>\n";
+    if (count == 0) return note + "<p class=\"baseline same\">No differences from the baseline " + file + ".</p>\n";
+    std::string html = note + "<div class=\"baseline\"><p>" + std::to_string(count) + (count == 1 ? " difference" : " differences") +
                        " from the baseline " + file + ":</p>\n<ul>\n";
     for (const auto& entry : byMode) {
         if (entry.first.empty() || !sections.count(entry.first)) {

@@ -14,9 +14,11 @@ std::string Number(double value, const char* format = "%.0f") {
 std::string Steps(int valueScale) { return "steps of 1/" + std::to_string(valueScale); }
 
 // One ladder with the references it was judged against, on the scale it was read in.
-ViewLadder LadderOf(const std::string& caption, const std::vector<LadderStep>& steps, int samples, int valueScale) {
+ViewLadder LadderOf(const std::string& caption, const std::vector<LadderStep>& steps, int samples, int valueScale,
+                    const std::string& source) {
     ViewLadder ladder;
     ladder.caption = caption;
+    ladder.source = source;
     ladder.samples = samples;
     ladder.valueScale = valueScale;
     double full = 0.0;
@@ -61,23 +63,29 @@ MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
     }
     const SrgbWriteResult& srgb = m.srgbWrite;
     if (!srgb.tried) {
-        view.facts.push_back({"sRGB write", "could not be drawn (caps answer " + CapsAnswerText(srgb.capsAnswer) + ")"});
+        view.facts.push_back({"sRGB write", "could not be drawn (caps answer " + CapsAnswerText(srgb.capsAnswer) + ")",
+                              "/resolve/transfer/srgbWrite"});
     } else {
         const std::string greyFull = srgb.curve.grey.empty() ? "?" : std::to_string(srgb.curve.grey.back().value);
         view.facts.push_back({"sRGB write", "caps answer " + CapsAnswerText(srgb.capsAnswer) + "; grey " +
                                                 std::to_string(m.greyDrawn) + " was stored as " + greyFull +
                                                 (srgb.writeEncoded ? " (written sRGB-encoded)" : " (written as drawn)") +
-                                                "; " + TransferVerdictText(srgb.curve)});
+                                                "; " + TransferVerdictText(srgb.curve),
+                              "/resolve/transfer/srgbWrite"});
     }
-    view.facts.push_back({"Alpha", m.alpha.measured ? TransferVerdictText(m.alpha.curve) : "the format has none"});
+    view.facts.push_back({"Alpha", m.alpha.measured ? TransferVerdictText(m.alpha.curve) : "the format has none",
+                          "/resolve/transfer/alpha"});
 
-    AddLadder(&view, LadderOf("White", m.curve.ladder, samples, m.valueScale));
-    AddLadder(&view, LadderOf("Grey " + std::to_string(m.greyDrawn), m.curve.grey, samples, m.valueScale));
+    const std::string at = "/resolve/transfer/";
+    AddLadder(&view, LadderOf("White", m.curve.ladder, samples, m.valueScale, at + "ladder"));
+    AddLadder(&view, LadderOf("Grey " + std::to_string(m.greyDrawn), m.curve.grey, samples, m.valueScale, at + "grey"));
     if (srgb.tried) {
-        AddLadder(&view, LadderOf("White, sRGB write", srgb.curve.ladder, samples, m.valueScale));
-        AddLadder(&view, LadderOf("Grey, sRGB write", srgb.curve.grey, samples, m.valueScale));
+        AddLadder(&view, LadderOf("White, sRGB write", srgb.curve.ladder, samples, m.valueScale, at + "srgbWrite/ladder"));
+        AddLadder(&view, LadderOf("Grey, sRGB write", srgb.curve.grey, samples, m.valueScale, at + "srgbWrite/grey"));
     }
-    if (m.alpha.measured) AddLadder(&view, LadderOf("Alpha of white", m.alpha.curve.ladder, samples, m.alpha.valueScale));
+    if (m.alpha.measured) {
+        AddLadder(&view, LadderOf("Alpha of white", m.alpha.curve.ladder, samples, m.alpha.valueScale, at + "alpha/ladder"));
+    }
     return view;
 }
 
