@@ -76,12 +76,11 @@ std::string SummaryTable(const SurveyMatrix& matrix) {
     return html + "</ul>\n";
 }
 
-constexpr char kLegend[] = R"(<ul class="legend">
-<li>Pixel diagrams: the pixel enlarged, each measured sample a red dot numbered by its mask bit (shaded where its position is known to an interval only), blue rings where the standard pattern of as many samples lies, green crosses where the texture is sampled.</li>
-<li>Ladders: the resolved value (0 to its full scale) against the number of samples covered, purple; dashed, what averaging the stored values (blue) or averaging in linear light (green) would give.</li>
-<li>An orange cell differs from the result most implementations share in that mode; hold the pointer over it for what differs. A grey cell: not measured in that column.</li>
-</ul>
-)";
+std::string Legend() {
+    return "<ul class=\"legend\">\n<li>" + std::string(kDiagramLegend) + "</li>\n<li>" + kLadderLegend +
+           "</li>\n<li>An orange cell differs from the result most implementations share in that mode; hold the "
+           "pointer over it for what differs. A grey cell: not measured in that column.</li>\n</ul>\n";
+}
 
 }  // namespace
 
@@ -94,7 +93,7 @@ std::string MatrixHtml(const SurveyMatrix& matrix) {
     html += "<p>" + std::string(kSurveyProgramName) + " " + kSurveyProgramVersion + ". " + E(kMatrixComparisonText) +
             " Positions in 1/16 pixel from the pixel's top-left corner.</p>\n";
     html += "<h2>Who agrees on what</h2>\n" + SummaryTable(matrix);
-    html += "<h2>Legend</h2>\n" + std::string(kLegend);
+    html += "<h2>Legend</h2>\n" + Legend();
     html += "<h2>Every measurement</h2>\n<table class=\"matrix\">\n<thead>\n";
     const std::vector<std::string>& names = ColumnHeadingNames();
     std::vector<std::vector<std::string>> headings;

@@ -40,6 +40,12 @@ img.picture { width: 256px; height: 192px; border: 1px solid #999; }
 .measurement { margin: 6px 0 10px; }
 h4 { font-size: 14px; margin: 8px 0 2px; }
 .caption { font-size: 12px; color: #555; margin: 2px 0; }
+ul.legend { font-size: 13px; color: #444; }
+@media print {
+  body { margin: 0; font-size: 10pt; }
+  section.mode, figure, .measurement { page-break-inside: avoid; }
+  a { color: inherit; text-decoration: none; }
+}
 )";
 
 std::string E(const std::string& text) { return HtmlEscaped(text); }
@@ -233,6 +239,7 @@ std::string SurveyHtml(const SurveyReport& report, const BaselineComparison* bas
             std::to_string(kSurveySchemaVersion) + ": " + std::to_string(report.modes.size()) + " modes, " +
             std::to_string(measured) + " measured, " + std::to_string(report.modes.size() - measured) +
             " failed. Positions in 1/16 pixel from the pixel's top-left corner.</p>\n";
+    html += "<ul class=\"legend\">\n<li>" + std::string(kDiagramLegend) + "</li>\n<li>" + kLadderLegend + "</li>\n</ul>\n";
     if (!complete) {
         html += "<p class=\"failed\">Incomplete: the survey was still measuring, or was stopped, after these "
                 "modes.</p>\n";

@@ -2,8 +2,10 @@
 real keys (XTEST through xdotool, which Wine treats as hardware input) and takes screenshots of
 the root window that the tests judge by their pixels."""
 
+import html.parser
 import json
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -420,3 +422,32 @@ def components(image, colour, reach=1):
                         stack.append((nx, ny))
             boxes.append(tuple(box))
     return boxes
+
+
+class _VisibleText(html.parser.HTMLParser):
+    """A page's text as a reader sees it: no styles, no tooltips."""
+
+    def __init__(self):
+        super().__init__()
+        self.hidden, self.text = 0, []
+
+    def handle_starttag(self, tag, attrs):
+        self.hidden += tag in ("style", "title")
+
+    def handle_endtag(self, tag):
+        self.hidden -= tag in ("style", "title")
+
+    def handle_data(self, data):
+        if not self.hidden:
+            self.text.append(data)
+
+
+def visible_json_tokens(page):
+    """The schema's own words (camelCase keys and values beginning in lower case, which no sentence
+    has) found in a page's visible text."""
+    with open(SURVEY_SCHEMA, encoding="utf-8") as f:
+        tokens = set(re.findall(r'"([a-z]+[A-Z][A-Za-z]*)"', f.read()))
+    reader = _VisibleText()
+    reader.feed(page)
+    visible = " ".join(reader.text)
+    return sorted(t for t in tokens if re.search(r"\b%s\b" % t, visible))

@@ -99,6 +99,7 @@ class SurveyAgainstABaseline(unittest.TestCase):
     def test_chromium_draws_each_sample_of_the_4_sample_mode_where_survey_json_puts_it(self):
         image = q.chromium_screenshot(os.path.join(self.base, "survey.html"),
                                       os.path.join(self.base, "..", "survey-html.png"), 1100, 10000)
+        self.assertEqual(q.visible_json_tokens(read(self.base, "survey.html")), [])
         image = image.crop(0, 0, 320, image.height)  # the diagrams stand at the left of their modes
         measured = [m for m in read(self.base, "survey.json")["modes"] if m["measurement"]]
         # A pixel border per diagram, in the page's order: the positions' in every measured mode, then
