@@ -12,10 +12,12 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import quillant_e2e as q  # noqa: E402
 
 FIXTURE = os.path.join(q.SOURCE_DIR, "tests", "fixtures", "survey-wine8-schema2.json")
+# DXVK 2.0 on lavapipe, surveyed on this machine: one mode crashed in Reset.
+DXVK_SURVEY = os.path.join(q.SOURCE_DIR, "tests", "fixtures", "survey-dxvk2-lavapipe-schema2.json")
 
 
-def fixture():
-    with open(FIXTURE, encoding="utf-8") as f:
+def fixture(path=FIXTURE):
+    with open(path, encoding="utf-8") as f:
         return json.load(f)
 
 
@@ -58,6 +60,7 @@ class PublishedSchema(unittest.TestCase):
             "a key a measurement does not name yet": changed(
                 lambda d: d["modes"][2]["measurement"]["alphaToCoverage"][0].update(capsAnswer="D3D_OK")),
             "a Sample Positions file": sample_positions_file(),
+            "DXVK's survey with its crash": fixture(DXVK_SURVEY),
         }
         for name, document in cases.items():
             self.assertEqual(q.schema_problems(document), [], name)
