@@ -42,6 +42,13 @@ ViewTable LadderTable(const ViewLadder& ladder) {
     return table;
 }
 
+// The caps' claim beside what the write did, in a reader's words.
+std::string ClaimText(const SrgbWriteResult& srgb) {
+    const bool claimed = srgb.capsAnswer == static_cast<long>(D3D_OK);
+    if (srgb.writeEncoded) return claimed ? "claimed and works" : "not claimed, but works";
+    return claimed ? "claimed, but written as drawn" : "not claimed, and written as drawn";
+}
+
 void AddLadder(MeasurementView* view, const ViewLadder& ladder) {
     if (ladder.covered.empty()) return;
     view->ladders.push_back(ladder);
@@ -67,7 +74,7 @@ MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
                               "/resolve/transfer/srgbWrite"});
     } else {
         const std::string greyFull = srgb.curve.grey.empty() ? "?" : std::to_string(srgb.curve.grey.back().value);
-        view.facts.push_back({"sRGB write", "caps answer " + CapsAnswerText(srgb.capsAnswer) + "; grey " +
+        view.facts.push_back({"sRGB write", ClaimText(srgb) + ": caps answer " + CapsAnswerText(srgb.capsAnswer) + "; grey " +
                                                 std::to_string(m.greyDrawn) + " was stored as " + greyFull +
                                                 (srgb.writeEncoded ? " (written sRGB-encoded)" : " (written as drawn)") +
                                                 "; " + TransferVerdictText(srgb.curve),
