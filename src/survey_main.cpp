@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "survey/matrix_run.h"
 #include "survey/survey_document.h"
 #include "survey/survey_options.h"
 #include "survey/survey_run.h"
@@ -27,6 +28,12 @@ int main(int argc, char** argv) {
                     kSurveySchemaVersion);
         return 0;
     }
-    if (parsed.compare) return RunSurveyComparison(parsed.compareFiles, parsed.options.quiet, stdout, stderr);
+    if (parsed.matrix) {
+        return RunSurveyMatrix(parsed.matrixFiles, parsed.options.outputFolder, parsed.options.quiet, stdout, stderr);
+    }
+    if (parsed.compare) {
+        return RunSurveyComparison(parsed.compareFiles, parsed.options.quiet, stdout, stderr,
+                                   parsed.options.matchAdapters);
+    }
     return RunSurvey(parsed.options, stdout, stderr);
 }

@@ -22,6 +22,7 @@ nlohmann::json BaselineToJson(const BaselineComparison& comparison) {
 
 std::string BaselineMarkdown(const BaselineComparison& comparison) {
     std::string text = "\n## Differences from the baseline\n\n";
+    if (!comparison.adaptersNote.empty()) text += comparison.adaptersNote + "\n\n";
     if (comparison.differences.empty()) return text + "None: every mode as in " + Code(comparison.file) + ".\n";
     text += Counted(comparison.differences.size()) + " from " + Code(comparison.file) +
             " (each measurement within its own resolution: positions agree where the two measured "
@@ -34,8 +35,9 @@ std::string BaselineMarkdown(const BaselineComparison& comparison) {
 }
 
 std::string BaselineConsoleText(const BaselineComparison& comparison) {
-    if (comparison.differences.empty()) return "no differences from the baseline " + comparison.file + "\n";
-    std::string text = Counted(comparison.differences.size()) + " from the baseline " + comparison.file + ":\n";
+    const std::string note = comparison.adaptersNote.empty() ? std::string() : comparison.adaptersNote + "\n";
+    if (comparison.differences.empty()) return note + "no differences from the baseline " + comparison.file + "\n";
+    std::string text = note + Counted(comparison.differences.size()) + " from the baseline " + comparison.file + ":\n";
     for (const SurveyDifference& difference : comparison.differences) text += "  " + DifferenceLine(difference) + "\n";
     return text;
 }

@@ -12,6 +12,9 @@
 struct BaselineComparison {
     std::string file;  // as given on the command line
     std::vector<SurveyDifference> differences;
+    // Where the modes were paired across two different adapters, saying so (AdaptersNote); the
+    // first thing each output tells.
+    std::string adaptersNote;
 };
 
 // {"file": ..., "differences": [...]}.

@@ -20,19 +20,18 @@ std::string AdapterDescriptionOf(const SurveyReport& report, const ModeReport& m
     return std::string();
 }
 
-std::string IdentityOf(const SurveyReport& report, const ModeReport& mode) {
-    const MultisampleMode& multisample = mode.measurement.mode;
-    return AdapterDescriptionOf(report, mode) + "\n" + DeviceTypeText(mode.deviceType) + "\n" +
-           FormatText(mode.adapterFormat, true) + "\n" + FormatText(multisample.format, true) + "\n" +
-           FormatText(multisample.DrawnFormat(), true) + "\n" + multisample.TypeName() + "\n" + std::to_string(multisample.quality);
+std::string IdentityOf(const SurveyReport& report, const ModeReport& mode, bool withAdapter) {
+    return (withAdapter ? AdapterDescriptionOf(report, mode) + "\n" : std::string()) + ModeIdentity(mode);
 }
 
 // Each mode's identity, numbered where one repeats (two identical cards), with its entry.
-std::map<std::string, const ModeReport*> ModesByIdentity(const SurveyReport& report, std::vector<std::string>* order) {
+std::map<std::string, const ModeReport*> ModesByIdentity(const SurveyReport& report, bool withAdapter,
+                                                         std::vector<std::string>* order) {
     std::map<std::string, const ModeReport*> modes;
     for (const ModeReport& mode : report.modes) {
-        std::string identity = IdentityOf(report, mode);
-        for (int repeat = 2; modes.count(identity); ++repeat) identity = IdentityOf(report, mode) + "#" + std::to_string(repeat);
+        const std::string base = IdentityOf(report, mode, withAdapter);
+        std::string identity = base;
+        for (int repeat = 2; modes.count(identity); ++repeat) identity = base + "#" + std::to_string(repeat);
         modes[identity] = &mode;
         order->push_back(identity);
     }
@@ -90,13 +89,38 @@ DifferenceList CompareMeasurements(const ModeMeasurement& was, const ModeMeasure
 
 }  // namespace
 
-std::vector<SurveyDifference> CompareSurveys(const SurveyReport& baseline, const SurveyReport& current) {
+std::string ModeIdentity(const ModeReport& mode) {
+    const MultisampleMode& multisample = mode.measurement.mode;
+    return std::string(DeviceTypeText(mode.deviceType)) + "\n" + FormatText(mode.adapterFormat, true) + "\n" +
+           FormatText(multisample.format, true) + "\n" + FormatText(multisample.DrawnFormat(), true) + "\n" +
+           multisample.TypeName() + "\n" + std::to_string(multisample.quality);
+}
+
+bool MatchesModesAcrossAdapters(const SurveyReport& baseline, const SurveyReport& current, bool matchAdapters) {
+    return !matchAdapters && baseline.adapters.size() == 1 && current.adapters.size() == 1;
+}
+
+std::string AdaptersNote(const SurveyReport& baseline, const SurveyReport& current, bool matchAdapters) {
+    if (!MatchesModesAcrossAdapters(baseline, current, matchAdapters)) return std::string();
+    const AdapterDescription& was = baseline.adapters[0];
+    const AdapterDescription& now = current.adapters[0];
+    if (was.description == now.description && was.ordinal == now.ordinal) return std::string();
+    return "The adapters differ: the baseline's is " + DifferenceValueText(was.description) + ", this survey's " +
+           DifferenceValueText(now.description) +
+           "; modes are matched by device type, formats, multisample type and quality "
+           "(--match-adapters matches them by adapter too).";
+}
+
+std::vector<SurveyDifference> CompareSurveys(const SurveyReport& baseline, const SurveyReport& current,
+                                             bool matchAdapters) {
     std::vector<SurveyDifference> differences;
-    CompareAdapters(baseline, current, &differences);
+    // Across two implementations the adapters differ by name alone; that is said, not counted.
+    const bool acrossAdapters = MatchesModesAcrossAdapters(baseline, current, matchAdapters);
+    if (!acrossAdapters) CompareAdapters(baseline, current, &differences);
 
     std::vector<std::string> baselineOrder, currentOrder;
-    const auto was = ModesByIdentity(baseline, &baselineOrder);
-    const auto now = ModesByIdentity(current, &currentOrder);
+    const auto was = ModesByIdentity(baseline, !acrossAdapters, &baselineOrder);
+    const auto now = ModesByIdentity(current, !acrossAdapters, &currentOrder);
     for (const std::string& identity : currentOrder) {
         const ModeReport& mode = *now.at(identity);
         const std::string label = LabelOf(mode);

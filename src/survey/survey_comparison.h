@@ -12,7 +12,10 @@
 
 // Modes are matched by what identifies them: the adapter's description, the device type, the
 // adapter's and the back buffer's formats, the render-target format measured (the back buffer's in
-// a survey that names none), the multisample type and the quality; a mode in one survey only is a difference, and so
+// a survey that names none), the multisample type and the quality. Where each survey holds one
+// adapter (two Direct3D 9 implementations on one machine name their adapter differently), the
+// adapter is left out of that match unless matchAdapters asks for it, and the adapters' own
+// difference is said by AdaptersNote rather than counted. A mode in one survey only is a difference, and so
 // is a changed status (measured, or failed at a stage with a code). Within a matched measured mode
 // each measurement is compared by its own comparison, with its own tolerances (see
 // ComparePositions, CompareResolve, CompareAlphaToCoverage, CompareCentroid,
@@ -27,7 +30,19 @@ struct SurveyDifference {
     nlohmann::json now;
 };
 
-std::vector<SurveyDifference> CompareSurveys(const SurveyReport& baseline, const SurveyReport& current);
+std::vector<SurveyDifference> CompareSurveys(const SurveyReport& baseline, const SurveyReport& current,
+                                             bool matchAdapters = false);
+
+// Whether CompareSurveys pairs the two surveys' modes without their adapters: each holds one.
+bool MatchesModesAcrossAdapters(const SurveyReport& baseline, const SurveyReport& current, bool matchAdapters);
+
+// "The adapters differ: the baseline's is "A", this survey's "B"; modes are matched by ...", where
+// the modes were paired across two different adapters; else empty.
+std::string AdaptersNote(const SurveyReport& baseline, const SurveyReport& current, bool matchAdapters);
+
+// What identifies a mode apart from its adapter: device type, formats, multisample type and
+// quality, one line each; equal for the same mode on two implementations.
+std::string ModeIdentity(const ModeReport& mode);
 
 // "HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0: sample 2 (mask bit 2) x was [...) now [...)".
 std::string DifferenceLine(const SurveyDifference& difference);

@@ -40,6 +40,12 @@ img.picture { width: 256px; height: 192px; border: 1px solid #999; }
 .measurement { margin: 6px 0 10px; }
 h4 { font-size: 14px; margin: 8px 0 2px; }
 .caption { font-size: 12px; color: #555; margin: 2px 0; }
+ul.legend { font-size: 13px; color: #444; }
+@media print {
+  body { margin: 0; font-size: 10pt; }
+  section.mode, figure, .measurement { page-break-inside: avoid; }
+  a { color: inherit; text-decoration: none; }
+}
 )";
 
 std::string E(const std::string& text) { return HtmlEscaped(text); }
@@ -188,8 +194,9 @@ std::string BaselineBox(const BaselineComparison* baseline,
     if (baseline == nullptr) return std::string();
     const size_t count = baseline->differences.size();
     const std::string file = E(baseline->file);
-    if (count == 0) return "<p class=\"baseline same\">No differences from the baseline " + file + ".</p>\n";
-    std::string html = "<div class=\"baseline\"><p>" + std::to_string(count) + (count == 1 ? " difference" : " differences") +
+    const std::string note = baseline->adaptersNote.empty() ? std::string() : "<p>" + E(baseline->adaptersNote) + "</p>\n";
+    if (count == 0) return note + "<p class=\"baseline same\">No differences from the baseline " + file + ".</p>\n";
+    std::string html = note + "<div class=\"baseline\"><p>" + std::to_string(count) + (count == 1 ? " difference" : " differences") +
                        " from the baseline " + file + ":</p>\n<ul>\n";
     for (const auto& entry : byMode) {
         if (entry.first.empty() || !sections.count(entry.first)) {
@@ -239,6 +246,7 @@ std::string SurveyHtml(const SurveyReport& report, const BaselineComparison* bas
     for (const std::string& warning : report.implementation.warnings) {
         html += "<p class=\"failed\">Warning: " + E(warning) + ".</p>\n";
     }
+    html += "<ul class=\"legend\">\n<li>" + std::string(kDiagramLegend) + "</li>\n<li>" + kLadderLegend + "</li>\n</ul>\n";
     if (!complete) {
         html += "<p class=\"failed\">Incomplete: the survey was still measuring, or was stopped, after these "
                 "modes.</p>\n";

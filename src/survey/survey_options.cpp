@@ -13,9 +13,10 @@ namespace {
 
 constexpr char kUsage[] =
     "usage: quillant-survey [--out DIR] [--adapter N] [--device hal|sw|ref|all] [--baseline FILE]\n"
-    "                       [--format NAME...] [--mode-timeout SECONDS] [--d3d9 FILE]\n"
-    "                       [--quiet]\n"
-    "       quillant-survey --compare BASELINE SURVEY [--quiet]\n"
+    "                       [--format NAME...] [--match-adapters] [--mode-timeout SECONDS]\n"
+    "                       [--d3d9 FILE] [--quiet]\n"
+    "       quillant-survey --compare BASELINE SURVEY [--match-adapters] [--quiet]\n"
+    "       quillant-survey --matrix SURVEY... [--out DIR] [--quiet]\n"
     "\n"
     "Measures every multisample mode of the Direct3D 9 adapters, in every render-target format\n"
     "the adapter multisamples: where each sample lies, how textures are sampled, how the\n"
@@ -33,7 +34,11 @@ constexpr char kUsage[] =
     "                     formats, in a process of its own\n"
     "  --d3d9 FILE        load Direct3D 9 from FILE instead of the system's d3d9.dll; under\n"
     "                     Wine also set WINEDLLOVERRIDES=d3d9=n,b, or Wine's own runs\n"
+    "  --match-adapters   pair the compared modes by adapter too; by default, where each\n"
+    "                     survey holds one adapter, modes are paired whatever it is called\n"
     "  --compare A B      compare two survey.json files only: no device, no display\n"
+    "  --matrix FILE...   survey.json files side by side (matrix.html, matrix.md in the\n"
+    "                     --out folder): one column per implementation and mode, no device\n"
     "  --quiet            no progress lines and no summary; where the report went, the\n"
     "                     differences and errors are still printed\n"
     "  --version          the program's version and the survey.json schema it writes\n"
@@ -106,6 +111,10 @@ public:
         AddFlag("--quiet", [this] { parsed_.options.quiet = true; });
         AddFlag("-h,--help", [this] { parsed_.showHelp = true; });
         AddFlag("--version", [this] { parsed_.showVersion = true; });
+        AddFlag("--match-adapters", [this] {
+            parsed_.options.matchAdapters = true;
+            notForMatrix_ = "--match-adapters";
+        });
         AddValue("--out", 1, [this](const std::vector<std::string>& values) {
             if (values[0].empty()) return Fail("option '--out' needs a folder name");
             parsed_.options.outputFolder = values[0];
@@ -166,6 +175,14 @@ public:
             parsed_.compare = true;
             parsed_.compareFiles = {values[0], values[1]};
         });
+        // As many files as a command line holds (CLI11 takes "any number" as none here).
+        AddValue("--matrix", 4096, [this](const std::vector<std::string>& values) {
+            for (const std::string& value : values) {
+                if (value.empty()) return Fail("option '--matrix' needs survey files, not an empty name");
+            }
+            parsed_.matrix = true;
+            parsed_.matrixFiles = values;
+        });
     }
 
     void Read(const std::vector<std::string>& arguments) {
@@ -187,6 +204,10 @@ public:
         }
         if (parsed_.compare && !measuringOption_.empty()) {
             Fail("option '" + measuringOption_ + "' does not go with '--compare', which measures nothing");
+        }
+        if (parsed_.matrix && parsed_.compare) Fail("option '--matrix' does not go with '--compare'");
+        if (parsed_.matrix && !notForMatrix_.empty()) {
+            Fail("option '" + notForMatrix_ + "' does not go with '--matrix', which measures nothing");
         }
     }
 
@@ -213,7 +234,8 @@ private:
     // another option) is an error of its own.
     void AddValue(const std::string& name, int count, std::function<void(const std::vector<std::string>&)> take) {
         app_.add_option(name, [this, name, take](const CLI::results_t& results) {
-                if (name != "--compare") measuringOption_ = name;
+                if (name != "--compare" && name != "--matrix") measuringOption_ = name;
+                if (name != "--compare" && name != "--matrix" && name != "--out") notForMatrix_ = name;
                 if (results.empty() || results[0] == kNoValue) {
                     Fail("option '" + name + "' needs a value");
                 } else {
@@ -229,6 +251,7 @@ private:
     ParsedSurveyOptions& parsed_;
     CLI::App app_;
     std::string measuringOption_;  // the last option given that --compare cannot use
+    std::string notForMatrix_;     // the last one given that --matrix cannot use
 };
 
 }  // namespace

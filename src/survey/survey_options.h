@@ -21,6 +21,8 @@ struct SurveyOptions {
     SurveyDevices devices = SurveyDevices::Hal;
     bool quiet = false;
     std::string baselineFile;  // an earlier survey.json to compare with; empty for none
+    // Compared modes are paired by adapter too, even where each survey holds one adapter.
+    bool matchAdapters = false;
     // Each mode is measured by a worker process of its own, ended when it has not answered
     // within this time for each of the formats it measures.
     double modeTimeoutSeconds = 60.0;
@@ -44,6 +46,10 @@ struct ParsedSurveyOptions {
     bool showVersion = false;
     bool compare = false;  // compareFiles is what to do, options.quiet alone applies
     SurveyComparisonFiles compareFiles;
+    // --matrix FILE...: the files side by side in options.outputFolder, nothing measured;
+    // options.quiet applies.
+    bool matrix = false;
+    std::vector<std::string> matrixFiles;
     std::string error;  // one line naming the bad option or value; empty when the line is good
 };
 

@@ -239,7 +239,8 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
         SurveyReport written = report;
         std::string unreadable;
         ReadSurveyReport(document, &written, &unreadable);
-        baseline = {options.baselineFile, CompareSurveys(baselineReport, written)};
+        baseline = {options.baselineFile, CompareSurveys(baselineReport, written, options.matchAdapters),
+                    AdaptersNote(baselineReport, written, options.matchAdapters)};
         document["baseline"] = BaselineToJson(baseline);
         markdown += BaselineMarkdown(baseline);
     }
@@ -273,7 +274,8 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
     return baseline.differences.empty() ? SurveyExitAllMeasured : SurveyExitDiffersFromBaseline;
 }
 
-int RunSurveyComparison(const SurveyComparisonFiles& files, bool quiet, std::FILE* out, std::FILE* err) {
+int RunSurveyComparison(const SurveyComparisonFiles& files, bool quiet, std::FILE* out, std::FILE* err,
+                        bool matchAdapters) {
     SurveyReport reports[2];
     const std::string* paths[2] = {&files.baseline, &files.survey};
     for (int i = 0; i < 2; ++i) {
@@ -283,7 +285,8 @@ int RunSurveyComparison(const SurveyComparisonFiles& files, bool quiet, std::FIL
             return SurveyExitBadCommandLine;
         }
     }
-    const BaselineComparison comparison = {files.baseline, CompareSurveys(reports[0], reports[1])};
+    const BaselineComparison comparison = {files.baseline, CompareSurveys(reports[0], reports[1], matchAdapters),
+                                           AdaptersNote(reports[0], reports[1], matchAdapters)};
     if (!quiet || !comparison.differences.empty()) {
         std::fputs(BaselineConsoleText(comparison).c_str(), out);
         std::fflush(out);

@@ -29,4 +29,6 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
 
 // Compares two survey files without measuring: the differences go to out. Returns 0 (the same),
 // 4 (differences) or 2 (a file that cannot be read or is not a survey of this schema).
-int RunSurveyComparison(const SurveyComparisonFiles& files, bool quiet, std::FILE* out, std::FILE* err);
+// With matchAdapters, modes are paired by adapter too (see CompareSurveys).
+int RunSurveyComparison(const SurveyComparisonFiles& files, bool quiet, std::FILE* out, std::FILE* err,
+                        bool matchAdapters = false);

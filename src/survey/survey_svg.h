@@ -20,6 +20,15 @@ constexpr char kDiagramDotColour[] = "#c81e1e";     // rgb(200, 30, 30), as the 
 constexpr char kDiagramBorderColour[] = "#505078";  // rgb(80, 80, 120), found by no other mark
 constexpr int kDiagramSize = 240;                   // the SVG's side in CSS pixels
 
+// What the pictures' marks mean, a sentence each, for the legend of the pages that show them.
+constexpr char kDiagramLegend[] =
+    "Pixel diagrams: the pixel enlarged, each measured sample a red dot numbered by its mask bit (shaded where "
+    "its position is known to an interval only), blue rings where the standard pattern of as many samples lies, "
+    "green crosses where the texture is sampled.";
+constexpr char kLadderLegend[] =
+    "Ladders: the resolved value (0 to its full scale) against the number of samples covered, purple; dashed, "
+    "what averaging the stored values (blue) or averaging in linear light (green) would give.";
+
 // The pixel, enlarged: 1/16 grid, measured samples as dots numbered by mask bit (their measured
 // intervals shaded where a position is not exact), the standard pattern as rings, the texture's
 // sampling as crosses; moved samples (by index) ringed with their baseline position. Empty where

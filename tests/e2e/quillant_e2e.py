@@ -2,7 +2,11 @@
 real keys (XTEST through xdotool, which Wine treats as hardware input) and takes screenshots of
 the root window that the tests judge by their pixels."""
 
+import html.parser
+import json
 import os
+import re
+import shutil
 import struct
 import subprocess
 import time
@@ -371,3 +375,99 @@ def save_as(app, path):
         if wait_for(lambda: not probe(SAVE_DIALOG), timeout=8):
             break
     return bool(not probe(SAVE_DIALOG) and wait_for(lambda: os.path.exists(path)))
+
+
+SURVEY_SCHEMA = os.path.join(SOURCE_DIR, "docs", "survey.schema.json")
+
+
+def schema_problems(document):
+    """Where a survey.json or Sample Positions file breaks docs/survey.schema.json, a line each."""
+    try:
+        import jsonschema
+    except ImportError:
+        raise AssertionError("no jsonschema for this Python: run scripts/bootstrap (python3-jsonschema)")
+    with open(SURVEY_SCHEMA, encoding="utf-8") as f:
+        validator = jsonschema.Draft202012Validator(json.load(f))
+    problems = []
+    for error in validator.iter_errors(document):
+        error = jsonschema.exceptions.best_match([error])
+        problems.append("%s: %s" % (error.json_path, error.message[:300]))
+    return problems
+
+
+def read_written_json(path):
+    """A JSON file the program wrote, read and checked against the published schema."""
+    with open(path, encoding="utf-8") as f:
+        document = json.load(f)
+    problems = schema_problems(document)
+    assert not problems, "%s breaks %s:\n%s" % (path, SURVEY_SCHEMA, "\n".join(problems))
+    return document
+
+
+def chromium_screenshot(html, png, width, height):
+    """The page as headless Chromium draws it at one device pixel per CSS pixel, saved as png."""
+    chromium = shutil.which("chromium")
+    assert chromium, "no chromium: run scripts/bootstrap"
+    folder = os.path.dirname(os.path.abspath(png))
+    subprocess.run([chromium, "--headless", "--no-sandbox", "--disable-gpu", "--hide-scrollbars",
+                    "--force-device-scale-factor=1", "--user-data-dir=" + os.path.join(folder, "chromium"),
+                    "--screenshot=" + png, "--window-size=%d,%d" % (width, height), "file://" + os.path.abspath(html)],
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120, check=True)
+    image, _ = read_png(png)
+    return image
+
+
+def near(p, colour, tolerance=8):
+    return all(abs(a - b) <= tolerance for a, b in zip(p, colour))
+
+
+def components(image, colour, reach=1):
+    """Bounding boxes (left, top, right, bottom) of the areas of one colour, pixels up to reach apart
+    counted as joined (a dot's number cuts it in parts)."""
+    steps = [(dx, dy) for dx in range(-reach, reach + 1) for dy in range(-reach, reach + 1) if dx or dy]
+    seen, boxes = set(), []
+    for y in range(image.height):
+        for x in range(image.width):
+            if (x, y) in seen or not near(image.pixel(x, y), colour):
+                continue
+            stack, box = [(x, y)], [x, y, x, y]
+            seen.add((x, y))
+            while stack:
+                cx, cy = stack.pop()
+                box = [min(box[0], cx), min(box[1], cy), max(box[2], cx), max(box[3], cy)]
+                for nx, ny in ((cx + dx, cy + dy) for dx, dy in steps):
+                    if 0 <= nx < image.width and 0 <= ny < image.height and (nx, ny) not in seen \
+                            and near(image.pixel(nx, ny), colour):
+                        seen.add((nx, ny))
+                        stack.append((nx, ny))
+            boxes.append(tuple(box))
+    return boxes
+
+
+class _VisibleText(html.parser.HTMLParser):
+    """A page's text as a reader sees it: no styles, no tooltips."""
+
+    def __init__(self):
+        super().__init__()
+        self.hidden, self.text = 0, []
+
+    def handle_starttag(self, tag, attrs):
+        self.hidden += tag in ("style", "title")
+
+    def handle_endtag(self, tag):
+        self.hidden -= tag in ("style", "title")
+
+    def handle_data(self, data):
+        if not self.hidden:
+            self.text.append(data)
+
+
+def visible_json_tokens(page):
+    """The schema's own words (camelCase keys and values beginning in lower case, which no sentence
+    has) found in a page's visible text."""
+    with open(SURVEY_SCHEMA, encoding="utf-8") as f:
+        tokens = set(re.findall(r'"([a-z]+[A-Z][A-Za-z]*)"', f.read()))
+    reader = _VisibleText()
+    reader.feed(page)
+    visible = " ".join(reader.text)
+    return sorted(t for t in tokens if re.search(r"\b%s\b" % t, visible))

@@ -182,8 +182,7 @@ class SamplePositions(unittest.TestCase):
             q.run_x("xdotool", "key", "Return")
             self.assertTrue(q.wait_for(lambda: not q.probe(SAVE_DIALOG)), "the save dialog stayed open")
             self.assertTrue(q.wait_for(lambda: os.path.exists(target)), os.listdir(folder))
-            with open(target, encoding="utf-8") as f:
-                saved = json.load(f)
+            saved = q.read_written_json(target)
             self.assertEqual(saved["schemaVersion"], 2)
             self.assertEqual((saved["multisampleType"], saved["multisampleTypeValue"]), ("D3DMULTISAMPLE_4_SAMPLES", 4))
             self.assertRegex(saved["adapter"]["driverVersion"], r"^\d+\.\d+\.\d+\.\d+$")

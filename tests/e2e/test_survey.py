@@ -56,8 +56,7 @@ class WholeSurvey(unittest.TestCase):
     def setUpClass(cls):
         cls.folder = fresh_folder("run1")
         cls.code, cls.stdout, cls.stderr = run_survey("--out", windows_path(cls.folder))
-        with open(os.path.join(cls.folder, "survey.json"), encoding="utf-8") as f:
-            cls.report = json.load(f)
+        cls.report = q.read_written_json(os.path.join(cls.folder, "survey.json"))
         # Each mode in its back buffer's format; the other render-target formats after it.
         cls.hal = [m for m in cls.report["modes"]
                    if m["deviceType"] == "D3DDEVTYPE_HAL" and m["renderTargetFormat"] == m["backBufferFormat"]]
@@ -204,8 +203,7 @@ class WholeSurvey(unittest.TestCase):
         self.assertEqual(code, 0, out + err)
         # Quiet, only where the report went.
         self.assertEqual(out, "report: %s\\survey.html, %s\\survey.md, %s\\survey.json\n" % ((windows_path(second),) * 3))
-        with open(os.path.join(second, "survey.json"), encoding="utf-8") as f:
-            again = json.load(f)
+        again = q.read_written_json(os.path.join(second, "survey.json"))
         self.assertEqual(without_timings(again), without_timings(self.report))
         with open(os.path.join(second, "survey.md"), encoding="utf-8") as f, \
                 open(os.path.join(self.folder, "survey.md"), encoding="utf-8") as g:

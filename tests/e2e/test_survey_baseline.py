@@ -28,35 +28,10 @@ def run_without_display(*args):
 
 
 def read(folder, name):
+    if name.endswith(".json"):
+        return q.read_written_json(os.path.join(folder, name))
     with open(os.path.join(folder, name), encoding="utf-8") as f:
-        return json.load(f) if name.endswith(".json") else f.read()
-
-
-def near(p, colour, tolerance=8):
-    return all(abs(a - b) <= tolerance for a, b in zip(p, colour))
-
-
-def components(image, colour, reach=1):
-    """Bounding boxes (left, top, right, bottom) of the areas of one colour, pixels up to reach apart
-    counted as joined (a dot's number cuts it in parts)."""
-    steps = [(dx, dy) for dx in range(-reach, reach + 1) for dy in range(-reach, reach + 1) if dx or dy]
-    seen, boxes = set(), []
-    for y in range(image.height):
-        for x in range(image.width):
-            if (x, y) in seen or not near(image.pixel(x, y), colour):
-                continue
-            stack, box = [(x, y)], [x, y, x, y]
-            seen.add((x, y))
-            while stack:
-                cx, cy = stack.pop()
-                box = [min(box[0], cx), min(box[1], cy), max(box[2], cx), max(box[3], cy)]
-                for nx, ny in ((cx + dx, cy + dy) for dx, dy in steps):
-                    if 0 <= nx < image.width and 0 <= ny < image.height and (nx, ny) not in seen \
-                            and near(image.pixel(nx, ny), colour):
-                        seen.add((nx, ny))
-                        stack.append((nx, ny))
-            boxes.append(tuple(box))
-    return boxes
+        return f.read()
 
 
 # The modes in the back buffer's format: what the baseline's comparison is about, at a page's length.
@@ -127,27 +102,21 @@ class SurveyAgainstABaseline(unittest.TestCase):
         self.assertIn("Direct3D 9 could not be started: no display", err)
 
     def test_chromium_draws_each_sample_of_the_4_sample_mode_where_survey_json_puts_it(self):
-        chromium = shutil.which("chromium")
-        self.assertTrue(chromium, "no chromium: run scripts/bootstrap")
-        screenshot = os.path.join(self.base, "..", "survey-html.png")
-        subprocess.run([chromium, "--headless", "--no-sandbox", "--disable-gpu", "--hide-scrollbars",
-                        "--force-device-scale-factor=1", "--user-data-dir=" + os.path.join(self.base, "..", "chromium"),
-                        "--screenshot=" + screenshot, "--window-size=1100,10000",
-                        "file://" + os.path.join(self.base, "survey.html")],
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120, check=True)
-        image, _ = q.read_png(screenshot)
+        image = q.chromium_screenshot(os.path.join(self.base, "survey.html"),
+                                      os.path.join(self.base, "..", "survey-html.png"), 1100, 10000)
+        self.assertEqual(q.visible_json_tokens(read(self.base, "survey.html")), [])
         image = image.crop(0, 0, 320, image.height)  # the diagrams stand at the left of their modes
         measured = [m for m in read(self.base, "survey.json")["modes"] if m["measurement"]]
         # A pixel border per diagram, in the page's order: the positions' in every measured mode, then
         # multisampling off's where it found samples; the pixel lies 2 px inside it.
-        borders = sorted(b for b in components(image, BORDER) if b[2] - b[0] > 100)
+        borders = sorted(b for b in q.components(image, BORDER) if b[2] - b[0] > 100)
         borders.sort(key=lambda b: b[1])
         diagrams = [1 + bool(m["measurement"]["antialiasOff"]["samples"]) for m in measured]
         self.assertEqual(len(borders), sum(diagrams))
         index = [m["multisampleType"] for m in measured].index("D3DMULTISAMPLE_4_SAMPLES")
         left, top, right, _ = borders[sum(diagrams[:index])]
         side = right - left + 1 - 4
-        dots = [b for b in components(image, DOT, reach=4) if left < b[0] and b[2] < right and top < b[1] < top + side + 4]
+        dots = [b for b in q.components(image, DOT, reach=4) if left < b[0] and b[2] < right and top < b[1] < top + side + 4]
         centres = sorted(((b[0] + b[2] + 1) / 2, (b[1] + b[3] + 1) / 2) for b in dots)
         expected = sorted((left + 2 + drawn(s["x"]) * side, top + 2 + drawn(s["y"]) * side)
                           for s in measured[index]["measurement"]["samplePositions"]["samples"])

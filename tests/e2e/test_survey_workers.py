@@ -17,8 +17,10 @@ from test_survey import SURVEY_EXE, fresh_folder, run_survey, windows_path  # no
 
 
 def read(folder, name):
+    if name.endswith(".json"):
+        return q.read_written_json(os.path.join(folder, name))
     with open(os.path.join(folder, name), encoding="utf-8") as f:
-        return json.load(f) if name.endswith(".json") else f.read()
+        return f.read()
 
 
 def command_lines(marker):

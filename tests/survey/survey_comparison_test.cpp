@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "support/measurement_builders.h"
+#include "survey/baseline_report.h"
 #include "support/scratch_folder.h"
 #include "survey/earlier_pictures.h"
 #include "survey/survey_document.h"
@@ -96,12 +97,12 @@ TEST(SurveyComparison, EachKindOfChangeIsOneLineNamingTheModeAndWhat) {
         {"mode failed", [](SurveyReport* r) { r->modes[1].measured = false; r->modes[1].failureStage = "device"; },
          {four + "status was measured now failed: device"}},
         {"mode removed", [](SurveyReport* r) { r->modes.pop_back(); }, {four + "mode only in the baseline, not in this survey"}},
-        {"different adapter", [](SurveyReport* r) { r->adapters[0].description = "Other card"; },
-         {"adapter 0 was \"Card\" now \"Other card\"",
-          "HAL X8R8G8B8 D3DMULTISAMPLE_NONE q0: mode only in this survey, not in the baseline",
-          four + "mode only in this survey, not in the baseline",
-          "HAL X8R8G8B8 D3DMULTISAMPLE_NONE q0: mode only in the baseline, not in this survey",
-          four + "mode only in the baseline, not in this survey"}},
+        // One adapter each: another implementation's name for it is no difference (said on top).
+        {"different adapter", [](SurveyReport* r) { r->adapters[0].description = "Other card"; }, {}},
+        {"different adapter, a sample moved", [](SurveyReport* r) {
+             r->adapters[0].description = "Other card";
+             r->modes[1].measurement.samplePositions.samples[2] = ExactSample(2, 2, 12);
+         }, {four + "sample 2 (mask bit 2) y was 10/16 [0.5938, 0.6562) now 12/16 [0.7188, 0.7812)"}},
     };
     for (const Case& c : cases) {
         SurveyReport now = Survey(2);
@@ -111,6 +112,48 @@ TEST(SurveyComparison, EachKindOfChangeIsOneLineNamingTheModeAndWhat) {
     SurveyReport fewer = Survey(1);
     fewer.modes.pop_back();
     EXPECT_EQ(Lines(fewer, Survey(1)), std::vector<std::string>{four + "mode only in this survey, not in the baseline"});
+}
+
+TEST(SurveyComparison, ModesArePairedAcrossAdaptersOnlyWhereEachSurveyHoldsOneUnlessAdaptersAreToMatch) {
+    const std::string none = "HAL X8R8G8B8 D3DMULTISAMPLE_NONE q0: ", four = "HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0: ";
+    const std::vector<std::string> strict = {"adapter 0 was \"Card\" now \"Other card\"",
+                                             none + "mode only in this survey, not in the baseline",
+                                             four + "mode only in this survey, not in the baseline",
+                                             none + "mode only in the baseline, not in this survey",
+                                             four + "mode only in the baseline, not in this survey"};
+    const std::string note = "The adapters differ: the baseline's is \"Card\", this survey's \"Other card\"; modes are "
+                             "matched by device type, formats, multisample type and quality (--match-adapters matches "
+                             "them by adapter too).";
+    SurveyReport other = Survey(1);
+    other.adapters[0].description = "Other card";
+    SurveyReport two = other;
+    two.adapters.push_back(two.adapters[0]);
+    two.adapters[1].ordinal = 1;
+    const struct {
+        const char* name;
+        SurveyReport now;
+        bool matchAdapters;
+        std::vector<std::string> lines;
+        std::string note;
+    } cases[] = {
+        {"one adapter each", other, false, {}, note},
+        {"adapters to match", other, true, strict, ""},
+        {"two adapters in this survey", two, false,
+         {strict[0], "adapter 1 only in this survey: \"Other card\"", strict[1], strict[2], strict[3], strict[4]}, ""},
+        {"the same adapter", Survey(2), false, {}, ""},
+    };
+    for (const auto& c : cases) {
+        const SurveyReport baseline = AsWritten(Survey(1)), now = AsWritten(c.now);
+        std::vector<std::string> lines;
+        for (const SurveyDifference& d : CompareSurveys(baseline, now, c.matchAdapters)) lines.push_back(DifferenceLine(d));
+        EXPECT_EQ(lines, c.lines) << c.name;
+        const std::string said = AdaptersNote(baseline, now, c.matchAdapters);
+        EXPECT_EQ(said, c.note) << c.name;
+        // The note comes first wherever the comparison is told.
+        const BaselineComparison comparison = {"a.json", {}, said};
+        EXPECT_EQ(BaselineConsoleText(comparison).find(c.note), 0u) << c.name;
+        EXPECT_NE(BaselineMarkdown(comparison).find(c.note + (c.note.empty() ? "" : "\n\nNone")), std::string::npos);
+    }
 }
 
 TEST(SurveyComparison, AModeTheImplementationDidNotLetBeMeasuredNeverMatches) {

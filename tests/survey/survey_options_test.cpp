@@ -127,6 +127,23 @@ TEST(SurveyOptions, CompareTakesTwoFilesAndNothingThatMeasures) {
     EXPECT_EQ(Parse({"--baseline=old.json"}).options.baselineFile, "old.json");
 }
 
+TEST(SurveyOptions, MatrixTakesAnyNumberOfFilesAndAnOutputFolderButNothingThatMeasures) {
+    const ParsedSurveyOptions parsed = Parse({"--matrix", "a.json", "b.json", "c.json", "--out", "side"});
+    EXPECT_EQ(parsed.error, "");
+    EXPECT_TRUE(parsed.matrix);
+    EXPECT_EQ(parsed.matrixFiles, (std::vector<std::string>{"a.json", "b.json", "c.json"}));
+    EXPECT_EQ(parsed.options.outputFolder, "side");
+    EXPECT_EQ(Parse({"--out", "x", "--quiet", "--matrix", "a.json"}).matrixFiles, std::vector<std::string>{"a.json"});
+    EXPECT_TRUE(Parse({"--compare", "a", "b", "--match-adapters"}).options.matchAdapters);
+    const std::pair<std::vector<std::string>, std::string> bad[] = {
+        {{"--matrix"}, "option '--matrix' needs a value"},
+        {{"--matrix", "a", "--adapter", "1"}, "option '--adapter' does not go with '--matrix', which measures nothing"},
+        {{"--matrix", "a", "--match-adapters"}, "option '--match-adapters' does not go with '--matrix', which measures nothing"},
+        {{"--matrix", "a", "--compare", "b", "c"}, "option '--matrix' does not go with '--compare'"},
+    };
+    for (const auto& b : bad) EXPECT_EQ(Parse(b.first).error, b.second) << b.second;
+}
+
 }  // namespace
 
 namespace {

@@ -33,11 +33,12 @@ MeasurementView DescribeAlphaToCoverage(const ModeMeasurement& measurement) {
     const AlphaToCoverageMeasurement& m = measurement.alphaToCoverage;
     MeasurementView view{"Alpha to coverage", "Alpha to coverage", {{"Alpha to coverage", AlphaToCoverageColumnText(m)}}};
     for (const AlphaToCoverageMap& map : m.switches) {
-        view.facts.push_back({CoverageSwitchName(map.coverageSwitch), AlphaToCoverageVerdictText(map)});
+        const std::string source = "/alphaToCoverage/" + std::to_string(&map - m.switches.data());
+        view.facts.push_back({CoverageSwitchName(map.coverageSwitch), AlphaToCoverageVerdictText(map), source});
         if (!map.caps.answers.empty()) {
             view.switches.push_back({CoverageSwitchName(map.coverageSwitch), SwitchVerdictShortText(map.caps)});
             view.facts.push_back({std::string(CoverageSwitchName(map.coverageSwitch)) + " claimed?",
-                                  SwitchVerdictText(map.caps) + " (" + CapsAnswersText(map.caps) + ")"});
+                                  SwitchVerdictText(map.caps) + " (" + CapsAnswersText(map.caps) + ")", source + "/caps"});
         }
         if (!map.thresholds.empty()) view.tables.push_back(ThresholdGrid(map));
         if (map.verdict == AlphaToCoverageVerdict::Dither) {

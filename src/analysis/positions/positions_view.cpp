@@ -144,8 +144,8 @@ MeasurementView DescribeSamplePositions(const ModeMeasurement& measurement) {
                          }};
     view.facts = {
         {"Samples", SampleCountText(measurement)},
-        {"Verdict", VerdictText(m)},
-        {"Texture sampling", TextureSamplingText(m)},
+        {"Verdict", VerdictText(m), "/samplePositions/verdicts"},
+        {"Texture sampling", TextureSamplingText(m), "/samplePositions/textureSampling"},
         {"Measured to", "1/" + std::to_string(m.gridSize) + " pixel or finer"},
     };
     const std::string notes = SampleNotes(measurement);

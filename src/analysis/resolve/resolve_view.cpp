@@ -14,9 +14,11 @@ std::string Number(double value, const char* format = "%.0f") {
 std::string Steps(int valueScale) { return "steps of 1/" + std::to_string(valueScale); }
 
 // One ladder with the references it was judged against, on the scale it was read in.
-ViewLadder LadderOf(const std::string& caption, const std::vector<LadderStep>& steps, int samples, int valueScale) {
+ViewLadder LadderOf(const std::string& caption, const std::vector<LadderStep>& steps, int samples, int valueScale,
+                    const std::string& source) {
     ViewLadder ladder;
     ladder.caption = caption;
+    ladder.source = source;
     ladder.samples = samples;
     ladder.valueScale = valueScale;
     double full = 0.0;
@@ -38,6 +40,17 @@ ViewTable LadderTable(const ViewLadder& ladder) {
                               Number(ladder.linear[i])});
     }
     return table;
+}
+
+// The caps' claim beside what the write did, in a reader's words.
+// What the caps claim beside what the writes did, and the answers it rests on: every query form
+// asked, or the one answer an older file holds.
+std::string ClaimText(const SrgbWriteResult& srgb) {
+    if (!srgb.caps.answers.empty()) return SwitchVerdictText(srgb.caps) + " (" + CapsAnswersText(srgb.caps) + ")";
+    const std::string answer = ": caps answer " + CapsAnswerText(srgb.capsAnswer);
+    const bool claimed = srgb.capsAnswer == static_cast<long>(D3D_OK);
+    if (srgb.writeEncoded) return (claimed ? "claimed and works" : "not claimed, but works") + answer;
+    return (claimed ? "claimed, but written as drawn" : "not claimed, and written as drawn") + answer;
 }
 
 void AddLadder(MeasurementView* view, const ViewLadder& ladder) {
@@ -82,27 +95,30 @@ MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
     }
     const SrgbWriteResult& srgb = m.srgbWrite;
     if (!srgb.tried) {
-        view.facts.push_back({"sRGB write", "could not be drawn (caps answer " + CapsAnswerText(srgb.capsAnswer) + ")"});
+        view.facts.push_back({"sRGB write", "could not be drawn (caps answer " + CapsAnswerText(srgb.capsAnswer) + ")",
+                              "/resolve/transfer/srgbWrite"});
     } else {
         const std::string greyFull = srgb.curve.grey.empty() ? "?" : std::to_string(srgb.curve.grey.back().value);
-        view.facts.push_back({"sRGB write", "caps answer " + CapsAnswerText(srgb.capsAnswer) + "; grey " +
+        view.facts.push_back({"sRGB write", ClaimText(srgb) + "; grey " +
                                                 std::to_string(m.greyDrawn) + " was stored as " + greyFull +
                                                 (srgb.writeEncoded ? " (written sRGB-encoded)" : " (written as drawn)") +
-                                                "; " + TransferVerdictText(srgb.curve)});
+                                                "; " + TransferVerdictText(srgb.curve),
+                              "/resolve/transfer/srgbWrite"});
     }
-    if (!srgb.caps.answers.empty()) {
-        view.switches.push_back({"sRGB write", SwitchVerdictShortText(srgb.caps)});
-        view.facts.push_back({"sRGB write claimed?", SwitchVerdictText(srgb.caps) + " (" + CapsAnswersText(srgb.caps) + ")"});
-    }
-    view.facts.push_back({"Alpha", m.alpha.measured ? TransferVerdictText(m.alpha.curve) : "the format has none"});
+    if (!srgb.caps.answers.empty()) view.switches.push_back({"sRGB write", SwitchVerdictShortText(srgb.caps)});
+    view.facts.push_back({"Alpha", m.alpha.measured ? TransferVerdictText(m.alpha.curve) : "the format has none",
+                          "/resolve/transfer/alpha"});
 
-    AddLadder(&view, LadderOf("White", m.curve.ladder, samples, m.valueScale));
-    AddLadder(&view, LadderOf("Grey " + std::to_string(m.greyDrawn), m.curve.grey, samples, m.valueScale));
+    const std::string at = "/resolve/transfer/";
+    AddLadder(&view, LadderOf("White", m.curve.ladder, samples, m.valueScale, at + "ladder"));
+    AddLadder(&view, LadderOf("Grey " + std::to_string(m.greyDrawn), m.curve.grey, samples, m.valueScale, at + "grey"));
     if (srgb.tried) {
-        AddLadder(&view, LadderOf("White, sRGB write", srgb.curve.ladder, samples, m.valueScale));
-        AddLadder(&view, LadderOf("Grey, sRGB write", srgb.curve.grey, samples, m.valueScale));
+        AddLadder(&view, LadderOf("White, sRGB write", srgb.curve.ladder, samples, m.valueScale, at + "srgbWrite/ladder"));
+        AddLadder(&view, LadderOf("Grey, sRGB write", srgb.curve.grey, samples, m.valueScale, at + "srgbWrite/grey"));
     }
-    if (m.alpha.measured) AddLadder(&view, LadderOf("Alpha of white", m.alpha.curve.ladder, samples, m.alpha.valueScale));
+    if (m.alpha.measured) {
+        AddLadder(&view, LadderOf("Alpha of white", m.alpha.curve.ladder, samples, m.alpha.valueScale, at + "alpha/ladder"));
+    }
     AddLastDraw(&view, m);
     return view;
 }

@@ -17,6 +17,10 @@ struct ViewColumn {
 struct ViewFact {
     std::string label;
     std::string value;
+    // Where the value stands in the measurement's JSON ("/alphaToCoverage/1"), so that a difference
+    // found there is shown on this fact; empty for the measurement's headline fact (the first),
+    // which takes every difference no fact or picture of it claims.
+    std::string source;
 };
 
 // A table: the heading row, then rows of cells, every cell in the unit the caption names.
@@ -36,6 +40,7 @@ struct ViewLadder {
     std::vector<double> values;      // read back, in steps of 1/valueScale
     std::vector<double> stored;      // the mean of the stored values, per rung
     std::vector<double> linear;      // the mean taken in linear light, per rung
+    std::string source;              // where its rungs stand in the JSON, as a fact's source
 };
 
 // An interval along one axis of the pixel, in pixels from its top-left corner; exact when it is

@@ -1,0 +1,9 @@
+// matrix.md: the matrix as Markdown, ready to paste into a bug report: the summary, the columns
+// listed by number, then one table whose marked cells say what they differ from.
+#pragma once
+
+#include <string>
+
+#include "survey/survey_matrix.h"
+
+std::string MatrixMarkdown(const SurveyMatrix& matrix);

@@ -1,0 +1,186 @@
+// Surveys side by side: two implementations paired by mode, a cell marked only where the
+// measurement's own comparison finds a difference and on the row that shows it, a mode one survey
+// lacks as a column of empty cells, and --matrix's files and exit codes.
+#include "survey/survey_matrix.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/scratch_folder.h"
+#include "survey/matrix_markdown.h"
+#include "survey/matrix_run.h"
+#include "survey/matrix_texts.h"
+#include "survey/survey_json.h"
+#include "survey/survey_reading.h"
+#include "survey/survey_run.h"
+
+namespace {
+
+using nlohmann::json;
+
+json Fixture() {
+    std::ifstream file(QUILLANT_FIXTURE_FOLDER "/survey-wine8-schema2.json", std::ios::binary);
+    return json::parse(file);
+}
+
+// The same machine's survey as another implementation would name its adapter.
+json OtherImplementation() {
+    json document = Fixture();
+    document["adapters"][0]["description"] = "llvmpipe (LLVM 15.0.6, 256 bits)";
+    document["adapters"][0]["driver"] = "d3d9.dll";
+    return document;
+}
+
+SurveyReport Read(const json& document) {
+    SurveyReport report;
+    std::string error;
+    EXPECT_TRUE(ReadSurveyReport(document, &report, &error)) << error;
+    return report;
+}
+
+// "Alpha to coverage / ATOC @5" for each marked cell.
+std::vector<std::string> Marked(const SurveyMatrix& matrix) {
+    std::vector<std::string> marked;
+    for (const MatrixRow& row : matrix.rows) {
+        for (size_t c = 0; c < row.cells.size(); ++c) {
+            if (row.cells[c].differs) marked.push_back(row.measurement + " / " + row.label + " @" + std::to_string(c));
+        }
+    }
+    return marked;
+}
+
+json& Measurement(json& document, int mode) { return document["modes"][mode]["measurement"]; }
+
+TEST(SurveyMatrix, TwoImplementationsPairedByModeAreMarkedOnlyWhereAMeasurementsToleranceIsExceeded) {
+    // Columns: per mode (none, non-maskable, 4 samples) the fixture's implementation, then the other.
+    const struct {
+        const char* name;
+        std::function<void(json*)> change;
+        std::vector<std::string> marked;
+    } cases[] = {
+        {"the same results", [](json*) {}, {}},
+        {"a threshold one alpha step off", [](json* d) { Measurement(*d, 2)["alphaToCoverage"][1]["thresholds"][0][0][2] = 129; }, {}},
+        {"sentences reworded", [](json* d) { Measurement(*d, 1)["samplePositions"]["verdict"] = "reworded"; }, {}},
+        {"a threshold two steps off", [](json* d) { Measurement(*d, 2)["alphaToCoverage"][1]["thresholds"][0][0][2] = 130; },
+         {"Alpha to coverage / ATOC @5"}},
+        {"a sample moved", [](json* d) {
+             json& y = Measurement(*d, 2)["samplePositions"]["samples"][2]["y"];
+             y = {{"exact", true}, {"sixteenths", 12}, {"low", 0.73}, {"high", 0.77}};
+         }, {"Sample positions / pixel diagram @5"}},
+        {"sRGB written as drawn", [](json* d) { Measurement(*d, 1)["resolve"]["transfer"]["srgbWrite"]["writeEncoded"] = false; },
+         {"Resolve transfer / sRGB write @3"}},
+        {"a ladder's rung", [](json* d) { Measurement(*d, 1)["resolve"]["transfer"]["ladder"][2]["value"] = 100; },
+         {"Resolve transfer / White @3"}},
+        {"centroid at another place", [](json* d) { Measurement(*d, 2)["centroid"]["verdict"] = "coveredSample"; },
+         {"Centroid / Centroid @5"}},
+    };
+    const SurveyReport wine = Read(Fixture());
+    for (const auto& c : cases) {
+        json other = OtherImplementation();
+        c.change(&other);
+        const SurveyMatrix matrix = BuildSurveyMatrix({{"wine.json", wine}, {"other.json", Read(other)}});
+        ASSERT_EQ(matrix.implementations.size(), 2u);
+        ASSERT_EQ(matrix.columns.size(), 6u) << c.name;
+        EXPECT_EQ(Marked(matrix), c.marked) << c.name;
+        // A marked cell says which implementation it differs from; the summary names who differs.
+        for (const MatrixRow& row : matrix.rows) {
+            for (const MatrixCell& cell : row.cells) {
+                if (cell.differs) {
+                    EXPECT_EQ(DiffersText(matrix, cell), "differs from NVIDIA GeForce GTX 470 (nvd3dum.dll 8.21.13.9135)");
+                }
+            }
+        }
+        size_t differing = 0;
+        for (const MatrixAgreement& agreement : matrix.summary) {
+            EXPECT_EQ(agreement.shared, (std::vector<size_t>{3, 3})) << agreement.measurement;
+            differing += agreement.differing[1].size();
+            EXPECT_TRUE(agreement.differing[0].empty());
+        }
+        EXPECT_EQ(differing, c.marked.size()) << c.name;
+    }
+}
+
+TEST(SurveyMatrix, TheOddOneOutIsMarkedWhicheverColumnItStandsIn) {
+    json moved = OtherImplementation();
+    Measurement(moved, 2)["alphaToCoverage"][0]["thresholds"][1][1][0] = 40;
+    const SurveyReport same = Read(OtherImplementation()), odd = Read(moved), wine = Read(Fixture());
+    const SurveyMatrix first = BuildSurveyMatrix({{"odd.json", odd}, {"wine.json", wine}, {"same.json", same}});
+    EXPECT_EQ(Marked(first), std::vector<std::string>{"Alpha to coverage / ATOC+alphaTest @6"});
+    EXPECT_EQ(AgreementSentence(first, first.summary[4]),
+              "Alpha to coverage: llvmpipe (LLVM 15.0.6, 256 bits) (d3d9.dll 8.21.13.9135) differs from NVIDIA GeForce "
+              "GTX 470 (nvd3dum.dll 8.21.13.9135), llvmpipe (LLVM 15.0.6, 256 bits) (d3d9.dll 8.21.13.9135) in at least one mode.");
+    const SurveyMatrix last = BuildSurveyMatrix({{"wine.json", wine}, {"same.json", same}, {"odd.json", odd}});
+    EXPECT_EQ(Marked(last), std::vector<std::string>{"Alpha to coverage / ATOC+alphaTest @8"});
+}
+
+TEST(SurveyMatrix, AModeOnlyOneSurveyHasIsAColumnWhoseOtherImplementationHasEmptyCells) {
+    json other = OtherImplementation();
+    other["modes"].erase(1);
+    Measurement(other, 1)["alphaToCoverage"][1]["thresholds"][0][0][2] = 140;
+    const SurveyMatrix matrix = BuildSurveyMatrix({{"wine.json", Read(Fixture())}, {"other.json", Read(other)}});
+    ASSERT_EQ(matrix.columns.size(), 6u);
+    const MatrixColumn& missing = matrix.columns[3];
+    EXPECT_FALSE(missing.present);
+    EXPECT_STREQ(missing.mode.measurement.mode.TypeName(), "D3DMULTISAMPLE_NONMASKABLE");
+    EXPECT_EQ(ColumnStatusText(missing), "not in this survey");
+    EXPECT_EQ(ColumnHeadings(matrix, missing)[0], "llvmpipe (LLVM 15.0.6, 256 bits) (d3d9.dll 8.21.13.9135)");
+    for (const MatrixRow& row : matrix.rows) {
+        EXPECT_FALSE(row.cells[3].present) << row.label;
+        if (row.label == "pixel diagram" || row.label == "Verdict") {
+            EXPECT_TRUE(row.cells[2].present) << row.label;
+        }
+    }
+    EXPECT_EQ(Marked(matrix), std::vector<std::string>{"Alpha to coverage / ATOC @5"});
+    EXPECT_EQ(AgreementText(matrix.summary[0], 1), "agrees in 2 modes");
+    EXPECT_EQ(AgreementText(matrix.summary[4], 1), "differs in 1 of 2 modes: HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0");
+    // Alone, a survey is compared with nothing.
+    const SurveyMatrix alone = BuildSurveyMatrix({{"wine.json", Read(Fixture())}});
+    EXPECT_EQ(alone.columns.size(), 3u);
+    EXPECT_EQ(AgreementText(alone.summary[0], 0), "no mode shared with another implementation");
+}
+
+TEST(SurveyMatrix, MatrixWritesItsTwoFilesOrNothingWithTheSurveysExitCodes) {
+    test_support::ScratchFolder folder;
+    const auto write = [&](const char* name, const std::string& text) {
+        const std::string path = folder.Path(name);
+        test_support::WriteFileBytes(path, std::vector<BYTE>(text.begin(), text.end()));
+        return path;
+    };
+    json moved = OtherImplementation();
+    Measurement(moved, 2)["alphaToCoverage"][1]["thresholds"][0][0][2] = 130;
+    const std::string wine = write("wine.json", Fixture().dump()), other = write("other.json", moved.dump());
+    const std::string notSurvey = write("notes.json", "{\"modes\": []}");
+    const std::string aFile = write("file", "x");
+    const struct {
+        std::vector<std::string> files;
+        std::string out;
+        int code;
+        std::string says;
+    } cases[] = {
+        {{wine, other}, folder.Path("matrix"), SurveyExitAllMeasured, "Alpha to coverage: llvmpipe"},
+        {{wine, notSurvey}, folder.Path("refused"), SurveyExitBadCommandLine, "option '--matrix': '" + notSurvey + "' is not a survey"},
+        {{wine}, aFile, SurveyExitOutputFailed, "quillant-survey: "},
+    };
+    for (const auto& c : cases) {
+        std::FILE* out = std::tmpfile();
+        EXPECT_EQ(RunSurveyMatrix(c.files, c.out, false, out, out), c.code) << c.out;
+        std::rewind(out);
+        char text[4096] = {};
+        static_cast<void>(std::fread(text, 1, sizeof(text) - 1, out));
+        std::fclose(out);
+        EXPECT_NE(std::string(text).find(c.says), std::string::npos) << text;
+    }
+    const std::vector<BYTE> markdown = test_support::ReadFileBytes(folder.Path("matrix\\matrix.md"));
+    const std::string md(markdown.begin(), markdown.end());
+    EXPECT_NE(md.find("| Alpha to coverage | ATOC |"), std::string::npos);
+    EXPECT_NE(md.find("**differs from NVIDIA GeForce GTX 470 (nvd3dum.dll 8.21.13.9135):**"), std::string::npos);
+    EXPECT_FALSE(test_support::ReadFileBytes(folder.Path("matrix\\matrix.html")).empty());
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"file", "matrix", "notes.json", "other.json", "wine.json"}));
+}
+
+}  // namespace
