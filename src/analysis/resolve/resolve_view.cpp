@@ -63,7 +63,7 @@ void AddLadder(MeasurementView* view, const ViewLadder& ladder) {
 // the last draw changed them; the ladders after the sRGB-written last draw where it did.
 void AddLastDraw(MeasurementView* view, const ResolveTransfer& m) {
     const LastDrawLadders& last = m.afterSrgbDraw;
-    view->facts.push_back({"Last draw", LastDrawText(m)});
+    view->facts.push_back({"Last draw", LastDrawText(m), "/resolve/transfer/afterSrgbDraw"});
     if (!last.measured) return;
     const char* none = "not drawn";
     ViewTable four{"The resolve by the last draw before it", {"samples", "last draw plain", "last draw sRGB-written"}, {}};
@@ -73,10 +73,12 @@ void AddLastDraw(MeasurementView* view, const ResolveTransfer& m) {
     view->tables.push_back(four);
     if (!last.dependsOnLastDraw) return;
     const int samples = m.colourSamples;
-    AddLadder(view, LadderOf("White, after an sRGB-written last draw", last.plain.ladder, samples, m.valueScale));
+    const std::string at = "/resolve/transfer/afterSrgbDraw/";
+    AddLadder(view, LadderOf("White, after an sRGB-written last draw", last.plain.ladder, samples, m.valueScale,
+                             at + "plain/ladder"));
     if (m.srgbWrite.tried) {
         AddLadder(view, LadderOf("White, sRGB write, after an sRGB-written last draw", last.srgb.ladder, samples,
-                                 m.valueScale));
+                                 m.valueScale, at + "srgbWrite/ladder"));
     }
 }
 
