@@ -112,7 +112,7 @@ std::vector<MatrixImplementation> ImplementationsOf(const std::vector<MatrixSurv
     const auto add = [&](size_t survey, const AdapterDescription& adapter) {
         if (index->count({survey, adapter.ordinal})) return;
         (*index)[{survey, adapter.ordinal}] = implementations.size();
-        implementations.push_back({ImplementationName(adapter), surveys[survey].file, adapter});
+        implementations.push_back({ImplementationName(surveys[survey].report.implementation, adapter), surveys[survey].file, adapter});
     };
     for (size_t s = 0; s < surveys.size(); ++s) {
         for (const AdapterDescription& adapter : surveys[s].report.adapters) add(s, adapter);
@@ -129,7 +129,12 @@ std::vector<MatrixImplementation> ImplementationsOf(const std::vector<MatrixSurv
 
 }  // namespace
 
-std::string ImplementationName(const AdapterDescription& adapter) {
+std::string ImplementationName(const Direct3DImplementation& implementation, const AdapterDescription& adapter) {
+    if (implementation.loaded && !implementation.productName.empty()) {
+        const std::string builtin = implementation.wineBuiltin ? " (Wine builtin)" : "";
+        const std::string version = implementation.fileVersion.empty() ? "" : " " + implementation.fileVersion;
+        return implementation.productName + version + builtin + " on " + adapter.description;
+    }
     const std::string driver = adapter.driver + (adapter.driverVersion.empty() ? "" : " " + adapter.driverVersion);
     return adapter.description + (adapter.driver.empty() ? std::string() : " (" + driver + ")");
 }

@@ -66,9 +66,11 @@ struct SurveyMatrix {
     std::vector<MatrixAgreement> summary;
 };
 
-// What an implementation is called on the page: for now its adapter's description and driver,
+// What an implementation is called on the page: the d3d9 that ran, by its version resource, on
+// its adapter, "DXVK 10.0.17763.1 on llvmpipe (LLVM 15.0.6, 256 bits)"; a survey that does not
+// name its d3d9 (written before it was recorded) by the adapter's description and driver,
 // "NVIDIA GeForce GTX 470 (nvd3dum.dll 8.21.13.9135)".
-std::string ImplementationName(const AdapterDescription& adapter);
+std::string ImplementationName(const Direct3DImplementation& implementation, const AdapterDescription& adapter);
 
 // Modes are paired by ModeIdentity, whatever their adapters are called. Within a mode, the
 // reference of a measurement is the result most columns agree with (the first column's where
