@@ -15,6 +15,7 @@ struct ResultName {
 
 // The codes device creation and drawing give back in practice.
 const ResultName kResultNames[] = {
+    {D3D_OK, "D3D_OK"},
     {D3DERR_NOTAVAILABLE, "D3DERR_NOTAVAILABLE"},
     {D3DERR_INVALIDCALL, "D3DERR_INVALIDCALL"},
     {D3DERR_OUTOFVIDEOMEMORY, "D3DERR_OUTOFVIDEOMEMORY"},
@@ -51,6 +52,22 @@ const ResultName kLikelyCauses[] = {
 };
 
 }  // namespace
+
+std::string ResultCodeName(HRESULT code) {
+    for (const ResultName& entry : kResultNames) {
+        if (entry.code == code) return entry.name;
+    }
+    char hex[16];
+    std::snprintf(hex, sizeof(hex), "0x%08lX", static_cast<unsigned long>(code));
+    return hex;
+}
+
+HRESULT ResultCodeFromName(const std::string& name) {
+    for (const ResultName& entry : kResultNames) {
+        if (name == entry.name) return entry.code;
+    }
+    return static_cast<HRESULT>(std::strtoul(name.c_str(), nullptr, 16));
+}
 
 std::string ResultCodeText(HRESULT code) {
     char hex[16];

@@ -7,6 +7,9 @@
 
 #include <string>
 
+// "D3DERR_NOTAVAILABLE", "D3D_OK"; "0x8876086A" where it has no name here. And back.
+std::string ResultCodeName(HRESULT code);
+HRESULT ResultCodeFromName(const std::string& name);
 // "D3DERR_NOTAVAILABLE (0x8876086A)"; the code alone where it has no name here.
 std::string ResultCodeText(HRESULT code);
 // The code back from either form ResultCodeText gives; false where the text holds no code.

@@ -30,8 +30,8 @@ TEST(SwitchFinding, OneAnsweringFormIsAClaimEachCombinationHasItsVerdictAndReads
         {{}, true, false, 0, "not claimed, no effect", "not claimed, no effect"},
         {{kClaimed}, false, false, static_cast<long>(D3DERR_INVALIDCALL),
          "not tried: CreatePixelShader (D3DERR_INVALIDCALL)", "not tried (D3DERR_INVALIDCALL)"},
-        {{kClaimed}, false, false, static_cast<long>(0x80070057), "not tried: CreatePixelShader (0x80070057)",
-         "not tried (0x80070057)"},
+        {{kClaimed}, false, false, static_cast<long>(0x80070057), "not tried: CreatePixelShader (E_INVALIDARG)",
+         "not tried (E_INVALIDARG)"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.text);

@@ -173,19 +173,6 @@ class Saving(unittest.TestCase):
             self.assertEqual(q.probe(SAVE_DIALOG), [])
             self.assertTrue(app.running())
 
-    def test_f2_in_fullscreen_shows_the_dialog_over_the_drawn_window_and_cancel_keeps_running(self):
-        with q.Quillant() as app:
-            app.settle(1.5)
-            self.assertTrue(q.go_fullscreen(app))
-            app.key("F2")
-            dialogs = q.wait_for(lambda: q.probe(DIALOG))
-            self.assertTrue(dialogs)
-            app.settle(1.0)
-            self.assertGreater(q.window_drawn_above(app, dialogs[0]["window"][1]), 0.5, "the window behind F2 is black")
-            q.run_x("xdotool", "key", "Escape")
-            self.assertTrue(q.wait_for(lambda: not q.probe(DIALOG)))
-            self.assertTrue(app.running())
-
 
 if __name__ == "__main__":
     unittest.main(verbosity=2)

@@ -4,28 +4,7 @@
 #include <windows.h>
 #include <d3d9.h>
 
-#include <cstdio>
-#include <cstdlib>
-
-namespace {
-
-struct NamedCode {
-    HRESULT code;
-    const char* name;
-};
-
-const NamedCode kNamedCodes[] = {
-    {D3D_OK, "D3D_OK"},
-    {D3DERR_NOTAVAILABLE, "D3DERR_NOTAVAILABLE"},
-    {D3DERR_INVALIDCALL, "D3DERR_INVALIDCALL"},
-    {D3DERR_OUTOFVIDEOMEMORY, "D3DERR_OUTOFVIDEOMEMORY"},
-    {D3DERR_DRIVERINTERNALERROR, "D3DERR_DRIVERINTERNALERROR"},
-    {E_OUTOFMEMORY, "E_OUTOFMEMORY"},
-    {E_NOTIMPL, "E_NOTIMPL"},
-    {E_FAIL, "E_FAIL"},
-};
-
-}  // namespace
+#include "enumeration/result_codes.h"
 
 bool SwitchFinding::Claimed() const {
     for (const CapsAnswer& answer : answers) {
@@ -73,18 +52,6 @@ std::string CapsAnswersText(const SwitchFinding& finding) {
     return text.empty() ? std::string("not asked") : text;
 }
 
-std::string HResultName(long code) {
-    for (const NamedCode& named : kNamedCodes) {
-        if (named.code == static_cast<HRESULT>(code)) return named.name;
-    }
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(code));
-    return text;
-}
+std::string HResultName(long code) { return ResultCodeName(static_cast<HRESULT>(code)); }
 
-long HResultFromName(const std::string& name) {
-    for (const NamedCode& named : kNamedCodes) {
-        if (name == named.name) return static_cast<long>(named.code);
-    }
-    return static_cast<long>(std::strtoul(name.c_str(), nullptr, 16));
-}
+long HResultFromName(const std::string& name) { return static_cast<long>(ResultCodeFromName(name)); }
