@@ -25,10 +25,13 @@ int Bits(unsigned mask) {
 }
 
 // A measurement of the edges ChooseCoveringEdges places, each evaluated where at() says.
-CentroidMeasurement Evaluated(const std::function<PixelPoint(unsigned covered)>& at) {
+// bias moves every evaluation, the plain one too, as an implementation interpolating about a point
+// off the centre does.
+CentroidMeasurement Evaluated(const std::function<PixelPoint(unsigned covered)>& at, double bias = 0.0,
+                              double precision = 0.01) {
     CentroidMeasurement m;
     m.samples = Standard4();
-    m.precision = 0.01;
+    m.precision = precision;
     m.verdict = CentroidVerdict::Other;
     for (const CoveringEdge& edge : ChooseCoveringEdges(m.samples)) {
         CentroidCase c;
@@ -36,8 +39,9 @@ CentroidMeasurement Evaluated(const std::function<PixelPoint(unsigned covered)>&
         c.centreCovered = edge.centreInside;
         // Off by most of the tolerance, as a read-back may be.
         c.evaluated = at(edge.covers);
-        c.evaluated.x += 0.015;
-        c.plain = PixelPoint{0.5, 0.5};
+        c.evaluated.x += 0.015 + bias;
+        c.evaluated.y += bias;
+        c.plain = PixelPoint{0.5 + bias, 0.5 + bias};
         m.cases.push_back(c);
     }
     return m;
@@ -92,19 +96,29 @@ TEST(CentroidDecoder, TheVerdictNamesWhereEveryCaseWasEvaluated) {
         std::function<PixelPoint(unsigned)> at;
         CentroidVerdict verdict;
         const char* text;
+        double bias;
+        double precision;
     };
     const Case cases[] = {
-        {"centroid", Mean, CentroidVerdict::Centroid, "honoured: at the centroid of the covered samples"},
+        {"centroid", Mean, CentroidVerdict::Centroid, "honoured: at the centroid of the covered samples", 0, 0.01},
         {"lowest", LowestCovered, CentroidVerdict::CoveredSample,
-         "honoured: at a covered sample (the lowest covered mask bit)"},
+         "honoured: at a covered sample (the lowest covered mask bit)", 0, 0.01},
         {"centre", [](unsigned) { return PixelPoint{0.5, 0.5}; }, CentroidVerdict::Centre,
-         "ignored: at the pixel centre"},
+         "ignored: at the pixel centre", 0, 0.01},
         // The centre where it is covered, the centroid elsewhere: no one rule.
         {"mixed", [](unsigned covered) { return Bits(covered) == 3 ? PixelPoint{0.5, 0.5} : Mean(covered); },
-         CentroidVerdict::Other, "other"},
+         CentroidVerdict::Other, "other", 0, 0.01},
+        // DXVK interpolates about a point 1/128 pixel right of and below the centre, plain and
+        // centroid alike: still its lowest covered sample.
+        {"lowest, off-centre", LowestCovered, CentroidVerdict::CoveredSample,
+         "honoured: at a covered sample (the lowest covered mask bit)", 1.0 / 128, 0.01},
+        // A 4-bit channel cannot tell a sample from the centre: no verdict rather than "ignored".
+        {"4-bit read-back", LowestCovered, CentroidVerdict::Unavailable,
+         "not measured: the read-back is too coarse to tell the sample positions apart (points to within 86/256 pixel)",
+         0, 0.167},
     };
     for (const Case& c : cases) {
-        CentroidMeasurement m = Evaluated(c.at);
+        CentroidMeasurement m = Evaluated(c.at, c.bias, c.precision);
         DecodeCentroid(&m);
         EXPECT_EQ(c.verdict, m.verdict) << c.name;
         EXPECT_EQ(c.text, CentroidVerdictText(m)) << c.name;

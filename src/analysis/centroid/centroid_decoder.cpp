@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -113,16 +115,45 @@ void DecodeCentroid(CentroidMeasurement* m) {
     // Twice the read-back's precision: the sample positions the candidates are made of are exact
     // to well under that, and a candidate closer than 1/16 to another is not a case (see above).
     const double tolerance = std::max(2.0 * m->precision, 1.0 / 128.0);
+    const PixelPoint centre{0.5, 0.5};
+    // A read-back too coarse to tell the candidates of a case apart decides nothing: a 4-bit
+    // channel would put every point at the centre.
+    for (const CentroidCase& c : m->cases) {
+        std::vector<PixelPoint> candidates = {centre, Centroid(m->samples, c.covered)};
+        for (const SamplePosition& sample : m->samples) {
+            if (c.covered >> sample.maskBit & 1u) candidates.push_back(SamplePoint(sample));
+        }
+        for (size_t i = 0; i < candidates.size(); ++i) {
+            for (size_t j = i + 1; j < candidates.size(); ++j) {
+                const double apart = Distance(candidates[i], candidates[j]);
+                if (apart > 1e-9 && apart <= 2.0 * tolerance) {
+                    m->verdict = CentroidVerdict::Unavailable;
+                    m->unavailableReason = "the read-back is too coarse to tell the sample positions apart (points "
+                                           "to within " + std::to_string(static_cast<int>(std::ceil(tolerance * 256))) +
+                                           "/256 pixel)";
+                    return;
+                }
+            }
+        }
+    }
     bool allCentroid = true;
     bool allCentre = true;
     bool allSample = true;
     for (CentroidCase& c : m->cases) {
-        c.atCentroid = Distance(c.evaluated, Centroid(m->samples, c.covered)) <= tolerance;
-        c.atCentre = Distance(c.evaluated, PixelPoint{0.5, 0.5}) <= tolerance;
+        // Some implementations interpolate about a point a little off the pixel's centre (DXVK:
+        // 1/128 pixel right and down, the same bias that places its pixels): where the plain
+        // evaluation lies that near the centre, every point is taken relative to it.
+        PixelPoint evaluated = c.evaluated;
+        if (Distance(c.plain, centre) <= 1.0 / 32.0) {
+            evaluated.x -= c.plain.x - centre.x;
+            evaluated.y -= c.plain.y - centre.y;
+        }
+        c.atCentroid = Distance(evaluated, Centroid(m->samples, c.covered)) <= tolerance;
+        c.atCentre = Distance(evaluated, centre) <= tolerance;
         c.atSample = -1;
         for (const SamplePosition& sample : m->samples) {
             if ((c.covered >> sample.maskBit & 1u) &&
-                Distance(c.evaluated, SamplePoint(sample)) <= tolerance) {
+                Distance(evaluated, SamplePoint(sample)) <= tolerance) {
                 c.atSample = sample.maskBit;
             }
         }

@@ -311,7 +311,9 @@ HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
             CentroidMeasurement run = result;
             hr = MeasureCases(device, target, shaders, edges, red, green, blue, counting, &run);
             if (FAILED(hr)) return hr;
-            entry.caps.tried = true;
+            // Drawn, but where the read-back cannot decide, the switch was not tried in effect.
+            entry.caps.tried = run.verdict != CentroidVerdict::Unavailable;
+            if (!entry.caps.tried) entry.caps.tryCall = run.unavailableReason;
             entry.verdict = run.verdict;
             entry.coveredSampleRule = run.coveredSampleRule;
             entry.caps.works = CentroidHonoured(run.verdict);
