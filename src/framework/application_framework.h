@@ -105,6 +105,7 @@ public:
     DWORD holdUntil = 0;
     void HoldWindowedBounds();
     void CheckHeldBounds();  // on the hold's timer
+    bool AtLateFullscreenRectangle() const;
     // True while RenderFrame draws the frame just shown once more (single-frame mode, first frame
     // at a new window size): the same picture, so no frame is counted.
     bool repeatingFrame = false;

@@ -105,6 +105,11 @@ HRESULT ApplicationFramework::HandleSizeChange() {
     // has them. A fullscreen back buffer is the display mode's whatever the window does.
     // (The window's first WM_SIZE comes while it is being created, before mainWindow is set.)
     if (suppressSizeHandling || !windowed || !mainWindow || IsIconic(mainWindow)) return S_OK;
+    // Not a size to draw at: the hold puts the window back before the next frame.
+    if (AtLateFullscreenRectangle()) {
+        static_cast<void>(PostMessageA(mainWindow, WM_TIMER, kHoldBoundsTimer, 0));
+        return S_OK;
+    }
     static_cast<void>(GetWindowRect(mainWindow, &windowedBounds));
     RECT client = {};
     static_cast<void>(GetClientRect(mainWindow, &client));

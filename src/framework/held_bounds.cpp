@@ -3,6 +3,8 @@
 // after the window was put back: the window then stands at the display's size in its windowed
 // style. While the hold lasts such a rectangle is taken for that late answer and replaced by the
 // one held; any other rectangle is the user's or another program's, and is held from then on.
+// The late answer is caught as it arrives too: a frame at the display's size can take seconds on a
+// software rasteriser, and the hold's timer waits behind it.
 #include "framework/application_framework.h"
 #include "platform/platform.h"
 
@@ -12,6 +14,20 @@ void ApplicationFramework::HoldWindowedBounds() {
     heldBounds = windowedBounds;
     holdUntil = platform::MillisecondTime() + kHoldBoundsMilliseconds;
     static_cast<void>(SetTimer(mainWindow, kHoldBoundsTimer, 250, nullptr));
+}
+
+bool ApplicationFramework::AtLateFullscreenRectangle() const {
+    if (!holdingBounds || !windowed || !mainWindow) return false;
+    if (static_cast<LONG>(platform::MillisecondTime() - holdUntil) >= 0) return false;
+    RECT now = {};
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (!GetWindowRect(mainWindow, &now) ||
+        !GetMonitorInfoA(MonitorFromWindow(mainWindow, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+        return false;
+    }
+    // A window that had the display's size as a window keeps it.
+    return EqualRect(&now, &monitor.rcMonitor) && !EqualRect(&heldBounds, &monitor.rcMonitor);
 }
 
 void ApplicationFramework::CheckHeldBounds() {
@@ -24,18 +40,11 @@ void ApplicationFramework::CheckHeldBounds() {
     }
     // An icon, a maximised window, a drag or a switch in progress has a rectangle of its own.
     if (IsIconic(mainWindow) || IsZoomed(mainWindow) || inSizeMoveLoop || suppressSizeHandling) return;
+    if (AtLateFullscreenRectangle()) {
+        windowedBounds = heldBounds;
+        ReturnToWindowedBounds();
+        return;
+    }
     RECT now = {};
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof(monitor);
-    if (!GetWindowRect(mainWindow, &now) ||
-        !GetMonitorInfoA(MonitorFromWindow(mainWindow, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
-        return;
-    }
-    if (!EqualRect(&now, &monitor.rcMonitor)) {
-        heldBounds = now;
-        return;
-    }
-    if (EqualRect(&heldBounds, &monitor.rcMonitor)) return;  // it had the display's size as a window
-    windowedBounds = heldBounds;
-    ReturnToWindowedBounds();
+    if (GetWindowRect(mainWindow, &now)) heldBounds = now;
 }
