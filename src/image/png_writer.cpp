@@ -111,7 +111,7 @@ HRESULT SaveSurfaceRectToPng(IDirect3DSurface9* surface, const RECT& rect, const
     D3DSURFACE_DESC desc = {};
     HRESULT result = surface->GetDesc(&desc);
     if (FAILED(result)) return result;
-    if (!IsKeptFrameFormat(desc.Format)) return E_INVALIDARG;
+    if (!IsPicturedFormat(desc.Format)) return E_INVALIDARG;
 
     // A rectangle partly off the surface asks for pixels the surface does not have.
     RECT bounds = {0, 0, static_cast<LONG>(desc.Width), static_cast<LONG>(desc.Height)};

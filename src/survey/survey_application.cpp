@@ -46,12 +46,6 @@ void Fail(ModeReport* report, const char* stage, HRESULT code, const std::string
     report->failureText = text;
 }
 
-// A format measured off-screen has no picture of its own: the mode's picture is the back buffer's.
-std::string OffScreenPictureText(const MultisampleMode& mode) {
-    return std::string("the mode's picture is of its back buffer (") + FormatText(mode.format, false) + "); " +
-           FormatText(mode.DrawnFormat(), false) + " was measured off-screen only";
-}
-
 }  // namespace
 
 HRESULT SurveyApplication::WritePicture(const std::string& path, HRESULT* outputFailure) {
@@ -67,6 +61,57 @@ HRESULT SurveyApplication::WritePicture(const std::string& path, HRESULT* output
         if (FAILED(written)) *outputFailure = written;
     }
     return result;
+}
+
+HRESULT SurveyApplication::WriteFormatPicture(const MultisampleMode& mode, const std::string& path,
+                                              HRESULT* outputFailure) {
+    const D3DFORMAT format = mode.DrawnFormat();
+    if (!IsPicturedFormat(format)) return E_NOTIMPL;
+    const UINT width = backBufferDesc.Width, height = backBufferDesc.Height;
+    ComPtr<IDirect3DSurface9> drawn, resolved, copy;
+    HRESULT result = device->CreateRenderTarget(width, height, format, mode.type, mode.quality, FALSE,
+                                                drawn.GetAddressOf(), nullptr);
+    if (SUCCEEDED(result)) {
+        result = device->CreateRenderTarget(width, height, format, D3DMULTISAMPLE_NONE, 0, FALSE,
+                                            resolved.GetAddressOf(), nullptr);
+    }
+    if (FAILED(result)) return result;
+    {
+        // The frame goes to the format's target; the back buffer and its depth stay the device's.
+        ComPtr<IDirect3DSurface9> backBuffer, depth;
+        static_cast<void>(device->GetRenderTarget(0, backBuffer.GetAddressOf()));
+        static_cast<void>(device->GetDepthStencilSurface(depth.GetAddressOf()));
+        result = device->SetRenderTarget(0, drawn.Get());
+        if (SUCCEEDED(result)) {
+            static_cast<void>(device->SetDepthStencilSurface(nullptr));
+            pictureFormat = format;
+            result = RenderFrame();
+            pictureFormat = D3DFMT_UNKNOWN;
+            static_cast<void>(device->SetRenderTarget(0, backBuffer.Get()));
+            static_cast<void>(device->SetDepthStencilSurface(depth.Get()));
+        }
+    }
+    if (SUCCEEDED(result)) result = device->StretchRect(drawn.Get(), nullptr, resolved.Get(), nullptr, D3DTEXF_NONE);
+    if (SUCCEEDED(result)) result = ReadBackResolved(device, resolved.Get(), copy.GetAddressOf());
+    if (SUCCEEDED(result)) {
+        const RECT whole = {0, 0, static_cast<LONG>(width), static_cast<LONG>(height)};
+        const HRESULT written = SaveSurfaceRectToPng(copy.Get(), whole, path.c_str());
+        if (FAILED(written)) *outputFailure = written;
+    }
+    return result;
+}
+
+void SurveyApplication::NotePicture(HRESULT picture, D3DFORMAT format, const std::string& path,
+                                    HRESULT outputFailure, ModeReport* report) {
+    if (picture == E_NOTIMPL) {
+        report->pictureError = std::string("no PNG for the format ") + FormatText(format, false);
+    } else if (FAILED(picture)) {
+        report->pictureError = "not drawn: " + ResultCodeText(picture);
+        const std::string reports = TakeFrameworkReports();
+        if (!reports.empty()) report->pictureError += " (" + reports + ")";
+    } else if (SUCCEEDED(outputFailure)) {
+        report->picture = path.substr(path.find_last_of("\\/") + 1);
+    }
 }
 
 HRESULT SurveyApplication::MeasureOnDevice(ModeReport* out) {
@@ -146,22 +191,13 @@ void SurveyApplication::Survey(const SurveyMode& mode, const std::string& pictur
     report.timings.measurement = MillisecondsSince(step);
 
     step = Clock::now();
-    if (SUCCEEDED(result) && !mode.multisample.DrawnInBackBufferFormat()) {
-        report.pictureError = OffScreenPictureText(mode.multisample);
-    } else if (SUCCEEDED(result)) {
+    if (SUCCEEDED(result)) {
         // The measurement stands without its picture: only the reason goes in the report.
         AnnounceStep("picture");
-        const HRESULT picture = WritePicture(picturePath, outputFailure);
-        if (picture == E_NOTIMPL) {
-            report.pictureError = std::string("no PNG for the back-buffer format ") +
-                                  FormatText(report.measurement.mode.format, false);
-        } else if (FAILED(picture)) {
-            report.pictureError = "not drawn: " + ResultCodeText(picture);
-            const std::string reports = TakeFrameworkReports();
-            if (!reports.empty()) report.pictureError += " (" + reports + ")";
-        } else if (SUCCEEDED(*outputFailure)) {
-            report.picture = picturePath.substr(picturePath.find_last_of("\\/") + 1);
-        }
+        const bool offScreen = !mode.multisample.DrawnInBackBufferFormat();
+        const HRESULT picture = offScreen ? WriteFormatPicture(mode.multisample, picturePath, outputFailure)
+                                          : WritePicture(picturePath, outputFailure);
+        NotePicture(picture, mode.multisample.DrawnFormat(), picturePath, *outputFailure, &report);
     }
     report.timings.picture = MillisecondsSince(step);
 
@@ -170,18 +206,25 @@ void SurveyApplication::Survey(const SurveyMode& mode, const std::string& pictur
     PumpMessages();
 }
 
-void SurveyApplication::SurveyFormat(const SurveyMode& mode, const ModeReport& first, ModeReport* out) {
+void SurveyApplication::SurveyFormat(const SurveyMode& mode, const ModeReport& first, const std::string& picturePath,
+                                     ModeReport* out, HRESULT* outputFailure) {
     ModeReport& report = *out;
+    *outputFailure = S_OK;
     const Clock::time_point start = Clock::now();
     if (first.failureStage == "device" || first.failureStage == "start" || device == nullptr) {
         // No device to measure on: the mode's failure is each of its formats'.
         Fail(&report, first.failureStage.empty() ? "device" : first.failureStage.c_str(),
              first.failureCode, first.failureText);
     } else if (SUCCEEDED(MeasureOnDevice(&report))) {
-        report.pictureError = OffScreenPictureText(mode.multisample);
+        report.timings.measurement = MillisecondsSince(start);
+        const Clock::time_point step = Clock::now();
+        AnnounceStep("picture");
+        const HRESULT picture = WriteFormatPicture(mode.multisample, picturePath, outputFailure);
+        NotePicture(picture, mode.multisample.DrawnFormat(), picturePath, *outputFailure, &report);
+        report.timings.picture = MillisecondsSince(step);
     }
     report.measured = report.failureStage.empty();
-    report.timings.measurement = MillisecondsSince(start);
-    report.timings.total = report.timings.measurement;
+    if (report.timings.measurement == 0.0) report.timings.measurement = MillisecondsSince(start);
+    report.timings.total = MillisecondsSince(start);
     PumpMessages();
 }

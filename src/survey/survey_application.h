@@ -23,8 +23,10 @@ public:
                 HRESULT* outputFailure);
     // Measures mode in its render-target format on the device the last Survey made for the same
     // device type, multisample type and quality: a mode's other formats cost no device of their own.
-    // Where that Survey made no device, the report fails as its did.
-    void SurveyFormat(const SurveyMode& mode, const ModeReport& first, ModeReport* report);
+    // Where that Survey made no device, the report fails as its did. The picture is drawn into a
+    // multisampled target of the format, resolved and written to picturePath as Survey's.
+    void SurveyFormat(const SurveyMode& mode, const ModeReport& first, const std::string& picturePath,
+                      ModeReport* report, HRESULT* outputFailure);
 
     // What measures a mode's device: the measurement session, as the Sample Positions dialog's; a
     // test on a fake device, which cannot be measured, puts its own here to reach the picture.
@@ -33,6 +35,10 @@ public:
 
 private:
     HRESULT WritePicture(const std::string& path, HRESULT* outputFailure);
+    HRESULT WriteFormatPicture(const MultisampleMode& mode, const std::string& path, HRESULT* outputFailure);
+    // The picture's outcome in the report: its file's name, or why there is none.
+    void NotePicture(HRESULT picture, D3DFORMAT format, const std::string& path, HRESULT outputFailure,
+                     ModeReport* report);
     // The measurement of report's mode on the device made for it, what failed said in the report.
     HRESULT MeasureOnDevice(ModeReport* report);
 };

@@ -192,7 +192,7 @@ HRESULT SurveyDeviceHost::RenderFrame() {
     static_cast<void>(DrawPatternPicture(device, pattern, patternObjects, width, height));
 
     char modeText[90];
-    std::snprintf(modeText, sizeof(modeText), "%s %s quality %lu", FormatText(backBufferDesc.Format, false),
+    std::snprintf(modeText, sizeof(modeText), "%s %s quality %lu", FormatText(pictureFormat != D3DFMT_UNKNOWN ? pictureFormat : backBufferDesc.Format, false),
                   MultisampleTypeText(settings.multisampleType), static_cast<unsigned long>(settings.multisampleQuality));
     StatusHeader header;
     header.statistics = modeText;

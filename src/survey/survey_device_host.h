@@ -85,6 +85,9 @@ public:
     double lostDeviceWaitMilliseconds = 10000.0;
 
     PatternSettings pattern;  // the program's start-up picture
+    // The format the picture is drawn in where that is not the back buffer's (named on its status
+    // line); D3DFMT_UNKNOWN while it is the back buffer's.
+    D3DFORMAT pictureFormat = D3DFMT_UNKNOWN;
     PatternObjects patternObjects;
     TextFont font;
 

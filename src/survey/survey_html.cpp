@@ -162,9 +162,6 @@ std::string ModeSection(const ModeReport& mode, const std::vector<const SurveyDi
         const std::string name = E(mode.picture);
         html += "<figure><a href=\"" + name + "\"><img class=\"picture\" src=\"" + name + "\" alt=\"the picture of " +
                 E(label) + "\"></a><figcaption>" + name + "</figcaption></figure>\n";
-    } else if (!mode.pictureError.empty() && !mode.measurement.mode.DrawnInBackBufferFormat()) {
-        // Not a failure: only the back buffer's format has a picture.
-        html += "<p>no picture: " + E(mode.pictureError) + "</p>\n";
     } else if (!mode.pictureError.empty()) {
         html += "<p class=\"failed\">picture not written: " + E(mode.pictureError) + "</p>\n";
     }

@@ -83,11 +83,9 @@ std::string SurveyMarkdown(const SurveyReport& report) {
                                                                : "-");
                     }
                 }
-                // Only the back buffer's format has a picture; the others say so in a word.
-                row.push_back(!mode.picture.empty()                            ? "[png](" + mode.picture + ")"
-                              : !multisample.DrawnInBackBufferFormat()          ? std::string("none (off-screen)")
-                              : !mode.pictureError.empty()                     ? "not written: " + mode.pictureError
-                                                                               : std::string("-"));
+                row.push_back(!mode.picture.empty()        ? "[png](" + mode.picture + ")"
+                              : !mode.pictureError.empty() ? "not written: " + mode.pictureError
+                                                           : std::string("-"));
                 table.AddRow(row);
             }
             if (table.Empty()) {

@@ -98,9 +98,7 @@ std::string ModeOutcomeText(const ModeReport& mode) {
 }
 
 std::string ProgressLine(size_t index, size_t total, const ModeReport& mode) {
-    // A format measured off-screen has no picture by design; the back buffer's missing one is news.
-    const bool missing = !mode.pictureError.empty() && mode.measurement.mode.DrawnInBackBufferFormat();
-    const std::string picture = missing ? "; picture not written: " + mode.pictureError : std::string();
+    const std::string picture = mode.pictureError.empty() ? std::string() : "; picture not written: " + mode.pictureError;
     return "[" + std::to_string(index) + "/" + std::to_string(total) + "] " + ModeLabel(mode) + ": " +
            ModeOutcomeText(mode) + picture + " (" + Milliseconds(mode.timings.total) + ")";
 }

@@ -217,12 +217,10 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
             if (FAILED(outputFailure)) return outputFailed(pictureName, outputFailure);
             if (!mode.measured) ++failed;
             if (ImplementationFailed(mode)) ++implementationFailed;
-            // Quiet, the line of a failed mode or a missing picture of the back buffer still goes
-            // out, as an error (a format measured off-screen has none by design).
+            // Quiet, the line of a failed mode or a missing picture still goes out, as an error.
             if (!options.quiet) {
                 PrintLine(out, ProgressLine(i + 1, plan.modes.size(), mode));
-            } else if (!mode.measured ||
-                       (!mode.pictureError.empty() && mode.measurement.mode.DrawnInBackBufferFormat())) {
+            } else if (!mode.measured || !mode.pictureError.empty()) {
                 PrintLine(err, ProgressLine(i + 1, plan.modes.size(), mode));
             }
             report.modes.push_back(mode);

@@ -230,12 +230,17 @@ std::string MeasureWorkerJob(SurveyApplication& app, const WorkerJob& job, HRESU
                     if (fault == "hang") Sleep(INFINITE);
                 };
             }
+            // Each format's picture beside the mode's, named as the report names it.
+            const std::string folder = job.picturePath.substr(0, job.picturePath.find_last_of("\\/") + 1);
+            const std::string picturePath = folder + PictureFileName(report);
+            HRESULT pictureFailure = S_OK;
             if (f == 0) {
-                app.Survey(mode, job.picturePath, &report, outputFailure);
+                app.Survey(mode, picturePath, &report, &pictureFailure);
                 first = report;
             } else {
-                app.SurveyFormat(mode, first, &report);
+                app.SurveyFormat(mode, first, picturePath, &report, &pictureFailure);
             }
+            if (SUCCEEDED(*outputFailure)) *outputFailure = pictureFailure;
             app.stepObserver = announce;
             lines += ModeEntryToJson(report).dump() + "\n";
             if (written) written(lines);

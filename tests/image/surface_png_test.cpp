@@ -127,17 +127,43 @@ TEST_F(SurfacePngTest, NothingIsWrittenForARectangleThatMissesTheSurface) {
     EXPECT_TRUE(folder.Names().empty());
 }
 
-TEST_F(SurfacePngTest, SixteenBitFramesAreWidenedToFullRangeChannels) {
-    ComPtr<IDirect3DSurface9> sixteenBit;
-    ASSERT_EQ(device.CreateOffscreenPlainSurface(2, 1, D3DFMT_R5G6B5, D3DPOOL_SYSTEMMEM, &sixteenBit, nullptr), D3D_OK);
-    // Full red, then full green with a mid blue (15 of 31).
-    const WORD pixels[2] = {0xF800, 0x07EF};
-    std::memcpy(fakes::FakeSurface::From(sixteenBit.Get())->bytes.data(), pixels, sizeof(pixels));
-    const RECT r = {0, 0, 2, 1};
-    ASSERT_EQ(S_OK, SaveSurfaceRectToPng(sixteenBit.Get(), r, folder.Path("wide.png").c_str()));
-    const test_support::DecodedPng png = DecodeRgb(ReadFileBytes(folder.Path("wide.png")));
-    ASSERT_TRUE(png.ok);
-    EXPECT_EQ((std::vector<BYTE>{255, 0, 0, 0, 255, 123}), png.rgb);
+// Two pixels of each format, as stored, and the 8-bit RGB the picture shows of them.
+struct WideningCase {
+    const char* name;
+    D3DFORMAT format;
+    std::vector<BYTE> stored;
+    std::vector<BYTE> shown;
+};
+
+std::vector<BYTE> Bytes(const void* data, size_t size) {
+    const BYTE* bytes = static_cast<const BYTE*>(data);
+    return std::vector<BYTE>(bytes, bytes + size);
+}
+
+TEST_F(SurfacePngTest, EveryRenderTargetFormatIsWidenedToEightBitChannelsOfItsOwn) {
+    const WORD r5g6b5[2] = {0xF800, 0x07EF};                 // full red; full green, blue 15 of 31
+    const DWORD a2b10g10r10[2] = {0x3FF, 0x200u << 20};       // red in the low bits; blue 512 of 1023
+    const WORD r16f[2] = {0x3800, 0x4400};                    // 0.5 grey; 4.0 clamped to white
+    const WORD g16r16[4] = {0xFFFF, 0x0000, 0x0000, 0x8000};  // red; half green, never blue
+    const float a32b32g32r32f[8] = {1.0f, -1.0f, 0.25f, 1.0f, 0.0f, 2.0f, 0.0f, 1.0f};
+    const WideningCase cases[] = {
+        {"R5G6B5", D3DFMT_R5G6B5, Bytes(r5g6b5, sizeof r5g6b5), {255, 0, 0, 0, 255, 123}},
+        {"A2B10G10R10", D3DFMT_A2B10G10R10, Bytes(a2b10g10r10, sizeof a2b10g10r10), {255, 0, 0, 0, 0, 128}},
+        {"R16F", D3DFMT_R16F, Bytes(r16f, sizeof r16f), {128, 128, 128, 255, 255, 255}},
+        {"G16R16", D3DFMT_G16R16, Bytes(g16r16, sizeof g16r16), {255, 0, 0, 0, 128, 0}},
+        {"A32B32G32R32F", D3DFMT_A32B32G32R32F, Bytes(a32b32g32r32f, sizeof a32b32g32r32f), {255, 0, 64, 0, 255, 0}},
+    };
+    for (const WideningCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ComPtr<IDirect3DSurface9> pixels;
+        ASSERT_EQ(device.CreateOffscreenPlainSurface(2, 1, c.format, D3DPOOL_SYSTEMMEM, &pixels, nullptr), D3D_OK);
+        std::memcpy(fakes::FakeSurface::From(pixels.Get())->bytes.data(), c.stored.data(), c.stored.size());
+        const std::string path = folder.Path(std::string(c.name) + ".png");
+        ASSERT_EQ(S_OK, SaveSurfaceRectToPng(pixels.Get(), RECT{0, 0, 2, 1}, path.c_str()));
+        const test_support::DecodedPng png = DecodeRgb(ReadFileBytes(path));
+        ASSERT_TRUE(png.ok);
+        EXPECT_EQ(c.shown, png.rgb);
+    }
 }
 
 TEST_F(SurfacePngTest, OtherFormatsAndFailedWritesLeaveNoFileAndTheSurfaceUnlocked) {
