@@ -46,5 +46,14 @@ void ApplicationFramework::CheckHeldBounds() {
         return;
     }
     RECT now = {};
-    if (GetWindowRect(mainWindow, &now)) heldBounds = now;
+    if (!GetWindowRect(mainWindow, &now)) return;
+    if (!EqualRect(&now, &heldBounds)) {
+        heldBounds = now;
+        return;
+    }
+    // The same rectangle once more: after a mode change Wine can be left with the display's size
+    // in its server (where other programs read the window's rectangle) while this process's own
+    // copy says the rectangle it set. Set again, they agree; the size is the same, so no WM_SIZE.
+    static_cast<void>(SetWindowPos(mainWindow, nullptr, now.left, now.top, now.right - now.left, now.bottom - now.top,
+                                   SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER));
 }

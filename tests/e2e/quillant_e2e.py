@@ -177,8 +177,12 @@ class Quillant:
         if self.process and self.process.poll() is None:
             self.process.kill()
             self.process.wait(timeout=10)
-        # Killing the wrapper does not end the Windows process under it.
-        subprocess.run(["pkill", "-f", self.exe], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # Killing the wrapper does not end the Windows process under it; only this session's goes.
+        for pid in quillant_processes(os.path.basename(self.exe)):
+            try:
+                os.kill(int(pid), 9)
+            except OSError:
+                pass
         return False
 
     def wait_for_window(self, timeout=30.0):
@@ -325,9 +329,28 @@ def wait_for(condition, timeout=15.0, interval=0.25):
     return condition()
 
 
-def quillant_processes():
-    out = subprocess.run(["pgrep", "-f", "quillant.exe"], stdout=subprocess.PIPE, text=True).stdout
-    return [pid for pid in out.split() if int(pid) != os.getpid()]
+def session_prefix():
+    session = os.environ.get("QUILLANT_TEST_SESSION")
+    return os.path.join(session, "prefix") if session else os.environ.get("WINEPREFIX")
+
+
+def quillant_processes(name="quillant.exe"):
+    """This session's processes running name: other sessions (another build, another person's
+    run) have Wine prefixes of their own, and their programs are none of this test's business."""
+    prefix, found = session_prefix(), []
+    for pid in filter(str.isdigit, os.listdir("/proc")):
+        if int(pid) == os.getpid():
+            continue
+        try:
+            with open("/proc/%s/cmdline" % pid, "rb") as f:
+                command = f.read().replace(b"\0", b" ").decode(errors="replace")
+            with open("/proc/%s/environ" % pid, "rb") as f:
+                environment = f.read().split(b"\0")
+        except OSError:
+            continue
+        if name.lower() in command.lower() and ("WINEPREFIX=%s" % prefix).encode() in environment:
+            found.append(pid)
+    return found
 
 
 SETTINGS_DIALOG = "Direct3D Settings"
