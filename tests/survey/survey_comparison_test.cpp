@@ -38,7 +38,7 @@ ModeReport Mode(int type) {
     positions.gridSize = 64;
     positions.standardPattern = true;
     if (type == 4) {
-        positions.samples = {ExactSample(0, 6, 2), ExactSample(1, 14, 6), ExactSample(2, 2, 10), ExactSample(3, 10, 14)};
+        positions.samples = test_support::StandardFourSamples();
     } else {
         positions.samples = {ExactSample(-1, 8, 8)};
     }
