@@ -41,7 +41,7 @@ void ApplicationFramework::BuildDeviceDescription(const AdapterInfo& adapterInfo
                                                   DWORD flags) {
     static_assert(sizeof(deviceDescription) == kLongestDescription + 1, "description holds 89 characters");
     deviceDescription[0] = '\0';
-    AppendBounded(deviceDescription, TextOf(kDeviceTypeNames, deviceType, ""));
+    if (const char* name = TextOf(kDeviceTypeNames, deviceType, nullptr)) AppendBounded(deviceDescription, name);
     const bool isHal = deviceType == D3DDEVTYPE_HAL;
     for (const VertexProcessingNote& note : kVertexProcessingNotes) {
         if ((flags & note.requiredFlags) == note.requiredFlags) {
