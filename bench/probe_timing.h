@@ -18,6 +18,19 @@ inline double MillisecondsSince(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - since).count();
 }
 
+// Runs bench on the viewer as the program starts it, then closes the viewer; bench's result is
+// the exit code.
+inline int RunOnViewer(const std::function<int(ViewerApplication& app)>& bench) {
+    ViewerApplication app;
+    if (FAILED(app.Initialize(GetModuleHandleA(nullptr))) || app.device == nullptr) {
+        std::printf("no Direct3D 9 device\n");
+        return 1;
+    }
+    const int code = bench(app);
+    SendMessageA(app.mainWindow, WM_CLOSE, 0, 0);
+    return code;
+}
+
 // A new device of the type, as the settings dialog makes one, that has drawn three frames.
 inline bool UseDrawnDevice(ViewerApplication& app, D3DMULTISAMPLE_TYPE type) {
     app.settings.multisampleType = type;

@@ -69,19 +69,15 @@ ResolveReadings SixteenSampleReadings() {
 }  // namespace
 
 int main() {
-    ViewerApplication app;
-    if (FAILED(app.Initialize(GetModuleHandleA(nullptr))) || app.device == nullptr) {
-        std::printf("no Direct3D 9 device\n");
-        return 1;
-    }
-    TimeMeasurements(app, D3DMULTISAMPLE_NONE, "resolve measurement at 1x");
-    TimeMeasurements(app, D3DMULTISAMPLE_4_SAMPLES, "resolve measurement at 4 samples");
+    return RunOnViewer([](ViewerApplication& app) {
+        TimeMeasurements(app, D3DMULTISAMPLE_NONE, "resolve measurement at 1x");
+        TimeMeasurements(app, D3DMULTISAMPLE_4_SAMPLES, "resolve measurement at 4 samples");
 
-    const ResolveReadings readings = SixteenSampleReadings();
-    ResolveMeasurement measurement;
-    const double best = BestMilliseconds(50, [&] { DecodeResolve(readings, &measurement); });
-    std::printf("%-34s best %8.3f ms  (%s)\n", "resolve decoders alone, 16 samples", best,
-                CoverageColumnText(measurement).c_str());
-    SendMessageA(app.mainWindow, WM_CLOSE, 0, 0);
-    return 0;
+        const ResolveReadings readings = SixteenSampleReadings();
+        ResolveMeasurement measurement;
+        const double best = BestMilliseconds(50, [&] { DecodeResolve(readings, &measurement); });
+        std::printf("%-34s best %8.3f ms  (%s)\n", "resolve decoders alone, 16 samples", best,
+                    CoverageColumnText(measurement).c_str());
+        return 0;
+    });
 }

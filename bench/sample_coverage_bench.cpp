@@ -16,44 +16,41 @@
 #include "probe_timing.h"
 
 int main() {
-    ViewerApplication app;
-    if (FAILED(app.Initialize(GetModuleHandleA(nullptr))) || app.device == nullptr) {
-        std::printf("no Direct3D 9 device\n");
-        return 1;
-    }
-    if (!UseDrawnDevice(app, D3DMULTISAMPLE_4_SAMPLES)) {
-        std::printf("no 4-sample device\n");
-        return 1;
-    }
-    IDirect3DDevice9* device = app.device;
-    ProbeTarget target;
-    SampleMeasurement positions;
-    ResolveMeasurement resolve;
-    if (FAILED(DescribeProbeTarget(device, &target)) || FAILED(MeasureSamplePositions(device, target, &positions)) ||
-        FAILED(MeasureResolve(device, target, positions, &resolve))) {
-        std::printf("positions or resolve not measured\n");
-        return 1;
-    }
-    // Coverage is read through the resolve as measured, as the session does.
-    const ResolveCounting counting = CountingThrough(resolve, target.Maskable());
-    PrintFirstAndBest("alpha to coverage, 4 samples", [&](std::string* verdict) {
-        AlphaToCoverageMeasurement m;
-        const HRESULT hr = MeasureAlphaToCoverage(device, target, positions, counting, &m);
-        *verdict = AlphaToCoverageColumnText(m);
-        return hr;
+    return RunOnViewer([](ViewerApplication& app) {
+        if (!UseDrawnDevice(app, D3DMULTISAMPLE_4_SAMPLES)) {
+            std::printf("no 4-sample device\n");
+            return 1;
+        }
+        IDirect3DDevice9* device = app.device;
+        ProbeTarget target;
+        SampleMeasurement positions;
+        ResolveMeasurement resolve;
+        if (FAILED(DescribeProbeTarget(device, &target)) ||
+            FAILED(MeasureSamplePositions(device, target, &positions)) ||
+            FAILED(MeasureResolve(device, target, positions, &resolve))) {
+            std::printf("positions or resolve not measured\n");
+            return 1;
+        }
+        // Coverage is read through the resolve as measured, as the session does.
+        const ResolveCounting counting = CountingThrough(resolve, target.Maskable());
+        PrintFirstAndBest("alpha to coverage, 4 samples", [&](std::string* verdict) {
+            AlphaToCoverageMeasurement m;
+            const HRESULT hr = MeasureAlphaToCoverage(device, target, positions, counting, &m);
+            *verdict = AlphaToCoverageColumnText(m);
+            return hr;
+        });
+        PrintFirstAndBest("centroid, 4 samples", [&](std::string* verdict) {
+            CentroidMeasurement m;
+            const HRESULT hr = MeasureCentroid(device, target, positions, counting, &m);
+            *verdict = CentroidVerdictText(m);
+            return hr;
+        });
+        PrintFirstAndBest("multisampling off, 4 samples", [&](std::string* verdict) {
+            AntialiasOffMeasurement m;
+            const HRESULT hr = MeasureAntialiasOff(device, target, positions, &m);
+            *verdict = AntialiasOffVerdictText(m);
+            return hr;
+        });
+        return 0;
     });
-    PrintFirstAndBest("centroid, 4 samples", [&](std::string* verdict) {
-        CentroidMeasurement m;
-        const HRESULT hr = MeasureCentroid(device, target, positions, counting, &m);
-        *verdict = CentroidVerdictText(m);
-        return hr;
-    });
-    PrintFirstAndBest("multisampling off, 4 samples", [&](std::string* verdict) {
-        AntialiasOffMeasurement m;
-        const HRESULT hr = MeasureAntialiasOff(device, target, positions, &m);
-        *verdict = AntialiasOffVerdictText(m);
-        return hr;
-    });
-    SendMessageA(app.mainWindow, WM_CLOSE, 0, 0);
-    return 0;
 }

@@ -84,19 +84,16 @@ ProbeImages StandardPictures() {
 }  // namespace
 
 int main() {
-    ViewerApplication app;
-    if (FAILED(app.Initialize(GetModuleHandleA(nullptr))) || app.device == nullptr) {
-        std::printf("no Direct3D 9 device\n");
-        return 1;
-    }
-    TimeMeasurements(app, D3DMULTISAMPLE_NONE, "positions at 1x", "every probe (session) at 1x");
-    TimeMeasurements(app, D3DMULTISAMPLE_4_SAMPLES, "positions at 4 samples", "every probe (session) at 4 samples");
+    return RunOnViewer([](ViewerApplication& app) {
+        TimeMeasurements(app, D3DMULTISAMPLE_NONE, "positions at 1x", "every probe (session) at 1x");
+        TimeMeasurements(app, D3DMULTISAMPLE_4_SAMPLES, "positions at 4 samples",
+                         "every probe (session) at 4 samples");
 
-    const ProbeImages images = StandardPictures();
-    SampleMeasurement measurement;
-    const double best = BestMilliseconds(20, [&] { DecodeSamplePositions(images, &measurement); });
-    std::printf("%-34s best %8.2f ms  (%s)\n", "decoder alone, 4 samples", best,
-                VerdictText(measurement).c_str());
-    SendMessageA(app.mainWindow, WM_CLOSE, 0, 0);
-    return 0;
+        const ProbeImages images = StandardPictures();
+        SampleMeasurement measurement;
+        const double best = BestMilliseconds(20, [&] { DecodeSamplePositions(images, &measurement); });
+        std::printf("%-34s best %8.2f ms  (%s)\n", "decoder alone, 4 samples", best,
+                    VerdictText(measurement).c_str());
+        return 0;
+    });
 }

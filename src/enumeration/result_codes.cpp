@@ -6,15 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "enumeration/value_table.h"
+
 namespace {
 
-struct ResultName {
-    HRESULT code;
-    const char* name;
-};
-
 // The codes device creation and drawing give back in practice.
-const ResultName kResultNames[] = {
+const ValueText<HRESULT> kResultNames[] = {
     {D3D_OK, "D3D_OK"},
     {D3DERR_NOTAVAILABLE, "D3DERR_NOTAVAILABLE"},
     {D3DERR_INVALIDCALL, "D3DERR_INVALIDCALL"},
@@ -37,7 +34,7 @@ const ResultName kResultNames[] = {
 // What each code usually means when a device, its back buffer or a render target is made; a
 // guess, said as one. An implementation that offers a sample count its Vulkan device lacks
 // answers out of video memory when a target of it is made.
-const ResultName kLikelyCauses[] = {
+const ValueText<HRESULT> kLikelyCauses[] = {
     {D3DERR_NOTAVAILABLE, "the implementation does not offer this mode or format for a windowed device"},
     {D3DERR_INVALIDCALL, "the implementation refused the present parameters or the window (under Wine, a "
                          "Vulkan-based d3d9 cannot present to a child window)"},
@@ -54,27 +51,22 @@ const ResultName kLikelyCauses[] = {
 }  // namespace
 
 std::string ResultCodeName(HRESULT code) {
-    for (const ResultName& entry : kResultNames) {
-        if (entry.code == code) return entry.name;
-    }
+    if (const char* name = TextOf(kResultNames, code, nullptr)) return name;
     char hex[16];
     std::snprintf(hex, sizeof(hex), "0x%08lX", static_cast<unsigned long>(code));
     return hex;
 }
 
 HRESULT ResultCodeFromName(const std::string& name) {
-    for (const ResultName& entry : kResultNames) {
-        if (name == entry.name) return entry.code;
-    }
+    HRESULT code = S_OK;
+    if (ValueOf(kResultNames, name, &code)) return code;
     return static_cast<HRESULT>(std::strtoul(name.c_str(), nullptr, 16));
 }
 
 std::string ResultCodeText(HRESULT code) {
     char hex[16];
     std::snprintf(hex, sizeof(hex), "0x%08lX", static_cast<unsigned long>(code));
-    for (const ResultName& entry : kResultNames) {
-        if (entry.code == code) return std::string(entry.name) + " (" + hex + ")";
-    }
+    if (const char* name = TextOf(kResultNames, code, nullptr)) return std::string(name) + " (" + hex + ")";
     return hex;
 }
 
@@ -86,10 +78,7 @@ bool ResultCodeFromText(const std::string& text, HRESULT* code) {
 }
 
 std::string LikelyCauseText(HRESULT code) {
-    for (const ResultName& entry : kLikelyCauses) {
-        if (entry.code == code) return entry.name;
-    }
-    return std::string();
+    return TextOf(kLikelyCauses, code, "");
 }
 
 std::string FailedCallText(const std::string& call, HRESULT code) {

@@ -4,31 +4,9 @@
 
 #include <cstring>
 
+#include "enumeration/value_table.h"
+
 namespace {
-
-struct ValueText {
-    UINT value;
-    const char* text;
-};
-
-template <size_t N>
-const char* Lookup(const ValueText (&table)[N], UINT value, const char* unknown) {
-    for (const ValueText& entry : table) {
-        if (entry.value == value) return entry.text;
-    }
-    return unknown;
-}
-
-template <size_t N>
-bool ReverseLookup(const ValueText (&table)[N], const std::string& text, UINT* value) {
-    for (const ValueText& entry : table) {
-        if (text == entry.text) {
-            *value = entry.value;
-            return true;
-        }
-    }
-    return false;
-}
 
 constexpr UINT FourCharacterCode(char a, char b, char c, char d) {
     return static_cast<UINT>(static_cast<unsigned char>(a)) |
@@ -37,13 +15,13 @@ constexpr UINT FourCharacterCode(char a, char b, char c, char d) {
            static_cast<UINT>(static_cast<unsigned char>(d)) << 24;
 }
 
-const ValueText kDeviceTypes[] = {
+const ValueText<UINT> kDeviceTypes[] = {
     {1, "D3DDEVTYPE_HAL"},
     {2, "D3DDEVTYPE_REF"},
     {3, "D3DDEVTYPE_SW"},
 };
 
-const ValueText kMultisampleTypes[] = {
+const ValueText<UINT> kMultisampleTypes[] = {
     {0, "D3DMULTISAMPLE_NONE"},
     {1, "D3DMULTISAMPLE_NONMASKABLE"},
     {2, "D3DMULTISAMPLE_2_SAMPLES"},
@@ -63,14 +41,14 @@ const ValueText kMultisampleTypes[] = {
     {16, "D3DMULTISAMPLE_16_SAMPLES"},
 };
 
-const ValueText kVertexProcessingTypes[] = {
+const ValueText<UINT> kVertexProcessingTypes[] = {
     {SOFTWARE_VP, "SOFTWARE_VP"},
     {MIXED_VP, "MIXED_VP"},
     {HARDWARE_VP, "HARDWARE_VP"},
     {PURE_HARDWARE_VP, "PURE_HARDWARE_VP"},
 };
 
-const ValueText kPresentIntervals[] = {
+const ValueText<UINT> kPresentIntervals[] = {
     {0x00000000, "D3DPRESENT_INTERVAL_DEFAULT"},
     {0x00000001, "D3DPRESENT_INTERVAL_ONE"},
     {0x00000002, "D3DPRESENT_INTERVAL_TWO"},
@@ -81,7 +59,7 @@ const ValueText kPresentIntervals[] = {
 
 // Numeric values written out rather than taken from d3d9types.h, so a header that spells a value
 // differently cannot silently change what the user is shown.
-const ValueText kFormats[] = {
+const ValueText<UINT> kFormats[] = {
     {0, "D3DFMT_UNKNOWN"},
     {20, "D3DFMT_R8G8B8"},
     {21, "D3DFMT_A8R8G8B8"},
@@ -146,23 +124,23 @@ constexpr size_t kFormatPrefixLength = sizeof(kFormatPrefix) - 1;
 }  // namespace
 
 const char* DeviceTypeText(D3DDEVTYPE deviceType) {
-    return Lookup(kDeviceTypes, static_cast<UINT>(deviceType), "Unknown devType");
+    return TextOf(kDeviceTypes, static_cast<UINT>(deviceType), "Unknown devType");
 }
 
 const char* MultisampleTypeText(D3DMULTISAMPLE_TYPE multisampleType) {
-    return Lookup(kMultisampleTypes, static_cast<UINT>(multisampleType), "Unknown Multisample Type");
+    return TextOf(kMultisampleTypes, static_cast<UINT>(multisampleType), "Unknown Multisample Type");
 }
 
 const char* VertexProcessingText(VertexProcessingType vertexProcessing) {
-    return Lookup(kVertexProcessingTypes, static_cast<UINT>(vertexProcessing), "Unknown VertexProcessingType");
+    return TextOf(kVertexProcessingTypes, static_cast<UINT>(vertexProcessing), "Unknown VertexProcessingType");
 }
 
 const char* PresentIntervalText(UINT presentInterval) {
-    return Lookup(kPresentIntervals, presentInterval, "Unknown PresentInterval");
+    return TextOf(kPresentIntervals, presentInterval, "Unknown PresentInterval");
 }
 
 const char* FormatText(D3DFORMAT format, bool withPrefix) {
-    const char* text = Lookup(kFormats, static_cast<UINT>(format), "Unknown format");
+    const char* text = TextOf(kFormats, static_cast<UINT>(format), "Unknown format");
     if (!withPrefix && std::strncmp(text, kFormatPrefix, kFormatPrefixLength) == 0) {
         return text + kFormatPrefixLength;
     }
@@ -171,14 +149,14 @@ const char* FormatText(D3DFORMAT format, bool withPrefix) {
 
 bool DeviceTypeFromText(const std::string& text, D3DDEVTYPE* deviceType) {
     UINT value = 0;
-    if (!ReverseLookup(kDeviceTypes, text, &value)) return false;
+    if (!ValueOf(kDeviceTypes, text, &value)) return false;
     *deviceType = static_cast<D3DDEVTYPE>(value);
     return true;
 }
 
 bool FormatFromText(const std::string& text, D3DFORMAT* format) {
     UINT value = 0;
-    if (!ReverseLookup(kFormats, text, &value)) return false;
+    if (!ValueOf(kFormats, text, &value)) return false;
     *format = static_cast<D3DFORMAT>(value);
     return true;
 }

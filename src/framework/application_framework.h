@@ -122,6 +122,8 @@ private:
     // One step of ToggleFullscreen: into the windowed or fullscreen half, by Reset on the same
     // adapter and device type, else on a new device.
     HRESULT SwitchToMode(bool toWindowed, bool sameDevice);
+    // A switch neither made nor undone: back to a window, and the fatal report.
+    HRESULT EndAfterFailedSwitch(HRESULT result);
     void ReleaseDirect3D();
     void BuildDeviceDescription(const AdapterInfo& adapterInfo, D3DDEVTYPE deviceType, DWORD flags);
     // The WM_CLOSE sequence; runs once even when a report made while closing closes again.

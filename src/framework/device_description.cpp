@@ -2,16 +2,12 @@
 // hardware device, the adapter's name, never longer than 89 characters.
 #include <cstring>
 
+#include "enumeration/value_table.h"
 #include "framework/application_framework.h"
 
 namespace {
 
-struct DeviceTypeName {
-    D3DDEVTYPE type;
-    const char* name;
-};
-
-constexpr DeviceTypeName kDeviceTypeNames[] = {
+const ValueText<D3DDEVTYPE> kDeviceTypeNames[] = {
     {D3DDEVTYPE_HAL, "HAL"},
     {D3DDEVTYPE_REF, "REF"},
     {D3DDEVTYPE_SW, "SW"},
@@ -45,9 +41,7 @@ void ApplicationFramework::BuildDeviceDescription(const AdapterInfo& adapterInfo
                                                   DWORD flags) {
     static_assert(sizeof(deviceDescription) == kLongestDescription + 1, "description holds 89 characters");
     deviceDescription[0] = '\0';
-    for (const DeviceTypeName& entry : kDeviceTypeNames) {
-        if (entry.type == deviceType) AppendBounded(deviceDescription, entry.name);
-    }
+    if (const char* name = TextOf(kDeviceTypeNames, deviceType, nullptr)) AppendBounded(deviceDescription, name);
     const bool isHal = deviceType == D3DDEVTYPE_HAL;
     for (const VertexProcessingNote& note : kVertexProcessingNotes) {
         if ((flags & note.requiredFlags) == note.requiredFlags) {

@@ -69,16 +69,8 @@ HRESULT ApplicationFramework::ToggleFullscreen() {
         }
     }
     suppressSizeHandling = false;
-    if (FAILED(result)) {
-        if (!windowed) {
-            windowed = true;
-            settings.isWindowed = true;
-            static_cast<void>(ApplyWindowStyleForMode());
-            ReturnToWindowedBounds();
-        }
-        // The application closes; the pause stays.
-        return ReportError(SwitchFailureCode(result), NoticeFatal);
-    }
+    // The application closes; the pause stays.
+    if (FAILED(result)) return EndAfterFailedSwitch(result);
     // Size messages were ignored during the switch, so this is the rectangle from before it.
     if (windowed) {
         ReturnToWindowedBounds();
@@ -86,6 +78,16 @@ HRESULT ApplicationFramework::ToggleFullscreen() {
     }
     Pause(false);
     return S_OK;
+}
+
+HRESULT ApplicationFramework::EndAfterFailedSwitch(HRESULT result) {
+    if (!windowed) {
+        windowed = true;
+        settings.isWindowed = true;
+        static_cast<void>(ApplyWindowStyleForMode());
+        ReturnToWindowedBounds();
+    }
+    return ReportError(SwitchFailureCode(result), NoticeFatal);
 }
 
 HRESULT ApplicationFramework::SwitchToMode(bool toWindowed, bool sameDevice) {
@@ -191,15 +193,7 @@ HRESULT ApplicationFramework::ChangeDeviceFromDialog() {
             return S_OK;
         }
     }
-    if (FAILED(result)) {
-        if (!windowed) {
-            windowed = true;
-            settings.isWindowed = true;
-            static_cast<void>(ApplyWindowStyleForMode());
-            ReturnToWindowedBounds();
-        }
-        return ReportError(SwitchFailureCode(result), NoticeFatal);
-    }
+    if (FAILED(result)) return EndAfterFailedSwitch(result);
     // The new device has requested its frame in single-frame mode (CreateDeviceFromSettings).
     return S_OK;
 }

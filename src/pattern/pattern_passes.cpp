@@ -137,6 +137,14 @@ float ExtentY(const PatternSettings& settings, float height) {
     return static_cast<float>(settings.supersampleFixupY) * height * 0.5f;
 }
 
+// Row by row, as the tiles are laid out.
+template <class Draw>
+void ForEachTile(const TileLayout& tiles, Draw draw) {
+    for (int y = tiles.yStart; y <= tiles.yMax; y += tiles.step) {
+        for (int x = tiles.xStart; x <= tiles.xMax; x += tiles.step) draw(x, y);
+    }
+}
+
 }  // namespace
 
 HRESULT DrawPatternTiles(IDirect3DDevice9* device, const PatternSettings& settings, const PatternObjects& objects,
@@ -155,20 +163,12 @@ HRESULT DrawPatternTiles(IDirect3DDevice9* device, const PatternSettings& settin
     const TileLayout tiles = ComputeTileLayout(settings.gridSize, extentX, extentY);
     if (settings.drawMode == DrawModeBoth || settings.drawMode == DrawModeTexture) {
         draws.BeginTexturedPoints();
-        for (int y = tiles.yStart; y <= tiles.yMax; y += tiles.step) {
-            for (int x = tiles.xStart; x <= tiles.xMax; x += tiles.step) {
-                draws.TexturedPoints(x, y);
-            }
-        }
+        ForEachTile(tiles, [&draws](int x, int y) { draws.TexturedPoints(x, y); });
         draws.EndTexturedPoints();
     }
     if (settings.drawMode == DrawModeBoth || settings.drawMode == DrawModeGeometry) {
         draws.BeginGeometricPoints();
-        for (int y = tiles.yStart; y <= tiles.yMax; y += tiles.step) {
-            for (int x = tiles.xStart; x <= tiles.xMax; x += tiles.step) {
-                draws.GeometricPoints(x, y);
-            }
-        }
+        ForEachTile(tiles, [&draws](int x, int y) { draws.GeometricPoints(x, y); });
         draws.EndStream();
     }
     draws.EndPass();

@@ -56,8 +56,8 @@ using WorkerEntryWritten = void (*)(const std::string& linesSoFar);
 std::string MeasureWorkerJob(SurveyApplication& app, const WorkerJob& job, HRESULT* outputFailure,
                              WorkerEntryWritten written = nullptr);
 
-// The lines of a worker's result: one entry per format, the last cut short where the worker died
-// while writing it.
+// The non-empty lines of a worker's result (one entry per format, the last cut short where the
+// worker died while writing it) or of its steps.
 std::vector<std::string> WorkerResultLines(const std::string& result);
 
 // The worker process: records its steps and what ends it, measures, writes the result file.

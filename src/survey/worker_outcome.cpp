@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "analysis/session/measurement_json.h"
+#include "survey/survey_worker.h"
 
 namespace {
 
@@ -23,12 +24,7 @@ DWORD HexNumber(const std::string& text) { return static_cast<DWORD>(std::strtou
 
 StepRecord ReadSteps(const std::string& steps) {
     StepRecord record;
-    size_t start = 0;
-    while (start < steps.size()) {
-        size_t end = steps.find('\n', start);
-        if (end == std::string::npos) end = steps.size();
-        std::string line = steps.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (const std::string& line : WorkerResultLines(steps)) {
         const auto after = [&line](const char* prefix) {
             const std::string cut = prefix;
             return line.compare(0, cut.size(), cut) == 0 ? line.substr(cut.size()) : std::string();
@@ -37,7 +33,6 @@ StepRecord ReadSteps(const std::string& steps) {
         if (!after(kExceptionLine).empty()) record.exceptionCode = HexNumber(after(kExceptionLine));
         if (!after(kOutputLine).empty()) record.outputFailure = static_cast<HRESULT>(HexNumber(after(kOutputLine)));
         if (line == kAbortLine) record.aborted = true;
-        start = end + 1;
     }
     return record;
 }

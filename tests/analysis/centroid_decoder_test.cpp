@@ -14,9 +14,7 @@ namespace {
 
 using test_support::ExactSample;
 
-std::vector<SamplePosition> Standard4() {
-    return {ExactSample(0, 6, 2), ExactSample(1, 14, 6), ExactSample(2, 2, 10), ExactSample(3, 10, 14)};
-}
+std::vector<SamplePosition> Standard4() { return test_support::StandardFourSamples(); }
 
 int Bits(unsigned mask) {
     int count = 0;

@@ -81,7 +81,7 @@ TEST(MeasurementComparison, ResolveAgreesWithinAReadBackStepAndTheFootprintWithi
              was->transfer.curve.grey.clear();
              m->transfer.curve.grey.clear();
              m->transfer.valueScale = 255;
-             m->transfer.curve.ladder = Rungs({0, 64, 128, 191, 255});
+             m->transfer.curve.ladder = Ladder({0, 64, 128, 191, 255});
              m->transfer.srgbWrite.tried = was->transfer.srgbWrite.tried = false;
          },
          {"transfer.valueScale: was 1023 now 255"}},

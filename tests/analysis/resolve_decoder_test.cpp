@@ -145,17 +145,11 @@ TEST(ResolveCoverage, LevelsAgainstColourSamplesNameTheMode) {
 }
 
 TEST(ResolveDecoder, ReadingsBecomeAMeasurementWithSrgbWritingJudgedByTheGrey) {
-    ResolveReadings r;
-    r.colourSamples = 4;
-    r.white = Ladder({0, 64, 128, 191, 255});
-    r.grey = Ladder({0, 32, 64, 96, 128});
-    r.srgbTried = true;
-    r.srgbCapsAnswer = static_cast<long>(0x8876086A);
+    ResolveReadings r = test_support::FourSampleReadings();
     r.srgbWhite = Ladder({0, 137, 188, 225, 255});
     r.srgbGrey = Ladder({0, 99, 137, 165, 188});  // 128 written as 188, averaged in linear light
     r.alphaScale = 255;
     r.alpha = Ladder({0, 64, 128, 191, 255});
-    r.footprints.assign(4, Map({{}, {}, {0, 0, 64}, {}, {}}));
     r.sweeps = {SweepOver({0.125, 0.375, 0.625, 0.875})};
     ResolveMeasurement m;
     DecodeResolve(r, &m);

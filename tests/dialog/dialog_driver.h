@@ -14,6 +14,10 @@
 
 namespace dialog_test {
 
+// A list's item texts, and control ids in the order their notifications came.
+using Texts = std::vector<std::string>;
+using Ids = std::vector<int>;
+
 class DialogDriver {
 public:
     using Script = std::function<void(DialogDriver&)>;

@@ -6,6 +6,7 @@
 
 #include "enumeration/device_enumeration.h"
 #include "support/enumeration_tree_builder.h"
+#include "support/fake_direct3d.h"
 
 namespace dialog_test {
 
@@ -14,7 +15,7 @@ using test_support::AddCombo;
 using test_support::AddDevice;
 using test_support::AddDisplayMode;
 using test_support::ComboOptions;
-using test_support::DisplayMode;
+using fakes::Mode;
 
 // Two adapters. The first has a HAL device with windowed and fullscreen combos in two adapter
 // formats, a SW device with windowed combos only and a REF device with fullscreen ones only.
@@ -96,7 +97,7 @@ struct SampleTree {
         settings.windowedAdapterInfo = first;
         settings.windowedDeviceInfo = hal;
         settings.windowedDeviceCombo = halWinX8;
-        settings.windowedDisplayMode = DisplayMode(1280, 1024, 60, D3DFMT_X8R8G8B8);
+        settings.windowedDisplayMode = Mode(1280, 1024, 60, D3DFMT_X8R8G8B8);
         settings.multisampleType = D3DMULTISAMPLE_2_SAMPLES;
         settings.multisampleQuality = 1;
         settings.windowedVertexProcessing = HARDWARE_VP;
@@ -106,10 +107,23 @@ struct SampleTree {
         settings.fullscreenAdapterInfo = first;
         settings.fullscreenDeviceInfo = hal;
         settings.fullscreenDeviceCombo = halFullA8;
-        settings.fullscreenDisplayMode = DisplayMode(800, 600, 85, D3DFMT_X8R8G8B8);
+        settings.fullscreenDisplayMode = Mode(800, 600, 85, D3DFMT_X8R8G8B8);
         settings.fullscreenVertexProcessing = SOFTWARE_VP;
         settings.fullscreenPresentInterval = D3DPRESENT_INTERVAL_ONE;
         return settings;
+    }
+    // Windowed on the second adapter, whose HAL device has one windowed combo.
+    DeviceSettings WindowedOnSecond() const {
+        DeviceSettings settings = Windowed();
+        settings.windowedAdapterInfo = second;
+        settings.windowedDeviceInfo = secondHal;
+        settings.windowedDeviceCombo = secondWinX8;
+        return settings;
+    }
+    void ExpectWindowedOnSecond(const DeviceSettings& settings) const {
+        EXPECT_EQ(settings.windowedAdapterInfo, second);
+        EXPECT_EQ(settings.windowedDeviceInfo, secondHal);
+        EXPECT_EQ(settings.windowedDeviceCombo, secondWinX8);
     }
     DeviceSettings Fullscreen() const {
         DeviceSettings settings = Windowed();

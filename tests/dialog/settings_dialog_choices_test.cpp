@@ -13,9 +13,6 @@
 namespace dialog_test {
 namespace {
 
-using Texts = std::vector<std::string>;
-using Ids = std::vector<int>;
-
 TEST(SettingsDialogWindowMode, FullscreenOffersEveryAdapterFormatOnceAndEnablesTheModeLists) {
     SampleTree tree;
     SettingsDialog dialog(&tree.enumeration, tree.Windowed());
@@ -64,16 +61,22 @@ TEST(SettingsDialogWindowMode, BackToWindowedShowsTheDesktopModeDisabledAgain) {
     ExpectSameSettings(dialog.settings, tree.Windowed());
 }
 
+// A device with combos of one half only: that half chosen, the other's button disabled, and the
+// adapter format (fixed to the desktop's when windowed) open only when fullscreen.
+void ExpectOnlyHalfOffered(const DialogDriver& ui, bool windowed) {
+    EXPECT_EQ(ui.Enabled(IDC_WINDOW), windowed);
+    EXPECT_EQ(ui.Enabled(IDC_FULLSCREEN), !windowed);
+    EXPECT_EQ(ui.Checked(IDC_WINDOW), windowed);
+    EXPECT_EQ(ui.Checked(IDC_FULLSCREEN), !windowed);
+    EXPECT_EQ(ui.Enabled(IDC_ADAPTERFORMAT_COMBO), !windowed);
+}
+
 TEST(SettingsDialogWindowMode, ADeviceWithOnlyFullscreenCombosForcesFullscreen) {
     SampleTree tree;
     SettingsDialog dialog(&tree.enumeration, tree.Windowed());
     INT_PTR result = DialogDriver::Run(dialog, [](DialogDriver& ui) {
         ui.Choose(IDC_DEVICE_COMBO, "D3DDEVTYPE_REF");
-        EXPECT_FALSE(ui.Enabled(IDC_WINDOW));
-        EXPECT_TRUE(ui.Enabled(IDC_FULLSCREEN));
-        EXPECT_TRUE(ui.Checked(IDC_FULLSCREEN));
-        EXPECT_FALSE(ui.Checked(IDC_WINDOW));
-        EXPECT_TRUE(ui.Enabled(IDC_ADAPTERFORMAT_COMBO));
+        ExpectOnlyHalfOffered(ui, false);
         EXPECT_EQ(ui.Texts(IDC_ADAPTERFORMAT_COMBO), Texts{"D3DFMT_X8R8G8B8"});
         EXPECT_EQ(ui.Texts(IDC_BACKBUFFERFORMAT_COMBO), Texts{"D3DFMT_X8R8G8B8"});
         EXPECT_EQ(ui.Texts(IDC_PRESENTINTERVAL_COMBO),
@@ -93,11 +96,7 @@ TEST(SettingsDialogWindowMode, ADeviceWithOnlyWindowedCombosStaysWindowed) {
     SettingsDialog dialog(&tree.enumeration, tree.Fullscreen());
     INT_PTR result = DialogDriver::Run(dialog, [](DialogDriver& ui) {
         ui.Choose(IDC_DEVICE_COMBO, "D3DDEVTYPE_SW");
-        EXPECT_TRUE(ui.Enabled(IDC_WINDOW));
-        EXPECT_FALSE(ui.Enabled(IDC_FULLSCREEN));
-        EXPECT_TRUE(ui.Checked(IDC_WINDOW));
-        EXPECT_FALSE(ui.Checked(IDC_FULLSCREEN));
-        EXPECT_FALSE(ui.Enabled(IDC_ADAPTERFORMAT_COMBO));
+        ExpectOnlyHalfOffered(ui, true);
         EXPECT_EQ(ui.Texts(IDC_BACKBUFFERFORMAT_COMBO), Texts{"D3DFMT_X8R8G8B8"});
         ui.Press(IDOK);
     });
@@ -123,7 +122,7 @@ TEST(SettingsDialogModes, EachSizeAndEachRateIsListedOnceInAscendingOrder) {
         ui.Press(IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    ExpectSameMode(dialog.settings.fullscreenDisplayMode, DisplayMode(800, 600, 0, D3DFMT_X8R8G8B8), "fullscreen");
+    ExpectSameMode(dialog.settings.fullscreenDisplayMode, Mode(800, 600, 0, D3DFMT_X8R8G8B8), "fullscreen");
 }
 
 TEST(SettingsDialogModes, AnotherAdapterFormatNarrowsResolutionsAndBackBuffers) {
@@ -141,7 +140,7 @@ TEST(SettingsDialogModes, AnotherAdapterFormatNarrowsResolutionsAndBackBuffers) 
     });
     EXPECT_EQ(result, IDOK);
     EXPECT_EQ(dialog.settings.fullscreenDeviceCombo, tree.halFullR5);
-    ExpectSameMode(dialog.settings.fullscreenDisplayMode, DisplayMode(640, 480, 60, D3DFMT_R5G6B5), "fullscreen");
+    ExpectSameMode(dialog.settings.fullscreenDisplayMode, Mode(640, 480, 60, D3DFMT_R5G6B5), "fullscreen");
     EXPECT_EQ(dialog.settings.multisampleType, D3DMULTISAMPLE_NONE);
     EXPECT_EQ(dialog.settings.multisampleQuality, 0u);
 }
@@ -226,9 +225,7 @@ TEST(SettingsDialogChoices, AnotherAdapterListsItsOwnDevices) {
         ui.Press(IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(dialog.settings.windowedAdapterInfo, tree.second);
-    EXPECT_EQ(dialog.settings.windowedDeviceInfo, tree.secondHal);
-    EXPECT_EQ(dialog.settings.windowedDeviceCombo, tree.secondWinX8);
+    tree.ExpectWindowedOnSecond(dialog.settings);
 }
 
 TEST(SettingsDialogChoices, WithADepthBufferTheFormatsAreOfferedAndConflictsFiltered) {
@@ -243,7 +240,7 @@ TEST(SettingsDialogChoices, WithADepthBufferTheFormatsAreOfferedAndConflictsFilt
     DeviceSettings settings;
     settings.windowedAdapterInfo = adapter;
     settings.windowedDeviceCombo = combo;
-    settings.windowedDisplayMode = DisplayMode(1024, 768, 60, D3DFMT_X8R8G8B8);
+    settings.windowedDisplayMode = Mode(1024, 768, 60, D3DFMT_X8R8G8B8);
     settings.windowedDepthStencilFormat = D3DFMT_D16;
     settings.multisampleType = D3DMULTISAMPLE_4_SAMPLES;
     SettingsDialog dialog(&enumeration, settings);

@@ -13,9 +13,6 @@
 namespace dialog_test {
 namespace {
 
-using Texts = std::vector<std::string>;
-using Ids = std::vector<int>;
-
 TEST(SettingsDialogOpening, WindowedShowsTheDesktopModeDisabledAndWindowedCombosOnly) {
     SampleTree tree;
     SettingsDialog dialog(&tree.enumeration, tree.Windowed());
@@ -175,11 +172,7 @@ TEST(SettingsDialogOpening, AFullscreenHalfNeverChosenStartsFromTheFirstItems) {
 
 TEST(SettingsDialogOpening, TheAdapterOfTheCurrentComboIsSelected) {
     SampleTree tree;
-    DeviceSettings original = tree.Windowed();
-    original.windowedAdapterInfo = tree.second;
-    original.windowedDeviceInfo = tree.secondHal;
-    original.windowedDeviceCombo = tree.secondWinX8;
-    SettingsDialog dialog(&tree.enumeration, original);
+    SettingsDialog dialog(&tree.enumeration, tree.WindowedOnSecond());
     INT_PTR result = DialogDriver::Run(dialog, [&](DialogDriver& ui) {
         EXPECT_EQ(ui.SelectedText(IDC_ADAPTER_COMBO), "Second Test Adapter");
         EXPECT_EQ(ui.Texts(IDC_DEVICE_COMBO), Texts{"D3DDEVTYPE_HAL"});
@@ -187,9 +180,7 @@ TEST(SettingsDialogOpening, TheAdapterOfTheCurrentComboIsSelected) {
         ui.Press(IDOK);
     });
     EXPECT_EQ(result, IDOK);
-    EXPECT_EQ(dialog.settings.windowedAdapterInfo, tree.second);
-    EXPECT_EQ(dialog.settings.windowedDeviceInfo, tree.secondHal);
-    EXPECT_EQ(dialog.settings.windowedDeviceCombo, tree.secondWinX8);
+    tree.ExpectWindowedOnSecond(dialog.settings);
 }
 
 TEST(SettingsDialogOpening, AnUnterminatedAdapterDescriptionIsCutTo511Characters) {
@@ -197,7 +188,7 @@ TEST(SettingsDialogOpening, AnUnterminatedAdapterDescriptionIsCutTo511Characters
     AdapterInfo* adapter = AddAdapter(enumeration, 0, std::string(600, 'x').c_str());
     AddCombo(AddDevice(adapter, D3DDEVTYPE_HAL), D3DFMT_X8R8G8B8, D3DFMT_X8R8G8B8, true);
     DeviceSettings settings;
-    settings.windowedDisplayMode = DisplayMode(1024, 768, 60, D3DFMT_X8R8G8B8);
+    settings.windowedDisplayMode = Mode(1024, 768, 60, D3DFMT_X8R8G8B8);
     SettingsDialog dialog(&enumeration, settings);
     DialogDriver::Run(dialog, [](DialogDriver& ui) {
         EXPECT_EQ(ui.Texts(IDC_ADAPTER_COMBO), Texts{std::string(511, 'x')});

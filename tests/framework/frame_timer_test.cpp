@@ -38,6 +38,11 @@ protected:
     }
 
     double Run(int command) { return FrameTimer(timer, command); }
+    void RunThenStop(double seconds) {
+        Run(TimerStart);
+        Wait(seconds);
+        Run(TimerStop);
+    }
 
     FrameTimerState timer;
 };
@@ -52,9 +57,7 @@ TEST_P(FrameTimerTest, ApplicationTimeBeginsAtTheFirstStart) {
 }
 
 TEST_P(FrameTimerTest, StoppedIntervalIsCutOutOfApplicationTime) {
-    Run(TimerStart);
-    Wait(1.0);
-    Run(TimerStop);
+    RunThenStop(1.0);
     Wait(10.0);
     EXPECT_NEAR(Run(TimerGetAppTime), 1.0, kTolerance) << "frozen while stopped";
     EXPECT_NEAR(Run(TimerGetAbsoluteTime), 16.0, kTolerance) << "absolute time reads the live clock";
@@ -64,9 +67,7 @@ TEST_P(FrameTimerTest, StoppedIntervalIsCutOutOfApplicationTime) {
 }
 
 TEST_P(FrameTimerTest, SecondStopChangesNothing) {
-    Run(TimerStart);
-    Wait(1.0);
-    Run(TimerStop);
+    RunThenStop(1.0);
     Wait(3.0);
     Run(TimerStop);
     Wait(3.0);
@@ -91,9 +92,7 @@ TEST_P(FrameTimerTest, ElapsedTimeCountsFromThePreviousReadingAndIsZeroWhileStop
 }
 
 TEST_P(FrameTimerTest, ResetRestartsApplicationTimeAndRunsTheTimer) {
-    Run(TimerStart);
-    Wait(4.0);
-    Run(TimerStop);
+    RunThenStop(4.0);
     Wait(1.0);
     EXPECT_EQ(Run(TimerReset), 0.0);  // on a stopped timer: the new application time starts now
     EXPECT_NEAR(Run(TimerGetAppTime), 0.0, kTolerance);
@@ -102,9 +101,7 @@ TEST_P(FrameTimerTest, ResetRestartsApplicationTimeAndRunsTheTimer) {
 }
 
 TEST_P(FrameTimerTest, AdvanceStepsAStoppedTimerOnByATenthOfASecond) {
-    Run(TimerStart);
-    Wait(1.0);
-    Run(TimerStop);
+    RunThenStop(1.0);
     EXPECT_EQ(Run(TimerAdvance), 0.0);
     EXPECT_NEAR(Run(TimerGetAppTime), 1.1, kTolerance);
     Run(TimerAdvance);

@@ -7,17 +7,10 @@
 
 namespace {
 
-using test_support::FrameworkTest;
 using test_support::RecordingApplication;
 
-class PauseTest : public FrameworkTest {
+class PauseTest : public test_support::ClockedFrameworkTest {
 protected:
-    void SetUp() override {
-        FrameworkTest::SetUp();
-        fake_platform::counterFrequency = 1000;
-        fake_platform::counterValue = 1000;
-    }
-    void Wait(int milliseconds) { fake_platform::counterValue += milliseconds; }
     // Application time in whole milliseconds.
     int AppTime() { return static_cast<int>(FrameTimer(TimerGetAppTime) * 1000.0 + 0.5); }
 };

@@ -72,6 +72,10 @@ struct SourceImage {
     const BYTE* Pixel(UINT x, UINT y) const { return &bytes[size_t(y) * pitch + x * 4]; }
 };
 
+HRESULT WriteWhole(const std::string& path, const SourceImage& source) {
+    return WritePngFile(path.c_str(), source.bytes.data(), source.pitch, source.width, source.height);
+}
+
 void ExpectPixelsMatch(const DecodedPng& decoded, const SourceImage& source, bool bottomUp) {
     ASSERT_TRUE(decoded.ok);
     ASSERT_EQ(decoded.width, source.width);
@@ -96,8 +100,7 @@ TEST(PngWriterTest, WrittenPixelsDecodeToTheSourceColours) {
     ScratchFolder folder;
     const SourceImage source(37, 23, 12);
     const std::string path = folder.Path("round trip.png");
-    ASSERT_EQ(WritePngFile(path.c_str(), source.bytes.data(), source.pitch, source.width,
-                           source.height), S_OK);
+    ASSERT_EQ(WriteWhole(path, source), S_OK);
     ExpectPixelsMatch(DecodeRgb(ReadFileBytes(path)), source, false);
 }
 
@@ -115,8 +118,7 @@ TEST(PngWriterTest, FileHoldsOnlyHeaderImageDataAndEndChunks) {
     ScratchFolder folder;
     const SourceImage source(300, 200, 0);
     const std::string path = folder.Path("chunks.png");
-    ASSERT_EQ(WritePngFile(path.c_str(), source.bytes.data(), source.pitch, source.width,
-                           source.height), S_OK);
+    ASSERT_EQ(WriteWhole(path, source), S_OK);
     const std::vector<Chunk> chunks = ParseChunks(ReadFileBytes(path));
     ASSERT_GE(chunks.size(), 3u);
     EXPECT_EQ(chunks.front().type, "IHDR");

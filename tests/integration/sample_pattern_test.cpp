@@ -110,6 +110,10 @@ struct Square {
     double SampleY(double pixelY) const { return 0.03125 + (pixelY - originY) / 64.0; }
 };
 
+std::vector<Blob> BlobsIn(const Picture& p, const Square& s, int (Picture::*channel)(int, int) const) {
+    return FindBlobs(p, s.Left(), s.Top(), s.Right(), s.Bottom(), channel);
+}
+
 // Square placements at 512 x 384: window centres x = 97, 32, -33 and y = 32; world point
 // (0.53125, 0.53125) lands in pixel (W/2 - xc + 1, H/2 - yc + 1).
 constexpr Square kGeometrySquare = {256 - 97 + 1, 192 - 32 + 1};
@@ -140,15 +144,18 @@ protected:
         if (picture.width != 0) SavePicture(picture, name);
         return picture;
     }
+    static Picture RenderFrameIn(D3DMULTISAMPLE_TYPE type, const char* name) {
+        UseMultisampling(type);
+        return RenderDefaultFrame(name);
+    }
 };
 
 TEST_F(SamplePatternTest, WithoutMultisamplingEachGeometryTileShowsOneFullBlobAtThePixelCentre) {
-    UseMultisampling(D3DMULTISAMPLE_NONE);
-    const Picture picture = RenderDefaultFrame("1x");
+    const Picture picture = RenderFrameIn(D3DMULTISAMPLE_NONE, "1x");
     ASSERT_EQ(512u, picture.width);
     const Square& s = kGeometrySquare;
     // On white the cyan points multiply out green and blue: the geometry is red.
-    const auto blobs = FindBlobs(picture, s.Left(), s.Top(), s.Right(), s.Bottom(), &Picture::Green);
+    const auto blobs = BlobsIn(picture, s, &Picture::Green);
     ASSERT_EQ(1u, blobs.size());
     EXPECT_NEAR(1.0, blobs[0].meanInk, 0.05);
     EXPECT_NEAR(0.5, s.SampleX(blobs[0].x), 0.02);
@@ -161,11 +168,10 @@ TEST_F(SamplePatternTest, WithoutMultisamplingEachGeometryTileShowsOneFullBlobAt
 }
 
 TEST_F(SamplePatternTest, FourSamplesShowFourQuarterBlobsAtMesasStandardPositions) {
-    UseMultisampling(D3DMULTISAMPLE_4_SAMPLES);
-    const Picture picture = RenderDefaultFrame("4x");
+    const Picture picture = RenderFrameIn(D3DMULTISAMPLE_4_SAMPLES, "4x");
     ASSERT_EQ(512u, picture.width);
     const Square& s = kGeometrySquare;
-    const auto blobs = FindBlobs(picture, s.Left(), s.Top(), s.Right(), s.Bottom(), &Picture::Green);
+    const auto blobs = BlobsIn(picture, s, &Picture::Green);
     ASSERT_EQ(4u, blobs.size());
     // Sorted by y, as the blobs are.
     const SamplePosition expected[4] = {{0.375, 0.125}, {0.875, 0.375}, {0.125, 0.625},
@@ -181,12 +187,11 @@ TEST_F(SamplePatternTest, TextureTileShowsOneFullBlobWhateverTheSampleCount) {
     std::vector<Blob> found[2];
     const D3DMULTISAMPLE_TYPE types[2] = {D3DMULTISAMPLE_NONE, D3DMULTISAMPLE_4_SAMPLES};
     for (int k = 0; k < 2; ++k) {
-        UseMultisampling(types[k]);
-        const Picture picture = RenderDefaultFrame(k == 0 ? "1x-texture" : "4x-texture");
+        const Picture picture = RenderFrameIn(types[k], k == 0 ? "1x-texture" : "4x-texture");
         ASSERT_EQ(512u, picture.width);
         const Square& s = kTextureSquare;
         // The textured points are green: red and blue are gone where they are.
-        found[k] = FindBlobs(picture, s.Left(), s.Top(), s.Right(), s.Bottom(), &Picture::Red);
+        found[k] = BlobsIn(picture, s, &Picture::Red);
         ASSERT_EQ(1u, found[k].size()) << types[k];
         EXPECT_NEAR(1.0, found[k][0].meanInk, 0.05) << types[k];
         EXPECT_NEAR(0.5, s.SampleX(found[k][0].x), 0.05) << types[k];
@@ -232,9 +237,9 @@ TEST_F(SamplePatternTest, MaskRemovesThePointsAndKeepsRingBandsAndText) {
 
     const Square& g = kGeometrySquare;
     const Square& t = kTextureSquare;
-    EXPECT_TRUE(FindBlobs(none, g.Left(), g.Top(), g.Right(), g.Bottom(), &Picture::Green).empty());
-    EXPECT_TRUE(FindBlobs(none, t.Left(), t.Top(), t.Right(), t.Bottom(), &Picture::Red).empty());
-    const auto single = FindBlobs(one, g.Left(), g.Top(), g.Right(), g.Bottom(), &Picture::Green);
+    EXPECT_TRUE(BlobsIn(none, g, &Picture::Green).empty());
+    EXPECT_TRUE(BlobsIn(none, t, &Picture::Red).empty());
+    const auto single = BlobsIn(one, g, &Picture::Green);
     ASSERT_EQ(1u, single.size()) << "one sample enabled, one blob";
     EXPECT_NEAR(0.25, single[0].meanInk, 0.05);
 

@@ -131,13 +131,29 @@ protected:
         EXPECT_EQ(app_->backBufferDesc.Format, measured.mode.format);
         return measured;
     }
+    // The viewer's device in the mode, measured, and what was found printed under label.
+    static ModeMeasurement MeasureIn(D3DMULTISAMPLE_TYPE type, DWORD quality, const char* label) {
+        UseMultisampling(type, quality);
+        const ModeMeasurement measured = Measure();
+        Print(label, measured);
+        return measured;
+    }
+
+    // What the device's Direct3D answers for the type in a window of the back buffer's format.
+    static HRESULT CheckMultisampleType(D3DMULTISAMPLE_TYPE type, DWORD* levels) {
+        D3DDEVICE_CREATION_PARAMETERS creation = {};
+        ComPtr<IDirect3D9> direct3d;
+        if (FAILED(app_->device->GetCreationParameters(&creation)) || FAILED(app_->device->GetDirect3D(&direct3d))) {
+            return E_FAIL;
+        }
+        return direct3d->CheckDeviceMultiSampleType(creation.AdapterOrdinal, creation.DeviceType,
+                                                    app_->presentParams.BackBufferFormat, TRUE, type, levels);
+    }
 };
 
 TEST_F(SampleProbeTest, WithoutMultisamplingOneSampleAtThePixelCentre) {
-    UseMultisampling(D3DMULTISAMPLE_NONE);
-    const ModeMeasurement measured = Measure();
+    const ModeMeasurement measured = MeasureIn(D3DMULTISAMPLE_NONE, 0, "1x");
     const SampleMeasurement& m = measured.samplePositions;
-    Print("1x", measured);
     ASSERT_EQ(1u, m.samples.size());
     EXPECT_EQ(-1, m.samples[0].maskBit);
     ExpectExact(m.samples[0], 8, 8, "the sample");
@@ -149,10 +165,8 @@ TEST_F(SampleProbeTest, WithoutMultisamplingOneSampleAtThePixelCentre) {
 }
 
 TEST_F(SampleProbeTest, FourSamplesAtTheStandardPositionsInMaskBitOrder) {
-    UseMultisampling(D3DMULTISAMPLE_4_SAMPLES);
-    const ModeMeasurement measured = Measure();
+    const ModeMeasurement measured = MeasureIn(D3DMULTISAMPLE_4_SAMPLES, 0, "4x");
     const SampleMeasurement& m = measured.samplePositions;
-    Print("4x", measured);
     ASSERT_EQ(4u, m.samples.size());
     // Mesa's llvmpipe orders its samples as the standard table does: bit s drives sample s.
     const StandardSamplePattern table = StandardPatternFor(4);
@@ -174,24 +188,15 @@ TEST_F(SampleProbeTest, FourSamplesAtTheStandardPositionsInMaskBitOrder) {
 }
 
 TEST_F(SampleProbeTest, EveryNonMaskableLevelDecodesToAStandardPattern) {
-    D3DDEVICE_CREATION_PARAMETERS creation = {};
-    ASSERT_EQ(S_OK, app_->device->GetCreationParameters(&creation));
-    ComPtr<IDirect3D9> direct3d;
-    ASSERT_EQ(S_OK, app_->device->GetDirect3D(&direct3d));
     DWORD levels = 0;
-    ASSERT_EQ(S_OK, direct3d->CheckDeviceMultiSampleType(
-                        creation.AdapterOrdinal, creation.DeviceType,
-                        app_->presentParams.BackBufferFormat, TRUE, D3DMULTISAMPLE_NONMASKABLE,
-                        &levels));
+    ASSERT_EQ(S_OK, CheckMultisampleType(D3DMULTISAMPLE_NONMASKABLE, &levels));
     std::printf("non-maskable quality levels: %lu\n", static_cast<unsigned long>(levels));
     ASSERT_GE(levels, 1u);
     for (DWORD quality = 0; quality < levels; ++quality) {
-        UseMultisampling(D3DMULTISAMPLE_NONMASKABLE, quality);
-        const ModeMeasurement measured = Measure();
-        const SampleMeasurement& m = measured.samplePositions;
         char label[32];
         std::snprintf(label, sizeof(label), "non-maskable %lu", static_cast<unsigned long>(quality));
-        Print(label, measured);
+        const ModeMeasurement measured = MeasureIn(D3DMULTISAMPLE_NONMASKABLE, quality, label);
+        const SampleMeasurement& m = measured.samplePositions;
         EXPECT_FALSE(measured.mode.Maskable());
         EXPECT_FALSE(m.resolveNotAverage);
         EXPECT_TRUE(m.picturesConsistent);
@@ -202,24 +207,13 @@ TEST_F(SampleProbeTest, EveryNonMaskableLevelDecodesToAStandardPattern) {
 }
 
 TEST_F(SampleProbeTest, EveryMaskableTypeOfferedGivesOneSamplePerMaskBit) {
-    D3DDEVICE_CREATION_PARAMETERS creation = {};
-    ASSERT_EQ(S_OK, app_->device->GetCreationParameters(&creation));
-    ComPtr<IDirect3D9> direct3d;
-    ASSERT_EQ(S_OK, app_->device->GetDirect3D(&direct3d));
     int offered = 0;
     for (int count = 2; count <= 16; ++count) {
         const auto type = static_cast<D3DMULTISAMPLE_TYPE>(count);
-        if (FAILED(direct3d->CheckDeviceMultiSampleType(creation.AdapterOrdinal,
-                                                        creation.DeviceType,
-                                                        app_->presentParams.BackBufferFormat,
-                                                        TRUE, type, nullptr))) {
-            continue;
-        }
+        if (FAILED(CheckMultisampleType(type, nullptr))) continue;
         ++offered;
-        UseMultisampling(type);
-        const ModeMeasurement measured = Measure();
+        const ModeMeasurement measured = MeasureIn(type, 0, ("maskable " + std::to_string(count)).c_str());
         const SampleMeasurement& m = measured.samplePositions;
-        Print(("maskable " + std::to_string(count)).c_str(), measured);
         ASSERT_EQ(static_cast<size_t>(count), m.samples.size());
         for (int bit = 0; bit < count; ++bit) EXPECT_EQ(bit, m.samples[bit].maskBit);
         EXPECT_TRUE(m.picturesConsistent);

@@ -31,7 +31,7 @@ AdapterInfo* AddAdapter(DeviceEnumeration& enumeration, UINT ordinal, const char
 }
 
 void AddDisplayMode(AdapterInfo* adapter, UINT width, UINT height, UINT refreshRate, D3DFORMAT format) {
-    D3DDISPLAYMODE mode = DisplayMode(width, height, refreshRate, format);
+    D3DDISPLAYMODE mode = {width, height, refreshRate, format};
     static_cast<void>(adapter->displayModes->Append(&mode));
 }
 
@@ -69,15 +69,6 @@ DeviceCombo* AddCombo(DeviceInfo* device, D3DFORMAT adapterFormat, D3DFORMAT bac
     AppendAll(combo->presentIntervals, options.presentIntervals);
     static_cast<void>(device->deviceCombos->Append(combo));
     return combo;
-}
-
-D3DDISPLAYMODE DisplayMode(UINT width, UINT height, UINT refreshRate, D3DFORMAT format) {
-    D3DDISPLAYMODE mode = {};
-    mode.Width = width;
-    mode.Height = height;
-    mode.RefreshRate = refreshRate;
-    mode.Format = format;
-    return mode;
 }
 
 }  // namespace test_support

@@ -37,6 +37,4 @@ DeviceInfo* AddDevice(AdapterInfo* adapter, D3DDEVTYPE deviceType);
 DeviceCombo* AddCombo(DeviceInfo* device, D3DFORMAT adapterFormat, D3DFORMAT backBufferFormat,
                       bool isWindowed, const ComboOptions& options = ComboOptions());
 
-D3DDISPLAYMODE DisplayMode(UINT width, UINT height, UINT refreshRate, D3DFORMAT format);
-
 }  // namespace test_support

@@ -191,15 +191,15 @@ HRESULT GiveOut(Interface* self, void** object) {
     return S_OK;
 }
 
-HRESULT DeviceOf(FakeDevice* device, IDirect3DDevice9** result) {
+}  // namespace
+
+HRESULT GiveDevice(FakeDevice* device, IDirect3DDevice9** result) {
     if (!result) return D3DERR_INVALIDCALL;
     if (!device) return D3DERR_INVALIDCALL;
     device->AddRef();
     *result = device;
     return D3D_OK;
 }
-
-}  // namespace
 
 // ---------------------------------------------------------------------------------------------
 // FakeResourceCore
@@ -313,14 +313,6 @@ HRESULT FakeSurface::QueryInterface(REFIID riid, void** object) {
 
 ULONG FakeSurface::AddRef() { return container ? container->AddRef() : AddRefCore(); }
 ULONG FakeSurface::Release() { return container ? container->Release() : ReleaseCore(); }
-HRESULT FakeSurface::GetDevice(IDirect3DDevice9** result) { return DeviceOf(device, result); }
-HRESULT FakeSurface::SetPrivateData(REFGUID, const void*, DWORD, DWORD) { return D3DERR_INVALIDCALL; }
-HRESULT FakeSurface::GetPrivateData(REFGUID, void*, DWORD*) { return D3DERR_NOTFOUND; }
-HRESULT FakeSurface::FreePrivateData(REFGUID) { return D3DERR_NOTFOUND; }
-DWORD FakeSurface::SetPriority(DWORD) { return 0; }
-DWORD FakeSurface::GetPriority() { return 0; }
-void FakeSurface::PreLoad() {}
-D3DRESOURCETYPE FakeSurface::GetType() { return D3DRTYPE_SURFACE; }
 
 HRESULT FakeSurface::GetContainer(REFIID riid, void** result) {
     if (!result) return D3DERR_INVALIDCALL;
@@ -373,17 +365,6 @@ HRESULT FakeVertexBuffer::QueryInterface(REFIID riid, void** object) {
     *object = nullptr;
     return E_NOINTERFACE;
 }
-
-ULONG FakeVertexBuffer::AddRef() { return AddRefCore(); }
-ULONG FakeVertexBuffer::Release() { return ReleaseCore(); }
-HRESULT FakeVertexBuffer::GetDevice(IDirect3DDevice9** result) { return DeviceOf(device, result); }
-HRESULT FakeVertexBuffer::SetPrivateData(REFGUID, const void*, DWORD, DWORD) { return D3DERR_INVALIDCALL; }
-HRESULT FakeVertexBuffer::GetPrivateData(REFGUID, void*, DWORD*) { return D3DERR_NOTFOUND; }
-HRESULT FakeVertexBuffer::FreePrivateData(REFGUID) { return D3DERR_NOTFOUND; }
-DWORD FakeVertexBuffer::SetPriority(DWORD) { return 0; }
-DWORD FakeVertexBuffer::GetPriority() { return 0; }
-void FakeVertexBuffer::PreLoad() {}
-D3DRESOURCETYPE FakeVertexBuffer::GetType() { return D3DRTYPE_VERTEXBUFFER; }
 
 HRESULT FakeVertexBuffer::Lock(UINT offset, UINT size, void** data, DWORD flags) {
     if (device) device->Log("VertexBuffer.Lock %d %u %u %lu", id, offset, size, flags);
@@ -469,16 +450,6 @@ HRESULT FakeTexture::QueryInterface(REFIID riid, void** object) {
     return E_NOINTERFACE;
 }
 
-ULONG FakeTexture::AddRef() { return AddRefCore(); }
-ULONG FakeTexture::Release() { return ReleaseCore(); }
-HRESULT FakeTexture::GetDevice(IDirect3DDevice9** result) { return DeviceOf(device, result); }
-HRESULT FakeTexture::SetPrivateData(REFGUID, const void*, DWORD, DWORD) { return D3DERR_INVALIDCALL; }
-HRESULT FakeTexture::GetPrivateData(REFGUID, void*, DWORD*) { return D3DERR_NOTFOUND; }
-HRESULT FakeTexture::FreePrivateData(REFGUID) { return D3DERR_NOTFOUND; }
-DWORD FakeTexture::SetPriority(DWORD) { return 0; }
-DWORD FakeTexture::GetPriority() { return 0; }
-void FakeTexture::PreLoad() {}
-D3DRESOURCETYPE FakeTexture::GetType() { return D3DRTYPE_TEXTURE; }
 DWORD FakeTexture::SetLOD(DWORD) { return 0; }
 DWORD FakeTexture::GetLOD() { return 0; }
 DWORD FakeTexture::GetLevelCount() { return static_cast<DWORD>(levels.size()); }
@@ -569,10 +540,6 @@ HRESULT FakeStateBlock::QueryInterface(REFIID riid, void** object) {
     return E_NOINTERFACE;
 }
 
-ULONG FakeStateBlock::AddRef() { return AddRefCore(); }
-ULONG FakeStateBlock::Release() { return ReleaseCore(); }
-HRESULT FakeStateBlock::GetDevice(IDirect3DDevice9** result) { return DeviceOf(device, result); }
-
 HRESULT FakeStateBlock::Capture() {
     if (!device) return D3DERR_INVALIDCALL;
     device->Log("StateBlock.Capture %d", id);
@@ -619,9 +586,6 @@ HRESULT FakeQuery::QueryInterface(REFIID riid, void** object) {
     return E_NOINTERFACE;
 }
 
-ULONG FakeQuery::AddRef() { return AddRefCore(); }
-ULONG FakeQuery::Release() { return ReleaseCore(); }
-HRESULT FakeQuery::GetDevice(IDirect3DDevice9** result) { return DeviceOf(device, result); }
 D3DQUERYTYPE FakeQuery::GetType() { return type; }
 DWORD FakeQuery::GetDataSize() { return sizeof(BOOL); }
 

@@ -38,9 +38,37 @@ protected:
     friend class FakeDevice;
 };
 
+// A new reference to device in *result; D3DERR_INVALIDCALL without either.
+HRESULT GiveDevice(FakeDevice* device, IDirect3DDevice9** result);
+
+// The counting and the device of every fake resource.
+template <class Interface>
+class FakeUnknown : public Interface, public FakeResourceCore {
+public:
+    ULONG STDMETHODCALLTYPE AddRef() override { return AddRefCore(); }
+    ULONG STDMETHODCALLTYPE Release() override { return ReleaseCore(); }
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** result) override { return GiveDevice(device, result); }
+};
+
+// The IDirect3DResource9 methods no test looks into, alike for every fake resource; GetType
+// answers Type.
+template <class Interface, D3DRESOURCETYPE Type>
+class FakeResource : public FakeUnknown<Interface> {
+public:
+    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID, const void*, DWORD, DWORD) override {
+        return D3DERR_INVALIDCALL;
+    }
+    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID, void*, DWORD*) override { return D3DERR_NOTFOUND; }
+    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID) override { return D3DERR_NOTFOUND; }
+    DWORD STDMETHODCALLTYPE SetPriority(DWORD) override { return 0; }
+    DWORD STDMETHODCALLTYPE GetPriority() override { return 0; }
+    void STDMETHODCALLTYPE PreLoad() override {}
+    D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return Type; }
+};
+
 // A surface: off-screen plain surface, back buffer, or one level of a FakeTexture (whose
 // references then go to the texture). Rows are tightly packed: pitch = width * bytesPerPixel.
-class FakeSurface : public IDirect3DSurface9, public FakeResourceCore {
+class FakeSurface : public FakeResource<IDirect3DSurface9, D3DRTYPE_SURFACE> {
 public:
     FakeSurface(FakeDevice* device, const D3DSURFACE_DESC& desc, bool lockable,
                 IDirect3DTexture9* container = nullptr);
@@ -71,14 +99,6 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** device) override;
-    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID guid, const void* data, DWORD size, DWORD flags) override;
-    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID guid, void* data, DWORD* size) override;
-    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID guid) override;
-    DWORD STDMETHODCALLTYPE SetPriority(DWORD priority) override;
-    DWORD STDMETHODCALLTYPE GetPriority() override;
-    void STDMETHODCALLTYPE PreLoad() override;
-    D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override;
     HRESULT STDMETHODCALLTYPE GetContainer(REFIID riid, void** container) override;
     HRESULT STDMETHODCALLTYPE GetDesc(D3DSURFACE_DESC* desc) override;
     HRESULT STDMETHODCALLTYPE LockRect(D3DLOCKED_RECT* lockedRect, const RECT* rect, DWORD flags) override;
@@ -87,7 +107,7 @@ public:
     HRESULT STDMETHODCALLTYPE ReleaseDC(HDC dc) override;
 };
 
-class FakeVertexBuffer : public IDirect3DVertexBuffer9, public FakeResourceCore {
+class FakeVertexBuffer : public FakeResource<IDirect3DVertexBuffer9, D3DRTYPE_VERTEXBUFFER> {
 public:
     FakeVertexBuffer(FakeDevice* device, UINT length, DWORD usage, DWORD fvf, D3DPOOL pool);
     static FakeVertexBuffer* From(IUnknown* buffer);
@@ -103,23 +123,13 @@ public:
     const char* KindName() const override { return "VertexBuffer"; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** device) override;
-    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID guid, const void* data, DWORD size, DWORD flags) override;
-    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID guid, void* data, DWORD* size) override;
-    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID guid) override;
-    DWORD STDMETHODCALLTYPE SetPriority(DWORD priority) override;
-    DWORD STDMETHODCALLTYPE GetPriority() override;
-    void STDMETHODCALLTYPE PreLoad() override;
-    D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override;
     HRESULT STDMETHODCALLTYPE Lock(UINT offset, UINT size, void** data, DWORD flags) override;
     HRESULT STDMETHODCALLTYPE Unlock() override;
     HRESULT STDMETHODCALLTYPE GetDesc(D3DVERTEXBUFFER_DESC* desc) override;
 };
 
 // A 2D texture whose levels are FakeSurfaces (levels[0] is the full size).
-class FakeTexture : public IDirect3DTexture9, public FakeResourceCore {
+class FakeTexture : public FakeResource<IDirect3DTexture9, D3DRTYPE_TEXTURE> {
 public:
     FakeTexture(FakeDevice* device, UINT width, UINT height, UINT levelCount, DWORD usage,
                 D3DFORMAT format, D3DPOOL pool);
@@ -136,16 +146,6 @@ public:
     void Detach() override;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** device) override;
-    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID guid, const void* data, DWORD size, DWORD flags) override;
-    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID guid, void* data, DWORD* size) override;
-    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID guid) override;
-    DWORD STDMETHODCALLTYPE SetPriority(DWORD priority) override;
-    DWORD STDMETHODCALLTYPE GetPriority() override;
-    void STDMETHODCALLTYPE PreLoad() override;
-    D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override;
     DWORD STDMETHODCALLTYPE SetLOD(DWORD lod) override;
     DWORD STDMETHODCALLTYPE GetLOD() override;
     DWORD STDMETHODCALLTYPE GetLevelCount() override;
@@ -186,7 +186,7 @@ struct FakeDeviceState {
 // A state block: either recorded (BeginStateBlock ... EndStateBlock: the states set meanwhile) or
 // created with CreateStateBlock (everything). Capture reads those states from the device, Apply
 // writes them back; neither allocates.
-class FakeStateBlock : public IDirect3DStateBlock9, public FakeResourceCore {
+class FakeStateBlock : public FakeUnknown<IDirect3DStateBlock9> {
 public:
     enum class EntryKind { RenderState, SamplerState, TextureStageState, Texture, Fvf, StreamSource,
                            PixelShader, VertexShader, Transform, Material, Viewport };
@@ -218,14 +218,11 @@ public:
     const char* KindName() const override { return "StateBlock"; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** device) override;
     HRESULT STDMETHODCALLTYPE Capture() override;
     HRESULT STDMETHODCALLTYPE Apply() override;
 };
 
-class FakeQuery : public IDirect3DQuery9, public FakeResourceCore {
+class FakeQuery : public FakeUnknown<IDirect3DQuery9> {
 public:
     FakeQuery(FakeDevice* device, D3DQUERYTYPE type);
     D3DQUERYTYPE type;
@@ -233,9 +230,6 @@ public:
     const char* KindName() const override { return "Query"; }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** device) override;
     D3DQUERYTYPE STDMETHODCALLTYPE GetType() override;
     DWORD STDMETHODCALLTYPE GetDataSize() override;
     HRESULT STDMETHODCALLTYPE Issue(DWORD flags) override;

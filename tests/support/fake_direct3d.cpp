@@ -215,12 +215,7 @@ HRESULT FakeDirect3D::CreateDevice(UINT adapter, D3DDEVTYPE deviceType, HWND foc
 }
 
 D3DDISPLAYMODE Mode(UINT width, UINT height, UINT refreshRate, D3DFORMAT format) {
-    D3DDISPLAYMODE mode = {};
-    mode.Width = width;
-    mode.Height = height;
-    mode.RefreshRate = refreshRate;
-    mode.Format = format;
-    return mode;
+    return {width, height, refreshRate, format};
 }
 
 D3DCAPS9 MakeCaps(UINT adapter, D3DDEVTYPE deviceType, DWORD devCaps, DWORD presentationIntervals) {

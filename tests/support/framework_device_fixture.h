@@ -23,12 +23,10 @@ struct DeviceCreation {
     D3DPRESENT_PARAMETERS presentParameters;
 };
 
-class FrameworkDeviceTest : public FrameworkTest {
+class FrameworkDeviceTest : public ClockedFrameworkTest {
 protected:
     void SetUp() override {
-        FrameworkTest::SetUp();
-        fake_platform::counterFrequency = 1000;
-        fake_platform::counterValue = 1000;
+        ClockedFrameworkTest::SetUp();
         direct3d = fakes::MakeTypicalDirect3D();
         direct3d->destroyed = &direct3dDestroyed;
         direct3d->onCreateDevice = [this](UINT adapter, D3DDEVTYPE type, HWND focus, DWORD flags,
@@ -52,7 +50,7 @@ protected:
         app.reset();
         TakeQuitMessage();
         if (!handedOver && !direct3dDestroyed) direct3d->Release();
-        FrameworkTest::TearDown();
+        ClockedFrameworkTest::TearDown();
     }
 
     // Initialize, as the entry point calls it, on a message-only window made beforehand (so
@@ -65,7 +63,6 @@ protected:
     }
 
     fakes::FakeDevice* Device() const { return devices.empty() ? nullptr : devices.back(); }
-    void Wait(int milliseconds) { fake_platform::counterValue += milliseconds; }
 
     fakes::FakeDirect3D* direct3d = nullptr;
     bool direct3dDestroyed = false;

@@ -3,7 +3,6 @@
 // case), for the tests of reading the JSON back and of comparing two results.
 #pragma once
 
-#include <initializer_list>
 #include <vector>
 
 #include "analysis/alpha_to_coverage/alpha_to_coverage_measurement.h"
@@ -12,6 +11,7 @@
 #include "analysis/positions/sample_measurement.h"
 #include "analysis/resolve/resolve_measurement.h"
 #include "support/measurement_builders.h"
+#include "support/resolve_builders.h"
 
 namespace test_support {
 
@@ -37,12 +37,6 @@ inline SampleMeasurement SomePositions() {
     return m;
 }
 
-inline std::vector<LadderStep> Rungs(std::initializer_list<int> values) {
-    std::vector<LadderStep> ladder;
-    for (int value : values) ladder.push_back({static_cast<int>(ladder.size()), value});
-    return ladder;
-}
-
 // A 10-bit channel: steps of 1/1023.
 inline ResolveMeasurement SomeResolve() {
     ResolveMeasurement m;
@@ -51,8 +45,8 @@ inline ResolveMeasurement SomeResolve() {
     t.valueScale = 1023;
     t.greyDrawn = 514;
     t.curve.verdict = TransferVerdict::Stored;
-    t.curve.ladder = Rungs({0, 256, 512, 767, 1023});
-    t.curve.grey = Rungs({0, 128, 257, 385, 514});
+    t.curve.ladder = Ladder({0, 256, 512, 767, 1023});
+    t.curve.grey = Ladder({0, 128, 257, 385, 514});
     t.srgbWrite.tried = true;
     t.srgbWrite.capsAnswer = static_cast<long>(0x80004005);
     t.srgbWrite.writeEncoded = true;
@@ -61,12 +55,12 @@ inline ResolveMeasurement SomeResolve() {
     t.srgbWrite.caps.tried = true;
     t.srgbWrite.caps.works = true;
     t.srgbWrite.curve.verdict = TransferVerdict::Linear;
-    t.srgbWrite.curve.ladder = Rungs({0, 550, 750, 900, 1023});
-    t.srgbWrite.curve.grey = Rungs({0, 380, 520, 640, 755});
+    t.srgbWrite.curve.ladder = Ladder({0, 550, 750, 900, 1023});
+    t.srgbWrite.curve.grey = Ladder({0, 380, 520, 640, 755});
     t.alpha.measured = true;
     t.alpha.valueScale = 3;
     t.alpha.curve.verdict = TransferVerdict::Other;
-    t.alpha.curve.ladder = Rungs({0, 1, 2, 2, 3});
+    t.alpha.curve.ladder = Ladder({0, 1, 2, 2, 3});
     m.footprint.verdict = FootprintVerdict::Wider;
     m.footprint.valueScale = 1023;
     m.footprint.colourSamples = 4;

@@ -92,4 +92,15 @@ protected:
     }
 };
 
+// The performance counter at 1 kHz, standing at 1 s until Wait moves it.
+class ClockedFrameworkTest : public FrameworkTest {
+protected:
+    void SetUp() override {
+        FrameworkTest::SetUp();
+        fake_platform::counterFrequency = 1000;
+        fake_platform::counterValue = 1000;
+    }
+    void Wait(int milliseconds) { fake_platform::counterValue += milliseconds; }
+};
+
 }  // namespace test_support

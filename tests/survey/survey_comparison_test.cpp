@@ -38,7 +38,7 @@ ModeReport Mode(int type) {
     positions.gridSize = 64;
     positions.standardPattern = true;
     if (type == 4) {
-        positions.samples = {ExactSample(0, 6, 2), ExactSample(1, 14, 6), ExactSample(2, 2, 10), ExactSample(3, 10, 14)};
+        positions.samples = test_support::StandardFourSamples();
     } else {
         positions.samples = {ExactSample(-1, 8, 8)};
     }
@@ -67,10 +67,14 @@ std::vector<SurveyDifference> Differences(const SurveyReport& baseline, const Su
     return CompareSurveys(AsWritten(baseline), AsWritten(now));
 }
 
-std::vector<std::string> Lines(const SurveyReport& baseline, const SurveyReport& now) {
+std::vector<std::string> LinesOf(const std::vector<SurveyDifference>& differences) {
     std::vector<std::string> lines;
-    for (const SurveyDifference& d : Differences(baseline, now)) lines.push_back(DifferenceLine(d));
+    for (const SurveyDifference& d : differences) lines.push_back(DifferenceLine(d));
     return lines;
+}
+
+std::vector<std::string> Lines(const SurveyReport& baseline, const SurveyReport& now) {
+    return LinesOf(Differences(baseline, now));
 }
 
 TEST(SurveyComparison, EachKindOfChangeIsOneLineNamingTheModeAndWhat) {
@@ -144,9 +148,7 @@ TEST(SurveyComparison, ModesArePairedAcrossAdaptersOnlyWhereEachSurveyHoldsOneUn
     };
     for (const auto& c : cases) {
         const SurveyReport baseline = AsWritten(Survey(1)), now = AsWritten(c.now);
-        std::vector<std::string> lines;
-        for (const SurveyDifference& d : CompareSurveys(baseline, now, c.matchAdapters)) lines.push_back(DifferenceLine(d));
-        EXPECT_EQ(lines, c.lines) << c.name;
+        EXPECT_EQ(LinesOf(CompareSurveys(baseline, now, c.matchAdapters)), c.lines) << c.name;
         const std::string said = AdaptersNote(baseline, now, c.matchAdapters);
         EXPECT_EQ(said, c.note) << c.name;
         // The note comes first wherever the comparison is told.
@@ -233,9 +235,7 @@ TEST(SurveyComparison, ThisMachinesSurveyAgreesWithItselfWithinAnAlphaStepAndWha
         SurveyReport now;
         ASSERT_TRUE(ReadSurveyReport(changed, &now, &error)) << error;
         const std::vector<SurveyDifference> differences = CompareSurveys(baseline, now);
-        std::vector<std::string> lines;
-        for (const SurveyDifference& d : differences) lines.push_back(DifferenceLine(d));
-        EXPECT_EQ(c.expected, lines) << c.name;
+        EXPECT_EQ(c.expected, LinesOf(differences)) << c.name;
         if (!differences.empty()) {
             EXPECT_EQ(threshold.substr(std::string("/modes/2").size()), differences[0].path);
         }

@@ -11,7 +11,6 @@
 
 namespace {
 
-using test_support::ExactSample;
 
 ModeReport FourSampleMode() {
     ModeReport mode;
@@ -21,7 +20,7 @@ ModeReport FourSampleMode() {
     SampleMeasurement& positions = mode.measurement.samplePositions;
     positions.gridSize = 64;
     positions.standardPattern = true;
-    positions.samples = {ExactSample(0, 6, 2), ExactSample(1, 14, 6), ExactSample(2, 2, 10), ExactSample(3, 10, 14)};
+    positions.samples = test_support::StandardFourSamples();
     return mode;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/enumeration_tree_builder.h"
+#include "support/fake_direct3d.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ bool ReadDesktop(void* context, UINT ordinal, D3DDISPLAYMODE* mode) {
     const Desktops* desktops = static_cast<const Desktops*>(context);
     const auto found = desktops->formats.find(ordinal);
     if (found == desktops->formats.end()) return false;
-    *mode = test_support::DisplayMode(1280, 1024, 60, found->second);
+    *mode = fakes::Mode(1280, 1024, 60, found->second);
     return true;
 }
 

@@ -38,14 +38,7 @@ ModeReport FourSamples(double milliseconds) {
     ModeReport mode = Mode(4, 0);
     mode.measured = true;
     mode.measurement.milliseconds = milliseconds;
-    SampleMeasurement& m = mode.measurement.samplePositions;
-    m.gridSize = 64;
-    m.samples = {ExactSample(0, 6, 2), ExactSample(1, 14, 6), ExactSample(2, 2, 10), ExactSample(3, 10, 14)};
-    m.distinctSamples = 4;
-    m.standardPattern = true;
-    m.maskOrderStandard = true;
-    m.textureSampling = TextureSampling::OncePerPixel;
-    m.texturePositions = {ExactSample(-1, 8, 8)};
+    mode.measurement.samplePositions = test_support::StandardFourSamplePositions();
     mode.picture = PictureFileName(mode);
     mode.timings = {milliseconds, milliseconds + 1, milliseconds + 2, milliseconds + 3};
     return mode;

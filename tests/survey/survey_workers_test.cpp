@@ -24,7 +24,6 @@
 namespace {
 
 using nlohmann::json;
-using test_support::ExactSample;
 
 // The 4-sample mode as Wine's device measures it: positions, the resolve, one switch.
 ModeReport MeasuredFourSamples() {
@@ -32,14 +31,7 @@ ModeReport MeasuredFourSamples() {
     mode.adapterFormat = D3DFMT_X8R8G8B8;
     mode.measurement.mode = {D3DMULTISAMPLE_4_SAMPLES, 0, D3DFMT_X8R8G8B8};
     mode.measured = true;
-    SampleMeasurement& positions = mode.measurement.samplePositions;
-    positions.gridSize = 64;
-    positions.samples = {ExactSample(0, 6, 2), ExactSample(1, 14, 6), ExactSample(2, 2, 10), ExactSample(3, 10, 14)};
-    positions.distinctSamples = 4;
-    positions.standardPattern = true;
-    positions.maskOrderStandard = true;
-    positions.textureSampling = TextureSampling::OncePerPixel;
-    positions.texturePositions = {ExactSample(-1, 8, 8)};
+    mode.measurement.samplePositions = test_support::StandardFourSamplePositions();
     DecodeResolve(test_support::FourSampleReadings(), &mode.measurement.resolve);
     AlphaToCoverageMap atoc;
     atoc.offered = true;

@@ -85,7 +85,7 @@ TEST(SampleCoveragePages, InterpolationDrawsEachCaseAndTheMultisamplingOffPositi
     CentroidMeasurement c;
     c.verdict = CentroidVerdict::Centroid;
     c.precision = 0.0107;
-    c.samples = {ExactSample(0, 6, 2), ExactSample(1, 14, 6), ExactSample(2, 2, 10), ExactSample(3, 10, 14)};
+    c.samples = test_support::StandardFourSamples();
     const unsigned covers[] = {0x8, 0xA, 0xE};
     for (unsigned covered : covers) {
         CentroidCase k;

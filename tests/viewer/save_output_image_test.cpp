@@ -59,6 +59,14 @@ protected:
 
     void Save() { ASSERT_TRUE(HandleViewerCommand(*app, IDM_SAVE_OUTPUT)); }
 
+    // Both saves to path warned, and neither wrote a file.
+    void ExpectTwoWarningsAndNoFile(const std::string& path) {
+        ASSERT_EQ(fake_platform::messageBoxes.size(), 2u);
+        EXPECT_EQ(fake_platform::messageBoxes[0].text, kWarningPrefix + path);
+        EXPECT_EQ(fake_platform::messageBoxes[1].text, kWarningPrefix + path);
+        EXPECT_TRUE(folder.Names().empty());
+    }
+
     ScratchFolder folder;
 };
 
@@ -140,10 +148,7 @@ TEST_F(SaveOutputImage, NoKeptFrameIsReportedInsteadOfWritten) {
         AnswerDialogs answer(path);
         Save();
     }
-    ASSERT_EQ(fake_platform::messageBoxes.size(), 2u);
-    EXPECT_EQ(fake_platform::messageBoxes[0].text, kWarningPrefix + path);
-    EXPECT_EQ(fake_platform::messageBoxes[1].text, kWarningPrefix + path);
-    EXPECT_TRUE(folder.Names().empty());
+    ExpectTwoWarningsAndNoFile(path);
 }
 
 TEST_F(SaveOutputImage, ClientWithoutPixelsSavesNoPictureOfAnOlderSize) {
@@ -155,10 +160,7 @@ TEST_F(SaveOutputImage, ClientWithoutPixelsSavesNoPictureOfAnOlderSize) {
         AnswerDialogs answer(path);
         Save();
     }
-    ASSERT_EQ(fake_platform::messageBoxes.size(), 2u);
-    EXPECT_EQ(fake_platform::messageBoxes[0].text, kWarningPrefix + path);
-    EXPECT_EQ(fake_platform::messageBoxes[1].text, kWarningPrefix + path);
-    EXPECT_TRUE(folder.Names().empty());
+    ExpectTwoWarningsAndNoFile(path);
 }
 
 TEST_F(SaveOutputImage, FrozenPictureOfAnOlderSizeIsReplacedByAFrameDrawnNow) {

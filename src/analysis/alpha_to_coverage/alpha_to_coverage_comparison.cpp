@@ -14,8 +14,6 @@ using Pointer = json::json_pointer;
 
 constexpr int kAlphaSteps = 1;
 
-std::string Index(size_t i) { return "[" + std::to_string(i) + "]"; }
-
 json Threshold(int alpha) { return alpha == kNeverCovered ? json(nullptr) : json(alpha); }
 
 bool ThresholdsAgree(int was, int now) {
@@ -25,23 +23,22 @@ bool ThresholdsAgree(int was, int now) {
 
 void CompareThresholds(const AlphaToCoverageMap& was, const AlphaToCoverageMap& now, const std::string& name,
                        const Pointer& path, DifferenceList* differences) {
-    const std::string rows = name + ".thresholds";
-    differences->CompareCounts(rows, path, was.thresholds.size(), now.thresholds.size());
-    for (size_t y = 0; y < was.thresholds.size() && y < now.thresholds.size(); ++y) {
-        const auto& a = was.thresholds[y];
-        const auto& b = now.thresholds[y];
-        differences->CompareCounts(rows + Index(y), path / y, a.size(), b.size());
-        for (size_t x = 0; x < a.size() && x < b.size(); ++x) {
-            differences->CompareCounts(rows + Index(y) + Index(x), path / y / x, a[x].size(), b[x].size());
-            for (size_t s = 0; s < a[x].size() && s < b[x].size(); ++s) {
-                if (ThresholdsAgree(a[x][s], b[x][s])) continue;
-                const json wasAlpha = Threshold(a[x][s]), nowAlpha = Threshold(b[x][s]);
-                differences->Add(rows + Index(y) + Index(x) + Index(s),
-                                 "was " + DifferenceValueText(wasAlpha) + " now " + DifferenceValueText(nowAlpha),
-                                 path / y / x / s, wasAlpha, nowAlpha);
-            }
-        }
-    }
+    using Row = std::vector<std::vector<int>>;
+    using Pixel = std::vector<int>;
+    differences->CompareEach(name + ".thresholds", path, was.thresholds, now.thresholds,
+                             [&](const std::string& row, const Pointer& rowAt, const Row& wasRow, const Row& nowRow) {
+        differences->CompareEach(row, rowAt, wasRow, nowRow,
+                                 [&](const std::string& pixel, const Pointer& pixelAt, const Pixel& wasPixel,
+                                     const Pixel& nowPixel) {
+            differences->CompareEach(pixel, pixelAt, wasPixel, nowPixel,
+                                     [&](const std::string& sample, const Pointer& at, int wasAlpha, int nowAlpha) {
+                if (ThresholdsAgree(wasAlpha, nowAlpha)) return;
+                const json wasValue = Threshold(wasAlpha), nowValue = Threshold(nowAlpha);
+                const std::string text = "was " + DifferenceValueText(wasValue) + " now " + DifferenceValueText(nowValue);
+                differences->Add(sample, text, at, wasValue, nowValue);
+            });
+        });
+    });
 }
 
 }  // namespace
@@ -49,12 +46,9 @@ void CompareThresholds(const AlphaToCoverageMap& was, const AlphaToCoverageMap& 
 void CompareAlphaToCoverage(const AlphaToCoverageMeasurement& was, const AlphaToCoverageMeasurement& now,
                             DifferenceList* differences) {
     const Pointer root;
-    differences->CompareCounts(std::string(), root, was.switches.size(), now.switches.size());
-    for (size_t i = 0; i < was.switches.size() && i < now.switches.size(); ++i) {
-        const AlphaToCoverageMap& a = was.switches[i];
-        const AlphaToCoverageMap& b = now.switches[i];
-        const std::string name = Index(i);
-        const Pointer at = root / i;
+    differences->CompareEach(std::string(), root, was.switches, now.switches,
+                             [&](const std::string& name, const Pointer& at, const AlphaToCoverageMap& a,
+                                 const AlphaToCoverageMap& b) {
         if (a.verdict == AlphaToCoverageVerdict::Dither && b.verdict == AlphaToCoverageVerdict::Dither) {
             differences->CompareValues(name + ".dither", at / "dither",
                                        json{{"width", a.ditherWidth}, {"height", a.ditherHeight}},
@@ -70,5 +64,5 @@ void CompareAlphaToCoverage(const AlphaToCoverageMeasurement& was, const AlphaTo
         CompareThresholds(a, b, name, at / "thresholds", differences);
         differences->CompareValues(name + ".verdict", at / "verdict", AlphaToCoverageVerdictJsonName(a.verdict),
                                    AlphaToCoverageVerdictJsonName(b.verdict));
-    }
+    });
 }

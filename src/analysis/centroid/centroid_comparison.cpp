@@ -37,18 +37,15 @@ void ComparePoints(const PixelPoint& was, const PixelPoint& now, const std::stri
 void CompareCentroid(const CentroidMeasurement& was, const CentroidMeasurement& now, DifferenceList* differences) {
     const Pointer root;
     const double precision = std::max(was.precision, now.precision);
-    differences->CompareCounts("cases", root / "cases", was.cases.size(), now.cases.size());
-    for (size_t i = 0; i < was.cases.size() && i < now.cases.size(); ++i) {
-        const CentroidCase& a = was.cases[i];
-        const CentroidCase& b = now.cases[i];
-        const std::string name = "cases[" + std::to_string(i) + "]";
-        const Pointer at = root / "cases" / i;
+    differences->CompareEach("cases", root / "cases", was.cases, now.cases,
+                             [&](const std::string& name, const Pointer& at, const CentroidCase& a,
+                                 const CentroidCase& b) {
         differences->CompareValues(name + ".atSample", at / "atSample", Sample(a.atSample), Sample(b.atSample));
         differences->CompareValues(name + ".centreCovered", at / "centreCovered", a.centreCovered, b.centreCovered);
         differences->CompareValues(name + ".covered", at / "covered", MaskBits(a.covered), MaskBits(b.covered));
         ComparePoints(a.evaluated, b.evaluated, name + ".evaluated", at / "evaluated", precision, differences);
         ComparePoints(a.plain, b.plain, name + ".withoutCentroid", at / "withoutCentroid", precision, differences);
-    }
+    });
     // Both are parts of the text, the one place the JSON states them.
     if (was.verdict == CentroidVerdict::CoveredSample && now.verdict == CentroidVerdict::CoveredSample) {
         differences->CompareValues("coveredSampleRule", root / "text", was.coveredSampleRule, now.coveredSampleRule);
@@ -60,15 +57,12 @@ void CompareCentroid(const CentroidMeasurement& was, const CentroidMeasurement& 
                                CentroidVerdictJsonName(now.verdict));
     // Older files tried one model and list none: nothing to hold the list against.
     if (was.shaderModels.empty() || now.shaderModels.empty()) return;
-    differences->CompareCounts("shaderModels", root / "shaderModels", was.shaderModels.size(), now.shaderModels.size());
-    for (size_t i = 0; i < was.shaderModels.size() && i < now.shaderModels.size(); ++i) {
-        const CentroidShaderModel& a = was.shaderModels[i];
-        const CentroidShaderModel& b = now.shaderModels[i];
-        const std::string name = "shaderModels[" + std::to_string(i) + "]";
-        const Pointer at = root / "shaderModels" / i;
+    differences->CompareEach("shaderModels", root / "shaderModels", was.shaderModels, now.shaderModels,
+                             [&](const std::string& name, const Pointer& at, const CentroidShaderModel& a,
+                                 const CentroidShaderModel& b) {
         differences->CompareValues(name + ".shaderModel", at / "shaderModel", a.shaderModel, b.shaderModel);
         differences->CompareValues(name + ".verdict", at / "verdict", CentroidVerdictJsonName(a.verdict),
                                    CentroidVerdictJsonName(b.verdict));
         CompareSwitchFindings(a.caps, b.caps, name + ".caps", at / "caps", differences);
-    }
+    });
 }

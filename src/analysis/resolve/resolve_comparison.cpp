@@ -23,17 +23,14 @@ bool WithinSteps(int was, int wasScale, int now, int nowScale, int steps) {
 
 void CompareLadders(const std::vector<LadderStep>& was, int wasScale, const std::vector<LadderStep>& now, int nowScale,
                     const std::string& key, const Pointer& path, DifferenceList* differences) {
-    differences->CompareCounts(key, path / key, was.size(), now.size());
-    for (size_t i = 0; i < was.size() && i < now.size(); ++i) {
-        const std::string rung = key + "[" + std::to_string(i) + "]";
-        const Pointer at = path / key / i;
-        differences->CompareValues(rung + ".covered", at / "covered", was[i].covered, now[i].covered);
-        if (!WithinSteps(was[i].value, wasScale, now[i].value, nowScale, 1)) {
-            differences->Add(rung + ".value",
-                             "was " + std::to_string(was[i].value) + " now " + std::to_string(now[i].value),
-                             at / "value", was[i].value, now[i].value);
+    differences->CompareEach(key, path / key, was, now,
+                             [&](const std::string& rung, const Pointer& at, const LadderStep& a, const LadderStep& b) {
+        differences->CompareValues(rung + ".covered", at / "covered", a.covered, b.covered);
+        if (!WithinSteps(a.value, wasScale, b.value, nowScale, 1)) {
+            differences->Add(rung + ".value", "was " + std::to_string(a.value) + " now " + std::to_string(b.value),
+                             at / "value", a.value, b.value);
         }
-    }
+    });
 }
 
 // A setting written as null where it was not drawn: in one result only, the whole object is the
@@ -118,21 +115,16 @@ void CompareCoverageLevels(const CoverageLevels& was, const CoverageLevels& now,
     const Pointer root;
     differences->CompareValues("colourSamples", root / "colourSamples", was.colourSamples, now.colourSamples);
     differences->CompareValues("coverageSamples", root / "coverageSamples", was.coverageSamples, now.coverageSamples);
-    differences->CompareCounts("edgePositions", root / "edgePositions", was.sweeps.size(), now.sweeps.size());
-    for (size_t i = 0; i < was.sweeps.size() && i < now.sweeps.size(); ++i) {
-        const EdgeSweep& a = was.sweeps[i];
-        const EdgeSweep& b = now.sweeps[i];
-        const std::string name = "edgePositions[" + std::to_string(i) + "]";
-        const Pointer at = root / "edgePositions" / i;
-        differences->CompareCounts(name + ".changes", at / "changes", a.changes.size(), b.changes.size());
-        for (size_t k = 0; k < a.changes.size() && k < b.changes.size(); ++k) {
-            differences->CompareWithin(name + ".changes[" + std::to_string(k) + "]", at / "changes" / k, a.changes[k],
-                                       b.changes[k], kEdgeStep);
-        }
+    differences->CompareEach("edgePositions", root / "edgePositions", was.sweeps, now.sweeps,
+                             [&](const std::string& name, const Pointer& at, const EdgeSweep& a, const EdgeSweep& b) {
+        differences->CompareEach(name + ".changes", at / "changes", a.changes, b.changes,
+                                 [&](const std::string& change, const Pointer& changeAt, double c, double d) {
+            differences->CompareWithin(change, changeAt, c, d, kEdgeStep);
+        });
         differences->CompareValues(name + ".edge", at / "edge", a.edge, b.edge);
         differences->CompareValues(name + ".normal", at / "normal", json{a.normalX, a.normalY},
                                    json{b.normalX, b.normalY});
-    }
+    });
     differences->CompareValues("levels", root / "levels", was.levels, now.levels);
     differences->CompareValues("verdict", root / "verdict", CoverageVerdictJsonName(was.verdict),
                                CoverageVerdictJsonName(now.verdict));

@@ -31,6 +31,16 @@ public:
                        const nlohmann::json& now, double tolerance);
     // Lists of different lengths: "was 4 entries now 3"; the entries both have are compared after.
     void CompareCounts(const std::string& location, const Pointer& path, size_t was, size_t now);
+    // Two lists under key: their counts, then compare(location, path, was[i], now[i]) for each
+    // entry both have, at "key[i]" and key/i.
+    template <class Entry, class Compare>
+    void CompareEach(const std::string& key, const Pointer& path, const std::vector<Entry>& was,
+                     const std::vector<Entry>& now, Compare compare) {
+        CompareCounts(key, path, was.size(), now.size());
+        for (size_t i = 0; i < was.size() && i < now.size(); ++i) {
+            compare(key + "[" + std::to_string(i) + "]", path / i, was[i], now[i]);
+        }
+    }
     // Another list's differences, each placed under location and path.
     void AddAll(const DifferenceList& inner, const std::string& location, const Pointer& path);
 

@@ -4,16 +4,12 @@
 #include <d3d9.h>
 
 #include "enumeration/result_codes.h"
+#include "enumeration/value_table.h"
 
 namespace {
 
-struct CodeReason {
-    HRESULT code;
-    const char* reason;
-};
-
 // A probe makes its own targets, draws, resolves and reads back: these are what stops it.
-const CodeReason kProbeReasons[] = {
+const ValueText<HRESULT> kProbeReasons[] = {
     {D3DERR_NOTAVAILABLE, "the device cannot make or read the probe's targets in this format and mode"},
     {D3DERR_INVALIDCALL, "the implementation refused one of the probe's calls"},
     {D3DERR_OUTOFVIDEOMEMORY, "not enough video memory for the probe's targets"},
@@ -27,10 +23,7 @@ MeasurementFailure ProbeFailure(const std::string& probe, HRESULT code) {
     MeasurementFailure failure;
     failure.call = "probe " + probe;
     failure.code = code;
-    failure.reason = "the implementation gave no reason";
-    for (const CodeReason& entry : kProbeReasons) {
-        if (entry.code == code) failure.reason = entry.reason;
-    }
+    failure.reason = TextOf(kProbeReasons, code, "the implementation gave no reason");
     return failure;
 }
 
