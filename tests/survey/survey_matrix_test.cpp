@@ -110,12 +110,12 @@ TEST(SurveyMatrix, TheOddOneOutIsMarkedWhicheverColumnItStandsIn) {
     Measurement(moved, 2)["alphaToCoverage"][0]["thresholds"][1][1][0] = 40;
     const SurveyReport same = Read(OtherImplementation()), odd = Read(moved), wine = Read(Fixture());
     const SurveyMatrix first = BuildSurveyMatrix({{"odd.json", odd}, {"wine.json", wine}, {"same.json", same}});
-    EXPECT_EQ(Marked(first), std::vector<std::string>{"Alpha to coverage / ATOC+alphaTest @6"});
+    EXPECT_EQ(Marked(first), std::vector<std::string>{"Alpha to coverage / ATOC with alpha test @6"});
     EXPECT_EQ(AgreementSentence(first, first.summary[4]),
               "Alpha to coverage: llvmpipe (LLVM 15.0.6, 256 bits) (d3d9.dll 8.21.13.9135) differs from NVIDIA GeForce "
               "GTX 470 (nvd3dum.dll 8.21.13.9135), llvmpipe (LLVM 15.0.6, 256 bits) (d3d9.dll 8.21.13.9135) in at least one mode.");
     const SurveyMatrix last = BuildSurveyMatrix({{"wine.json", wine}, {"same.json", same}, {"odd.json", odd}});
-    EXPECT_EQ(Marked(last), std::vector<std::string>{"Alpha to coverage / ATOC+alphaTest @8"});
+    EXPECT_EQ(Marked(last), std::vector<std::string>{"Alpha to coverage / ATOC with alpha test @8"});
 }
 
 TEST(SurveyMatrix, AModeOnlyOneSurveyHasIsAColumnWhoseOtherImplementationHasEmptyCells) {
