@@ -19,6 +19,7 @@ th.row { background: #fafafa; font-weight: normal; color: #444; min-width: 120px
 tr.measurement th { background: #e8eaf6; font-weight: bold; text-align: left; }
 td.first, th.first { border-left: 3px solid #777; }
 div.text { max-width: 280px; overflow-wrap: anywhere; }
+thead th { overflow-wrap: break-word; }
 td.alike { background: #fcfcfc; }
 td.alike div.text { max-width: 560px; }
 td.differs { border: 3px solid #e65100; background: #fff3e6; }
@@ -85,7 +86,7 @@ std::string Legend() {
     return "<ul class=\"legend\">\n<li>" + std::string(kDiagramLegend) + "</li>\n<li>" + kLadderLegend +
            "</li>\n<li>An orange cell differs from the result most implementations share in that mode (the first "
            "column's where none is shared by more); hold the pointer over it for what differs. A grey cell: not "
-           "measured in that column. A row every column of a mode shows alike is one cell across them.</li>\n</ul>\n";
+           "measured in that column. A row every column of a mode that measured it shows alike is one cell across them.</li>\n</ul>\n";
 }
 
 // One mode's columns, every render-target format and implementation, and the rows they show; a
@@ -101,7 +102,7 @@ std::string PartTable(const SurveyMatrix& matrix, const MatrixPart& part, const 
     for (size_t h = 0; h < names.size(); ++h) {
         html += "<tr><th class=\"row\">" + E(names[h]) + "</th>";
         for (size_t i = 0; i < part.columns.size(); ++i) {
-            html += "<th" + std::string(firstOfMode(i) ? " class=\"first\"" : "") + "><div class=\"text\">" + E(headings[i][h]) + "</div></th>";
+            html += "<th" + std::string(firstOfMode(i) ? " class=\"first\"" : "") + ">" + E(headings[i][h]) + "</th>";
         }
         html += "</tr>\n";
     }
@@ -115,9 +116,10 @@ std::string PartTable(const SurveyMatrix& matrix, const MatrixPart& part, const 
                     E(measurement) + "</th></tr>\n";
         }
         html += "<tr><th class=\"row\">" + E(row.label) + "</th>";
-        if (RowAlike(row, part.columns)) {
-            const MatrixCell& cell = row.cells[part.columns[0]];
-            const std::string note = "<span class=\"caption\">in every column: </span>";
+        size_t example = 0;
+        if (RowAlike(matrix, row, part.columns, &example)) {
+            const MatrixCell& cell = row.cells[example];
+            const std::string note = "<span class=\"caption\">in every column measured: </span>";
             html += "<td class=\"first alike\" colspan=\"" + std::to_string(part.columns.size()) + "\">" +
                     (row.kind == MatrixCellKind::Fact ? "<div class=\"text\">" + note + E(cell.text) + "</div>"
                                                       : "<div>" + note + "</div>" + CellHtml(matrix, row, cell, false, false)) +

@@ -17,7 +17,11 @@ std::string CellText(const SurveyMatrix& matrix, const MatrixRow& row, const Mat
 
 std::string MatrixMarkdown(const SurveyMatrix& matrix) {
     std::string text = "# Quillant matrix\n\n" + std::string(kMatrixComparisonText) +
-                       " Positions in 1/16 pixel from the pixel's top-left corner.\n\n## Who agrees on what\n\n";
+                       " Positions in 1/16 pixel from the pixel's top-left corner.\n\n";
+    for (const MatrixImplementation& implementation : matrix.implementations) {
+        text += "- " + MarkdownCell(implementation.name) + ": " + MarkdownCell(implementation.file) + "\n";
+    }
+    text += "\n## Who agrees on what\n\n";
     std::vector<std::string> headers = {"Measurement"};
     for (const MatrixImplementation& implementation : matrix.implementations) headers.push_back(implementation.name);
     MarkdownTable summary(headers);
@@ -48,8 +52,9 @@ std::string MatrixMarkdown(const SurveyMatrix& matrix) {
         for (const MatrixRow& row : matrix.rows) {
             if (!RowShown(row, part.columns)) continue;
             std::vector<std::string> cells = {row.measurement, row.label};
-            if (RowAlike(row, part.columns)) {
-                cells.push_back("in every column: " + CellText(matrix, row, row.cells[part.columns[0]]));
+            size_t example = 0;
+            if (RowAlike(matrix, row, part.columns, &example)) {
+                cells.push_back("in every column measured: " + CellText(matrix, row, row.cells[example]));
                 cells.resize(rowHeaders.size());
             } else {
                 for (size_t c : part.columns) cells.push_back(CellText(matrix, row, row.cells[c]));

@@ -73,8 +73,10 @@ const std::vector<std::string>& ColumnHeadingNames() {
 std::vector<std::string> ColumnHeadings(const SurveyMatrix& matrix, const MatrixColumn& column) {
     const MatrixImplementation& implementation = matrix.implementations[column.implementation];
     const ModeReport& mode = column.mode;
+    // The file's name only: the summary gives its folder once.
+    const size_t slash = implementation.file.find_last_of("\\/");
     return {implementation.name,
-            implementation.file,
+            slash == std::string::npos ? implementation.file : implementation.file.substr(slash + 1),
             ColumnAdapterText(matrix, column),
             ShortDeviceTypeText(mode.deviceType),
             mode.measurement.mode.TypeName(),
@@ -179,11 +181,18 @@ bool RowShown(const MatrixRow& row, const std::vector<size_t>& columns) {
     return false;
 }
 
-bool RowAlike(const MatrixRow& row, const std::vector<size_t>& columns) {
-    if (columns.size() < 2) return false;
-    const std::string first = CellWords(row, row.cells[columns[0]]);
+bool RowAlike(const SurveyMatrix& matrix, const MatrixRow& row, const std::vector<size_t>& columns, size_t* example) {
+    std::string first;
+    size_t measured = 0;
     for (size_t c : columns) {
-        if (!row.cells[c].present || row.cells[c].differs || CellWords(row, row.cells[c]) != first) return false;
+        // A column with no measurement (a mode its survey lacks, or one that failed) shows nothing anyway.
+        if (!matrix.columns[c].present || !HoldsMeasurement(matrix.columns[c].mode)) continue;
+        if (!row.cells[c].present || row.cells[c].differs) return false;
+        if (measured++ == 0) {
+            first = CellWords(row, row.cells[c]);
+            *example = c;
+        }
+        if (CellWords(row, row.cells[c]) != first) return false;
     }
-    return true;
+    return measured > 1;
 }

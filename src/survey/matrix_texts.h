@@ -43,8 +43,9 @@ struct MatrixPart {
 std::vector<MatrixPart> MatrixParts(const SurveyMatrix& matrix);
 // Whether any of the columns shows the row.
 bool RowShown(const MatrixRow& row, const std::vector<size_t>& columns);
-// Whether every one of the columns shows the row alike and unmarked: said once for them all.
-bool RowAlike(const MatrixRow& row, const std::vector<size_t>& columns);
+// Whether every one of the columns that holds a measurement (two or more) shows the row alike and
+// unmarked: said once for them all, as example (a column of them) shows it.
+bool RowAlike(const SurveyMatrix& matrix, const MatrixRow& row, const std::vector<size_t>& columns, size_t* example);
 
 // How the cells are compared, a sentence for the top of the page.
 extern const char kMatrixComparisonText[];

@@ -192,9 +192,9 @@ TEST(SurveyMatrix, TheSummarySaysAModesFormatsOnceAndWhatEachImplementationWasCo
     // matrix.md: a table per mode; a row every column shows alike said once, a marked one cell by cell.
     const std::string md = MatrixMarkdown(matrix);
     EXPECT_NE(md.find("\n## " + four + "\n"), std::string::npos);
-    EXPECT_NE(md.find("| Resolve footprint | Filter | in every column: box: every pixel from its own samples |"), std::string::npos) << md;
+    EXPECT_NE(md.find("| Resolve footprint | Filter | in every column measured: box: every pixel from its own samples |"), std::string::npos) << md;
     const std::string fourPart = md.substr(md.find("\n## " + four + "\n"));
-    EXPECT_NE(fourPart.find("| Sample positions | Verdict | in every column: standard 4-sample pattern |"), std::string::npos);
+    EXPECT_NE(fourPart.find("| Sample positions | Verdict | in every column measured: standard 4-sample pattern |"), std::string::npos);
     EXPECT_NE(fourPart.find("| Sample positions | pixel diagram | 0:(6, 2)"), std::string::npos) << fourPart;
     EXPECT_EQ(md.find("e+0"), std::string::npos);
 }
