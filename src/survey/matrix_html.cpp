@@ -1,4 +1,4 @@
-// matrix.html from the matrix: the summary, the legend, then one table, the pictures drawn as
+// matrix.html from the matrix: the summary, the legend, then a table per mode, the pictures drawn as
 // survey.html draws them.
 #include "survey/matrix_html.h"
 
@@ -18,7 +18,10 @@ thead th { background: #f2f2f2; font-weight: normal; }
 th.row { background: #fafafa; font-weight: normal; color: #444; min-width: 120px; }
 tr.measurement th { background: #e8eaf6; font-weight: bold; text-align: left; }
 td.first, th.first { border-left: 3px solid #777; }
-td.fact { max-width: 260px; }
+div.text { max-width: 280px; overflow-wrap: anywhere; }
+thead th { overflow-wrap: break-word; }
+td.alike { background: #fcfcfc; }
+td.alike div.text { max-width: 560px; }
 td.differs { border: 3px solid #e65100; background: #fff3e6; }
 .mark { color: #8a3200; font-size: 12px; font-weight: bold; }
 td.empty { background: #f7f7f7; }
@@ -34,7 +37,8 @@ ul.legend { font-size: 13px; }
 
 std::string E(const std::string& text) { return HtmlEscaped(text); }
 
-std::string CellHtml(const SurveyMatrix& matrix, const MatrixRow& row, const MatrixCell& cell, bool first) {
+// A cell in its own td, or (inTd false) only its content.
+std::string CellHtml(const SurveyMatrix& matrix, const MatrixRow& row, const MatrixCell& cell, bool first, bool inTd) {
     std::string classes = first ? "first" : "";
     const auto open = [&](const std::string& more, const std::string& title) {
         const std::string all = classes + (classes.empty() || more.empty() ? "" : " ") + more;
@@ -44,10 +48,12 @@ std::string CellHtml(const SurveyMatrix& matrix, const MatrixRow& row, const Mat
     if (!cell.present) return open("empty", std::string()) + "</td>";
     std::string content;
     switch (row.kind) {
-    case MatrixCellKind::Fact: content = E(cell.text); break;
+    // A column only as wide as a diagram: long facts wrap.
+    case MatrixCellKind::Fact: content = "<div class=\"text\">" + E(cell.text) + "</div>"; break;
     case MatrixCellKind::Diagram: content = SampleDiagramSvg(cell.diagram, {}); break;
     case MatrixCellKind::Ladder: content = LadderSvg(cell.ladder); break;
     }
+    if (!inTd) return content;
     const char* kind = row.kind == MatrixCellKind::Fact ? "fact" : "picture";
     if (!cell.differs) return open(kind, std::string()) + content + "</td>";
     std::string title;
@@ -67,7 +73,7 @@ std::string SummaryTable(const SurveyMatrix& matrix) {
         for (size_t i = 0; i < matrix.implementations.size(); ++i) {
             const bool differs = !agreement.differing[i].empty();
             html += "<td class=\"" + std::string(differs ? "disagrees" : "agrees") + "\">" +
-                    E(AgreementText(agreement, i)) + "</td>";
+                    E(AgreementText(matrix, agreement, i)) + "</td>";
         }
         html += "</tr>\n";
     }
@@ -78,8 +84,54 @@ std::string SummaryTable(const SurveyMatrix& matrix) {
 
 std::string Legend() {
     return "<ul class=\"legend\">\n<li>" + std::string(kDiagramLegend) + "</li>\n<li>" + kLadderLegend +
-           "</li>\n<li>An orange cell differs from the result most implementations share in that mode; hold the "
-           "pointer over it for what differs. A grey cell: not measured in that column.</li>\n</ul>\n";
+           "</li>\n<li>An orange cell differs from the result most implementations share in that mode (the first "
+           "column's where none is shared by more); hold the pointer over it for what differs. A grey cell: not "
+           "measured in that column. A row every column of a mode that measured it shows alike is one cell across them.</li>\n</ul>\n";
+}
+
+// One mode's columns, every render-target format and implementation, and the rows they show; a
+// row they all show alike is one cell across them.
+std::string PartTable(const SurveyMatrix& matrix, const MatrixPart& part, const std::string& anchor) {
+    std::string html = "<h2 id=\"" + anchor + "\">" + E(part.label) + "</h2>\n<table class=\"matrix\">\n<thead>\n";
+    const std::vector<std::string>& names = ColumnHeadingNames();
+    std::vector<std::vector<std::string>> headings;
+    for (size_t c : part.columns) headings.push_back(ColumnHeadings(matrix, matrix.columns[c]));
+    const auto firstOfMode = [&](size_t i) {
+        return i == 0 || matrix.columns[part.columns[i]].implementation <= matrix.columns[part.columns[i - 1]].implementation;
+    };
+    for (size_t h = 0; h < names.size(); ++h) {
+        html += "<tr><th class=\"row\">" + E(names[h]) + "</th>";
+        for (size_t i = 0; i < part.columns.size(); ++i) {
+            html += "<th" + std::string(firstOfMode(i) ? " class=\"first\"" : "") + ">" + E(headings[i][h]) + "</th>";
+        }
+        html += "</tr>\n";
+    }
+    html += "</thead>\n<tbody>\n";
+    std::string measurement;
+    for (const MatrixRow& row : matrix.rows) {
+        if (!RowShown(row, part.columns)) continue;
+        if (row.measurement != measurement) {
+            measurement = row.measurement;
+            html += "<tr class=\"measurement\"><th colspan=\"" + std::to_string(part.columns.size() + 1) + "\">" +
+                    E(measurement) + "</th></tr>\n";
+        }
+        html += "<tr><th class=\"row\">" + E(row.label) + "</th>";
+        size_t example = 0;
+        if (RowAlike(matrix, row, part.columns, &example)) {
+            const MatrixCell& cell = row.cells[example];
+            const std::string note = "<span class=\"caption\">in every column measured: </span>";
+            html += "<td class=\"first alike\" colspan=\"" + std::to_string(part.columns.size()) + "\">" +
+                    (row.kind == MatrixCellKind::Fact ? "<div class=\"text\">" + note + E(cell.text) + "</div>"
+                                                      : "<div>" + note + "</div>" + CellHtml(matrix, row, cell, false, false)) +
+                    "</td>";
+        } else {
+            for (size_t i = 0; i < part.columns.size(); ++i) {
+                html += CellHtml(matrix, row, row.cells[part.columns[i]], firstOfMode(i), true);
+            }
+        }
+        html += "</tr>\n";
+    }
+    return html + "</tbody>\n</table>\n";
 }
 
 }  // namespace
@@ -94,31 +146,14 @@ std::string MatrixHtml(const SurveyMatrix& matrix) {
             " Positions in 1/16 pixel from the pixel's top-left corner.</p>\n";
     html += "<h2>Who agrees on what</h2>\n" + SummaryTable(matrix);
     html += "<h2>Legend</h2>\n" + Legend();
-    html += "<h2>Every measurement</h2>\n<table class=\"matrix\">\n<thead>\n";
-    const std::vector<std::string>& names = ColumnHeadingNames();
-    std::vector<std::vector<std::string>> headings;
-    for (const MatrixColumn& column : matrix.columns) headings.push_back(ColumnHeadings(matrix, column));
-    const auto firstOfMode = [&](size_t c) {
-        return c == 0 || matrix.columns[c].implementation <= matrix.columns[c - 1].implementation;
-    };
-    for (size_t h = 0; h < names.size(); ++h) {
-        html += "<tr><th class=\"row\">" + E(names[h]) + "</th>";
-        for (size_t c = 0; c < matrix.columns.size(); ++c) {
-            html += "<th" + std::string(firstOfMode(c) ? " class=\"first\"" : "") + ">" + E(headings[c][h]) + "</th>";
+    const std::vector<MatrixPart> parts = MatrixParts(matrix);
+    if (parts.size() > 1) {
+        html += "<h2>Modes</h2>\n<ul class=\"contents\">\n";
+        for (size_t p = 0; p < parts.size(); ++p) {
+            html += "<li><a href=\"#part" + std::to_string(p + 1) + "\">" + E(parts[p].label) + "</a></li>\n";
         }
-        html += "</tr>\n";
+        html += "</ul>\n";
     }
-    html += "</thead>\n<tbody>\n";
-    std::string measurement;
-    for (const MatrixRow& row : matrix.rows) {
-        if (row.measurement != measurement) {
-            measurement = row.measurement;
-            html += "<tr class=\"measurement\"><th colspan=\"" + std::to_string(matrix.columns.size() + 1) + "\">" +
-                    E(measurement) + "</th></tr>\n";
-        }
-        html += "<tr><th class=\"row\">" + E(row.label) + "</th>";
-        for (size_t c = 0; c < row.cells.size(); ++c) html += CellHtml(matrix, row, row.cells[c], firstOfMode(c));
-        html += "</tr>\n";
-    }
-    return html + "</tbody>\n</table>\n</body>\n</html>\n";
+    for (size_t p = 0; p < parts.size(); ++p) html += PartTable(matrix, parts[p], "part" + std::to_string(p + 1));
+    return html + "</body>\n</html>\n";
 }

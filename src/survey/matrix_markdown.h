@@ -1,5 +1,5 @@
 // matrix.md: the matrix as Markdown, ready to paste into a bug report: the summary, the columns
-// listed by number, then one table whose marked cells say what they differ from.
+// listed by number, then a table per mode whose marked cells say what they differ from.
 #pragma once
 
 #include <string>

@@ -38,12 +38,22 @@ img.picture { width: 256px; height: 192px; border: 1px solid #999; }
 .baseline.same { border-color: #2e7d32; background: #f1f8e9; color: #1b5e20; }
 .failed { color: #b71c1c; }
 .measurement { margin: 6px 0 10px; }
-h4 { font-size: 14px; margin: 8px 0 2px; }
+h4 { font-size: 15px; margin: 0 0 8px; }
+h4 .label { font: 12px "Liberation Mono", monospace; color: #666; margin-left: 8px; }
+h5 { font-size: 14px; margin: 8px 0 2px; }
+section.group { margin: 18px 0; }
+table.contents { border-collapse: collapse; margin: 6px 0 12px; }
+.contents td, .contents th { border: 1px solid #ddd; padding: 2px 8px; text-align: left; vertical-align: top; }
+.contents th { font: 12px "Liberation Mono", monospace; font-weight: normal; }
+.contents a { margin-right: 10px; white-space: nowrap; }
+.contents a.differs { color: #b34700; font-weight: bold; }
+.contents a.failed { color: #b71c1c; }
 .caption { font-size: 12px; color: #555; margin: 2px 0; }
 ul.legend { font-size: 13px; color: #444; }
 @media print {
   body { margin: 0; font-size: 10pt; }
-  section.mode, figure, .measurement { page-break-inside: avoid; }
+  section.mode, figure, .measurement, table.contents tr { page-break-inside: avoid; }
+  h3, h4 { page-break-after: avoid; }
   a { color: inherit; text-decoration: none; }
 }
 )";
@@ -97,7 +107,7 @@ std::map<size_t, MovedSample> MovedSamples(const std::vector<const SurveyDiffere
 
 // One measurement: its diagrams beside its facts, then its ladders side by side, then its tables.
 std::string MeasurementSection(const MeasurementView& view, const std::vector<const SurveyDifference*>& differences) {
-    std::string html = "<div class=\"measurement\">\n<h4>" + E(view.title) + "</h4>\n<div class=\"row\">\n";
+    std::string html = "<div class=\"measurement\">\n<h5>" + E(view.title) + "</h5>\n<div class=\"row\">\n";
     for (const ViewDiagram& diagram : view.diagrams) {
         const std::map<size_t, MovedSample> moved = MovedSamples(differences, diagram.source);
         const std::string svg = SampleDiagramSvg(diagram, moved);
@@ -113,8 +123,8 @@ std::string MeasurementSection(const MeasurementView& view, const std::vector<co
     for (const ViewLadder& ladder : view.ladders) {
         const std::string svg = LadderSvg(ladder);
         if (svg.empty()) continue;
-        ladders += "<figure>" + svg + "<figcaption>" + E(ladder.caption) + ": value (0 .. " +
-                   std::to_string(ladder.valueScale) + ") against samples covered</figcaption></figure>\n";
+        ladders += "<figure>" + svg + "<figcaption>" + E(ladder.caption) + ": the value read back, in steps of 1/" +
+                   std::to_string(ladder.valueScale) + ", against the samples covered</figcaption></figure>\n";
     }
     if (!ladders.empty()) {
         html += "<div class=\"row\">\n" + ladders +
@@ -143,10 +153,18 @@ std::string FailureText(const ModeReport& mode) {
     return text;
 }
 
+// "R5G6B5", "X8R8G8B8 (the back buffer's)": where a mode's section stands within its group.
+std::string RenderTargetText(const ModeReport& mode) {
+    const MultisampleMode& multisample = mode.measurement.mode;
+    return std::string(FormatText(multisample.DrawnFormat(), false)) +
+           (multisample.DrawnInBackBufferFormat() ? " (the back buffer's)" : "");
+}
+
 std::string ModeSection(const ModeReport& mode, const std::vector<const SurveyDifference*>& differences) {
     const std::string label = ModeLabel(mode);
     std::string html = "<section class=\"mode" + std::string(differences.empty() ? "" : " differs") + "\" id=\"" +
-                       AnchorOf(label) + "\">\n<h3>" + E(label) + "</h3>\n";
+                       AnchorOf(label) + "\">\n<h4>Render target " + E(RenderTargetText(mode)) +
+                       " <span class=\"label\">" + E(label) + "</span></h4>\n";
     if (!differences.empty()) {
         html += "<ul class=\"differences\">\n";
         for (const SurveyDifference* difference : differences) html += DifferenceItem(*difference);
@@ -166,6 +184,42 @@ std::string ModeSection(const ModeReport& mode, const std::vector<const SurveyDi
         html += "<p class=\"failed\">picture not written: " + E(mode.pictureError) + "</p>\n";
     }
     return html + "</section>\n";
+}
+
+// One mode in all the render-target formats it was measured in, the back buffer's first.
+struct ModeGroup {
+    std::string label;
+    std::vector<const ModeReport*> modes;
+};
+
+void AddToGroup(std::vector<ModeGroup>* groups, const ModeReport* mode) {
+    const std::string label = ModeBaseLabel(*mode);
+    for (ModeGroup& group : *groups) {
+        if (group.label == label) {
+            group.modes.push_back(mode);
+            return;
+        }
+    }
+    groups->push_back({label, {mode}});
+}
+
+std::string GroupAnchorOf(const std::string& label) { return "group-" + AnchorOf(label); }
+
+// A row per mode, a link per render-target format: where a reader finds a format among many.
+template <typename DifferencesOf>
+std::string Contents(const std::vector<ModeGroup>& groups, const DifferencesOf& differencesOf) {
+    std::string html = "<table class=\"contents\">\n<tr><td>Mode</td><td>Render-target formats (orange: differs from "
+                       "the baseline; red: failed)</td></tr>\n";
+    for (const ModeGroup& group : groups) {
+        html += "<tr><th><a href=\"#" + GroupAnchorOf(group.label) + "\">" + E(group.label) + "</a></th><td>";
+        for (const ModeReport* mode : group.modes) {
+            const char* kind = !mode->measured ? " class=\"failed\"" : differencesOf(*mode).empty() ? "" : " class=\"differs\"";
+            html += "<a" + std::string(kind) + " href=\"#" + AnchorOf(ModeLabel(*mode)) + "\">" +
+                    E(RenderTargetText(*mode)) + "</a> ";
+        }
+        html += "</td></tr>\n";
+    }
+    return html + "</table>\n";
 }
 
 std::string AdapterHeading(const AdapterDescription& adapter) {
@@ -254,13 +308,22 @@ std::string SurveyHtml(const SurveyReport& report, const BaselineComparison* bas
     html += BaselineBox(baseline, byMode, sections);
 
     std::vector<bool> shown(report.modes.size(), false);
+    const auto differencesOf = [&](const ModeReport& mode) {
+        const auto found = byMode.find(ModeLabel(mode));
+        return found == byMode.end() ? std::vector<const SurveyDifference*>() : found->second;
+    };
     const auto modeSections = [&](const AdapterDescription* adapter) {
-        std::string text;
+        std::vector<ModeGroup> groups;
         for (size_t i = 0; i < report.modes.size(); ++i) {
             if (shown[i] || (adapter != nullptr && report.modes[i].adapterOrdinal != adapter->ordinal)) continue;
             shown[i] = true;
-            const auto found = byMode.find(ModeLabel(report.modes[i]));
-            text += ModeSection(report.modes[i], found == byMode.end() ? std::vector<const SurveyDifference*>() : found->second);
+            AddToGroup(&groups, &report.modes[i]);
+        }
+        std::string text = groups.empty() ? std::string() : Contents(groups, differencesOf);
+        for (const ModeGroup& group : groups) {
+            text += "<section class=\"group\" id=\"" + GroupAnchorOf(group.label) + "\">\n<h3>" + E(group.label) + "</h3>\n";
+            for (const ModeReport* mode : group.modes) text += ModeSection(*mode, differencesOf(*mode));
+            text += "</section>\n";
         }
         return text;
     };

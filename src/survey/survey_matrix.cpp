@@ -87,9 +87,9 @@ private:
     std::map<std::string, size_t> index_;
 };
 
-// The columns of one mode that hold a measurement, and the one the others are compared with: the
-// result most of them agree with, the first where none has more.
-size_t ReferenceOf(const MeasurementModule& module, const std::vector<const ModeReport*>& modes) {
+// Among the columns of one mode that hold a measurement, the one the others are compared with:
+// the result most of them agree with, the first where none has more; with how many agree with it.
+size_t ReferenceOf(const MeasurementModule& module, const std::vector<const ModeReport*>& modes, size_t* agreeingOut) {
     size_t best = 0, bestAgreeing = 0;
     for (size_t i = 0; i < modes.size(); ++i) {
         size_t agreeing = 0;
@@ -103,7 +103,23 @@ size_t ReferenceOf(const MeasurementModule& module, const std::vector<const Mode
             bestAgreeing = agreeing;
         }
     }
+    *agreeingOut = bestAgreeing;
     return best;
+}
+
+std::string Joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (size_t i = 0; i < names.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    }
+    return text;
+}
+
+void AddOnce(std::vector<std::string>* items, const std::string& item) {
+    for (const std::string& each : *items) {
+        if (each == item) return;
+    }
+    items->push_back(item);
 }
 
 std::vector<MatrixImplementation> ImplementationsOf(const std::vector<MatrixSurvey>& surveys,
@@ -193,6 +209,9 @@ SurveyMatrix BuildSurveyMatrix(const std::vector<MatrixSurvey>& surveys) {
         agreement.measurement = module.describe(ModeMeasurement()).title;
         agreement.shared.assign(matrix.implementations.size(), 0);
         agreement.differing.resize(matrix.implementations.size());
+        agreement.differingColumns.resize(matrix.implementations.size());
+        agreement.comparedColumns.resize(matrix.implementations.size());
+        agreement.against.resize(matrix.implementations.size());
         for (size_t g = 0; g + 1 < groupStart.size(); ++g) {
             std::vector<size_t> measured;
             std::vector<const ModeReport*> modes;
@@ -202,12 +221,24 @@ SurveyMatrix BuildSurveyMatrix(const std::vector<MatrixSurvey>& surveys) {
                 modes.push_back(&matrix.columns[c].mode);
             }
             if (measured.size() < 2) continue;
-            const size_t reference = ReferenceOf(module, modes);
+            size_t agreeing = 0;
+            const size_t reference = ReferenceOf(module, modes, &agreeing);
+            std::vector<DifferenceList> found(measured.size());
+            std::vector<std::string> sharing;
+            for (size_t i = 0; i < measured.size(); ++i) {
+                module.compare(modes[reference]->measurement, modes[i]->measurement, &found[i]);
+                if (found[i].Empty()) sharing.push_back(matrix.implementations[matrix.columns[measured[i]].implementation].name);
+            }
+            const std::string against =
+                agreeing > 1 ? "the result " + Joined(sharing) + " share"
+                             : matrix.implementations[matrix.columns[measured[reference]].implementation].name +
+                                   " (the first column: no result is shared by more)";
             for (size_t i = 0; i < measured.size(); ++i) {
                 const size_t c = measured[i];
-                ++agreement.shared[matrix.columns[c].implementation];
-                DifferenceList differences;
-                module.compare(modes[reference]->measurement, modes[i]->measurement, &differences);
+                const size_t implementation = matrix.columns[c].implementation;
+                ++agreement.shared[implementation];
+                agreement.comparedColumns[implementation].push_back(c);
+                const DifferenceList& differences = found[i];
                 for (const MeasurementDifference& d : differences.Items()) {
                     MatrixCell& cell = rows.Rows()[rows.RowOf(std::string(module.key) + d.path.to_string(), c)].cells[c];
                     cell.present = true;
@@ -216,7 +247,9 @@ SurveyMatrix BuildSurveyMatrix(const std::vector<MatrixSurvey>& surveys) {
                     cell.differences.push_back(JoinedLocation(module.location, d.location) + " " + d.text);
                 }
                 if (!differences.Empty()) {
-                    agreement.differing[matrix.columns[c].implementation].push_back(ModeLabel(*modes[i]));
+                    agreement.differing[implementation].push_back(ModeLabel(*modes[i]));
+                    agreement.differingColumns[implementation].push_back(c);
+                    AddOnce(&agreement.against[implementation], against);
                 }
             }
         }

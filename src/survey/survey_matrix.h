@@ -56,6 +56,11 @@ struct MatrixAgreement {
     std::string measurement;
     std::vector<size_t> shared;                        // per implementation: modes compared
     std::vector<std::vector<std::string>> differing;   // per implementation: the modes it differs in
+    std::vector<std::vector<size_t>> differingColumns;  // the same as columns
+    std::vector<std::vector<size_t>> comparedColumns;   // per implementation: the columns compared
+    // Per implementation, what it was compared with where it differs, each once: "the result Wine
+    // and DXVK share", or "Wine (the first column: no result is shared by more)".
+    std::vector<std::vector<std::string>> against;
 };
 
 struct SurveyMatrix {

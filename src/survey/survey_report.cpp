@@ -63,11 +63,15 @@ std::string TextureShortText(const SampleMeasurement& measurement) {
 
 }  // namespace
 
+std::string ModeBaseLabel(const ModeReport& mode) {
+    const MultisampleMode& multisample = mode.measurement.mode;
+    return std::string(ShortDeviceTypeText(mode.deviceType)) + " " + FormatText(multisample.format, false) + " " +
+           multisample.TypeName() + " q" + std::to_string(multisample.quality);
+}
+
 std::string ModeLabel(const ModeReport& mode) {
     const MultisampleMode& multisample = mode.measurement.mode;
-    const std::string label = std::string(ShortDeviceTypeText(mode.deviceType)) + " " +
-                              FormatText(multisample.format, false) + " " + multisample.TypeName() + " q" +
-                              std::to_string(multisample.quality);
+    const std::string label = ModeBaseLabel(mode);
     if (multisample.DrawnInBackBufferFormat()) return label;
     return label + " in " + FormatText(multisample.DrawnFormat(), false);
 }

@@ -65,6 +65,8 @@ struct SurveyReport {
 // "HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0", and " in A16B16G16R16F" after it where the mode was
 // measured in a render-target format other than the back buffer's.
 std::string ModeLabel(const ModeReport& mode);
+// "HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0": the mode whatever render-target format it was measured in.
+std::string ModeBaseLabel(const ModeReport& mode);
 // "adapter0-hal-x8r8g8b8-4-samples-q0.png": unique per mode, the same from run to run.
 std::string PictureFileName(const ModeReport& mode);
 // "4 samples, standard 4-sample pattern, texture once per pixel", or "failed: ...".

@@ -105,7 +105,7 @@ TEST(CentroidDecoder, TheVerdictNamesWhereEveryCaseWasEvaluated) {
          "ignored: at the pixel centre", 0, 0.01},
         // The centre where it is covered, the centroid elsewhere: no one rule.
         {"mixed", [](unsigned covered) { return Bits(covered) == 3 ? PixelPoint{0.5, 0.5} : Mean(covered); },
-         CentroidVerdict::Other, "other", 0, 0.01},
+         CentroidVerdict::Other, "elsewhere: not at the centroid, a covered sample or the pixel centre", 0, 0.01},
         // DXVK interpolates about a point 1/128 pixel right of and below the centre, plain and
         // centroid alike: still its lowest covered sample.
         {"lowest, off-centre", LowestCovered, CentroidVerdict::CoveredSample,

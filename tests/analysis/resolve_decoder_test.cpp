@@ -159,9 +159,9 @@ TEST(ResolveDecoder, ReadingsBecomeAMeasurementWithSrgbWritingJudgedByTheGrey) {
     EXPECT_EQ(TransferVerdict::Stored, m.transfer.alpha.curve.verdict);
     EXPECT_EQ(FootprintVerdict::Box, m.footprint.verdict);
     EXPECT_EQ(CoverageVerdict::Equal, m.coverage.verdict);
-    EXPECT_EQ("stored; sRGB write (D3DERR_NOTAVAILABLE, encoded): linear", ResolveColumnText(m));
+    EXPECT_EQ("averaged as stored values; sRGB write (D3DERR_NOTAVAILABLE, encoded): averaged in linear light", ResolveColumnText(m));
     EXPECT_EQ("box", FilterColumnText(m));
-    EXPECT_EQ("5 levels = 4 samples", CoverageColumnText(m));
+    EXPECT_EQ("5 levels, as 4 samples give", CoverageColumnText(m));
 
     r.srgbGrey = Ladder({0, 32, 64, 96, 128});
     DecodeResolve(r, &m);

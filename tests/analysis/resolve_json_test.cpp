@@ -40,6 +40,8 @@ TEST(ResolveJson, HoldsTheTransferFootprintAndCoverageUnderTheirKeys) {
     EXPECT_EQ("fewer", c["verdict"]);
     EXPECT_EQ(json::parse(R"([{"edge":"vertical","normal":[1.0,0.0],"changes":[0.1328125,0.3828125,0.6328125]}])"),
               c["edgePositions"]);
+    // Read back, a sweep has as many levels as it had when measured.
+    EXPECT_EQ(m.coverage.sweeps[0].levels, c.get<CoverageLevels>().sweeps[0].levels);
 }
 
 TEST(ResolveJson, SrgbWritingCarriesTheCapsAnswerBesideWhatHappened) {

@@ -25,8 +25,8 @@ TEST(SwitchFinding, OneAnsweringFormIsAClaimEachCombinationHasItsVerdictAndReads
         const char* shortText;
     } kCases[] = {
         {{kRefused, kClaimed}, true, true, 0, "claimed and works", "claimed, works"},
-        {{kClaimed}, true, false, 0, "claimed, no effect", "claimed, no effect"},
-        {{kRefused, kRefused}, true, true, 0, "not claimed but works", "not claimed, works"},
+        {{kClaimed}, true, false, 0, "claimed, but no effect", "claimed, no effect"},
+        {{kRefused, kRefused}, true, true, 0, "not claimed, but works", "not claimed, works"},
         {{}, true, false, 0, "not claimed, no effect", "not claimed, no effect"},
         {{kClaimed}, false, false, static_cast<long>(D3DERR_INVALIDCALL),
          "not tried: CreatePixelShader (D3DERR_INVALIDCALL)", "not tried (D3DERR_INVALIDCALL)"},

@@ -99,7 +99,7 @@ TEST(SwitchProbes, AlphaToCoverageDrawsWithEverySwitchAndSetsItsClaimBesideWhatI
     }
     EXPECT_EQ(std::vector<int>{128}, m.switches[1].thresholds[0][0]);
     EXPECT_EQ("CheckDeviceFormat(0, D3DRTYPE_SURFACE, 'A2M1') D3D_OK", CapsAnswersText(m.switches[2].caps));
-    EXPECT_EQ("ATOC+alphaTest: thresholds (k-1/2)/1 (not claimed, works); ATOC: thresholds (k-1/2)/1 (not claimed, "
+    EXPECT_EQ("ATOC with alpha test: thresholds (k-1/2)/1 (not claimed, works); ATOC: thresholds (k-1/2)/1 (not claimed, "
               "works); "
               "A2M1: not applied (claimed, no effect)",
               AlphaToCoverageColumnText(m));

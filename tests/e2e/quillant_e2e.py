@@ -492,15 +492,41 @@ class _VisibleText(html.parser.HTMLParser):
             self.text.append(data)
 
 
+def visible_text(page):
+    reader = _VisibleText()
+    reader.feed(page)
+    return " ".join(reader.text)
+
+
 def visible_json_tokens(page):
     """The schema's own words (camelCase keys and values beginning in lower case, which no sentence
     has) found in a page's visible text."""
     with open(SURVEY_SCHEMA, encoding="utf-8") as f:
         tokens = set(re.findall(r'"([a-z]+[A-Z][A-Za-z]*)"', f.read()))
-    reader = _VisibleText()
-    reader.feed(page)
-    visible = " ".join(reader.text)
+    visible = visible_text(page)
     return sorted(t for t in tokens if re.search(r"\b%s\b" % t, visible))
+
+
+# What a reader should not meet on a page or in a Markdown file, and how to find it.
+NOT_FOR_PEOPLE = (
+    ("a camelCase word", r"\b(?!sRGB\b)[a-z]+[A-Z][A-Za-z]*\b"),
+    ("a number in exponent form", r"\b\d(\.\d+)?e[+-]?\d+\b"),
+    ("a verdict as a formula", r"\bsamples = "),
+    ("one counted as many", r"(?<!\d )\b1 (samples|colour samples|levels)\b"),  # not a plot's axis: "0 1 samples covered"
+    ("a bare 'other'", r"(^|[|:;,(]) ?other\b(?!:)"),
+    ("alpha thresholds without their scale", r"\(alpha [0-9, ]+\), the same in every pixel(?!, in alpha steps)"),
+    ("a ladder without its steps", r"\(of \d+\)"),
+)
+
+
+def words_not_for_people(text):
+    """Each kind of NOT_FOR_PEOPLE found in a text (a page's visible text or Markdown), with what was found."""
+    found = []
+    for kind, pattern in NOT_FOR_PEOPLE:
+        hits = sorted(set(m.group(0) for m in re.finditer(pattern, text, re.M)))
+        if hits:
+            found.append((kind, hits[:5]))
+    return found
 
 
 if __name__ == "__main__" and sys.argv[1:] == ["--schema-problems"]:

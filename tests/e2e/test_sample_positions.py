@@ -113,7 +113,7 @@ def switch_pages_and_back(testcase):
 # state, at 4 samples and at 1x.
 FACTS_4X = {
     "Resolve": ["resolve averages stored values", "box: every pixel from its own samples",
-                "coverage samples = colour samples"],
+                "as many coverage samples as colour samples"],
     "Alpha to coverage": ["thresholds"],
     "Interpolation": ["ignored: at the pixel centre", "one evaluation at the centre, written to every sample"],
 }

@@ -104,7 +104,12 @@ class SurveyAgainstABaseline(unittest.TestCase):
     def test_chromium_draws_each_sample_of_the_4_sample_mode_where_survey_json_puts_it(self):
         image = q.chromium_screenshot(os.path.join(self.base, "survey.html"),
                                       os.path.join(self.base, "..", "survey-html.png"), 1100, 10000)
-        self.assertEqual(q.visible_json_tokens(read(self.base, "survey.html")), [])
+        page = read(self.base, "survey.html")
+        self.assertEqual(q.visible_json_tokens(page), [])
+        for name, text in (("survey.html", q.visible_text(page)), ("survey.md", read(self.base, "survey.md"))):
+            self.assertEqual(q.words_not_for_people(text), [], name)
+        for unit in ("in 1/16 pixel", "in steps of 1/255", "in alpha steps of 1/255", "in 1/128 pixel", "the alpha, in steps of 1/255"):
+            self.assertIn(unit, q.visible_text(page))
         image = image.crop(0, 0, 320, image.height)  # the diagrams stand at the left of their modes
         measured = [m for m in read(self.base, "survey.json")["modes"] if m["measurement"]]
         # A pixel border per diagram, in the page's order: the positions' in every measured mode, then

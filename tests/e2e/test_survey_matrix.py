@@ -87,10 +87,18 @@ class TwoImplementations(unittest.TestCase):
         self.assertIn("| Sample positions | pixel diagram |", markdown)
         page = os.path.join(out_folder, "matrix.html")
         with open(page, encoding="utf-8") as f:
-            self.assertEqual(q.visible_json_tokens(f.read()), [])
+            html = f.read()
+        self.assertEqual(q.visible_json_tokens(html), [])
+        # Words for people in both files, every number with its unit.
+        for name, text in (("matrix.html", q.visible_text(html)), ("matrix.md", markdown)):
+            self.assertEqual(q.words_not_for_people(text), [], name)
+            for unit in ("in 1/16 pixel", "in steps of 1/255", "in alpha steps of 1/255"):
+                self.assertIn(unit, text, name)
+        self.assertIn("differs from NVIDIA GeForce GTX 470 (nvd3dum.dll 8.21.13.9135) (the first column: no result is "
+                      "shared by more) in 1 of 3 modes", markdown)
 
-        # The pixel diagrams come first: the top of the page holds them.
-        image = q.chromium_screenshot(page, os.path.join(self.folder, "matrix-html.png"), 1900, 3000)
+        # A table per mode: the 4-sample mode's, with the marked cell, is the third.
+        image = q.chromium_screenshot(page, os.path.join(self.folder, "matrix-html.png"), 1900, 10000)
         left, top, right, bottom = box_of(image, MARK)
         # One cell's border, as wide as one diagram and its note: not two cells.
         self.assertTrue(240 < right - left < 400 and 240 < bottom - top < 400, (left, top, right, bottom))

@@ -88,7 +88,7 @@ TEST_F(SampleCoverageProbeTest, AtocAndTheUnannouncedA2m1CoverOneSampleMorePerQu
     }
     EXPECT_EQ("CheckDeviceFormat(0, D3DRTYPE_SURFACE, 'A2M1') D3DERR_NOTAVAILABLE",
               CapsAnswersText(Switch(atoc, CoverageSwitch::A2m1).caps));
-    EXPECT_EQ("ATOC+alphaTest: thresholds (k-1)/4 (claimed, works); ATOC: thresholds (k-1)/4 (claimed, works); "
+    EXPECT_EQ("ATOC with alpha test: thresholds (k-1)/4 (claimed, works); ATOC: thresholds (k-1)/4 (claimed, works); "
               "A2M1: thresholds (k-1)/4 (not claimed, works)",
               AlphaToCoverageColumnText(atoc));
 }
@@ -226,8 +226,8 @@ TEST_F(SampleCoverageProbeTest, ThePagesOfTheMeasurementsAtFourSamples) {
     ASSERT_EQ(S_OK, MeasureAntialiasOff(app_->device, m.target, m.positions, &measurement.antialiasOff));
     const std::vector<MeasurementPage> all = MeasurementPages(measurement);
     const MeasurementPage pages[] = {all[2], all[3]};
-    EXPECT_NE(std::string::npos, pages[0].text.find("A2M1 claimed?: not claimed but works"));
-    EXPECT_NE(std::string::npos, pages[1].text.find("Centroid in ps_2_0: ignored: at the pixel centre; claimed, no effect"));
+    EXPECT_NE(std::string::npos, pages[0].text.find("A2M1 claimed?: not claimed, but works"));
+    EXPECT_NE(std::string::npos, pages[1].text.find("Centroid in ps_2_0: ignored: at the pixel centre; claimed, but no effect"));
     EXPECT_NE(std::string::npos, pages[1].text.find("Centroid: ignored: at the pixel centre"));
     EXPECT_NE(std::string::npos, pages[1].text.find("one evaluation at the centre, written to every sample"));
     const char* folder = std::getenv("QUILLANT_PAGE_PICTURES");

@@ -71,7 +71,7 @@ TEST(SurveyPage, EachMeasurementShowsWhereItWasMeasuredAndNotWhereItWasNot) {
     }
     for (const char* title : {"Sample positions", "Resolve transfer", "Resolve footprint", "Coverage levels",
                               "Alpha to coverage", "Centroid", "Multisampling off"}) {
-        EXPECT_EQ(Count(rich, std::string("<h4>") + title + "</h4>"), 1u) << title;
+        EXPECT_EQ(Count(rich, std::string("<h5>") + title + "</h5>"), 1u) << title;
     }
     // Four numbered dots in the pixel, none twice.
     EXPECT_EQ(Count(rich, "<g class=\"sample\">"), 4u);

@@ -110,12 +110,13 @@ TEST(SurveyMatrix, TheOddOneOutIsMarkedWhicheverColumnItStandsIn) {
     Measurement(moved, 2)["alphaToCoverage"][0]["thresholds"][1][1][0] = 40;
     const SurveyReport same = Read(OtherImplementation()), odd = Read(moved), wine = Read(Fixture());
     const SurveyMatrix first = BuildSurveyMatrix({{"odd.json", odd}, {"wine.json", wine}, {"same.json", same}});
-    EXPECT_EQ(Marked(first), std::vector<std::string>{"Alpha to coverage / ATOC+alphaTest @6"});
+    EXPECT_EQ(Marked(first), std::vector<std::string>{"Alpha to coverage / ATOC with alpha test @6"});
     EXPECT_EQ(AgreementSentence(first, first.summary[4]),
-              "Alpha to coverage: llvmpipe (LLVM 15.0.6, 256 bits) (d3d9.dll 8.21.13.9135) differs from NVIDIA GeForce "
-              "GTX 470 (nvd3dum.dll 8.21.13.9135), llvmpipe (LLVM 15.0.6, 256 bits) (d3d9.dll 8.21.13.9135) in at least one mode.");
+              "Alpha to coverage: llvmpipe (LLVM 15.0.6, 256 bits) (d3d9.dll 8.21.13.9135) differs from the result NVIDIA "
+              "GeForce GTX 470 (nvd3dum.dll 8.21.13.9135) and llvmpipe (LLVM 15.0.6, 256 bits) (d3d9.dll 8.21.13.9135) "
+              "share in 1 of 3 modes.");
     const SurveyMatrix last = BuildSurveyMatrix({{"wine.json", wine}, {"same.json", same}, {"odd.json", odd}});
-    EXPECT_EQ(Marked(last), std::vector<std::string>{"Alpha to coverage / ATOC+alphaTest @8"});
+    EXPECT_EQ(Marked(last), std::vector<std::string>{"Alpha to coverage / ATOC with alpha test @8"});
 }
 
 TEST(SurveyMatrix, AModeOnlyOneSurveyHasIsAColumnWhoseOtherImplementationHasEmptyCells) {
@@ -136,12 +137,66 @@ TEST(SurveyMatrix, AModeOnlyOneSurveyHasIsAColumnWhoseOtherImplementationHasEmpt
         }
     }
     EXPECT_EQ(Marked(matrix), std::vector<std::string>{"Alpha to coverage / ATOC @5"});
-    EXPECT_EQ(AgreementText(matrix.summary[0], 1), "agrees in 2 modes");
-    EXPECT_EQ(AgreementText(matrix.summary[4], 1), "differs in 1 of 2 modes: HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0");
+    EXPECT_EQ(AgreementText(matrix, matrix.summary[0], 1), "agrees in 2 modes");
+    EXPECT_EQ(AgreementText(matrix, matrix.summary[4], 1), "differs in 1 of 2 modes: HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0");
     // Alone, a survey is compared with nothing.
     const SurveyMatrix alone = BuildSurveyMatrix({{"wine.json", Read(Fixture())}});
     EXPECT_EQ(alone.columns.size(), 3u);
-    EXPECT_EQ(AgreementText(alone.summary[0], 0), "no mode shared with another implementation");
+    EXPECT_EQ(AgreementText(alone, alone.summary[0], 0), "no mode shared with another implementation");
+}
+
+// The fixture's 4-sample mode measured again in A8R8G8B8 and R5G6B5, each change made to the
+// copies named.
+json InThreeFormats(json document, const std::function<void(json*, const std::string&)>& change) {
+    const json four = document["modes"][2];
+    for (const char* format : {"D3DFMT_A8R8G8B8", "D3DFMT_R5G6B5"}) {
+        json copy = four;
+        copy["renderTargetFormat"] = format;
+        document["modes"].push_back(copy);
+    }
+    for (size_t m = 2; m < 5; ++m) {
+        change(&document["modes"][m]["measurement"], document["modes"][m].value("renderTargetFormat", "D3DFMT_X8R8G8B8"));
+    }
+    return document;
+}
+
+TEST(SurveyMatrix, TheSummarySaysAModesFormatsOnceAndWhatEachImplementationWasComparedWith) {
+    const SurveyReport wine = Read(InThreeFormats(Fixture(), [](json*, const std::string&) {}));
+    const SurveyReport other = Read(InThreeFormats(OtherImplementation(), [](json* m, const std::string& format) {
+        (*m)["alphaToCoverage"][1]["thresholds"][0][0][2] = 140;
+        if (format == "D3DFMT_R5G6B5") (*m)["samplePositions"]["samples"][2]["y"] = {{"exact", true}, {"sixteenths", 12}, {"low", 0.73}, {"high", 0.77}};
+        if (format != "D3DFMT_R5G6B5") (*m)["resolve"]["transfer"]["ladder"][2]["value"] = 100;
+        if (format == "D3DFMT_X8R8G8B8") (*m)["centroid"]["verdict"] = "coveredSample";
+    }));
+    const SurveyMatrix matrix = BuildSurveyMatrix({{"wine.json", wine}, {"other.json", other}});
+    ASSERT_EQ(matrix.columns.size(), 10u);
+    const std::string four = "HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0";
+    const struct {
+        size_t measurement;
+        std::string text;
+    } cases[] = {
+        {0, "differs in 1 of 5 modes: " + four + " in R5G6B5"},
+        {1, "differs in 2 of 5 modes: " + four + " in 2 of 3 render-target formats compared, all but R5G6B5"},
+        {2, "agrees in 5 modes"},
+        {4, "differs in 3 of 5 modes: " + four + " in all 3 render-target formats compared"},
+        {5, "differs in 1 of 5 modes: " + four + " in X8R8G8B8 (the back buffer's)"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AgreementText(matrix, matrix.summary[c.measurement], 1), c.text) << matrix.summary[c.measurement].measurement;
+        EXPECT_EQ(AgreementText(matrix, matrix.summary[c.measurement], 0), "agrees in 5 modes");
+    }
+    // Two implementations tie: the first column is the reference, and the sentence says so.
+    EXPECT_EQ(AgreementSentence(matrix, matrix.summary[4]),
+              "Alpha to coverage: llvmpipe (LLVM 15.0.6, 256 bits) (d3d9.dll 8.21.13.9135) differs from NVIDIA GeForce "
+              "GTX 470 (nvd3dum.dll 8.21.13.9135) (the first column: no result is shared by more) in 3 of 5 modes.");
+    // matrix.md: a table per mode; a row every column shows alike said once, a marked one cell by cell.
+    const std::string md = MatrixMarkdown(matrix);
+    EXPECT_NE(md.find("\n## " + four + "\n"), std::string::npos);
+    EXPECT_NE(md.find("| Resolve footprint | Filter | in every column measured: box: every pixel from its own samples |"), std::string::npos) << md;
+    const std::string fourPart = md.substr(md.find("\n## " + four + "\n"));
+    EXPECT_NE(fourPart.find("| Sample positions | Verdict | in every column measured: standard 4-sample pattern |"), std::string::npos);
+    EXPECT_NE(fourPart.find("| Sample positions | pixel diagram | 0:(6, 2)"), std::string::npos) << fourPart;
+    EXPECT_EQ(md.find("e+0"), std::string::npos);
 }
 
 TEST(SurveyMatrix, MatrixWritesItsTwoFilesOrNothingWithTheSurveysExitCodes) {

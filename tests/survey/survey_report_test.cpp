@@ -211,7 +211,7 @@ TEST(SurveyReport, AModeWhoseMeasurementsContradictEachOtherFailsButKeepsThem) {
     EXPECT_EQ(entry["measurement"]["samplePositions"]["samples"].size(), 4u);
     const std::string page = SurveyHtml(report);
     EXPECT_NE(page.find("failed: consistency"), std::string::npos);
-    EXPECT_NE(page.find("<h4>Sample positions</h4>"), std::string::npos);
+    EXPECT_NE(page.find("<h5>Sample positions</h5>"), std::string::npos);
 }
 
 TEST(SurveyReport, AModeWithOneFailedMeasurementFailsKeepsTheOthersAndReadsBackToADifference) {

@@ -42,13 +42,13 @@ ModeMeasurement Measured(const ResolveMeasurement& resolve) {
 TEST(ResolvePage, TextHoldsEveryLadderWithBothReferencesAndTheVerdicts) {
     const MeasurementPage page = MeasurementPages(Measured(FourSamples()))[1];
     EXPECT_EQ("Resolve", page.title);
-    for (const char* line : {"Resolve transfer\r\n", "k\tvalue\tstored\tlinear\r\n", "1\t64\t64\t137\r\n",
+    for (const char* line : {"Resolve transfer\r\n", "samples lit\tread back\tstored values averaged\taveraged in linear light\r\n", "1\t64\t64\t137\r\n",
                              "3\t191\t191\t225\r\n", "1\t32\t32\t66\r\n", "resolve averages stored values\r\n",
-                             "not claimed, but works: caps answer D3DERR_NOTAVAILABLE; grey 128 was stored as 188 (written sRGB-encoded)",
+                             "not claimed, but works: caps answer D3DERR_NOTAVAILABLE; grey 128 of 255 was stored as 188, written sRGB-encoded",
                              "1\t47\t47\t99\r\n", "Alpha: the format has none", "\r\nResolve footprint\r\n",
                              "0\t0\t256\t0\t0\r\n", "box: every pixel from its own samples\r\n",
                              "a read-back of the resolved target cannot see it", "\r\nCoverage levels\r\n",
-                             "vertical\t5\t17 49 81 113\r\n", "coverage samples = colour samples"}) {
+                             "vertical\t5\t17 49 81 113\r\n", "as many coverage samples as colour samples"}) {
         EXPECT_NE(std::string::npos, page.text.find(line)) << line << "\n" << page.text;
     }
 }
@@ -78,7 +78,7 @@ TEST(ResolvePage, OneSampleSaysThereIsNothingToAverage) {
     ResolveMeasurement m;
     DecodeResolve(r, &m);
     const std::string text = MeasurementPages(Measured(m))[1].text;
-    EXPECT_NE(std::string::npos, text.find("k of 1 samples lit")) << text;
+    EXPECT_NE(std::string::npos, text.find("k of 1 sample lit")) << text;
     EXPECT_NE(std::string::npos, text.find("alike at every rung")) << text;
     Canvas canvas(400, 300);
     DrawResolvePicture(canvas.Dc(), RECT{0, 0, 400, 300}, m);

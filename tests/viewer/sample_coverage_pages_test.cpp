@@ -64,7 +64,7 @@ TEST(SampleCoveragePages, AlphaToCoverageShowsEachSwitchsBlockAndVerdict) {
     measurement.alphaToCoverage = m;
     const MeasurementPage page = MeasurementPages(measurement)[2];
     EXPECT_EQ("Alpha to coverage", page.title);
-    EXPECT_NE(std::string::npos, page.text.find("ATOC: thresholds (k-1)/4 (alpha 1, 64, 128, 192), the same in every pixel\r\n"));
+    EXPECT_NE(std::string::npos, page.text.find("ATOC: thresholds (k-1)/4 (alpha 1, 64, 128, 192), the same in every pixel, in alpha steps of 1/255\r\n"));
     EXPECT_NE(std::string::npos, page.text.find("1 64 128 192\t1 64 128 192\t1 64 128 192\t1 64 128 192\r\n"));
     EXPECT_NE(std::string::npos, page.text.find("alpha test on, passing alpha >= 1"));
     EXPECT_NE(std::string::npos, page.text.find("A2M1: not offered\r\n"));

@@ -175,7 +175,7 @@ TEST_F(SamplePositionsDialog, ShowsHeadingAndPositionsPageAndCopiesTheHeadingBef
     // The table aligned in columns, the interval of the edge sample in the measuring step.
     EXPECT_EQ(page, AlignedColumns(contents.pages[0].text));
     EXPECT_NE(page.find("\r\n1       1         [-1/64, 1/64)  4 "), std::string::npos) << page;
-    EXPECT_NE(page.find("\r\nTexture sampling: " + TextureSamplingText(m.samplePositions) + "\r\n"), std::string::npos);
+    EXPECT_NE(page.find("\r\nTexture sampling: " + TextureSamplingText(m.samplePositions) + ", in 1/16 pixel\r\n"), std::string::npos);
     // A pasted table says where it came from.
     EXPECT_EQ(copied.rfind(std::string(kDevice) + "\r\n" + mode + "\r\n" + verdict +
                                "\r\n\r\nPositions\r\n",

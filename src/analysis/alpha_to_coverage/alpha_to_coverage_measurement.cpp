@@ -57,13 +57,17 @@ const char* CoverageSwitchName(CoverageSwitch coverageSwitch) {
     return "?";
 }
 
+const char* CoverageSwitchLabel(CoverageSwitch coverageSwitch) {
+    return coverageSwitch == CoverageSwitch::AtocWithAlphaTest ? "ATOC with alpha test" : CoverageSwitchName(coverageSwitch);
+}
+
 std::string AlphaToCoverageVerdictText(const AlphaToCoverageMap& map) {
     switch (map.verdict) {
     case AlphaToCoverageVerdict::NotOffered:
         // Older files left a switch out where it was not offered; now only a reason does.
         return map.caps.answers.empty() || map.caps.tried ? std::string("not offered") : "not measured: " + map.caps.tryCall;
     case AlphaToCoverageVerdict::NotApplied: return "not applied";
-    case AlphaToCoverageVerdict::Other: return "other";
+    case AlphaToCoverageVerdict::Other: return "other: neither fixed thresholds nor an ordered dither";
     case AlphaToCoverageVerdict::Declined: return "not counted: " + map.declined;
     case AlphaToCoverageVerdict::Dither:
         return "ordered dither over " + std::to_string(map.ditherWidth) + " x " +
@@ -109,7 +113,7 @@ std::string AlphaToCoverageColumnText(const AlphaToCoverageMeasurement& m) {
     std::string declined;  // said once, after the switches it kept from being counted
     for (const AlphaToCoverageMap& map : m.switches) {
         if (!text.empty()) text += "; ";
-        text += std::string(CoverageSwitchName(map.coverageSwitch)) + ": ";
+        text += std::string(CoverageSwitchLabel(map.coverageSwitch)) + ": ";
         if (map.verdict == AlphaToCoverageVerdict::Thresholds) {
             std::vector<int> sorted = map.thresholds[0][0];
             std::sort(sorted.begin(), sorted.end());

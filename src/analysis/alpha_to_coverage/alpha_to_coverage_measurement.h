@@ -64,8 +64,10 @@ struct AlphaToCoverageMeasurement {
     double milliseconds = 0.0;
 };
 
-// "ATOC+alphaTest", "ATOC", "A2M1": the names the JSON and the pages use.
+// "ATOC+alphaTest", "ATOC", "A2M1": the names the JSON uses.
 const char* CoverageSwitchName(CoverageSwitch coverageSwitch);
+// "ATOC with alpha test", "ATOC", "A2M1": the names a reader is shown.
+const char* CoverageSwitchLabel(CoverageSwitch coverageSwitch);
 // "not measured: no sample found" ("not offered" in older files), "not applied", "thresholds k/4 (alpha 64, 128, 192, 255), the same in every
 // pixel", "ordered dither over 2 x 2 pixels", "other".
 std::string AlphaToCoverageVerdictText(const AlphaToCoverageMap& map);

@@ -7,8 +7,8 @@ std::string Threshold(int alpha) { return alpha == kNeverCovered ? std::string("
 
 // One row per pixel row of the block, one cell per pixel: its samples' thresholds.
 ViewTable ThresholdGrid(const AlphaToCoverageMap& map) {
-    ViewTable table{std::string(CoverageSwitchName(map.coverageSwitch)) +
-                        ": the alpha (0 .. 255) from which each sample of each pixel is covered" +
+    ViewTable table{std::string(CoverageSwitchLabel(map.coverageSwitch)) +
+                        ": the alpha, in steps of 1/255, from which each sample of each pixel is covered" +
                         (map.perSample ? ", by mask bit" : ", the k-th sample of the pixel, whichever it is") +
                         (map.alphaTestReference > 0
                              ? "; alpha test on, passing alpha >= " + std::to_string(map.alphaTestReference)
@@ -34,15 +34,17 @@ MeasurementView DescribeAlphaToCoverage(const ModeMeasurement& measurement) {
     MeasurementView view{"Alpha to coverage", "Alpha to coverage", {{"Alpha to coverage", AlphaToCoverageColumnText(m)}}};
     for (const AlphaToCoverageMap& map : m.switches) {
         const std::string source = "/alphaToCoverage/" + std::to_string(&map - m.switches.data());
-        view.facts.push_back({CoverageSwitchName(map.coverageSwitch), AlphaToCoverageVerdictText(map), source});
+        const bool alphas = map.verdict == AlphaToCoverageVerdict::Thresholds;
+        view.facts.push_back({std::string(CoverageSwitchLabel(map.coverageSwitch)),
+                              AlphaToCoverageVerdictText(map) + (alphas ? ", in alpha steps of 1/255" : ""), source});
         if (!map.caps.answers.empty()) {
-            view.switches.push_back({CoverageSwitchName(map.coverageSwitch), SwitchVerdictShortText(map.caps)});
-            view.facts.push_back({std::string(CoverageSwitchName(map.coverageSwitch)) + " claimed?",
-                                  SwitchVerdictText(map.caps) + " (" + CapsAnswersText(map.caps) + ")", source + "/caps"});
+            view.switches.push_back({std::string(CoverageSwitchLabel(map.coverageSwitch)), SwitchVerdictShortText(map.caps)});
+            view.facts.push_back({std::string(CoverageSwitchLabel(map.coverageSwitch)) + " claimed?",
+                                  SwitchVerdictText(map.caps) + " (asked: " + CapsAnswersText(map.caps) + ")", source + "/caps"});
         }
         if (!map.thresholds.empty()) view.tables.push_back(ThresholdGrid(map));
         if (map.verdict == AlphaToCoverageVerdict::Dither) {
-            ViewTable matrix{std::string(CoverageSwitchName(map.coverageSwitch)) + ": the dither matrix", {}, {}};
+            ViewTable matrix{std::string(CoverageSwitchLabel(map.coverageSwitch)) + ": the dither matrix", {}, {}};
             const std::string text = DitherMatrixText(map);
             for (size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
                 matrix.rows.push_back({text.substr(start, end - start)});

@@ -6,7 +6,7 @@ std::string AntialiasOffVerdictText(const AntialiasOffMeasurement& m) {
     case AntialiasOffVerdict::NotMeasured: return "not measured";
     case AntialiasOffVerdict::Centre: return "one evaluation at the centre, written to every sample";
     case AntialiasOffVerdict::Unchanged: return "unchanged (the state is ignored)";
-    case AntialiasOffVerdict::Other: return "other";
+    case AntialiasOffVerdict::Other: return "other: neither ignored nor one evaluation at the centre";
     }
     return "other";
 }
@@ -16,7 +16,7 @@ std::string AntialiasOffColumnText(const AntialiasOffMeasurement& m) {
     case AntialiasOffVerdict::NotMeasured: return "not measured";
     case AntialiasOffVerdict::Centre: return "centre, every sample";
     case AntialiasOffVerdict::Unchanged: return "ignored";
-    case AntialiasOffVerdict::Other: return "other";
+    case AntialiasOffVerdict::Other: return "neither";
     }
     return "other";
 }

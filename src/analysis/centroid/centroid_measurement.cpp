@@ -23,7 +23,7 @@ std::string CentroidVerdictText(const CentroidMeasurement& m) {
     case CentroidVerdict::CoveredSample:
         return "honoured: at a covered sample (" + m.coveredSampleRule + ")";
     case CentroidVerdict::Centre: return "ignored: at the pixel centre";
-    case CentroidVerdict::Other: return "other";
+    case CentroidVerdict::Other: return "elsewhere: not at the centroid, a covered sample or the pixel centre";
     }
     return "other";
 }
@@ -49,7 +49,7 @@ std::string ShortColumnText(const CentroidMeasurement& m) {
     case CentroidVerdict::Centroid: return "centroid";
     case CentroidVerdict::CoveredSample: return "covered sample (" + m.coveredSampleRule + ")";
     case CentroidVerdict::Centre: return "ignored (centre)";
-    case CentroidVerdict::Other: return "other";
+    case CentroidVerdict::Other: return "elsewhere";
     }
     return "other";
 }
@@ -58,7 +58,7 @@ std::string ShortColumnText(const CentroidMeasurement& m) {
 
 std::string CentroidShaderModelText(const CentroidShaderModel& model) {
     const std::string behaviour = model.caps.tried ? CentroidVerdictText(ModelResult(model)) + "; " : std::string();
-    return behaviour + SwitchVerdictText(model.caps) + " (" + CapsAnswersText(model.caps) + ")";
+    return behaviour + SwitchVerdictText(model.caps) + " (asked: " + CapsAnswersText(model.caps) + ")";
 }
 
 std::string CentroidColumnText(const CentroidMeasurement& m) {

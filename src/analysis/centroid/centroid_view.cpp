@@ -43,7 +43,7 @@ MeasurementView DescribeCentroid(const ModeMeasurement& measurement) {
     view.facts.push_back({"Read back", precision});
     ViewTable cases{"A triangle's edge across the pixel: where the input was evaluated, in pixels from the pixel's "
                     "top-left corner",
-                    {"covered samples", "centre covered", "with _centroid", "without", "matches"},
+                    {"covered samples (mask bits)", "centre covered", "with _centroid", "without", "matches"},
                     {}};
     for (const CentroidCase& c : m.cases) {
         cases.rows.push_back({MaskBits(c.covered), c.centreCovered ? "yes" : "no", Point(c.evaluated), Point(c.plain),

@@ -138,14 +138,15 @@ MeasurementView DescribeSamplePositions(const ModeMeasurement& measurement) {
     const SampleMeasurement& m = measurement.samplePositions;
     MeasurementView view{"Sample positions", "Positions", {
                              {"Samples", SampleCountText(measurement)},
-                             {"Positions", PositionsText(measurement)},
+                             {"Positions (1/16 pixel)", PositionsText(measurement)},
                              {"Verdict", VerdictText(m)},
-                             {"Texture", TextureSamplingText(m)},
+                             {"Texture (1/16 pixel)", TextureSamplingText(m)},
                          }};
     view.facts = {
         {"Samples", SampleCountText(measurement)},
         {"Verdict", VerdictText(m), "/samplePositions/verdicts"},
-        {"Texture sampling", TextureSamplingText(m), "/samplePositions/textureSampling"},
+        {"Texture sampling", TextureSamplingText(m) + (m.texturePositions.empty() ? "" : ", in 1/16 pixel"),
+         "/samplePositions/textureSampling"},
         {"Measured to", "1/" + std::to_string(m.gridSize) + " pixel or finer"},
     };
     const std::string notes = SampleNotes(measurement);

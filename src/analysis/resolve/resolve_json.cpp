@@ -199,6 +199,8 @@ void from_json(const json& in, CoverageLevels& c) {
         sweep.normalX = entry.at("normal").at(0).get<double>();
         sweep.normalY = entry.at("normal").at(1).get<double>();
         sweep.changes = entry.at("changes").get<std::vector<double>>();
+        // Not written: an edge sweeping across the pixel only covers more, so each change is a new level.
+        sweep.levels = static_cast<int>(sweep.changes.size()) + 1;
         c.sweeps.push_back(sweep);
     }
 }

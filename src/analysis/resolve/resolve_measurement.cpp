@@ -18,12 +18,13 @@ std::string ValuesText(const std::vector<LadderStep>& ladder) {
     return text;
 }
 
-// "stored", "linear" or "other (0, 70, 130, 200, 255)": a column's word for one setting.
+// "averaged as stored values", "averaged in linear light" or "neither average (0, 70, 130, 200,
+// 255)": a column's words for one setting.
 std::string ShortVerdict(const TransferCurve& curve) {
     switch (curve.verdict) {
-        case TransferVerdict::Stored: return "stored";
-        case TransferVerdict::Linear: return "linear";
-        case TransferVerdict::Other: return "other (" + ValuesText(curve.ladder) + ")";
+        case TransferVerdict::Stored: return "averaged as stored values";
+        case TransferVerdict::Linear: return "averaged in linear light";
+        case TransferVerdict::Other: return "neither average (" + ValuesText(curve.ladder) + ")";
         case TransferVerdict::NotMeasured: break;
     }
     return "not measured";
@@ -144,7 +145,7 @@ std::string CoverageColumnText(const ResolveMeasurement& m) {
     const std::string levels = std::to_string(c.levels) + " levels";
     switch (c.verdict) {
         case CoverageVerdict::Equal:
-            return levels + " = " + std::to_string(c.colourSamples) + (c.colourSamples == 1 ? " sample" : " samples");
+            return levels + ", as " + std::to_string(c.colourSamples) + (c.colourSamples == 1 ? " sample gives" : " samples give");
         case CoverageVerdict::CoverageMode:
             return levels + ": " + std::to_string(c.coverageSamples) + " coverage, " +
                    std::to_string(c.colourSamples) + " colour";

@@ -13,6 +13,22 @@ std::string Number(double value, const char* format = "%.0f") {
 
 std::string Steps(int valueScale) { return "steps of 1/" + std::to_string(valueScale); }
 
+std::string Counted(int count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string CoverageFact(const CoverageLevels& c) {
+    switch (c.verdict) {
+    case CoverageVerdict::Equal: return "as many coverage samples as colour samples";
+    case CoverageVerdict::CoverageMode:
+        return "coverage-sample mode: " + Counted(c.coverageSamples, "coverage sample", "coverage samples") + ", " +
+               Counted(c.colourSamples, "colour sample", "colour samples");
+    case CoverageVerdict::Fewer: return "fewer levels than samples";
+    case CoverageVerdict::NotMeasured: break;
+    }
+    return "not measured";
+}
+
 // One ladder with the references it was judged against, on the scale it was read in.
 ViewLadder LadderOf(const std::string& caption, const std::vector<LadderStep>& steps, int samples, int valueScale,
                     const std::string& source) {
@@ -34,7 +50,9 @@ ViewLadder LadderOf(const std::string& caption, const std::vector<LadderStep>& s
 
 // k, value, and both references, one rung a row.
 ViewTable LadderTable(const ViewLadder& ladder) {
-    ViewTable table{ladder.caption + " (" + Steps(ladder.valueScale) + ")", {"k", "value", "stored", "linear"}, {}};
+    ViewTable table{ladder.caption + " (" + Steps(ladder.valueScale) + ")",
+                    {"samples lit", "read back", "stored values averaged", "averaged in linear light"},
+                    {}};
     for (size_t i = 0; i < ladder.covered.size(); ++i) {
         table.rows.push_back({std::to_string(ladder.covered[i]), Number(ladder.values[i]), Number(ladder.stored[i]),
                               Number(ladder.linear[i])});
@@ -42,11 +60,10 @@ ViewTable LadderTable(const ViewLadder& ladder) {
     return table;
 }
 
-// The caps' claim beside what the write did, in a reader's words.
 // What the caps claim beside what the writes did, and the answers it rests on: every query form
 // asked, or the one answer an older file holds.
 std::string ClaimText(const SrgbWriteResult& srgb) {
-    if (!srgb.caps.answers.empty()) return SwitchVerdictText(srgb.caps) + " (" + CapsAnswersText(srgb.caps) + ")";
+    if (!srgb.caps.answers.empty()) return SwitchVerdictText(srgb.caps) + " (asked: " + CapsAnswersText(srgb.caps) + ")";
     const std::string answer = ": caps answer " + CapsAnswerText(srgb.capsAnswer);
     const bool claimed = srgb.capsAnswer == static_cast<long>(D3D_OK);
     if (srgb.writeEncoded) return (claimed ? "claimed and works" : "not claimed, but works") + answer;
@@ -89,7 +106,7 @@ MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
     const int samples = m.colourSamples;
     MeasurementView view{"Resolve transfer", "Resolve", {{"Resolve", ResolveColumnText(measurement.resolve)}}};
     view.facts.push_back({"Transfer", TransferVerdictText(m.curve)});
-    view.facts.push_back({"Judged", "k of " + std::to_string(samples) + " samples lit, the rest black; values in " +
+    view.facts.push_back({"Judged", "k of " + Counted(samples, "sample", "samples") + " lit, the rest black; values in " +
                                         Steps(m.valueScale) + ", a reference matched within " +
                                         Number(kTransferToleranceSteps, "%.1f") + " steps"});
     if (m.curve.referencesAlike) {
@@ -102,8 +119,9 @@ MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
     } else {
         const std::string greyFull = srgb.curve.grey.empty() ? "?" : std::to_string(srgb.curve.grey.back().value);
         view.facts.push_back({"sRGB write", ClaimText(srgb) + "; grey " +
-                                                std::to_string(m.greyDrawn) + " was stored as " + greyFull +
-                                                (srgb.writeEncoded ? " (written sRGB-encoded)" : " (written as drawn)") +
+                                                std::to_string(m.greyDrawn) + " of " + std::to_string(m.valueScale) +
+                                                " was stored as " + greyFull +
+                                                (srgb.writeEncoded ? ", written sRGB-encoded" : ", written as drawn") +
                                                 "; " + TransferVerdictText(srgb.curve),
                               "/resolve/transfer/srgbWrite"});
     }
@@ -131,7 +149,7 @@ MeasurementView DescribeResolveFootprint(const ModeMeasurement& measurement) {
     view.facts.push_back({"Filter", FootprintVerdictText(m.footprint)});
     if (m.footprint.verdict == FootprintVerdict::NotMeasured) return view;
     ViewTable weights{"One sample of one pixel lit, the 5 x 5 pixels around it, summed over its " +
-                          std::to_string(m.footprint.colourSamples) + " samples (" + Steps(m.footprint.valueScale) + ")",
+                          Counted(m.footprint.colourSamples, "sample", "samples") + " (" + Steps(m.footprint.valueScale) + ")",
                       {},
                       {}};
     for (const auto& row : m.footprint.weights) {
@@ -148,13 +166,13 @@ MeasurementView DescribeResolveFootprint(const ModeMeasurement& measurement) {
 MeasurementView DescribeCoverageLevels(const ModeMeasurement& measurement) {
     const CoverageLevels& c = measurement.resolve.coverage;
     MeasurementView view{"Coverage levels", "Resolve", {{"Coverage", CoverageColumnText(measurement.resolve)}}};
-    view.facts.push_back({"Coverage", CoverageVerdictText(c)});
+    view.facts.push_back({"Coverage", CoverageFact(c)});
     if (c.verdict == CoverageVerdict::NotMeasured) return view;
-    view.facts.push_back({"Levels", std::to_string(c.levels) + " (the most any edge sweep showed), " +
-                                        std::to_string(c.colourSamples) + " colour samples"});
+    view.facts.push_back({"Levels", Counted(c.levels, "level", "levels") + " (the most any edge sweep showed), " +
+                                        Counted(c.colourSamples, "colour sample", "colour samples")});
     ViewTable sweeps{"An edge swept across the pixel in steps of 1/128 pixel: where the value changed, in 1/128 "
                      "pixel along the edge's normal (a coverage sample lies within the step before)",
-                     {"edge", "levels", "changes"},
+                     {"edge", "levels", "changes (1/128 pixel)"},
                      {}};
     for (const EdgeSweep& sweep : c.sweeps) {
         std::string changes;

@@ -25,8 +25,8 @@ std::string SwitchVerdictText(const SwitchFinding& finding) {
         if (finding.tryResult == 0) return "not tried: " + finding.tryCall;
         return "not tried: " + finding.tryCall + " (" + HResultName(finding.tryResult) + ")";
     case SwitchVerdict::ClaimedAndWorks: return "claimed and works";
-    case SwitchVerdict::ClaimedNoEffect: return "claimed, no effect";
-    case SwitchVerdict::NotClaimedButWorks: return "not claimed but works";
+    case SwitchVerdict::ClaimedNoEffect: return "claimed, but no effect";
+    case SwitchVerdict::NotClaimedButWorks: return "not claimed, but works";
     case SwitchVerdict::NotClaimedNoEffect: return "not claimed, no effect";
     }
     return "?";
