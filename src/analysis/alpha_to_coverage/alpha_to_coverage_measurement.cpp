@@ -103,7 +103,8 @@ bool AlphaToCoverageWorks(AlphaToCoverageVerdict verdict) {
     case AlphaToCoverageVerdict::Dither:
     case AlphaToCoverageVerdict::Other: return true;
     case AlphaToCoverageVerdict::NotOffered:
-    case AlphaToCoverageVerdict::NotApplied: return false;
+    case AlphaToCoverageVerdict::NotApplied:
+    case AlphaToCoverageVerdict::Declined: return false;  // not known to work: nothing could be counted
     }
     return false;
 }
