@@ -23,6 +23,7 @@ TEST(SwitchFinding, OneAnsweringFormIsAClaimEachCombinationHasItsVerdictAndReads
         long tryResult;
         const char* text;
         const char* shortText;
+        const char* reason;  // where nothing refused it and it was not measured
     } kCases[] = {
         {{kRefused, kClaimed}, true, true, 0, "claimed and works", "claimed, works"},
         {{kClaimed}, true, false, 0, "claimed, but no effect", "claimed, no effect"},
@@ -32,12 +33,18 @@ TEST(SwitchFinding, OneAnsweringFormIsAClaimEachCombinationHasItsVerdictAndReads
          "not tried: CreatePixelShader (D3DERR_INVALIDCALL)", "not tried (D3DERR_INVALIDCALL)"},
         {{kClaimed}, false, false, static_cast<long>(0x80070057), "not tried: CreatePixelShader (E_INVALIDARG)",
          "not tried (E_INVALIDARG)"},
+        // Drawn with, or not drawable in the format: no call refused it, and the list says why.
+        {{kClaimed}, false, false, 0, "not measured: the read-back is too coarse", "not measured",
+         "the read-back is too coarse"},
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.text);
-        SwitchFinding finding{c.answers, c.tried, c.tryResult, c.tried ? "" : "CreatePixelShader", c.works};
+        SwitchFinding finding{c.answers, c.tried, c.tryResult, c.tried ? "" : c.reason ? c.reason : "CreatePixelShader",
+                              c.works};
         EXPECT_EQ(c.text, SwitchVerdictText(finding));
         EXPECT_EQ(c.shortText, SwitchVerdictShortText(finding));
+        EXPECT_EQ(c.reason ? "claimed, not measured: " + std::string(c.reason) : std::string(c.shortText),
+                  SwitchVerdictLineText(finding));
         const json written = finding;
         const SwitchFinding read = written.get<SwitchFinding>();
         EXPECT_EQ(written.dump(), json(read).dump());

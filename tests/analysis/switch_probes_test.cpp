@@ -152,4 +152,25 @@ TEST(SwitchProbes, CentroidTriesEachShaderModelAndNamesTheCallThatRefusedIt) {
               CentroidColumnText(m));
 }
 
+TEST(SwitchProbes, CentroidInAFormatItCannotBeReadFromKeepsEachModelsCapsAnswerAndTheReason) {
+    FakeRuntime runtime([](UINT, D3DDEVTYPE, D3DFORMAT, DWORD, D3DRESOURCETYPE, D3DFORMAT) { return D3D_OK; });
+    runtime.device.caps.PixelShaderVersion = D3DPS_VERSION(3, 0);
+    SampleMeasurement positions;
+    for (int s = 0; s < 4; ++s) positions.samples.push_back(test_support::ExactSample(s, 2 + 4 * s, 2 + 4 * (s ^ 1)));
+    // Red alone holds no point; one sample a pixel has no centroid to look for, and says nothing.
+    const struct {
+        ProbeTarget target;
+        size_t models;
+    } kCases[] = {{{D3DMULTISAMPLE_4_SAMPLES, 0, D3DFMT_R16F}, 2}, {{D3DMULTISAMPLE_NONE, 0, D3DFMT_R16F}, 0}};
+    for (const auto& c : kCases) {
+        CentroidMeasurement m;
+        ASSERT_EQ(S_OK, MeasureCentroid(&runtime.device, c.target, positions, test_support::BoxCounting(4, true), &m));
+        ASSERT_EQ(c.models, m.shaderModels.size());
+        for (const CentroidShaderModel& model : m.shaderModels) {
+            EXPECT_TRUE(model.caps.Claimed()) << model.shaderModel;
+            EXPECT_EQ("claimed, not measured: " + m.unavailableReason, SwitchVerdictLineText(model.caps));
+        }
+    }
+}
+
 }  // namespace

@@ -38,7 +38,7 @@ MeasurementView DescribeAlphaToCoverage(const ModeMeasurement& measurement) {
         view.facts.push_back({std::string(CoverageSwitchLabel(map.coverageSwitch)),
                               AlphaToCoverageVerdictText(map) + (alphas ? ", in alpha steps of 1/255" : ""), source});
         if (!map.caps.answers.empty()) {
-            view.switches.push_back({std::string(CoverageSwitchLabel(map.coverageSwitch)), SwitchVerdictShortText(map.caps)});
+            view.switches.push_back({std::string(CoverageSwitchLabel(map.coverageSwitch)), SwitchVerdictLineText(map.caps)});
             view.facts.push_back({std::string(CoverageSwitchLabel(map.coverageSwitch)) + " claimed?",
                                   SwitchVerdictText(map.caps) + " (asked: " + CapsAnswersText(map.caps) + ")", source + "/caps"});
         }

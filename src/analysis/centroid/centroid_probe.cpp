@@ -292,6 +292,19 @@ HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
         result.unavailableReason = counting.singleDeclined;
     } else if (!counting.CanReadValues()) {
         result.unavailableReason = counting.valueDeclined;
+    }
+    if (!result.unavailableReason.empty()) {
+        // Where multisampling and a mask could serve but the read-back cannot, each model's caps
+        // answer still stands beside the reason it was not measured.
+        const bool readBackAtFault = target.type != D3DMULTISAMPLE_NONE && target.Maskable();
+        for (const ShaderModel& model : kShaderModels) {
+            if (!readBackAtFault) break;
+            CentroidShaderModel entry;
+            entry.shaderModel = model.name;
+            entry.caps.answers.push_back(ShaderModelAnswer(caps, model));
+            entry.caps.tryCall = result.unavailableReason;
+            result.shaderModels.push_back(entry);
+        }
     } else {
         // Every model is tried whatever the caps claim; the first drawn with is the measurement.
         bool measured = false;
@@ -311,7 +324,7 @@ HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
             CentroidMeasurement run = result;
             hr = MeasureCases(device, target, shaders, edges, red, green, blue, counting, &run);
             if (FAILED(hr)) return hr;
-            // Drawn, but where the read-back cannot decide, the switch was not tried in effect.
+            // Drawn, but where the read-back cannot decide, the switch was not measured.
             entry.caps.tried = run.verdict != CentroidVerdict::Unavailable;
             if (!entry.caps.tried) entry.caps.tryCall = run.unavailableReason;
             entry.verdict = run.verdict;

@@ -35,7 +35,7 @@ MeasurementView DescribeCentroid(const ModeMeasurement& measurement) {
     view.facts.push_back({"Centroid", CentroidVerdictText(m)});
     for (const CentroidShaderModel& model : m.shaderModels) {
         view.facts.push_back({"Centroid in " + model.shaderModel, CentroidShaderModelText(model)});
-        view.switches.push_back({"centroid " + model.shaderModel, SwitchVerdictShortText(model.caps)});
+        view.switches.push_back({"centroid " + model.shaderModel, SwitchVerdictLineText(model.caps)});
     }
     if (m.cases.empty()) return view;
     char precision[64];

@@ -125,7 +125,7 @@ MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
                                                 "; " + TransferVerdictText(srgb.curve),
                               "/resolve/transfer/srgbWrite"});
     }
-    if (!srgb.caps.answers.empty()) view.switches.push_back({"sRGB write", SwitchVerdictShortText(srgb.caps)});
+    if (!srgb.caps.answers.empty()) view.switches.push_back({"sRGB write", SwitchVerdictLineText(srgb.caps)});
     view.facts.push_back({"Alpha", m.alpha.measured ? TransferVerdictText(m.alpha.curve) : "the format has none",
                           "/resolve/transfer/alpha"});
 

@@ -22,7 +22,8 @@ SwitchVerdict SwitchFinding::Verdict() const {
 std::string SwitchVerdictText(const SwitchFinding& finding) {
     switch (finding.Verdict()) {
     case SwitchVerdict::NotTried:
-        if (finding.tryResult == 0) return "not tried: " + finding.tryCall;
+        // Nothing refused: it was drawn with, or could not be read back, and the reason says which.
+        if (finding.tryResult == 0) return "not measured: " + finding.tryCall;
         return "not tried: " + finding.tryCall + " (" + HResultName(finding.tryResult) + ")";
     case SwitchVerdict::ClaimedAndWorks: return "claimed and works";
     case SwitchVerdict::ClaimedNoEffect: return "claimed, but no effect";
@@ -35,13 +36,19 @@ std::string SwitchVerdictText(const SwitchFinding& finding) {
 std::string SwitchVerdictShortText(const SwitchFinding& finding) {
     switch (finding.Verdict()) {
     case SwitchVerdict::NotTried:
-        return finding.tryResult == 0 ? "not tried" : "not tried (" + HResultName(finding.tryResult) + ")";
+        return finding.tryResult == 0 ? "not measured" : "not tried (" + HResultName(finding.tryResult) + ")";
     case SwitchVerdict::ClaimedAndWorks: return "claimed, works";
     case SwitchVerdict::ClaimedNoEffect: return "claimed, no effect";
     case SwitchVerdict::NotClaimedButWorks: return "not claimed, works";
     case SwitchVerdict::NotClaimedNoEffect: return "not claimed, no effect";
     }
     return "?";
+}
+
+std::string SwitchVerdictLineText(const SwitchFinding& finding) {
+    const bool unmeasured = finding.Verdict() == SwitchVerdict::NotTried && finding.tryResult == 0;
+    if (!unmeasured || finding.tryCall.empty()) return SwitchVerdictShortText(finding);
+    return std::string(finding.Claimed() ? "claimed" : "not claimed") + ", not measured: " + finding.tryCall;
 }
 
 std::string CapsAnswersText(const SwitchFinding& finding) {

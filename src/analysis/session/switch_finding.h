@@ -33,13 +33,16 @@ struct SwitchFinding {
 };
 
 // "claimed and works", "claimed, no effect", "not claimed but works", "not claimed, no effect",
-// "not tried: CreatePixelShader (D3DERR_INVALIDCALL)", "not tried: no sample found".
+// "not tried: CreatePixelShader (D3DERR_INVALIDCALL)", "not measured: no sample found".
 std::string SwitchVerdictText(const SwitchFinding& finding);
 // Each query with its answer: "CheckDeviceFormat(...) D3DERR_NOTAVAILABLE; ...".
 std::string CapsAnswersText(const SwitchFinding& finding);
 // The short form for the survey's columns: "claimed, works", "not claimed, works", ...,
-// "not tried (D3DERR_INVALIDCALL)".
+// "not tried (D3DERR_INVALIDCALL)", "not measured".
 std::string SwitchVerdictShortText(const SwitchFinding& finding);
+// The short form where it says enough; for a switch not measured, its claim and why ("claimed, not
+// measured: the format R16F has no ..."), which a list of the switches would otherwise drop.
+std::string SwitchVerdictLineText(const SwitchFinding& finding);
 
 // An HRESULT by name where it is one a query or a creation commonly answers, else "0x8876086C";
 // and back.
