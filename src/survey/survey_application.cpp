@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "analysis/probing/probe_target.h"
 #include "analysis/session/measurement_consistency.h"
 #include "analysis/session/measurement_module.h"
 #include "analysis/session/measurement_session.h"
@@ -77,18 +78,15 @@ HRESULT SurveyApplication::WriteFormatPicture(const MultisampleMode& mode, const
     }
     if (FAILED(result)) return result;
     {
-        // The frame goes to the format's target; the back buffer and its depth stay the device's.
-        ComPtr<IDirect3DSurface9> backBuffer, depth;
-        static_cast<void>(device->GetRenderTarget(0, backBuffer.GetAddressOf()));
-        static_cast<void>(device->GetDepthStencilSurface(depth.GetAddressOf()));
+        // The frame goes to the format's target; the back buffer, its depth and the states stay
+        // the device's.
+        const SavedDeviceState saved(device);
         result = device->SetRenderTarget(0, drawn.Get());
+        if (SUCCEEDED(result)) result = device->SetDepthStencilSurface(nullptr);
         if (SUCCEEDED(result)) {
-            static_cast<void>(device->SetDepthStencilSurface(nullptr));
             pictureFormat = format;
             result = RenderFrame();
             pictureFormat = D3DFMT_UNKNOWN;
-            static_cast<void>(device->SetRenderTarget(0, backBuffer.Get()));
-            static_cast<void>(device->SetDepthStencilSurface(depth.Get()));
         }
     }
     if (SUCCEEDED(result)) result = device->StretchRect(drawn.Get(), nullptr, resolved.Get(), nullptr, D3DTEXF_NONE);
@@ -215,16 +213,18 @@ void SurveyApplication::SurveyFormat(const SurveyMode& mode, const ModeReport& f
         // No device to measure on: the mode's failure is each of its formats'.
         Fail(&report, first.failureStage.empty() ? "device" : first.failureStage.c_str(),
              first.failureCode, first.failureText);
-    } else if (SUCCEEDED(MeasureOnDevice(&report))) {
+    } else {
+        const bool measured = SUCCEEDED(MeasureOnDevice(&report));
         report.timings.measurement = MillisecondsSince(start);
-        const Clock::time_point step = Clock::now();
-        AnnounceStep("picture");
-        const HRESULT picture = WriteFormatPicture(mode.multisample, picturePath, outputFailure);
-        NotePicture(picture, mode.multisample.DrawnFormat(), picturePath, *outputFailure, &report);
-        report.timings.picture = MillisecondsSince(step);
+        if (measured) {
+            const Clock::time_point step = Clock::now();
+            AnnounceStep("picture");
+            const HRESULT picture = WriteFormatPicture(mode.multisample, picturePath, outputFailure);
+            NotePicture(picture, mode.multisample.DrawnFormat(), picturePath, *outputFailure, &report);
+            report.timings.picture = MillisecondsSince(step);
+        }
     }
     report.measured = report.failureStage.empty();
-    if (report.timings.measurement == 0.0) report.timings.measurement = MillisecondsSince(start);
     report.timings.total = MillisecondsSince(start);
     PumpMessages();
 }

@@ -190,10 +190,9 @@ int RunSurvey(const SurveyOptions& options, std::FILE* out, std::FILE* err, Surv
         job.multisampleType = planned.multisample.type;
         job.multisampleQuality = planned.multisample.quality;
         for (size_t f = 0; f < formats; ++f) job.formats.push_back(plan.modes[i + f].multisample.renderTargetFormat);
-        ModeReport pictured = ReportForMode(planned);
-        pictured.measurement.mode.renderTargetFormat = planned.multisample.format;
-        const std::string pictureName = PictureFileName(pictured);
-        job.picturePath = OutputPath(folder, pictureName);
+        // The first picture the worker writes: the one a folder that takes no file fails on.
+        const std::string pictureName = PictureFileName(ReportForMode(planned));
+        job.pictureFolder = folder.path;
         job.direct3dLibrary = library.requested;
         // The time limit is each format's: a worker measuring fifteen formats is not hung at 60 s.
         const double timeout = options.modeTimeoutSeconds * static_cast<double>(formats);

@@ -9,6 +9,7 @@
 
 #include "image/file_replacing.h"
 #include "platform/platform.h"
+#include "survey/output_folder.h"
 #include "survey/survey_json.h"
 #include "survey/survey_modes.h"
 
@@ -142,7 +143,7 @@ std::vector<std::string> WorkerArguments(const WorkerJob& job) {
             std::to_string(static_cast<int>(job.multisampleType)),
             std::to_string(job.multisampleQuality),
             std::to_string(job.surveyProcessId),
-            job.picturePath,
+            job.pictureFolder,
             job.resultPath,
             job.stepPath,
             FormatList(job.formats),
@@ -168,7 +169,7 @@ bool ParseWorkerArguments(const std::vector<std::string>& arguments, WorkerJob* 
     job->multisampleType = static_cast<D3DMULTISAMPLE_TYPE>(numbers[3]);
     job->multisampleQuality = static_cast<DWORD>(numbers[4]);
     job->surveyProcessId = static_cast<DWORD>(numbers[5]);
-    job->picturePath = arguments[7];
+    job->pictureFolder = arguments[7];
     job->resultPath = arguments[8];
     job->stepPath = arguments[9];
     job->direct3dLibrary = arguments[11];
@@ -230,9 +231,7 @@ std::string MeasureWorkerJob(SurveyApplication& app, const WorkerJob& job, HRESU
                     if (fault == "hang") Sleep(INFINITE);
                 };
             }
-            // Each format's picture beside the mode's, named as the report names it.
-            const std::string folder = job.picturePath.substr(0, job.picturePath.find_last_of("\\/") + 1);
-            const std::string picturePath = folder + PictureFileName(report);
+            const std::string picturePath = OutputPath(OutputFolder{job.pictureFolder}, PictureFileName(report));
             HRESULT pictureFailure = S_OK;
             if (f == 0) {
                 app.Survey(mode, picturePath, &report, &pictureFailure);

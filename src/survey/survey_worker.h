@@ -20,10 +20,9 @@ struct WorkerJob {
     D3DDEVTYPE deviceType = D3DDEVTYPE_HAL;
     D3DMULTISAMPLE_TYPE multisampleType = D3DMULTISAMPLE_NONE;
     DWORD multisampleQuality = 0;
-    // The render-target formats to measure on the mode's one device, in order; the picture is the
-    // back buffer's, written where its format is among them.
+    // The render-target formats to measure on the mode's one device, in order, each with its picture.
     std::vector<D3DFORMAT> formats;
-    std::string picturePath;
+    std::string pictureFolder;  // where the pictures go, named as the report names them
     std::string resultPath;  // the mode's entry, written once the worker is done
     std::string stepPath;    // a line per step, appended before the step starts
     // The survey's process: the worker ends itself when it ends (a job's kill-on-close does not
