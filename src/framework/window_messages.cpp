@@ -75,7 +75,16 @@ struct FrameworkMessageRules {
     // off the screen) and a fullscreen window's are not; neither is a switch in progress.
     static Outcome Move(ApplicationFramework& app, HWND window, WPARAM, LPARAM) {
         if (app.windowed && !app.suppressSizeHandling && app.mainWindow == window && !IsIconic(window)) {
-            static_cast<void>(GetWindowRect(window, &app.windowedBounds));
+            RECT now = {};
+            static_cast<void>(GetWindowRect(window, &now));
+            // Restored from an icon onto no display at all (a window manager's restore under Wine
+            // has put it below the screen): back where it was before it was minimised, which
+            // windowedBounds still holds. Its WM_MOVE comes before the WM_SIZE that ends the icon.
+            if (app.minimized && MonitorFromRect(&now, MONITOR_DEFAULTTONULL) == nullptr) {
+                app.ReturnToWindowedBounds();
+                return kPassOn;
+            }
+            app.windowedBounds = now;
         }
         return kPassOn;
     }

@@ -23,12 +23,23 @@ protected:
         const RECT now = WindowRect();
         return EqualRect(&now, &rect) != FALSE;
     }
+    // The window manager and Wine's X11 driver answer a placement a moment later: what they answer
+    // is the rectangle the window has.
+    void Settle() {
+        const DWORD until = GetTickCount() + 500;
+        MSG message = {};
+        while (static_cast<LONG>(GetTickCount() - until) < 0) {
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+            Sleep(20);
+        }
+    }
     void TimerTick() { SendMessageA(app->mainWindow, WM_TIMER, ApplicationFramework::kHoldBoundsTimer, 0); }
 };
 
 TEST_F(HeldBoundsTest, AfterFullscreenTheDisplaysSizeIsUndoneAnotherSizeKeptUntilTheHoldEnds) {
     ASSERT_EQ(Start(true), S_OK);
     PlaceWindow(RECT{100, 80, 618, 508});
+    Settle();
     const RECT before = WindowRect();
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof(monitor);
@@ -66,6 +77,22 @@ TEST_F(HeldBoundsTest, AfterFullscreenTheDisplaysSizeIsUndoneAnotherSizeKeptUnti
     EXPECT_TRUE(At(monitor.rcMonitor));
     EXPECT_FALSE(app->holdingBounds);
     EXPECT_EQ(framework_test_hooks::PauseCount(), 0);
+}
+
+TEST_F(HeldBoundsTest, AWindowRestoredFromItsIconOntoNoDisplayComesBackWhereItWas) {
+    ASSERT_EQ(Start(true), S_OK);
+    PlaceWindow(RECT{100, 80, 618, 508});
+    const RECT before = WindowRect();
+    // A restore's WM_MOVE comes before the WM_SIZE that ends the icon; a window manager's restore
+    // under Wine has put the window below the display there.
+    app->minimized = true;
+    PlaceWindow(RECT{700, 1300, 1218, 1728});
+    EXPECT_TRUE(At(before));
+    app->minimized = false;
+    // Moved off the display by another program once restored, it stays where it was put.
+    const RECT away = {2000, 100, 2518, 528};
+    PlaceWindow(away);
+    EXPECT_TRUE(At(away));
 }
 
 }  // namespace
