@@ -27,6 +27,22 @@ ViewTable ThresholdGrid(const AlphaToCoverageMap& map) {
     return table;
 }
 
+// The block as a picture: per pixel the thresholds on the 0 .. 255 alpha scale, none where never.
+ViewGrid ThresholdPicture(const AlphaToCoverageMap& map, const std::string& source) {
+    std::string name = CoverageSwitchName(map.coverageSwitch);
+    if (!map.caps.answers.empty()) name += " (" + SwitchVerdictShortText(map.caps) + ")";
+    ViewGrid grid{name + ": " + AlphaToCoverageVerdictText(map), source, 255, {}};
+    for (const auto& row : map.thresholds) {
+        std::vector<std::vector<int>> cells;
+        for (std::vector<int> pixel : row) {
+            for (int& alpha : pixel) alpha = alpha == kNeverCovered ? -1 : alpha;
+            cells.push_back(pixel);
+        }
+        grid.cells.push_back(cells);
+    }
+    return grid;
+}
+
 }  // namespace
 
 MeasurementView DescribeAlphaToCoverage(const ModeMeasurement& measurement) {
@@ -43,6 +59,7 @@ MeasurementView DescribeAlphaToCoverage(const ModeMeasurement& measurement) {
                                   SwitchVerdictText(map.caps) + " (asked: " + CapsAnswersText(map.caps) + ")", source + "/caps"});
         }
         if (!map.thresholds.empty()) view.tables.push_back(ThresholdGrid(map));
+        view.grids.push_back(ThresholdPicture(map, source));
         if (map.verdict == AlphaToCoverageVerdict::Dither) {
             ViewTable matrix{std::string(CoverageSwitchLabel(map.coverageSwitch)) + ": the dither matrix", {}, {}};
             const std::string text = DitherMatrixText(map);

@@ -15,8 +15,11 @@ MeasurementView DescribeAntialiasOff(const ModeMeasurement& measurement) {
                                   SixteenthsText(sample.y, m.positions.gridSize), std::to_string(sample.count)});
         }
         view.tables.push_back(table);
+        // Rings where the mode's samples lie with it on, in the standard pattern.
+        int count = 0;
+        for (const SamplePosition& sample : measurement.samplePositions.samples) count += sample.count;
         view.diagrams.push_back({"where the samples lie with multisampling off", "/antialiasOff/samples", ViewPoints(m.positions.samples),
-                                 {}, {}});
+                                 StandardViewPoints(count), {}});
     }
     return view;
 }

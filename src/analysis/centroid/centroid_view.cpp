@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "analysis/positions/positions_view.h"
+
 namespace {
 
 std::string Point(const PixelPoint& point) {
@@ -25,6 +27,24 @@ std::string Matches(const CentroidCase& c) {
     if (c.atCentre) text += std::string(text.empty() ? "" : ", ") + "centre";
     if (c.atSample >= 0) text += std::string(text.empty() ? "" : ", ") + "sample " + std::to_string(c.atSample);
     return text.empty() ? "none" : text;
+}
+
+// The case in the pixel: the samples by whether the edge covered them, their centroid where
+// there are two or more, and where the _centroid input was evaluated.
+ViewEvaluation EvaluationOf(const CentroidMeasurement& m, const CentroidCase& c, const std::string& source) {
+    ViewEvaluation evaluation{"covered " + MaskBits(c.covered), source, {}, {}, std::nullopt, {c.evaluated.x, c.evaluated.y}};
+    ViewSpot sum;
+    for (const ViewPoint& point : ViewPoints(m.samples)) {
+        const int bit = m.samples[evaluation.covered.size() + evaluation.uncovered.size()].maskBit;
+        const bool in = bit >= 0 && (c.covered >> bit & 1u);
+        (in ? evaluation.covered : evaluation.uncovered).push_back(point);
+        if (!in) continue;
+        sum.x += DrawnPlace(point.x);
+        sum.y += DrawnPlace(point.y);
+    }
+    const double count = static_cast<double>(evaluation.covered.size());
+    if (count > 1) evaluation.centroid = ViewSpot{sum.x / count, sum.y / count};
+    return evaluation;
 }
 
 }  // namespace
@@ -50,5 +70,8 @@ MeasurementView DescribeCentroid(const ModeMeasurement& measurement) {
                               Matches(c)});
     }
     view.tables.push_back(cases);
+    for (const CentroidCase& c : m.cases) {
+        view.evaluations.push_back(EvaluationOf(m, c, "/centroid/cases/" + std::to_string(&c - m.cases.data())));
+    }
     return view;
 }

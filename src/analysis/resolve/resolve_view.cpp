@@ -152,12 +152,16 @@ MeasurementView DescribeResolveFootprint(const ModeMeasurement& measurement) {
                           Counted(m.footprint.colourSamples, "sample", "samples") + " (" + Steps(m.footprint.valueScale) + ")",
                       {},
                       {}};
+    ViewGrid picture{"Footprint: " + FootprintVerdictText(m.footprint), "/resolve/footprint", m.footprint.valueScale, {}};
     for (const auto& row : m.footprint.weights) {
         std::vector<std::string> cells;
         for (int value : row) cells.push_back(std::to_string(value));
         weights.rows.push_back(cells);
+        picture.cells.emplace_back();
+        for (int value : row) picture.cells.back().push_back({value});
     }
     view.tables.push_back(weights);
+    view.grids.push_back(picture);
     view.facts.push_back({"Not seen", "a filter applied when the picture is shown (after Present): a read-back of the "
                                       "resolved target cannot see it"});
     return view;

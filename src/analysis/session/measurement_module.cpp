@@ -33,6 +33,8 @@ MeasurementView DescribeMeasurement(const MeasurementModule& module, const ModeM
     view.tables.clear();
     view.ladders.clear();
     view.diagrams.clear();
+    view.grids.clear();
+    view.evaluations.clear();
     return view;
 }
 
