@@ -9,10 +9,7 @@
 
 namespace {
 
-constexpr COLORREF kBackground = RGB(255, 255, 255);
 constexpr COLORREF kCellFill = RGB(246, 246, 246);
-constexpr COLORREF kCellBorder = RGB(96, 96, 96);
-constexpr COLORREF kTextColour = RGB(0, 0, 0);
 
 int Side(const RECT& area) {
     return std::max<int>(0, std::min<int>(area.right - area.left, area.bottom - area.top) - 2);
@@ -35,17 +32,17 @@ bool Fits(HDC dc, const std::vector<int>& values, int width) {
 void PaintShadedCell(HDC dc, const RECT& cell, int value, int scale) {
     const int level = 255 - std::clamp(scale > 0 && value > 0 ? value * 255 / scale : 0, 0, 255);
     FillRectangle(dc, cell, RGB(level, level, level));
-    FrameRectangle(dc, cell, kCellBorder);
+    FrameRectangle(dc, cell, kPictureLine);
     if (!Fits(dc, {value}, cell.right - cell.left - 2)) return;
     SetTextColor(dc, level > 128 ? RGB(0, 0, 0) : RGB(255, 255, 255));
     RECT box = cell;
     DrawTextA(dc, ValueText(value).c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-    SetTextColor(dc, kTextColour);
+    SetTextColor(dc, kPictureText);
 }
 
 void PaintBarCell(HDC dc, const RECT& cell, const std::vector<int>& values, int scale, int line) {
     FillRectangle(dc, cell, kCellFill);
-    FrameRectangle(dc, cell, kCellBorder);
+    FrameRectangle(dc, cell, kPictureLine);
     const int count = static_cast<int>(values.size());
     const int width = cell.right - cell.left - 4;
     const int height = cell.bottom - cell.top - 4;
@@ -79,17 +76,13 @@ RECT GridCell(const RECT& area, const ViewGrid& grid, int column, int row) {
 }
 
 void PaintGrid(HDC dc, const RECT& area, const ViewGrid& grid) {
-    FillRectangle(dc, area, kBackground);
-    const int saved = SaveDC(dc);
-    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kTextColour);
+    const int saved = BeginPicture(dc, area);
     TEXTMETRICA metrics = {};
     GetTextMetricsA(dc, &metrics);
     if (grid.cells.empty()) {
         const RECT block = GridCell(area, grid, 0, 0);
         FillRectangle(dc, block, kNotDrawnColour);
-        FrameRectangle(dc, block, kCellBorder);
+        FrameRectangle(dc, block, kPictureLine);
         RECT box = block;
         DrawTextA(dc, "not drawn", -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }

@@ -11,11 +11,8 @@
 
 namespace {
 
-constexpr COLORREF kBackground = RGB(255, 255, 255);
 constexpr COLORREF kPlotFill = RGB(250, 250, 250);
-constexpr COLORREF kAxisColour = RGB(96, 96, 96);
 constexpr COLORREF kGridColour = RGB(228, 228, 228);
-constexpr COLORREF kTextColour = RGB(0, 0, 0);
 
 // The height of the numbers on the axes, in DEFAULT_GUI_FONT.
 constexpr int kLine = 14;
@@ -61,7 +58,7 @@ void PaintFrame(HDC dc, const RECT& plot, const ViewLadder& ladder, int line) {
     }
     Text(dc, POINT{plot.left - 3, plot.top - line / 2}, std::to_string(ladder.valueScale), TA_RIGHT | TA_TOP);
     Text(dc, POINT{plot.left - 3, plot.bottom - line / 2}, "0", TA_RIGHT | TA_TOP);
-    Selected axis(dc, CreatePen(PS_SOLID, 1, kAxisColour));
+    Selected axis(dc, CreatePen(PS_SOLID, 1, kPictureLine));
     MoveToEx(dc, plot.left, plot.top, nullptr);
     LineTo(dc, plot.left, plot.bottom);
     LineTo(dc, plot.right, plot.bottom);
@@ -85,11 +82,7 @@ POINT LadderPoint(const RECT& area, const ViewLadder& ladder, double covered, do
 }
 
 void PaintLadder(HDC dc, const RECT& area, const ViewLadder& ladder) {
-    FillRectangle(dc, area, kBackground);
-    const int saved = SaveDC(dc);
-    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kTextColour);
+    const int saved = BeginPicture(dc, area);
     const RECT plot = PlotBox(area, ladder);
     PaintFrame(dc, plot, ladder, kLine);
     PaintLine(dc, plot, ladder, ladder.stored, kStoredCurveColour, 2);

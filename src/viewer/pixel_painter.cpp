@@ -8,11 +8,9 @@
 
 namespace {
 
-constexpr COLORREF kBackground = RGB(255, 255, 255);
 constexpr COLORREF kPixelFill = RGB(246, 246, 246);
 constexpr COLORREF kSixteenthLine = RGB(228, 228, 228);
 constexpr COLORREF kHalfLine = RGB(196, 196, 196);
-constexpr COLORREF kPixelBorder = RGB(96, 96, 96);
 constexpr COLORREF kIntervalFill = RGB(250, 212, 212);
 constexpr COLORREF kNumberColour = RGB(255, 255, 255);
 constexpr COLORREF kCentreColour = RGB(0, 0, 0);
@@ -49,7 +47,7 @@ POINT At(const Layout& layout, const ViewPoint& point) {
 }
 
 void PaintPixel(HDC dc, const RECT& area, const Layout& layout) {
-    FillRectangle(dc, area, kBackground);
+    FillRectangle(dc, area, kPictureBackground);
     const RECT pixel = {layout.left, layout.top, layout.left + layout.side, layout.top + layout.side};
     FillRectangle(dc, pixel, kPixelFill);
     for (int step = 1; step < 16; ++step) {
@@ -60,7 +58,7 @@ void PaintPixel(HDC dc, const RECT& area, const Layout& layout) {
         MoveToEx(dc, layout.left, layout.top + offset, nullptr);
         LineTo(dc, layout.left + layout.side, layout.top + offset);
     }
-    Selected pen(dc, CreatePen(PS_SOLID, 1, kPixelBorder));
+    Selected pen(dc, CreatePen(PS_SOLID, 1, kPictureLine));
     HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, pixel.left, pixel.top, pixel.right + 1, pixel.bottom + 1);
     SelectObject(dc, oldBrush);

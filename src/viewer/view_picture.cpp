@@ -10,8 +10,6 @@ namespace {
 
 constexpr int kGap = 8;
 constexpr int kMostCaptionLines = 3;
-constexpr COLORREF kBackground = RGB(255, 255, 255);
-constexpr COLORREF kTextColour = RGB(0, 0, 0);
 
 struct Panel {
     std::string caption;
@@ -81,11 +79,7 @@ int CaptionHeight(HDC dc, const std::string& caption, int width, int mostLines) 
 }
 
 void Paint(HDC dc, const RECT& area, const std::vector<Panel>& panels, const std::vector<LegendItem>& legend) {
-    FillRectangle(dc, area, kBackground);
-    const int saved = SaveDC(dc);
-    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, kTextColour);
+    const int saved = BeginPicture(dc, area);
     const RECT inside = {area.left + kGap, area.top, area.right - kGap, area.bottom - kGap / 2};
     const int legendHeight = PaintLegend(dc, inside, legend, false);
     std::vector<std::string> captions;

@@ -31,11 +31,12 @@ std::string Matches(const CentroidCase& c) {
 
 // The case in the pixel: the samples by whether the edge covered them, their centroid where
 // there are two or more, and where the _centroid input was evaluated.
-ViewEvaluation EvaluationOf(const CentroidMeasurement& m, const CentroidCase& c, const std::string& source) {
+// The samples are the mode's positions: the centroid's own copy is not kept in a survey file.
+ViewEvaluation EvaluationOf(const std::vector<SamplePosition>& samples, const CentroidCase& c, const std::string& source) {
     ViewEvaluation evaluation{"covered " + MaskBits(c.covered), source, {}, {}, std::nullopt, {c.evaluated.x, c.evaluated.y}};
     ViewSpot sum;
-    for (const ViewPoint& point : ViewPoints(m.samples)) {
-        const int bit = m.samples[evaluation.covered.size() + evaluation.uncovered.size()].maskBit;
+    for (const ViewPoint& point : ViewPoints(samples)) {
+        const int bit = samples[evaluation.covered.size() + evaluation.uncovered.size()].maskBit;
         const bool in = bit >= 0 && (c.covered >> bit & 1u);
         (in ? evaluation.covered : evaluation.uncovered).push_back(point);
         if (!in) continue;
@@ -71,7 +72,7 @@ MeasurementView DescribeCentroid(const ModeMeasurement& measurement) {
     }
     view.tables.push_back(cases);
     for (const CentroidCase& c : m.cases) {
-        view.evaluations.push_back(EvaluationOf(m, c, "/centroid/cases/" + std::to_string(&c - m.cases.data())));
+        view.evaluations.push_back(EvaluationOf(measurement.samplePositions.samples, c, "/centroid/cases/" + std::to_string(&c - m.cases.data())));
     }
     return view;
 }
