@@ -27,7 +27,8 @@ double Drawn(const ViewAxis& axis) { return axis.exact ? axis.low : (axis.low + 
 
 double At(double fraction) { return kMargin + fraction * kSide; }
 
-std::string Grid() {
+// The pixel's border in the diagrams' own colour, or another where the pixel shows something else.
+std::string Grid(const char* border = kDiagramBorderColour) {
     std::string svg = "<rect x=\"" + Num(kMargin) + "\" y=\"" + Num(kMargin) + "\" width=\"" + Num(kSide) +
                       "\" height=\"" + Num(kSide) + "\" fill=\"#f6f6f6\"/>\n";
     for (int step = 1; step < 16; ++step) {
@@ -38,7 +39,7 @@ std::string Grid() {
                Num(kMargin + kSide) + "\" y2=\"" + at + "\" stroke=\"" + colour + "\"/>\n";
     }
     svg += "<rect class=\"pixel\" x=\"" + Num(kMargin - 1) + "\" y=\"" + Num(kMargin - 1) + "\" width=\"" +
-           Num(kSide + 2) + "\" height=\"" + Num(kSide + 2) + "\" fill=\"none\" stroke=\"" + kDiagramBorderColour +
+           Num(kSide + 2) + "\" height=\"" + Num(kSide + 2) + "\" fill=\"none\" stroke=\"" + border +
            "\" stroke-width=\"2\" shape-rendering=\"crispEdges\"/>\n";
     return svg;
 }
@@ -153,7 +154,7 @@ std::string GridSvg(const ViewGrid& grid) {
 
 std::string EvaluationSvg(const ViewEvaluation& evaluation) {
     std::string svg = SvgOpen(kDiagramSize, kDiagramSize, "where the input was evaluated in the pixel") +
-                      "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n" + Grid();
+                      "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n" + Grid("#606060");
     for (const ViewPoint& sample : evaluation.uncovered) {
         svg += "<circle cx=\"" + Num(At(Drawn(sample.x))) + "\" cy=\"" + Num(At(Drawn(sample.y))) + "\" r=\"" +
                Num(kDotRadius) + "\" fill=\"none\" stroke=\"#a0a0a0\" stroke-width=\"2\"><title>sample " + sample.label +
