@@ -8,12 +8,12 @@
 
 namespace {
 
-constexpr COLORREF kPixelFill = RGB(246, 246, 246);
-constexpr COLORREF kSixteenthLine = RGB(228, 228, 228);
-constexpr COLORREF kHalfLine = RGB(196, 196, 196);
-constexpr COLORREF kIntervalFill = RGB(250, 212, 212);
-constexpr COLORREF kNumberColour = RGB(255, 255, 255);
-constexpr COLORREF kCentreColour = RGB(0, 0, 0);
+// The pixel's own colours: its fill and lines, a position's interval, the numbers on the dots.
+struct PixelColours {
+    COLORREF fill, sixteenth, half, interval, number;
+};
+constexpr PixelColours kPixel = {RGB(246, 246, 246), RGB(228, 228, 228), RGB(196, 196, 196), RGB(250, 212, 212),
+                                 RGB(255, 255, 255)};
 
 struct Layout {
     int left;
@@ -49,10 +49,10 @@ POINT At(const Layout& layout, const ViewPoint& point) {
 void PaintPixel(HDC dc, const RECT& area, const Layout& layout) {
     FillRectangle(dc, area, kPictureBackground);
     const RECT pixel = {layout.left, layout.top, layout.left + layout.side, layout.top + layout.side};
-    FillRectangle(dc, pixel, kPixelFill);
+    FillRectangle(dc, pixel, kPixel.fill);
     for (int step = 1; step < 16; ++step) {
         const int offset = Scale(layout, step / 16.0);
-        Selected pen(dc, CreatePen(PS_SOLID, 1, step == 8 ? kHalfLine : kSixteenthLine));
+        Selected pen(dc, CreatePen(PS_SOLID, 1, step == 8 ? kPixel.half : kPixel.sixteenth));
         MoveToEx(dc, layout.left + offset, layout.top, nullptr);
         LineTo(dc, layout.left + offset, layout.top + layout.side);
         MoveToEx(dc, layout.left, layout.top + offset, nullptr);
@@ -72,7 +72,7 @@ void PaintIntervals(HDC dc, const Layout& layout, const std::vector<ViewPoint>& 
         const auto high = [](const ViewAxis& axis) { return axis.exact ? axis.low + 1 / 64.0 : axis.high; };
         const POINT from = At(layout, low(sample.x), low(sample.y));
         const POINT to = At(layout, high(sample.x), high(sample.y));
-        FillRectangle(dc, RECT{from.x, from.y, to.x, to.y}, kIntervalFill);
+        FillRectangle(dc, RECT{from.x, from.y, to.x, to.y}, kPixel.interval);
     }
 }
 
@@ -82,7 +82,7 @@ void PaintNumberedDots(HDC dc, const Layout& layout, const std::vector<ViewPoint
                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS,
                                   "MS Shell Dlg"));
     const int oldMode = SetBkMode(dc, TRANSPARENT);
-    const COLORREF oldColour = SetTextColor(dc, kNumberColour);
+    const COLORREF oldColour = SetTextColor(dc, kPixel.number);
     for (const ViewPoint& sample : samples) {
         const POINT p = At(layout, sample);
         PaintDot(dc, p, radius, kSampleDotColour, true);
@@ -144,6 +144,6 @@ void PaintEvaluation(HDC dc, const RECT& area, const ViewEvaluation& evaluation)
     if (evaluation.centroid) {
         PaintDiamond(dc, At(layout, evaluation.centroid->x, evaluation.centroid->y), radius + 3, kCentroidMarkColour);
     }
-    PaintDot(dc, At(layout, 0.5, 0.5), radius / 2 + 1, kCentreColour, false);
+    PaintDot(dc, At(layout, 0.5, 0.5), radius / 2 + 1, kPictureText, false);
     PaintCross(dc, At(layout, evaluation.evaluated.x, evaluation.evaluated.y), radius + 3, kEvaluatedColour, 3);
 }
