@@ -29,9 +29,11 @@ ViewTable ThresholdGrid(const AlphaToCoverageMap& map) {
 
 // The block as a picture: per pixel the thresholds on the 0 .. 255 alpha scale, none where never.
 ViewGrid ThresholdPicture(const AlphaToCoverageMap& map, const std::string& source) {
-    std::string name = CoverageSwitchName(map.coverageSwitch);
+    std::string name = CoverageSwitchLabel(map.coverageSwitch);
     if (!map.caps.answers.empty()) name += " (" + SwitchVerdictShortText(map.caps) + ")";
-    ViewGrid grid{name + ": " + AlphaToCoverageVerdictText(map), source, 255, {}};
+    const bool alphas = map.verdict == AlphaToCoverageVerdict::Thresholds;
+    ViewGrid grid{name + ": " + AlphaToCoverageVerdictText(map) + (alphas ? ", in alpha steps of 1/255" : ""), source,
+                  255, {}};
     for (const auto& row : map.thresholds) {
         std::vector<std::vector<int>> cells;
         for (std::vector<int> pixel : row) {
