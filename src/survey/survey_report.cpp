@@ -118,8 +118,12 @@ std::vector<ViewColumn> ModeColumns(const ModeReport& mode, const std::string& f
     for (const MeasurementModule& module : MeasurementModules()) {
         for (ViewColumn column : DescribeMeasurement(module, mode.measurement).columns) {
             // A failed mode says why where the verdict would stand; what it measured stands.
-            if (!mode.measured && column.heading == "Verdict") column.text = failure;
-            else if (!HoldsMeasurement(mode)) column.text = "-";
+            // The console keeps a column some mode has words for there.
+            if (!mode.measured && column.heading == "Verdict") column.text = column.brief = failure;
+            else if (!HoldsMeasurement(mode)) {
+                column.text = "-";
+                if (!column.brief.empty()) column.brief = "-";
+            }
             columns.push_back(column);
         }
     }
@@ -127,9 +131,12 @@ std::vector<ViewColumn> ModeColumns(const ModeReport& mode, const std::string& f
 }
 
 std::string SummaryTable(const SurveyReport& report) {
+    // The console has room for each column's few words; survey.md carries the rest.
+    const std::vector<ViewColumn> headings = ModeColumns(ModeReport(), std::string());
     std::vector<std::vector<std::string>> rows = {{"Mode"}};
-    for (const ViewColumn& column : ModeColumns(ModeReport(), std::string())) rows[0].push_back(column.heading);
+    for (const ViewColumn& column : headings) rows[0].push_back(column.heading);
     rows[0].push_back("Time");
+    std::vector<bool> shown(headings.size(), false);
     size_t failed = 0;
     for (D3DFORMAT format : RenderTargetFormatsOf(report.modes)) {
         for (const ModeReport& mode : report.modes) {
@@ -139,10 +146,18 @@ std::string SummaryTable(const SurveyReport& report) {
                                : mode.fault == ModeFault::NoAnswer   ? "no answer in "
                                                                      : "failed: ";
             std::vector<std::string> row = {ModeLabel(mode)};
-            for (const ViewColumn& column : ModeColumns(mode, what + mode.failureStage)) row.push_back(column.text);
+            const std::vector<ViewColumn> columns = ModeColumns(mode, what + mode.failureStage);
+            for (size_t c = 0; c < headings.size(); ++c) {
+                row.push_back(c < columns.size() ? columns[c].brief : std::string());
+                shown[c] = shown[c] || !row.back().empty();
+            }
             row.push_back(Milliseconds(mode.timings.total));
             rows.push_back(row);
         }
+    }
+    for (size_t c = headings.size(); c-- > 0;) {
+        if (shown[c]) continue;
+        for (std::vector<std::string>& row : rows) row.erase(row.begin() + 1 + static_cast<std::ptrdiff_t>(c));
     }
     std::string table = PaddedTable(rows);
     char closing[160];

@@ -109,27 +109,47 @@ bool AlphaToCoverageWorks(AlphaToCoverageVerdict verdict) {
     return false;
 }
 
+namespace {
+
+// One switch's finding in a few words: "thresholds (k-1)/4", "dither 2x2", "not applied".
+std::string SwitchFindingWords(const AlphaToCoverageMap& map) {
+    if (map.verdict == AlphaToCoverageVerdict::Thresholds) {
+        std::vector<int> sorted = map.thresholds[0][0];
+        std::sort(sorted.begin(), sorted.end());
+        const std::string rule = ThresholdRule(sorted);
+        return "thresholds " + (rule.empty() ? Join(sorted, "/") : rule);
+    }
+    if (map.verdict == AlphaToCoverageVerdict::Dither) {
+        return "dither " + std::to_string(map.ditherWidth) + "x" + std::to_string(map.ditherHeight);
+    }
+    if (map.verdict == AlphaToCoverageVerdict::Declined) return "not counted";
+    return AlphaToCoverageVerdictText(map);
+}
+
+}  // namespace
+
 std::string AlphaToCoverageColumnText(const AlphaToCoverageMeasurement& m) {
     std::string text;
     std::string declined;  // said once, after the switches it kept from being counted
     for (const AlphaToCoverageMap& map : m.switches) {
         if (!text.empty()) text += "; ";
-        text += std::string(CoverageSwitchLabel(map.coverageSwitch)) + ": ";
-        if (map.verdict == AlphaToCoverageVerdict::Thresholds) {
-            std::vector<int> sorted = map.thresholds[0][0];
-            std::sort(sorted.begin(), sorted.end());
-            const std::string rule = ThresholdRule(sorted);
-            text += "thresholds " + (rule.empty() ? Join(sorted, "/") : rule);
-        } else if (map.verdict == AlphaToCoverageVerdict::Dither) {
-            text += "dither " + std::to_string(map.ditherWidth) + "x" + std::to_string(map.ditherHeight);
-        } else if (map.verdict == AlphaToCoverageVerdict::Declined) {
-            text += "not counted";
-            declined = map.declined;
-        } else {
-            text += AlphaToCoverageVerdictText(map);
-        }
+        text += std::string(CoverageSwitchLabel(map.coverageSwitch)) + ": " + SwitchFindingWords(map);
+        if (map.verdict == AlphaToCoverageVerdict::Declined) declined = map.declined;
         if (!map.caps.answers.empty()) text += " (" + SwitchVerdictShortText(map.caps) + ")";
     }
     if (!declined.empty()) text += " (" + declined + ")";
     return text.empty() ? "not measured" : text;
+}
+
+std::string AlphaToCoverageBriefText(const AlphaToCoverageMeasurement& m) {
+    // The switches usually agree; where they do, their finding is said once.
+    std::string text;
+    bool alike = true;
+    for (const AlphaToCoverageMap& map : m.switches) {
+        alike = alike && SwitchFindingWords(map) == SwitchFindingWords(m.switches.front());
+        text += (text.empty() ? "" : "; ") + std::string(CoverageSwitchLabel(map.coverageSwitch)) + ": " +
+                SwitchFindingWords(map);
+    }
+    if (m.switches.empty()) return "not measured";
+    return alike ? SwitchFindingWords(m.switches.front()) : text;
 }

@@ -77,3 +77,6 @@ std::string DitherMatrixText(const AlphaToCoverageMap& map);
 bool AlphaToCoverageWorks(AlphaToCoverageVerdict verdict);
 // The survey report's column: a short form.
 std::string AlphaToCoverageColumnText(const AlphaToCoverageMeasurement& measurement);
+// The console's words: the switches' finding once where they agree ("thresholds (k-1)/4"), each
+// switch's where they do not.
+std::string AlphaToCoverageBriefText(const AlphaToCoverageMeasurement& measurement);

@@ -49,7 +49,7 @@ ViewGrid ThresholdPicture(const AlphaToCoverageMap& map, const std::string& sour
 
 MeasurementView DescribeAlphaToCoverage(const ModeMeasurement& measurement) {
     const AlphaToCoverageMeasurement& m = measurement.alphaToCoverage;
-    MeasurementView view{"Alpha to coverage", "Alpha to coverage", {{"Alpha to coverage", AlphaToCoverageColumnText(m)}}};
+    MeasurementView view{"Alpha to coverage", "Alpha to coverage", {{"Alpha to coverage", AlphaToCoverageColumnText(m), AlphaToCoverageBriefText(m)}}};
     for (const AlphaToCoverageMap& map : m.switches) {
         const std::string source = "/alphaToCoverage/" + std::to_string(&map - m.switches.data());
         const bool alphas = map.verdict == AlphaToCoverageVerdict::Thresholds;

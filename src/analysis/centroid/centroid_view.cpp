@@ -52,7 +52,7 @@ ViewEvaluation EvaluationOf(const std::vector<SamplePosition>& samples, const Ce
 
 MeasurementView DescribeCentroid(const ModeMeasurement& measurement) {
     const CentroidMeasurement& m = measurement.centroid;
-    MeasurementView view{"Centroid", "Interpolation", {{"Centroid", CentroidColumnText(m)}}};
+    MeasurementView view{"Centroid", "Interpolation", {{"Centroid", CentroidColumnText(m), CentroidBriefText(m)}}};
     view.facts.push_back({"Centroid", CentroidVerdictText(m)});
     for (const CentroidShaderModel& model : m.shaderModels) {
         view.facts.push_back({"Centroid in " + model.shaderModel, CentroidShaderModelText(model)});

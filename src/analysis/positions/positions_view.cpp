@@ -137,10 +137,10 @@ std::vector<ViewPoint> StandardViewPoints(int count) {
 MeasurementView DescribeSamplePositions(const ModeMeasurement& measurement) {
     const SampleMeasurement& m = measurement.samplePositions;
     MeasurementView view{"Sample positions", "Positions", {
-                             {"Samples", SampleCountText(measurement)},
-                             {"Positions (1/16 pixel)", PositionsText(measurement)},
-                             {"Verdict", VerdictText(m)},
-                             {"Texture (1/16 pixel)", TextureSamplingText(m)},
+                             {"Samples", SampleCountText(measurement), SampleCountText(measurement)},
+                             {"Positions (1/16 pixel)", PositionsText(measurement), ""},
+                             {"Verdict", VerdictText(m), VerdictText(m)},
+                             {"Texture (1/16 pixel)", TextureSamplingText(m), TextureSamplingText(m)},
                          }};
     view.facts = {
         {"Samples", SampleCountText(measurement)},

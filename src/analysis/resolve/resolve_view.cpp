@@ -104,7 +104,7 @@ void AddLastDraw(MeasurementView* view, const ResolveTransfer& m) {
 MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
     const ResolveTransfer& m = measurement.resolve.transfer;
     const int samples = m.colourSamples;
-    MeasurementView view{"Resolve transfer", "Resolve", {{"Resolve", ResolveColumnText(measurement.resolve)}}};
+    MeasurementView view{"Resolve transfer", "Resolve", {{"Resolve", ResolveColumnText(measurement.resolve), ResolveBriefText(measurement.resolve)}}};
     view.facts.push_back({"Transfer", TransferVerdictText(m.curve)});
     view.facts.push_back({"Judged", "k of " + Counted(samples, "sample", "samples") + " lit, the rest black; values in " +
                                         Steps(m.valueScale) + ", a reference matched within " +
@@ -145,7 +145,7 @@ MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
 
 MeasurementView DescribeResolveFootprint(const ModeMeasurement& measurement) {
     const ResolveMeasurement& m = measurement.resolve;
-    MeasurementView view{"Resolve footprint", "Resolve", {{"Filter", FilterColumnText(m)}}};
+    MeasurementView view{"Resolve footprint", "Resolve", {{"Filter", FilterColumnText(m), FilterColumnText(m)}}};
     view.facts.push_back({"Filter", FootprintVerdictText(m.footprint)});
     if (m.footprint.verdict == FootprintVerdict::NotMeasured) return view;
     ViewTable weights{"One sample of one pixel lit, the 5 x 5 pixels around it, summed over its " +
@@ -169,7 +169,7 @@ MeasurementView DescribeResolveFootprint(const ModeMeasurement& measurement) {
 
 MeasurementView DescribeCoverageLevels(const ModeMeasurement& measurement) {
     const CoverageLevels& c = measurement.resolve.coverage;
-    MeasurementView view{"Coverage levels", "Resolve", {{"Coverage", CoverageColumnText(measurement.resolve)}}};
+    MeasurementView view{"Coverage levels", "Resolve", {{"Coverage", CoverageColumnText(measurement.resolve), CoverageBriefText(measurement.resolve)}}};
     view.facts.push_back({"Coverage", CoverageFact(c)});
     if (c.verdict == CoverageVerdict::NotMeasured) return view;
     view.facts.push_back({"Levels", Counted(c.levels, "level", "levels") + " (the most any edge sweep showed), " +

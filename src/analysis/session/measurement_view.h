@@ -8,10 +8,12 @@
 #include <string>
 #include <vector>
 
-// A cell of the survey's report table: the column's heading and this mode's short text.
+// A cell of the survey's report table: the column's heading and this mode's short text, and the
+// few words the console's table has room for (none: the column stays out of the console).
 struct ViewColumn {
     std::string heading;
     std::string text;
+    std::string brief;
 };
 
 // A labelled value, its unit part of the text: "Transfer" - "averages stored values".
