@@ -69,8 +69,10 @@ std::string Cross(double x, double y) {
 }
 
 std::string Dot(double x, double y, const std::string& number, const std::string& title) {
+    // Wide enough for a label that names several coincident samples ("0-3").
+    const double radius = std::max<double>(kDotRadius, 3.5 * number.size() + 3.0);
     return "<g class=\"sample\"><title>" + title + "</title><circle cx=\"" + Num(x) + "\" cy=\"" + Num(y) + "\" r=\"" +
-           Num(kDotRadius) + "\" fill=\"" + kDiagramDotColour + "\"/><text x=\"" + Num(x) + "\" y=\"" + Num(y + 4) +
+           Num(radius) + "\" fill=\"" + kDiagramDotColour + "\"/><text x=\"" + Num(x) + "\" y=\"" + Num(y + 4) +
            "\" fill=\"#fff\" font-size=\"11\" font-weight=\"bold\" text-anchor=\"middle\">" + number + "</text></g>\n";
 }
 

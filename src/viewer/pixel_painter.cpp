@@ -85,8 +85,12 @@ void PaintNumberedDots(HDC dc, const Layout& layout, const std::vector<ViewPoint
     const COLORREF oldColour = SetTextColor(dc, kPixel.number);
     for (const ViewPoint& sample : samples) {
         const POINT p = At(layout, sample);
-        PaintDot(dc, p, radius, kSampleDotColour, true);
-        RECT box = {p.x - radius, p.y - radius, p.x + radius + 1, p.y + radius + 1};
+        // Wide enough for a label that names several coincident samples ("0-3").
+        SIZE extent = {};
+        GetTextExtentPoint32A(dc, sample.label.c_str(), static_cast<int>(sample.label.size()), &extent);
+        const int r = std::max<int>(radius, extent.cx / 2 + 3);
+        PaintDot(dc, p, r, kSampleDotColour, true);
+        RECT box = {p.x - r, p.y - r, p.x + r + 1, p.y + r + 1};
         DrawTextA(dc, sample.label.c_str(), -1, &box, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
     }
     SetTextColor(dc, oldColour);

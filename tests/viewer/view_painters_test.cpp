@@ -54,6 +54,35 @@ TEST(PixelDiagram, DotsRingsAndCrossesLandWhereTheirPositionsSay) {
     EXPECT_LT(right.y, left.y);
 }
 
+// Samples at one place are one dot naming them all (multisampling off puts every sample at the
+// centre): no number hidden under another, and the dot wide enough for its label.
+TEST(PixelDiagram, CoincidentSamplesAreOneDotNamingEachOfThem) {
+    struct Case {
+        std::vector<SamplePosition> samples;
+        std::vector<std::string> labels;
+    };
+    const Case cases[] = {
+        {{ExactSample(0, 8, 8), ExactSample(1, 8, 8), ExactSample(2, 8, 8), ExactSample(3, 8, 8)}, {"0-3"}},
+        {{ExactSample(0, 8, 8), ExactSample(1, 2, 2), ExactSample(2, 8, 8)}, {"0,2", "1"}},
+        {{ExactSample(0, 8, 8), ExactSample(1, 8, 8)}, {"0,1"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<SamplePosition> samples = c.samples;
+        for (SamplePosition& sample : samples) sample.count = 2;
+        const std::vector<ViewPoint> joined = JoinCoincident(ViewPoints(samples));
+        ASSERT_EQ(c.labels.size(), joined.size()) << c.labels[0];
+        for (size_t i = 0; i < joined.size(); ++i) {
+            EXPECT_EQ(c.labels[i], joined[i].label);
+            EXPECT_EQ(2, joined[i].count) << "the most any sample found there, not their sum";
+        }
+    }
+    const RECT area = {10, 20, 330, 340};
+    Canvas one(340, 360), four(340, 360);
+    PaintDiagram(one.Dc(), area, {"", "", ViewPoints({ExactSample(0, 8, 8)}), {}, {}});
+    PaintDiagram(four.Dc(), area, {"", "", JoinCoincident(ViewPoints(cases[0].samples)), {}, {}});
+    EXPECT_GT(Count(four, area, kSampleDotColour), Count(one, area, kSampleDotColour));
+}
+
 TEST(PixelDiagram, PixelFillsMostOfTheSquareAndLeavesRoomForEdgeSamples) {
     const RECT area = {0, 0, 400, 300};  // not square: the pixel is centred in the smaller side
     const POINT topLeft = DiagramPoint(area, 0, 0);

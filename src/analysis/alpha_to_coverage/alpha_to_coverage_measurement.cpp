@@ -109,10 +109,7 @@ bool AlphaToCoverageWorks(AlphaToCoverageVerdict verdict) {
     return false;
 }
 
-namespace {
-
-// One switch's finding in a few words: "thresholds (k-1)/4", "dither 2x2", "not applied".
-std::string SwitchFindingWords(const AlphaToCoverageMap& map) {
+std::string AlphaToCoverageFindingText(const AlphaToCoverageMap& map) {
     if (map.verdict == AlphaToCoverageVerdict::Thresholds) {
         std::vector<int> sorted = map.thresholds[0][0];
         std::sort(sorted.begin(), sorted.end());
@@ -126,14 +123,12 @@ std::string SwitchFindingWords(const AlphaToCoverageMap& map) {
     return AlphaToCoverageVerdictText(map);
 }
 
-}  // namespace
-
 std::string AlphaToCoverageColumnText(const AlphaToCoverageMeasurement& m) {
     std::string text;
     std::string declined;  // said once, after the switches it kept from being counted
     for (const AlphaToCoverageMap& map : m.switches) {
         if (!text.empty()) text += "; ";
-        text += std::string(CoverageSwitchLabel(map.coverageSwitch)) + ": " + SwitchFindingWords(map);
+        text += std::string(CoverageSwitchLabel(map.coverageSwitch)) + ": " + AlphaToCoverageFindingText(map);
         if (map.verdict == AlphaToCoverageVerdict::Declined) declined = map.declined;
         if (!map.caps.answers.empty()) text += " (" + SwitchVerdictShortText(map.caps) + ")";
     }
@@ -146,10 +141,10 @@ std::string AlphaToCoverageBriefText(const AlphaToCoverageMeasurement& m) {
     std::string text;
     bool alike = true;
     for (const AlphaToCoverageMap& map : m.switches) {
-        alike = alike && SwitchFindingWords(map) == SwitchFindingWords(m.switches.front());
+        alike = alike && AlphaToCoverageFindingText(map) == AlphaToCoverageFindingText(m.switches.front());
         text += (text.empty() ? "" : "; ") + std::string(CoverageSwitchLabel(map.coverageSwitch)) + ": " +
-                SwitchFindingWords(map);
+                AlphaToCoverageFindingText(map);
     }
     if (m.switches.empty()) return "not measured";
-    return alike ? SwitchFindingWords(m.switches.front()) : text;
+    return alike ? AlphaToCoverageFindingText(m.switches.front()) : text;
 }

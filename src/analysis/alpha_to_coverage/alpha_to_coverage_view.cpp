@@ -32,7 +32,8 @@ ViewGrid ThresholdPicture(const AlphaToCoverageMap& map, const std::string& sour
     std::string name = CoverageSwitchLabel(map.coverageSwitch);
     if (!map.caps.answers.empty()) name += " (" + SwitchVerdictShortText(map.caps) + ")";
     const bool alphas = map.verdict == AlphaToCoverageVerdict::Thresholds;
-    ViewGrid grid{name + ": " + AlphaToCoverageVerdictText(map) + (alphas ? ", in alpha steps of 1/255" : ""), source,
+    // A caption under a picture: the finding in short, the facts beside it say it in full.
+    ViewGrid grid{name + ": " + AlphaToCoverageFindingText(map) + (alphas ? ", in alpha steps of 1/255" : ""), source,
                   255, {}};
     for (const auto& row : map.thresholds) {
         std::vector<std::vector<int>> cells;

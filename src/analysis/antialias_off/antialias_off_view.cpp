@@ -18,7 +18,8 @@ MeasurementView DescribeAntialiasOff(const ModeMeasurement& measurement) {
         // Rings where the mode's samples lie with it on, in the standard pattern.
         int count = 0;
         for (const SamplePosition& sample : measurement.samplePositions.samples) count += sample.count;
-        view.diagrams.push_back({"where the samples lie with multisampling off", "/antialiasOff/samples", ViewPoints(m.positions.samples),
+        view.diagrams.push_back({"where the samples lie with multisampling off", "/antialiasOff/samples",
+                                 JoinCoincident(ViewPoints(m.positions.samples)),
                                  StandardViewPoints(count), {}});
     }
     return view;
