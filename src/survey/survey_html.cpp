@@ -116,6 +116,15 @@ std::string MeasurementSection(const MeasurementView& view, const std::vector<co
                 "; shaded: a position known to an interval" +
                 std::string(moved.empty() ? "" : "; orange: where the baseline had it") + "</figcaption></figure>\n";
     }
+    for (const ViewEvaluation& evaluation : view.evaluations) {
+        html += "<figure>" + EvaluationSvg(evaluation) + "<figcaption>" + E(evaluation.caption) + "</figcaption></figure>\n";
+    }
+    for (const ViewGrid& grid : view.grids) {
+        const std::string svg = GridSvg(grid);
+        if (svg.empty()) continue;
+        html += "<figure>" + svg + "<figcaption>" + E(grid.caption) + " (0 .. " + std::to_string(grid.valueScale) +
+                ")</figcaption></figure>\n";
+    }
     html += "<table class=\"facts\">\n";
     for (const ViewFact& fact : view.facts) html += "<tr><th>" + E(fact.label) + "</th><td>" + E(fact.value) + "</td></tr>\n";
     html += "</table>\n</div>\n";
@@ -297,7 +306,7 @@ std::string SurveyHtml(const SurveyReport& report, const BaselineComparison* bas
     for (const std::string& warning : report.implementation.warnings) {
         html += "<p class=\"failed\">Warning: " + E(warning) + ".</p>\n";
     }
-    html += "<ul class=\"legend\">\n<li>" + std::string(kDiagramLegend) + "</li>\n<li>" + kLadderLegend + "</li>\n</ul>\n";
+    html += "<ul class=\"legend\">\n<li>" + std::string(kDiagramLegend) + "</li>\n<li>" + kLadderLegend + "</li>\n<li>" + kEvaluationLegend + "</li>\n</ul>\n";
     if (!complete) {
         html += "<p class=\"failed\">Incomplete: the survey was still measuring, or was stopped, after these "
                 "modes.</p>\n";

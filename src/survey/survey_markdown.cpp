@@ -74,15 +74,7 @@ std::string SurveyMarkdown(const SurveyReport& report) {
                 if (format != D3DFMT_UNKNOWN && multisample.DrawnFormat() != format) continue;
                 std::vector<std::string> row = {ShortDeviceTypeText(mode.deviceType), FormatText(multisample.format, false),
                                                 multisample.TypeName(), std::to_string(multisample.quality)};
-                for (const MeasurementModule& module : MeasurementModules()) {
-                    for (const ViewColumn& column : DescribeMeasurement(module, mode.measurement).columns) {
-                        // A failed mode says why where the verdict would stand; what it measured stands.
-                        const bool verdict = column.heading == "Verdict";
-                        row.push_back(!mode.measured && verdict  ? ModeOutcomeText(mode)
-                                      : HoldsMeasurement(mode) ? column.text
-                                                               : "-");
-                    }
-                }
+                for (const ViewColumn& column : ModeColumns(mode, ModeOutcomeText(mode))) row.push_back(column.text);
                 row.push_back(!mode.picture.empty()        ? "[png](" + mode.picture + ")"
                               : !mode.pictureError.empty() ? "not written: " + mode.pictureError
                                                            : std::string("-"));

@@ -10,6 +10,7 @@
 #include "analysis/positions/positions_view.h"
 #include "analysis/session/measurement_module.h"
 #include "enumeration/value_names.h"
+#include "survey/padded_table.h"
 #include "survey/survey_modes.h"
 
 namespace {
@@ -46,10 +47,6 @@ std::string Milliseconds(double milliseconds) {
     char text[32];
     std::snprintf(text, sizeof(text), "%.0f ms", milliseconds);
     return text;
-}
-
-std::string PaddedTo(const std::string& text, size_t width) {
-    return text.size() >= width ? text : text + std::string(width - text.size(), ' ');
 }
 
 std::string TextureShortText(const SampleMeasurement& measurement) {
@@ -116,47 +113,53 @@ std::vector<D3DFORMAT> RenderTargetFormatsOf(const std::vector<ModeReport>& mode
     return formats;
 }
 
-std::string SummaryTable(const SurveyReport& report) {
-    struct Row {
-        std::string cells[5];
-    };
-    std::vector<Row> rows;
-    rows.push_back({{"Mode", "Samples", "Verdict", "Texture", "Time"}});
-    size_t failed = 0;
-    std::vector<const ModeReport*> grouped;
-    for (D3DFORMAT format : RenderTargetFormatsOf(report.modes)) {
-        for (const ModeReport& mode : report.modes) {
-            if (mode.measurement.mode.DrawnFormat() == format) grouped.push_back(&mode);
+std::vector<ViewColumn> ModeColumns(const ModeReport& mode, const std::string& failure) {
+    std::vector<ViewColumn> columns;
+    for (const MeasurementModule& module : MeasurementModules()) {
+        for (ViewColumn column : DescribeMeasurement(module, mode.measurement).columns) {
+            // A failed mode says why where the verdict would stand; what it measured stands.
+            // The console keeps a column some mode has words for there.
+            if (!mode.measured && column.heading == "Verdict") column.text = column.brief = failure;
+            else if (!HoldsMeasurement(mode)) {
+                column.text = "-";
+                if (!column.brief.empty()) column.brief = "-";
+            }
+            columns.push_back(column);
         }
     }
-    for (const ModeReport* each : grouped) {
-        const ModeReport& mode = *each;
-        if (mode.measured) {
-            const SampleMeasurement& positions = mode.measurement.samplePositions;
-            std::string texture = TextureShortText(positions).substr(std::string("texture ").size());
-            rows.push_back({{ModeLabel(mode), SampleCountText(mode.measurement), VerdictText(positions),
-                             texture, Milliseconds(mode.timings.total)}});
-        } else {
-            ++failed;
+    return columns;
+}
+
+std::string SummaryTable(const SurveyReport& report) {
+    // The console has room for each column's few words; survey.md carries the rest.
+    const std::vector<ViewColumn> headings = ModeColumns(ModeReport(), std::string());
+    std::vector<std::vector<std::string>> rows = {{"Mode"}};
+    for (const ViewColumn& column : headings) rows[0].push_back(column.heading);
+    rows[0].push_back("Time");
+    std::vector<bool> shown(headings.size(), false);
+    size_t failed = 0;
+    for (D3DFORMAT format : RenderTargetFormatsOf(report.modes)) {
+        for (const ModeReport& mode : report.modes) {
+            if (mode.measurement.mode.DrawnFormat() != format) continue;
+            failed += mode.measured ? 0 : 1;
             const char* what = mode.fault == ModeFault::ProcessEnded ? "crashed in "
                                : mode.fault == ModeFault::NoAnswer   ? "no answer in "
                                                                      : "failed: ";
-            rows.push_back({{ModeLabel(mode), "-", what + mode.failureStage, "-",
-                             Milliseconds(mode.timings.total)}});
+            std::vector<std::string> row = {ModeLabel(mode)};
+            const std::vector<ViewColumn> columns = ModeColumns(mode, what + mode.failureStage);
+            for (size_t c = 0; c < headings.size(); ++c) {
+                row.push_back(c < columns.size() ? columns[c].brief : std::string());
+                shown[c] = shown[c] || !row.back().empty();
+            }
+            row.push_back(Milliseconds(mode.timings.total));
+            rows.push_back(row);
         }
     }
-    size_t widths[5] = {};
-    for (const Row& row : rows) {
-        for (int c = 0; c < 5; ++c) widths[c] = std::max(widths[c], row.cells[c].size());
+    for (size_t c = headings.size(); c-- > 0;) {
+        if (shown[c]) continue;
+        for (std::vector<std::string>& row : rows) row.erase(row.begin() + 1 + static_cast<std::ptrdiff_t>(c));
     }
-    std::string table;
-    for (const Row& row : rows) {
-        std::string line;
-        for (int c = 0; c < 4; ++c) line += PaddedTo(row.cells[c], widths[c] + 2);
-        // Times line up on the right.
-        line += std::string(widths[4] - row.cells[4].size(), ' ') + row.cells[4];
-        table += line + "\n";
-    }
+    std::string table = PaddedTable(rows);
     char closing[160];
     std::snprintf(closing, sizeof(closing), "%zu %s: %zu measured, %zu failed, in %.2f s\n",
                   report.modes.size(), report.modes.size() == 1 ? "mode" : "modes",

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "analysis/session/measurement_session.h"
+#include "analysis/session/measurement_view.h"
 #include "enumeration/result_codes.h"
 #include "enumeration/adapter_description.h"
 #include "enumeration/direct3d_implementation.h"
@@ -77,8 +78,11 @@ std::string ProgressLine(size_t index, size_t total, const ModeReport& mode);
 // The render-target formats the modes were measured in, each once, in the order they first come:
 // what survey.md and the console group the modes by.
 std::vector<D3DFORMAT> RenderTargetFormatsOf(const std::vector<ModeReport>& modes);
-// The console's closing table: one row per mode, grouped by render-target format, then a line with
-// the counts and the time, then SwitchesText.
+// The mode's cells of the report's tables, as the measurements describe themselves: where the mode
+// failed, failure stands where the verdict would, and what it did not measure is "-".
+std::vector<ViewColumn> ModeColumns(const ModeReport& mode, const std::string& failure);
+// The console's closing table: one row per mode (its label, its ModeColumns and its time), grouped
+// by render-target format, then a line with the counts and the time, then SwitchesText.
 std::string SummaryTable(const SurveyReport& report);
 // Per measured mode, every switch tried with its caps' claim beside its behaviour ("A2M1 not
 // claimed, works; sRGB write claimed, works; ..."), under a heading; empty where none was tried.

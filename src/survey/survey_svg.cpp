@@ -27,7 +27,8 @@ double Drawn(const ViewAxis& axis) { return axis.exact ? axis.low : (axis.low + 
 
 double At(double fraction) { return kMargin + fraction * kSide; }
 
-std::string Grid() {
+// The pixel's border in the diagrams' own colour, or another where the pixel shows something else.
+std::string Grid(const char* border = kDiagramBorderColour) {
     std::string svg = "<rect x=\"" + Num(kMargin) + "\" y=\"" + Num(kMargin) + "\" width=\"" + Num(kSide) +
                       "\" height=\"" + Num(kSide) + "\" fill=\"#f6f6f6\"/>\n";
     for (int step = 1; step < 16; ++step) {
@@ -38,7 +39,7 @@ std::string Grid() {
                Num(kMargin + kSide) + "\" y2=\"" + at + "\" stroke=\"" + colour + "\"/>\n";
     }
     svg += "<rect class=\"pixel\" x=\"" + Num(kMargin - 1) + "\" y=\"" + Num(kMargin - 1) + "\" width=\"" +
-           Num(kSide + 2) + "\" height=\"" + Num(kSide + 2) + "\" fill=\"none\" stroke=\"" + kDiagramBorderColour +
+           Num(kSide + 2) + "\" height=\"" + Num(kSide + 2) + "\" fill=\"none\" stroke=\"" + border +
            "\" stroke-width=\"2\" shape-rendering=\"crispEdges\"/>\n";
     return svg;
 }
@@ -68,8 +69,10 @@ std::string Cross(double x, double y) {
 }
 
 std::string Dot(double x, double y, const std::string& number, const std::string& title) {
+    // Wide enough for a label that names several coincident samples ("0-3").
+    const double radius = std::max<double>(kDotRadius, 3.5 * number.size() + 3.0);
     return "<g class=\"sample\"><title>" + title + "</title><circle cx=\"" + Num(x) + "\" cy=\"" + Num(y) + "\" r=\"" +
-           Num(kDotRadius) + "\" fill=\"" + kDiagramDotColour + "\"/><text x=\"" + Num(x) + "\" y=\"" + Num(y + 4) +
+           Num(radius) + "\" fill=\"" + kDiagramDotColour + "\"/><text x=\"" + Num(x) + "\" y=\"" + Num(y + 4) +
            "\" fill=\"#fff\" font-size=\"11\" font-weight=\"bold\" text-anchor=\"middle\">" + number + "</text></g>\n";
 }
 
@@ -112,6 +115,67 @@ std::string SampleDiagramSvg(const ViewDiagram& diagram, const std::map<size_t, 
         svg += Dot(x, y, sample.label,
                    "sample " + sample.label + " at (" + Num(Drawn(sample.x) * 16) + ", " + Num(Drawn(sample.y) * 16) + ")");
     }
+    return svg + "</svg>\n";
+}
+
+std::string GridSvg(const ViewGrid& grid) {
+    if (grid.cells.empty() || grid.cells[0].empty() || grid.valueScale <= 0) return std::string();
+    const int across = static_cast<int>(std::max(grid.cells.size(), grid.cells[0].size()));
+    const double cell = static_cast<double>(kSide) / across;
+    std::string svg = SvgOpen(kDiagramSize, kDiagramSize, "values per pixel") + "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
+    for (size_t row = 0; row < grid.cells.size(); ++row) {
+        for (size_t column = 0; column < grid.cells[row].size(); ++column) {
+            const std::vector<int>& values = grid.cells[row][column];
+            const double x = kMargin + column * cell, y = kMargin + row * cell;
+            std::string title;
+            for (int value : values) title += (title.empty() ? "" : " ") + (value < 0 ? std::string("none") : std::to_string(value));
+            if (values.size() == 1) {
+                const double share = std::clamp(static_cast<double>(values[0]) / grid.valueScale, 0.0, 1.0);
+                const int level = static_cast<int>(std::lround(255 * (1 - share)));
+                const std::string fill = "rgb(" + std::to_string(level) + "," + std::to_string(level) + "," + std::to_string(level) + ")";
+                svg += "<g><title>" + title + "</title><rect x=\"" + Num(x) + "\" y=\"" + Num(y) + "\" width=\"" + Num(cell) +
+                       "\" height=\"" + Num(cell) + "\" fill=\"" + fill + "\" stroke=\"#606060\"/><text x=\"" + Num(x + cell / 2) +
+                       "\" y=\"" + Num(y + cell / 2 + 4) + "\" font-size=\"11\" text-anchor=\"middle\" fill=\"" +
+                       (level > 128 ? "#000" : "#fff") + "\">" + title + "</text></g>\n";
+                continue;
+            }
+            svg += "<g><title>" + title + "</title><rect x=\"" + Num(x) + "\" y=\"" + Num(y) + "\" width=\"" + Num(cell) +
+                   "\" height=\"" + Num(cell) + "\" fill=\"#f6f6f6\" stroke=\"#606060\"/>\n";
+            const double bar = (cell - 4) / std::max<size_t>(1, values.size());
+            for (size_t s = 0; s < values.size(); ++s) {
+                if (values[s] < 0) continue;
+                const double tall = std::max(1.0, (cell - 4) * std::min(values[s], grid.valueScale) / grid.valueScale);
+                svg += "<rect x=\"" + Num(x + 2 + s * bar + 0.5) + "\" y=\"" + Num(y + cell - 2 - tall) + "\" width=\"" +
+                       Num(bar - 1) + "\" height=\"" + Num(tall) + "\" fill=\"#285adc\"/>\n";
+            }
+            svg += "</g>\n";
+        }
+    }
+    return svg + "</svg>\n";
+}
+
+std::string EvaluationSvg(const ViewEvaluation& evaluation) {
+    std::string svg = SvgOpen(kDiagramSize, kDiagramSize, "where the input was evaluated in the pixel") +
+                      "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n" + Grid("#606060");
+    for (const ViewPoint& sample : evaluation.uncovered) {
+        svg += "<circle cx=\"" + Num(At(Drawn(sample.x))) + "\" cy=\"" + Num(At(Drawn(sample.y))) + "\" r=\"" +
+               Num(kDotRadius) + "\" fill=\"none\" stroke=\"#a0a0a0\" stroke-width=\"2\"><title>sample " + sample.label +
+               ", not covered</title></circle>\n";
+    }
+    for (const ViewPoint& sample : evaluation.covered) {
+        svg += Dot(At(Drawn(sample.x)), At(Drawn(sample.y)), sample.label, "sample " + sample.label + ", covered");
+    }
+    if (evaluation.centroid) {
+        const double x = At(evaluation.centroid->x), y = At(evaluation.centroid->y), r = kDotRadius + 3;
+        svg += "<path d=\"M" + Num(x) + " " + Num(y - r) + "L" + Num(x + r) + " " + Num(y) + "L" + Num(x) + " " + Num(y + r) +
+               "L" + Num(x - r) + " " + Num(y) + "Z\" fill=\"none\" stroke=\"#e68c00\" stroke-width=\"2\"><title>centroid of the "
+               "covered samples</title></path>\n";
+    }
+    svg += "<circle cx=\"" + Num(At(0.5)) + "\" cy=\"" + Num(At(0.5)) + "\" r=\"4\" fill=\"none\" stroke=\"#000\"/>\n";
+    const double x = At(evaluation.evaluated.x), y = At(evaluation.evaluated.y), r = kDotRadius + 3;
+    svg += "<path d=\"M" + Num(x - r) + " " + Num(y - r) + "L" + Num(x + r) + " " + Num(y + r) + "M" + Num(x + r) + " " +
+           Num(y - r) + "L" + Num(x - r) + " " + Num(y + r) + "\" stroke=\"#007800\" stroke-width=\"3\"><title>evaluated at (" +
+           Num(evaluation.evaluated.x * 1000) + ", " + Num(evaluation.evaluated.y * 1000) + ") / 1000</title></path>\n";
     return svg + "</svg>\n";
 }
 

@@ -25,6 +25,9 @@ constexpr char kDiagramLegend[] =
     "Pixel diagrams: the pixel enlarged, each measured sample a red dot numbered by its mask bit (shaded where "
     "its position is known to an interval only), blue rings where the standard pattern of as many samples lies, "
     "green crosses where the texture is sampled.";
+constexpr char kEvaluationLegend[] =
+    "Evaluations: the samples the primitive covered as red dots, the others grey rings, their centroid an orange "
+    "diamond, the pixel centre a small black ring, where the input was evaluated a green cross.";
 constexpr char kLadderLegend[] =
     "Ladders: the resolved value (0 to its full scale) against the number of samples covered, purple; dashed, "
     "what averaging the stored values (blue) or averaging in linear light (green) would give.";
@@ -34,6 +37,14 @@ constexpr char kLadderLegend[] =
 // sampling as crosses; moved samples (by index) ringed with their baseline position. Empty where
 // the diagram has no samples.
 std::string SampleDiagramSvg(const ViewDiagram& diagram, const std::map<size_t, MovedSample>& moved);
+
+// A grid: per pixel a cell shaded by its one value, or a bar per sample as tall as its value, on the
+// grid's own scale; empty where the block was not drawn.
+std::string GridSvg(const ViewGrid& grid);
+
+// An evaluation: the pixel with the covered samples as numbered dots, the others as grey rings,
+// their centroid a diamond, the centre a small ring, the evaluated point a green cross.
+std::string EvaluationSvg(const ViewEvaluation& evaluation);
 
 // A ladder: the value against the samples covered, on the ladder's own scale, with the two
 // reference curves (stored values averaged, linear light averaged); empty where it has no rungs.

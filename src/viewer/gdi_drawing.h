@@ -1,5 +1,5 @@
 // The few GDI helpers the dialog's pictures share: an object selected for one drawing and deleted
-// after it, and rectangles filled or framed in one colour.
+// after it, rectangles filled or framed in one colour, and the start every picture makes.
 #pragma once
 
 #include <windows.h>
@@ -31,4 +31,20 @@ inline void FrameRectangle(HDC dc, const RECT& rect, COLORREF colour) {
     HBRUSH brush = CreateSolidBrush(colour);
     FrameRect(dc, &rect, brush);
     DeleteObject(brush);
+}
+
+// What every picture shares: a white background, black words and grey lines.
+constexpr COLORREF kPictureBackground = RGB(255, 255, 255);
+constexpr COLORREF kPictureText = RGB(0, 0, 0);
+constexpr COLORREF kPictureLine = RGB(96, 96, 96);
+
+// A picture's start: area filled with the background, the GUI font in black on no background.
+// Returns the DC's saved state, for RestoreDC when the picture is done.
+inline int BeginPicture(HDC dc, const RECT& area) {
+    FillRectangle(dc, area, kPictureBackground);
+    const int saved = SaveDC(dc);
+    SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kPictureText);
+    return saved;
 }

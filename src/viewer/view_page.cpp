@@ -2,10 +2,7 @@
 #include "viewer/view_page.h"
 
 #include "analysis/session/measurement_module.h"
-#include "viewer/alpha_to_coverage_page.h"
-#include "viewer/interpolation_page.h"
-#include "viewer/positions_page.h"
-#include "viewer/resolve_page.h"
+#include "viewer/view_picture.h"
 
 namespace {
 
@@ -16,20 +13,6 @@ std::string Cells(const std::vector<std::string>& cells) {
     for (size_t i = 0; i < cells.size(); ++i) line += (i > 0 ? "\t" : "") + cells[i];
     return line + kNewLine;
 }
-
-using PagePicture = std::function<void(HDC, const RECT&)> (*)(const ModeMeasurement&);
-
-// The tabs whose picture is drawn for them; a tab not listed has text only.
-struct TabPicture {
-    const char* page;
-    PagePicture picture;
-};
-const TabPicture kTabPictures[] = {
-    {"Positions", PositionsPicture},
-    {"Resolve", ResolvePicture},
-    {"Alpha to coverage", AlphaToCoveragePicture},
-    {"Interpolation", InterpolationPicture},
-};
 
 }  // namespace
 
@@ -49,15 +32,14 @@ std::vector<MeasurementPage> MeasurementPages(const ModeMeasurement& measurement
     std::vector<MeasurementView> views;
     for (const MeasurementModule& module : MeasurementModules()) views.push_back(DescribeMeasurement(module, measurement));
     std::vector<MeasurementPage> pages;
+    std::vector<std::vector<MeasurementView>> onPage;
     for (size_t i = 0; i < views.size(); ++i) {
         const MeasurementView& view = views[i];
         if (pages.empty() || pages.back().title != view.page) {
             MeasurementPage page;
             page.title = view.page;
-            for (const TabPicture& tab : kTabPictures) {
-                if (view.page == tab.page) page.paint = tab.picture(measurement);
-            }
             pages.push_back(page);
+            onPage.emplace_back();
         } else {
             pages.back().text += kNewLine;
         }
@@ -65,6 +47,8 @@ std::vector<MeasurementPage> MeasurementPages(const ModeMeasurement& measurement
                             (i + 1 < views.size() && views[i + 1].page == view.page);
         if (shared) pages.back().text += view.title + kNewLine;
         pages.back().text += ViewText(view);
+        onPage.back().push_back(view);
     }
+    for (size_t i = 0; i < pages.size(); ++i) pages[i].paint = ViewPicture(onPage[i]);
     return pages;
 }

@@ -1,6 +1,5 @@
 // The Sample Positions dialog's pages made from the measurements' views: each measurement's facts
-// and tables as the page's text, one renderer for all; the pictures drawn by the painter of the
-// tab they stand on.
+// and tables as the page's text, their pictures as the page's picture, one renderer for each.
 #pragma once
 
 #include <string>

@@ -78,6 +78,7 @@ TEST_F(MeasurementSession, AFailedProbeLeavesTheOthersStandingAndIsKeptShownAndC
     ASSERT_EQ(1u, view.columns.size());
     EXPECT_EQ("Resolve", view.columns[0].heading);
     EXPECT_EQ("failed: not enough video memory for the probe's targets", view.columns[0].text);
+    EXPECT_EQ("failed", view.columns[0].brief);
     EXPECT_TRUE(view.ladders.empty());
 
     ModeMeasurement measured = read;

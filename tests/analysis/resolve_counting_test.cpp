@@ -88,7 +88,9 @@ TEST(ResolveCounting, EachResolveCountsAndReadsSamplesRightOrDeclinesWithItsReas
                 alone[s] = value;
                 const double resolved = Read(c.resolve(alone)) / 255.0;
                 // Covered by white, or not covered at all: what the per-sample probes ask.
-                if (value == 0.0 || value == 1.0) EXPECT_EQ(value == 1.0, counting.Lit(s, resolved)) << "sample " << s;
+                if (value == 0.0 || value == 1.0) {
+                    EXPECT_EQ(value == 1.0, counting.Lit(s, resolved)) << "sample " << s;
+                }
                 EXPECT_NEAR(value, counting.SampleValue(s, resolved), counting.SampleValuePrecision(s))
                     << "sample " << s;
             }

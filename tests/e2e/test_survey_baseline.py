@@ -103,7 +103,7 @@ class SurveyAgainstABaseline(unittest.TestCase):
 
     def test_chromium_draws_each_sample_of_the_4_sample_mode_where_survey_json_puts_it(self):
         image = q.chromium_screenshot(os.path.join(self.base, "survey.html"),
-                                      os.path.join(self.base, "..", "survey-html.png"), 1100, 10000)
+                                      os.path.join(self.base, "..", "survey-html.png"), 1100, 16000)
         page = read(self.base, "survey.html")
         self.assertEqual(q.visible_json_tokens(page), [])
         for name, text in (("survey.html", q.visible_text(page)), ("survey.md", read(self.base, "survey.md"))):

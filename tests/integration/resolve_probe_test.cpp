@@ -20,7 +20,6 @@
 #include "image/png_writer.h"
 #include "support/gdi_canvas.h"
 #include "support/real_viewer_suite.h"
-#include "viewer/resolve_page.h"
 #include "viewer/view_page.h"
 #include "viewer/viewer_application.h"
 

@@ -64,8 +64,15 @@ TEST(SurveyPage, EachMeasurementShowsWhereItWasMeasuredAndNotWhereItWasNot) {
     mode.measurement.alphaToCoverage.switches = {map};
     mode.measurement.resolve.transfer.colourSamples = 4;
     for (int k = 0; k <= 4; ++k) mode.measurement.resolve.transfer.curve.ladder.push_back({k, 255 * k / 4});
+    // A centroid case as a survey file holds it: the samples are the mode's positions.
+    CentroidCase half;
+    half.covered = 0xA;
+    half.evaluated = PixelPoint{0.75, 0.625};
+    mode.measurement.centroid.cases = {half};
     const std::string rich = SurveyHtml(Report(mode));
-    for (const char* part : {"<polyline", "<td>32 96 160 224</td>"}) {
+    for (const char* part : {"<polyline", "<td>32 96 160 224</td>", "<title>32 96 160 224</title>",
+                             "<title>sample 1, covered</title>", "<title>sample 3, covered</title>",
+                             "<title>sample 0, not covered</title>", "<title>centroid of the covered samples</title>"}) {
         EXPECT_EQ(plain.find(part), std::string::npos) << part;
         EXPECT_NE(rich.find(part), std::string::npos) << part;
     }
@@ -73,8 +80,8 @@ TEST(SurveyPage, EachMeasurementShowsWhereItWasMeasuredAndNotWhereItWasNot) {
                               "Alpha to coverage", "Centroid", "Multisampling off"}) {
         EXPECT_EQ(Count(rich, std::string("<h5>") + title + "</h5>"), 1u) << title;
     }
-    // Four numbered dots in the pixel, none twice.
-    EXPECT_EQ(Count(rich, "<g class=\"sample\">"), 4u);
+    // Four numbered dots in the pixel, none twice; the two the centroid case covered in its own.
+    EXPECT_EQ(Count(rich, "<g class=\"sample\">"), 4u + 2u);
     EXPECT_EQ(rich.find("<script"), std::string::npos);
     for (const char* remote : {"src=\"http", "href=\"http", "url("}) EXPECT_EQ(rich.find(remote), std::string::npos);
 }

@@ -298,6 +298,43 @@ TEST(SurveyMarkdown, OneRowPerModeWithPipesInTextsEscaped) {
     EXPECT_EQ(text, SurveyMarkdown(Report(99.0)));
 }
 
+// The console's table shows each measurement's few words in aligned columns; the long cells
+// (the positions) are survey.md's.
+TEST(SurveyConsole, SummaryHasEveryMeasurementsBriefColumnsAlignedWithTheFailureUnderVerdict) {
+    SurveyReport report = Report(10.0);
+    report.modes[1].fault = ModeFault::ProcessEnded;
+    report.modes[1].failureStage = "probe resolve/transfer";
+    const std::string table = SummaryTable(report);
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; (end = table.find('\n', start)) != std::string::npos; start = end + 1) {
+        lines.push_back(table.substr(start, end - start));
+    }
+    ASSERT_GE(lines.size(), 4u) << table;
+    std::vector<ViewColumn> columns = {{"Mode", "", "HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0"}};
+    for (const MeasurementModule& module : MeasurementModules()) {
+        for (const ViewColumn& column : module.describe(report.modes[0].measurement).columns) {
+            if (!column.brief.empty()) columns.push_back(column);
+        }
+    }
+    ASSERT_GT(columns.size(), 8u);
+    size_t at = 0;
+    for (const ViewColumn& column : columns) {
+        const size_t found = lines[0].find(column.heading + " ", at);
+        ASSERT_NE(found, std::string::npos) << column.heading << "\n" << table;
+        at = found + column.heading.size();
+        // Each measured cell starts where its heading does.
+        EXPECT_EQ(lines[1].find(column.brief, found), found) << column.heading << "\n" << table;
+    }
+    EXPECT_EQ(lines[1].find("0:(6, 2) 1:(14, 6)"), std::string::npos) << table;
+    EXPECT_EQ(lines[2].find("crashed in probe resolve/transfer"), lines[0].find("Verdict")) << table;
+    EXPECT_NE(lines[0].find("Time", at), std::string::npos);
+    EXPECT_EQ(lines[1].size(), lines[0].size()) << "times aligned at the right\n" << table;
+    EXPECT_EQ(lines[2].find("HAL X8R8G8B8 D3DMULTISAMPLE_8_SAMPLES q0  -  "), 0u) << table;
+    EXPECT_LT(lines[1].size(), 260u) << "a terminal's width, not survey.md's\n" << table;
+    EXPECT_EQ(lines[3], "2 modes: 1 measured, 1 failed, in 0.10 s");
+    EXPECT_NE(table.find("note: adapter 1: no HAL device\n"), std::string::npos);
+}
+
 TEST(SurveyMarkdown, AnAxisKnownOnlyToAnIntervalShowsTheInterval) {
     SamplePosition sample = ExactSample(-1, 8, 8);
     sample.x.exact = false;

@@ -11,9 +11,8 @@
 #include "image/png_writer.h"
 #include "support/gdi_canvas.h"
 #include "support/measurement_builders.h"
-#include "viewer/alpha_to_coverage_page.h"
-#include "viewer/interpolation_page.h"
 #include "viewer/view_page.h"
+#include "viewer/view_painters.h"
 
 namespace {
 
@@ -75,10 +74,10 @@ TEST(SampleCoveragePages, AlphaToCoverageShowsEachSwitchsBlockAndVerdict) {
     const RECT panels[3] = {{0, 0, third, kHeight}, {third, 0, 2 * third, kHeight}, {2 * third, 0, kWidth, kHeight}};
     // Bars as tall as the thresholds: the measured switch's far taller than the alpha test's
     // one-step bars; none where the switch is not offered, which is greyed.
-    EXPECT_GT(Count(canvas, panels[1], kThresholdBarColour), 10 * Count(canvas, panels[0], kThresholdBarColour));
-    EXPECT_GT(Count(canvas, panels[0], kThresholdBarColour), 0);
-    EXPECT_EQ(0, Count(canvas, panels[2], kThresholdBarColour));
-    EXPECT_GT(Count(canvas, panels[2], kNotOfferedColour), 10000);
+    EXPECT_GT(Count(canvas, panels[1], kGridBarColour), 10 * Count(canvas, panels[0], kGridBarColour));
+    EXPECT_GT(Count(canvas, panels[0], kGridBarColour), 0);
+    EXPECT_EQ(0, Count(canvas, panels[2], kGridBarColour));
+    EXPECT_GT(Count(canvas, panels[2], kNotDrawnColour), 10000);
 }
 
 TEST(SampleCoveragePages, InterpolationDrawsEachCaseAndTheMultisamplingOffPositions) {
@@ -102,6 +101,7 @@ TEST(SampleCoveragePages, InterpolationDrawsEachCaseAndTheMultisamplingOffPositi
     for (int bit = 0; bit < 4; ++bit) off.positions.samples.push_back(ExactSample(bit, 8, 8, 4));
 
     ModeMeasurement measurement;
+    measurement.samplePositions.samples = c.samples;
     measurement.centroid = c;
     measurement.antialiasOff = off;
     const MeasurementPage page = MeasurementPages(measurement)[3];
@@ -118,17 +118,18 @@ TEST(SampleCoveragePages, InterpolationDrawsEachCaseAndTheMultisamplingOffPositi
     const int quarter = kWidth / 4;
     int covered[3] = {};
     for (int p = 0; p < 3; ++p) {
-        const RECT panel = {p * quarter, 0, (p + 1) * quarter, kHeight - 100};
+        const RECT panel = {p * quarter, 0, (p + 1) * quarter, kHeight - 60};
         EXPECT_GT(Count(canvas, panel, kEvaluatedColour), 20) << "case " << p;
-        covered[p] = Count(canvas, panel, kCoveredSampleColour);
+        covered[p] = Count(canvas, panel, kSampleDotColour);
     }
     EXPECT_LT(covered[0], covered[1]);
     EXPECT_LT(covered[1], covered[2]);
-    // The pixel squares end above the captions and the legend.
-    const RECT last = {3 * quarter, 0, kWidth, kHeight - 100};
+    // The pixel squares end above the captions and the legend; the multisampling-off picture
+    // has its four samples at the centre in the standard pattern's rings.
+    const RECT last = {3 * quarter, 0, kWidth, kHeight - 60};
     EXPECT_EQ(0, Count(canvas, last, kEvaluatedColour));
-    EXPECT_GT(Count(canvas, last, kCoveredSampleColour), 50);
-    EXPECT_GT(Count(canvas, last, kUncoveredSampleColour), 50);
+    EXPECT_GT(Count(canvas, last, kSampleDotColour), 50);
+    EXPECT_GT(Count(canvas, last, kStandardRingColour), 50);
 }
 
 }  // namespace

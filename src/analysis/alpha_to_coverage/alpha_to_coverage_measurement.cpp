@@ -109,27 +109,42 @@ bool AlphaToCoverageWorks(AlphaToCoverageVerdict verdict) {
     return false;
 }
 
+std::string AlphaToCoverageFindingText(const AlphaToCoverageMap& map) {
+    if (map.verdict == AlphaToCoverageVerdict::Thresholds) {
+        std::vector<int> sorted = map.thresholds[0][0];
+        std::sort(sorted.begin(), sorted.end());
+        const std::string rule = ThresholdRule(sorted);
+        return "thresholds " + (rule.empty() ? Join(sorted, "/") : rule);
+    }
+    if (map.verdict == AlphaToCoverageVerdict::Dither) {
+        return "dither " + std::to_string(map.ditherWidth) + "x" + std::to_string(map.ditherHeight);
+    }
+    if (map.verdict == AlphaToCoverageVerdict::Declined) return "not counted";
+    return AlphaToCoverageVerdictText(map);
+}
+
 std::string AlphaToCoverageColumnText(const AlphaToCoverageMeasurement& m) {
     std::string text;
     std::string declined;  // said once, after the switches it kept from being counted
     for (const AlphaToCoverageMap& map : m.switches) {
         if (!text.empty()) text += "; ";
-        text += std::string(CoverageSwitchLabel(map.coverageSwitch)) + ": ";
-        if (map.verdict == AlphaToCoverageVerdict::Thresholds) {
-            std::vector<int> sorted = map.thresholds[0][0];
-            std::sort(sorted.begin(), sorted.end());
-            const std::string rule = ThresholdRule(sorted);
-            text += "thresholds " + (rule.empty() ? Join(sorted, "/") : rule);
-        } else if (map.verdict == AlphaToCoverageVerdict::Dither) {
-            text += "dither " + std::to_string(map.ditherWidth) + "x" + std::to_string(map.ditherHeight);
-        } else if (map.verdict == AlphaToCoverageVerdict::Declined) {
-            text += "not counted";
-            declined = map.declined;
-        } else {
-            text += AlphaToCoverageVerdictText(map);
-        }
+        text += std::string(CoverageSwitchLabel(map.coverageSwitch)) + ": " + AlphaToCoverageFindingText(map);
+        if (map.verdict == AlphaToCoverageVerdict::Declined) declined = map.declined;
         if (!map.caps.answers.empty()) text += " (" + SwitchVerdictShortText(map.caps) + ")";
     }
     if (!declined.empty()) text += " (" + declined + ")";
     return text.empty() ? "not measured" : text;
+}
+
+std::string AlphaToCoverageBriefText(const AlphaToCoverageMeasurement& m) {
+    // The switches usually agree; where they do, their finding is said once.
+    std::string text;
+    bool alike = true;
+    for (const AlphaToCoverageMap& map : m.switches) {
+        alike = alike && AlphaToCoverageFindingText(map) == AlphaToCoverageFindingText(m.switches.front());
+        text += (text.empty() ? "" : "; ") + std::string(CoverageSwitchLabel(map.coverageSwitch)) + ": " +
+                AlphaToCoverageFindingText(map);
+    }
+    if (m.switches.empty()) return "not measured";
+    return alike ? AlphaToCoverageFindingText(m.switches.front()) : text;
 }

@@ -75,5 +75,10 @@ std::string AlphaToCoverageVerdictText(const AlphaToCoverageMap& map);
 std::string DitherMatrixText(const AlphaToCoverageMap& map);
 // Whether the thresholds show the switch at work: coverage followed alpha in some way.
 bool AlphaToCoverageWorks(AlphaToCoverageVerdict verdict);
+// One switch's finding in a few words: "thresholds (k-1)/4", "dither 2x2", "not applied".
+std::string AlphaToCoverageFindingText(const AlphaToCoverageMap& map);
 // The survey report's column: a short form.
 std::string AlphaToCoverageColumnText(const AlphaToCoverageMeasurement& measurement);
+// The console's words: the switches' finding once where they agree ("thresholds (k-1)/4"), each
+// switch's where they do not.
+std::string AlphaToCoverageBriefText(const AlphaToCoverageMeasurement& measurement);

@@ -27,11 +27,30 @@ ViewTable ThresholdGrid(const AlphaToCoverageMap& map) {
     return table;
 }
 
+// The block as a picture: per pixel the thresholds on the 0 .. 255 alpha scale, none where never.
+ViewGrid ThresholdPicture(const AlphaToCoverageMap& map, const std::string& source) {
+    std::string name = CoverageSwitchLabel(map.coverageSwitch);
+    if (!map.caps.answers.empty()) name += " (" + SwitchVerdictShortText(map.caps) + ")";
+    const bool alphas = map.verdict == AlphaToCoverageVerdict::Thresholds;
+    // A caption under a picture: the finding in short, the facts beside it say it in full.
+    ViewGrid grid{name + ": " + AlphaToCoverageFindingText(map) + (alphas ? ", in alpha steps of 1/255" : ""), source,
+                  255, {}};
+    for (const auto& row : map.thresholds) {
+        std::vector<std::vector<int>> cells;
+        for (std::vector<int> pixel : row) {
+            for (int& alpha : pixel) alpha = alpha == kNeverCovered ? -1 : alpha;
+            cells.push_back(pixel);
+        }
+        grid.cells.push_back(cells);
+    }
+    return grid;
+}
+
 }  // namespace
 
 MeasurementView DescribeAlphaToCoverage(const ModeMeasurement& measurement) {
     const AlphaToCoverageMeasurement& m = measurement.alphaToCoverage;
-    MeasurementView view{"Alpha to coverage", "Alpha to coverage", {{"Alpha to coverage", AlphaToCoverageColumnText(m)}}};
+    MeasurementView view{"Alpha to coverage", "Alpha to coverage", {{"Alpha to coverage", AlphaToCoverageColumnText(m), AlphaToCoverageBriefText(m)}}};
     for (const AlphaToCoverageMap& map : m.switches) {
         const std::string source = "/alphaToCoverage/" + std::to_string(&map - m.switches.data());
         const bool alphas = map.verdict == AlphaToCoverageVerdict::Thresholds;
@@ -43,6 +62,7 @@ MeasurementView DescribeAlphaToCoverage(const ModeMeasurement& measurement) {
                                   SwitchVerdictText(map.caps) + " (asked: " + CapsAnswersText(map.caps) + ")", source + "/caps"});
         }
         if (!map.thresholds.empty()) view.tables.push_back(ThresholdGrid(map));
+        view.grids.push_back(ThresholdPicture(map, source));
         if (map.verdict == AlphaToCoverageVerdict::Dither) {
             ViewTable matrix{std::string(CoverageSwitchLabel(map.coverageSwitch)) + ": the dither matrix", {}, {}};
             const std::string text = DitherMatrixText(map);

@@ -5,7 +5,7 @@
 
 MeasurementView DescribeAntialiasOff(const ModeMeasurement& measurement) {
     const AntialiasOffMeasurement& m = measurement.antialiasOff;
-    MeasurementView view{"Multisampling off", "Interpolation", {{"AA off", AntialiasOffColumnText(m)}}};
+    MeasurementView view{"Multisampling off", "Interpolation", {{"AA off", AntialiasOffColumnText(m), AntialiasOffColumnText(m)}}};
     view.facts.push_back({"D3DRS_MULTISAMPLEANTIALIAS off", AntialiasOffVerdictText(m)});
     if (!m.positions.samples.empty()) {
         ViewTable table{"Where the samples lie with it off, in 1/16 pixel", {"Sample", "x (1/16)", "y (1/16)", "Count"}, {}};
@@ -15,8 +15,12 @@ MeasurementView DescribeAntialiasOff(const ModeMeasurement& measurement) {
                                   SixteenthsText(sample.y, m.positions.gridSize), std::to_string(sample.count)});
         }
         view.tables.push_back(table);
-        view.diagrams.push_back({"where the samples lie with multisampling off", "/antialiasOff/samples", ViewPoints(m.positions.samples),
-                                 {}, {}});
+        // Rings where the mode's samples lie with it on, in the standard pattern.
+        int count = 0;
+        for (const SamplePosition& sample : measurement.samplePositions.samples) count += sample.count;
+        view.diagrams.push_back({"where the samples lie with multisampling off", "/antialiasOff/samples",
+                                 JoinCoincident(ViewPoints(m.positions.samples)),
+                                 StandardViewPoints(count), {}});
     }
     return view;
 }

@@ -61,6 +61,11 @@ std::string CentroidShaderModelText(const CentroidShaderModel& model) {
     return behaviour + SwitchVerdictText(model.caps) + " (asked: " + CapsAnswersText(model.caps) + ")";
 }
 
+std::string CentroidBriefText(const CentroidMeasurement& m) {
+    // Why it could not be measured is the longer column's to say.
+    return m.verdict == CentroidVerdict::Unavailable ? "n/a" : ShortColumnText(m);
+}
+
 std::string CentroidColumnText(const CentroidMeasurement& m) {
     std::string text = ShortColumnText(m);
     for (const CentroidShaderModel& model : m.shaderModels) {

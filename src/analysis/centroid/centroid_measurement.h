@@ -84,3 +84,5 @@ bool CentroidHonoured(CentroidVerdict verdict);
 std::string CentroidShaderModelText(const CentroidShaderModel& model);
 // The survey report's column: a short form.
 std::string CentroidColumnText(const CentroidMeasurement& measurement);
+// The console's words: the verdict alone ("ignored (centre)", "n/a").
+std::string CentroidBriefText(const CentroidMeasurement& measurement);

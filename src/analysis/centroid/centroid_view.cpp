@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "analysis/positions/positions_view.h"
+
 namespace {
 
 std::string Point(const PixelPoint& point) {
@@ -27,11 +29,30 @@ std::string Matches(const CentroidCase& c) {
     return text.empty() ? "none" : text;
 }
 
+// The case in the pixel: the samples by whether the edge covered them, their centroid where
+// there are two or more, and where the _centroid input was evaluated.
+// The samples are the mode's positions: the centroid's own copy is not kept in a survey file.
+ViewEvaluation EvaluationOf(const std::vector<SamplePosition>& samples, const CentroidCase& c, const std::string& source) {
+    ViewEvaluation evaluation{"covered " + MaskBits(c.covered), source, {}, {}, std::nullopt, {c.evaluated.x, c.evaluated.y}};
+    ViewSpot sum;
+    for (const ViewPoint& point : ViewPoints(samples)) {
+        const int bit = samples[evaluation.covered.size() + evaluation.uncovered.size()].maskBit;
+        const bool in = bit >= 0 && (c.covered >> bit & 1u);
+        (in ? evaluation.covered : evaluation.uncovered).push_back(point);
+        if (!in) continue;
+        sum.x += DrawnPlace(point.x);
+        sum.y += DrawnPlace(point.y);
+    }
+    const double count = static_cast<double>(evaluation.covered.size());
+    if (count > 1) evaluation.centroid = ViewSpot{sum.x / count, sum.y / count};
+    return evaluation;
+}
+
 }  // namespace
 
 MeasurementView DescribeCentroid(const ModeMeasurement& measurement) {
     const CentroidMeasurement& m = measurement.centroid;
-    MeasurementView view{"Centroid", "Interpolation", {{"Centroid", CentroidColumnText(m)}}};
+    MeasurementView view{"Centroid", "Interpolation", {{"Centroid", CentroidColumnText(m), CentroidBriefText(m)}}};
     view.facts.push_back({"Centroid", CentroidVerdictText(m)});
     for (const CentroidShaderModel& model : m.shaderModels) {
         view.facts.push_back({"Centroid in " + model.shaderModel, CentroidShaderModelText(model)});
@@ -50,5 +71,8 @@ MeasurementView DescribeCentroid(const ModeMeasurement& measurement) {
                               Matches(c)});
     }
     view.tables.push_back(cases);
+    for (const CentroidCase& c : m.cases) {
+        view.evaluations.push_back(EvaluationOf(measurement.samplePositions.samples, c, "/centroid/cases/" + std::to_string(&c - m.cases.data())));
+    }
     return view;
 }

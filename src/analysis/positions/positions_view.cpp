@@ -1,7 +1,9 @@
 // The sample-position measurement told as facts, a table and a diagram.
 #include "analysis/positions/positions_view.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "analysis/positions/standard_sample_patterns.h"
 
@@ -124,6 +126,35 @@ std::vector<ViewPoint> ViewPoints(const std::vector<SamplePosition>& samples) {
     return points;
 }
 
+std::vector<ViewPoint> JoinCoincident(const std::vector<ViewPoint>& points) {
+    const auto sameAxis = [](const ViewAxis& a, const ViewAxis& b) {
+        return a.exact == b.exact && a.low == b.low && a.high == b.high;
+    };
+    std::vector<ViewPoint> joined;
+    std::vector<std::vector<std::string>> labels;
+    for (const ViewPoint& point : points) {
+        size_t at = 0;
+        while (at < joined.size() && !(sameAxis(joined[at].x, point.x) && sameAxis(joined[at].y, point.y))) ++at;
+        if (at == joined.size()) {
+            joined.push_back(point);
+            labels.emplace_back();
+        }
+        joined[at].count = std::max(joined[at].count, point.count);
+        labels[at].push_back(point.label);
+    }
+    for (size_t i = 0; i < joined.size(); ++i) {
+        // A run of numbers reads as its ends.
+        bool run = labels[i].size() > 2;
+        for (size_t k = 1; run && k < labels[i].size(); ++k) {
+            run = std::to_string(std::atoi(labels[i][k - 1].c_str()) + 1) == labels[i][k];
+        }
+        std::string label = run ? labels[i].front() + "-" + labels[i].back() : std::string();
+        for (size_t k = 0; !run && k < labels[i].size(); ++k) label += (k == 0 ? "" : ",") + labels[i][k];
+        joined[i].label = label;
+    }
+    return joined;
+}
+
 std::vector<ViewPoint> StandardViewPoints(int count) {
     const StandardSamplePattern pattern = StandardPatternFor(count);
     std::vector<ViewPoint> points;
@@ -137,10 +168,10 @@ std::vector<ViewPoint> StandardViewPoints(int count) {
 MeasurementView DescribeSamplePositions(const ModeMeasurement& measurement) {
     const SampleMeasurement& m = measurement.samplePositions;
     MeasurementView view{"Sample positions", "Positions", {
-                             {"Samples", SampleCountText(measurement)},
-                             {"Positions (1/16 pixel)", PositionsText(measurement)},
-                             {"Verdict", VerdictText(m)},
-                             {"Texture (1/16 pixel)", TextureSamplingText(m)},
+                             {"Samples", SampleCountText(measurement), SampleCountText(measurement)},
+                             {"Positions (1/16 pixel)", PositionsText(measurement), ""},
+                             {"Verdict", VerdictText(m), VerdictText(m)},
+                             {"Texture (1/16 pixel)", TextureSamplingText(m), TextureSamplingText(m)},
                          }};
     view.facts = {
         {"Samples", SampleCountText(measurement)},

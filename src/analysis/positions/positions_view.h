@@ -24,6 +24,9 @@ MeasurementView DescribeSamplePositions(const ModeMeasurement& measurement);
 
 // A measured list of samples as the diagrams draw them, numbered by mask bit where there is one.
 std::vector<ViewPoint> ViewPoints(const std::vector<SamplePosition>& samples);
+// Points at one place as one, labelled with every sample there ("0-3", "0,2") and counting the most
+// samples any of them found there, so that no number hides under another.
+std::vector<ViewPoint> JoinCoincident(const std::vector<ViewPoint>& points);
 // The standard pattern of count samples as rings; none where the count has no table.
 std::vector<ViewPoint> StandardViewPoints(int count);
 

@@ -113,6 +113,29 @@ std::string ResolveColumnText(const ResolveMeasurement& m) {
     return text;
 }
 
+std::string ResolveBriefText(const ResolveMeasurement& m) {
+    const ResolveTransfer& t = m.transfer;
+    std::string text;
+    switch (t.curve.verdict) {
+        case TransferVerdict::Stored: text = "stored values"; break;
+        case TransferVerdict::Linear: text = "linear light"; break;
+        case TransferVerdict::Other: text = "neither average"; break;
+        case TransferVerdict::NotMeasured: return "not measured";
+    }
+    // A resolve that changes with the last draw is the finding a reader must not miss.
+    if (t.afterSrgbDraw.measured && t.afterSrgbDraw.dependsOnLastDraw) text += ", depends on the last draw";
+    return text;
+}
+
+std::string CoverageBriefText(const ResolveMeasurement& m) {
+    const CoverageLevels& c = m.coverage;
+    if (c.verdict == CoverageVerdict::NotMeasured) return "not measured";
+    const std::string levels = std::to_string(c.levels) + " levels";
+    if (c.verdict == CoverageVerdict::CoverageMode) return levels + " (" + std::to_string(c.coverageSamples) + " coverage)";
+    if (c.verdict == CoverageVerdict::Fewer) return levels + " (fewer)";
+    return levels;
+}
+
 std::string LastDrawText(const ResolveTransfer& t) {
     const LastDrawLadders& last = t.afterSrgbDraw;
     if (!last.measured) return "not measured";

@@ -172,6 +172,9 @@ std::string LastDrawText(const ResolveTransfer& transfer);
 std::string ResolveColumnText(const ResolveMeasurement& measurement);
 std::string FilterColumnText(const ResolveMeasurement& measurement);
 std::string CoverageColumnText(const ResolveMeasurement& measurement);
+// The console's words: "stored values", "linear light, after an sRGB draw", "5 levels".
+std::string ResolveBriefText(const ResolveMeasurement& measurement);
+std::string CoverageBriefText(const ResolveMeasurement& measurement);
 
 // CheckDeviceFormat's answers by name: "D3D_OK", "D3DERR_NOTAVAILABLE", or "0x8876086C".
 std::string CapsAnswerText(long answer);

@@ -104,7 +104,7 @@ void AddLastDraw(MeasurementView* view, const ResolveTransfer& m) {
 MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
     const ResolveTransfer& m = measurement.resolve.transfer;
     const int samples = m.colourSamples;
-    MeasurementView view{"Resolve transfer", "Resolve", {{"Resolve", ResolveColumnText(measurement.resolve)}}};
+    MeasurementView view{"Resolve transfer", "Resolve", {{"Resolve", ResolveColumnText(measurement.resolve), ResolveBriefText(measurement.resolve)}}};
     view.facts.push_back({"Transfer", TransferVerdictText(m.curve)});
     view.facts.push_back({"Judged", "k of " + Counted(samples, "sample", "samples") + " lit, the rest black; values in " +
                                         Steps(m.valueScale) + ", a reference matched within " +
@@ -145,19 +145,23 @@ MeasurementView DescribeResolveTransfer(const ModeMeasurement& measurement) {
 
 MeasurementView DescribeResolveFootprint(const ModeMeasurement& measurement) {
     const ResolveMeasurement& m = measurement.resolve;
-    MeasurementView view{"Resolve footprint", "Resolve", {{"Filter", FilterColumnText(m)}}};
+    MeasurementView view{"Resolve footprint", "Resolve", {{"Filter", FilterColumnText(m), FilterColumnText(m)}}};
     view.facts.push_back({"Filter", FootprintVerdictText(m.footprint)});
     if (m.footprint.verdict == FootprintVerdict::NotMeasured) return view;
     ViewTable weights{"One sample of one pixel lit, the 5 x 5 pixels around it, summed over its " +
                           Counted(m.footprint.colourSamples, "sample", "samples") + " (" + Steps(m.footprint.valueScale) + ")",
                       {},
                       {}};
+    ViewGrid picture{"Footprint: " + FootprintVerdictText(m.footprint), "/resolve/footprint", m.footprint.valueScale, {}};
     for (const auto& row : m.footprint.weights) {
         std::vector<std::string> cells;
         for (int value : row) cells.push_back(std::to_string(value));
         weights.rows.push_back(cells);
+        picture.cells.emplace_back();
+        for (int value : row) picture.cells.back().push_back({value});
     }
     view.tables.push_back(weights);
+    view.grids.push_back(picture);
     view.facts.push_back({"Not seen", "a filter applied when the picture is shown (after Present): a read-back of the "
                                       "resolved target cannot see it"});
     return view;
@@ -165,7 +169,7 @@ MeasurementView DescribeResolveFootprint(const ModeMeasurement& measurement) {
 
 MeasurementView DescribeCoverageLevels(const ModeMeasurement& measurement) {
     const CoverageLevels& c = measurement.resolve.coverage;
-    MeasurementView view{"Coverage levels", "Resolve", {{"Coverage", CoverageColumnText(measurement.resolve)}}};
+    MeasurementView view{"Coverage levels", "Resolve", {{"Coverage", CoverageColumnText(measurement.resolve), CoverageBriefText(measurement.resolve)}}};
     view.facts.push_back({"Coverage", CoverageFact(c)});
     if (c.verdict == CoverageVerdict::NotMeasured) return view;
     view.facts.push_back({"Levels", Counted(c.levels, "level", "levels") + " (the most any edge sweep showed), " +

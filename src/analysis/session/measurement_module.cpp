@@ -28,11 +28,16 @@ MeasurementView DescribeMeasurement(const MeasurementModule& module, const ModeM
     ModeMeasurement nothing;
     nothing.mode = measurement.mode;
     MeasurementView view = module.describe(nothing);
-    for (ViewColumn& column : view.columns) column.text = FailedCell(*failure);
+    for (ViewColumn& column : view.columns) {
+        column.text = FailedCell(*failure);
+        if (!column.brief.empty()) column.brief = "failed";  // the console's few words; survey.md says why
+    }
     view.facts = {{"Failed", MeasurementFailureText(*failure)}};
     view.tables.clear();
     view.ladders.clear();
     view.diagrams.clear();
+    view.grids.clear();
+    view.evaluations.clear();
     return view;
 }
 

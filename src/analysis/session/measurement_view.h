@@ -1,16 +1,19 @@
-// What a measurement shows, told once and without a medium: labelled values, tables, ladder plots
-// and the pixel's diagram, each number already in its unit and on the result's own scale. The F3
+// What a measurement shows, told once and without a medium: labelled values, tables, ladder plots,
+// the pixel's diagram, value grids and evaluation points, each number already in its unit and on the result's own scale. The F3
 // pages, the console, survey.md and survey.html each render these with one renderer of their own,
 // so a measurement is described in one place and every view of it agrees.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
-// A cell of the survey's report table: the column's heading and this mode's short text.
+// A cell of the survey's report table: the column's heading and this mode's short text, and the
+// few words the console's table has room for (none: the column stays out of the console).
 struct ViewColumn {
     std::string heading;
     std::string text;
+    std::string brief;
 };
 
 // A labelled value, its unit part of the text: "Transfer" - "averages stored values".
@@ -51,6 +54,9 @@ struct ViewAxis {
     bool exact = false;
 };
 
+// Where an axis is drawn: its 1/16 step, or the middle of its interval.
+inline double DrawnPlace(const ViewAxis& axis) { return axis.exact ? axis.low : (axis.low + axis.high) / 2.0; }
+
 struct ViewPoint {
     std::string label;  // the mask bit, or the sample's number where the mask picks none
     ViewAxis x;
@@ -70,6 +76,34 @@ struct ViewDiagram {
     std::vector<ViewPoint> texture;
 };
 
+// Pixels in a block, each with one value or one per sample, on the result's own scale (0 ..
+// valueScale up): the resolve's footprint, the alpha from which each sample is covered.
+struct ViewGrid {
+    std::string caption;
+    std::string source;
+    int valueScale = 255;
+    // Rows of cells, each cell's values; a negative value is none (never reached). No rows: the
+    // block was not drawn.
+    std::vector<std::vector<std::vector<int>>> cells;
+};
+
+// A place in the pixel, in pixels from its top-left corner.
+struct ViewSpot {
+    double x = 0.0;
+    double y = 0.0;
+};
+
+// Where an interpolated input was evaluated in a pixel a primitive covers in part: the samples it
+// covered and those it left out, the covered ones' centroid, and the point itself.
+struct ViewEvaluation {
+    std::string caption;
+    std::string source;
+    std::vector<ViewPoint> covered;
+    std::vector<ViewPoint> uncovered;
+    std::optional<ViewSpot> centroid;  // where two or more samples are covered
+    ViewSpot evaluated;
+};
+
 struct MeasurementView {
     std::string title;                 // "Sample positions", "Resolve transfer", ...
     std::string page;                  // the F3 tab it stands on: "Positions", "Resolve", ...
@@ -81,4 +115,6 @@ struct MeasurementView {
     std::vector<ViewTable> tables;
     std::vector<ViewLadder> ladders;
     std::vector<ViewDiagram> diagrams;
+    std::vector<ViewGrid> grids;
+    std::vector<ViewEvaluation> evaluations;
 };
