@@ -86,24 +86,46 @@ std::string Legend() {
     return "<ul class=\"legend\">\n<li>" + std::string(kDiagramLegend) + "</li>\n<li>" + kLadderLegend +
            "</li>\n<li>An orange cell differs from the result most implementations share in that mode (the first "
            "column's where none is shared by more); hold the pointer over it for what differs. A grey cell: not "
-           "measured in that column. A row every column of a mode that measured it shows alike is one cell across them.</li>\n</ul>\n";
+           "measured in that column. A row every column of a mode that measured it shows alike is one cell across them. "
+           "A column headed by several render-target formats stands for one implementation in each of them, alike "
+           "in every row; the formats a heading leaves out are listed under the table.</li>\n</ul>\n";
 }
 
-// One mode's columns, every render-target format and implementation, and the rows they show; a
-// row they all show alike is one cell across them.
+// A group's heading cell: its formats shortened, all of them in the title where shortened.
+std::string HeadingCell(const SurveyMatrix& matrix, const MatrixColumnGroup& group, size_t heading, bool first) {
+    const std::string text = GroupHeadings(matrix, group, false)[heading];
+    const std::string full = GroupHeadings(matrix, group, true)[heading];
+    return "<th" + std::string(first ? " class=\"first\"" : "") + (full == text ? "" : " title=\"" + E(full) + "\"") +
+           ">" + E(text) + "</th>";
+}
+
+// Under the table, every format of each column whose heading names only some.
+std::string FormatsLines(const SurveyMatrix& matrix, const MatrixPart& part) {
+    std::string html;
+    for (const MatrixColumnGroup& group : part.groups) {
+        const std::string full = GroupFormatsText(matrix, group, true);
+        if (full == GroupFormatsText(matrix, group, false)) continue;
+        html += "<li>" + E(matrix.implementations[matrix.columns[group.columns.front()].implementation].name) + ": " +
+                E(full) + "</li>\n";
+    }
+    if (html.empty()) return html;
+    return "<p class=\"caption\">Columns that stand for several render-target formats, alike in every row:</p>\n"
+           "<ul class=\"caption\">\n" + html + "</ul>\n";
+}
+
+// One mode's columns, every render-target format and implementation (formats alike in every row
+// one column), and the rows they show; a row they all show alike is one cell across them.
 std::string PartTable(const SurveyMatrix& matrix, const MatrixPart& part, const std::string& anchor) {
     std::string html = "<h2 id=\"" + anchor + "\">" + E(part.label) + "</h2>\n<table class=\"matrix\">\n<thead>\n";
     const std::vector<std::string>& names = ColumnHeadingNames();
-    std::vector<std::vector<std::string>> headings;
-    for (size_t c : part.columns) headings.push_back(ColumnHeadings(matrix, matrix.columns[c]));
+    const std::vector<MatrixColumnGroup>& groups = part.groups;
     const auto firstOfMode = [&](size_t i) {
-        return i == 0 || matrix.columns[part.columns[i]].implementation <= matrix.columns[part.columns[i - 1]].implementation;
+        return i == 0 || matrix.columns[groups[i].columns.front()].implementation <=
+                             matrix.columns[groups[i - 1].columns.front()].implementation;
     };
     for (size_t h = 0; h < names.size(); ++h) {
         html += "<tr><th class=\"row\">" + E(names[h]) + "</th>";
-        for (size_t i = 0; i < part.columns.size(); ++i) {
-            html += "<th" + std::string(firstOfMode(i) ? " class=\"first\"" : "") + ">" + E(headings[i][h]) + "</th>";
-        }
+        for (size_t i = 0; i < groups.size(); ++i) html += HeadingCell(matrix, groups[i], h, firstOfMode(i));
         html += "</tr>\n";
     }
     html += "</thead>\n<tbody>\n";
@@ -112,7 +134,7 @@ std::string PartTable(const SurveyMatrix& matrix, const MatrixPart& part, const 
         if (!RowShown(row, part.columns)) continue;
         if (row.measurement != measurement) {
             measurement = row.measurement;
-            html += "<tr class=\"measurement\"><th colspan=\"" + std::to_string(part.columns.size() + 1) + "\">" +
+            html += "<tr class=\"measurement\"><th colspan=\"" + std::to_string(groups.size() + 1) + "\">" +
                     E(measurement) + "</th></tr>\n";
         }
         html += "<tr><th class=\"row\">" + E(row.label) + "</th>";
@@ -120,33 +142,36 @@ std::string PartTable(const SurveyMatrix& matrix, const MatrixPart& part, const 
         if (RowAlike(matrix, row, part.columns, &example)) {
             const MatrixCell& cell = row.cells[example];
             const std::string note = "<span class=\"caption\">in every column measured: </span>";
-            html += "<td class=\"first alike\" colspan=\"" + std::to_string(part.columns.size()) + "\">" +
+            html += "<td class=\"first alike\" colspan=\"" + std::to_string(groups.size()) + "\">" +
                     (row.kind == MatrixCellKind::Fact ? "<div class=\"text\">" + note + E(cell.text) + "</div>"
                                                       : "<div>" + note + "</div>" + CellHtml(matrix, row, cell, false, false)) +
                     "</td>";
         } else {
-            for (size_t i = 0; i < part.columns.size(); ++i) {
-                html += CellHtml(matrix, row, row.cells[part.columns[i]], firstOfMode(i), true);
+            for (size_t i = 0; i < groups.size(); ++i) {
+                html += CellHtml(matrix, row, GroupCell(matrix, groups[i], row), firstOfMode(i), true);
             }
         }
         html += "</tr>\n";
     }
-    return html + "</tbody>\n</table>\n";
+    return html + "</tbody>\n</table>\n" + FormatsLines(matrix, part);
 }
 
 }  // namespace
 
 std::string MatrixHtml(const SurveyMatrix& matrix) {
+    const std::vector<MatrixPart> parts = MatrixParts(matrix);
+    // The columns drawn: formats alike are one.
+    size_t drawn = 0;
+    for (const MatrixPart& part : parts) drawn += part.groups.size();
     const std::string title = "Quillant matrix: " + std::to_string(matrix.implementations.size()) +
                               (matrix.implementations.size() == 1 ? " implementation" : " implementations") + ", " +
-                              std::to_string(matrix.columns.size()) + " columns";
+                              std::to_string(drawn) + " columns";
     std::string html = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + E(title) +
                        "</title>\n<style>\n" + kStyle + "</style>\n</head>\n<body>\n<h1>" + E(title) + "</h1>\n";
     html += "<p>" + std::string(kSurveyProgramName) + " " + kSurveyProgramVersion + ". " + E(kMatrixComparisonText) +
             " Positions in 1/16 pixel from the pixel's top-left corner.</p>\n";
     html += "<h2>Who agrees on what</h2>\n" + SummaryTable(matrix);
     html += "<h2>Legend</h2>\n" + Legend();
-    const std::vector<MatrixPart> parts = MatrixParts(matrix);
     if (parts.size() > 1) {
         html += "<h2>Modes</h2>\n<ul class=\"contents\">\n";
         for (size_t p = 0; p < parts.size(); ++p) {

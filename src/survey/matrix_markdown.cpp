@@ -33,21 +33,22 @@ std::string MatrixMarkdown(const SurveyMatrix& matrix) {
     text += summary.Text() + "\n";
     for (const MatrixAgreement& agreement : matrix.summary) text += "- " + MarkdownCell(AgreementSentence(matrix, agreement)) + "\n";
 
-    // A table per mode, its render-target formats and implementations side by side; a row every
-    // column shows alike is said once.
+    // A table per mode, its render-target formats and implementations side by side (formats alike in
+    // every row one column, all of them named in the column's line); a row every column shows alike
+    // is said once.
     std::vector<std::string> columnHeaders = {"Column"};
     for (const std::string& name : ColumnHeadingNames()) columnHeaders.push_back(name);
     for (const MatrixPart& part : MatrixParts(matrix)) {
         text += "\n## " + part.label + "\n\n";
         MarkdownTable columns(columnHeaders);
-        for (size_t c : part.columns) {
-            std::vector<std::string> row = {std::to_string(c + 1)};
-            for (const std::string& heading : ColumnHeadings(matrix, matrix.columns[c])) row.push_back(heading);
+        for (const MatrixColumnGroup& group : part.groups) {
+            std::vector<std::string> row = {std::to_string(group.columns.front() + 1)};
+            for (const std::string& heading : GroupHeadings(matrix, group, true)) row.push_back(heading);
             columns.AddRow(row);
         }
         text += columns.Text() + "\n";
         std::vector<std::string> rowHeaders = {"Measurement", "Shows"};
-        for (size_t c : part.columns) rowHeaders.push_back(std::to_string(c + 1));
+        for (const MatrixColumnGroup& group : part.groups) rowHeaders.push_back(std::to_string(group.columns.front() + 1));
         MarkdownTable table(rowHeaders);
         for (const MatrixRow& row : matrix.rows) {
             if (!RowShown(row, part.columns)) continue;
@@ -57,7 +58,9 @@ std::string MatrixMarkdown(const SurveyMatrix& matrix) {
                 cells.push_back("in every column measured: " + CellText(matrix, row, row.cells[example]));
                 cells.resize(rowHeaders.size());
             } else {
-                for (size_t c : part.columns) cells.push_back(CellText(matrix, row, row.cells[c]));
+                for (const MatrixColumnGroup& group : part.groups) {
+                    cells.push_back(CellText(matrix, row, GroupCell(matrix, group, row)));
+                }
             }
             table.AddRow(cells);
         }

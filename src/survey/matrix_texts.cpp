@@ -8,6 +8,9 @@
 
 namespace {
 
+// Where "Render-target format" stands in ColumnHeadingNames().
+constexpr size_t kFormatHeading = 6;
+
 std::string Modes(size_t count) { return std::to_string(count) + (count == 1 ? " mode" : " modes"); }
 
 std::string Joined(const std::vector<std::string>& items, const char* separator = ", ") {
@@ -83,6 +86,12 @@ std::vector<std::string> ColumnHeadings(const SurveyMatrix& matrix, const Matrix
             std::to_string(mode.measurement.mode.quality),
             FormatText(mode.measurement.mode.DrawnFormat(), false),
             ColumnStatusText(column)};
+}
+
+std::vector<std::string> GroupHeadings(const SurveyMatrix& matrix, const MatrixColumnGroup& group, bool fullFormats) {
+    std::vector<std::string> headings = ColumnHeadings(matrix, matrix.columns[group.columns.front()]);
+    headings[kFormatHeading] = GroupFormatsText(matrix, group, fullFormats);
+    return headings;
 }
 
 std::string AgreementText(const SurveyMatrix& matrix, const MatrixAgreement& agreement, size_t implementation) {
@@ -171,6 +180,7 @@ std::vector<MatrixPart> MatrixParts(const SurveyMatrix& matrix) {
         if (at == parts.size()) parts.push_back({label, {}});
         parts[at].columns.push_back(c);
     }
+    for (MatrixPart& part : parts) part.groups = GroupedColumns(matrix, part.columns);
     return parts;
 }
 

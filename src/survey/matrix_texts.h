@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "survey/matrix_column_groups.h"
 #include "survey/survey_matrix.h"
 
 // The headings every column has, in order: "Implementation", "Survey", "Adapter", "Device type",
@@ -12,6 +13,8 @@
 const std::vector<std::string>& ColumnHeadingNames();
 // A column's text for each of ColumnHeadingNames().
 std::vector<std::string> ColumnHeadings(const SurveyMatrix& matrix, const MatrixColumn& column);
+// The same for a group of columns, its render-target formats as GroupFormatsText says them.
+std::vector<std::string> GroupHeadings(const SurveyMatrix& matrix, const MatrixColumnGroup& group, bool fullFormats);
 
 // "agrees in 3 modes", "differs in 1 of 3 modes: HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0",
 // "no mode shared with another implementation".
@@ -35,10 +38,12 @@ std::string DiffersText(const SurveyMatrix& matrix, const MatrixCell& cell);
 // 6) in 1/16 pixel"), a ladder's rungs ("0/4: 0, ... 4/4: 255 in steps of 1/255"); empty where absent.
 std::string CellWords(const MatrixRow& row, const MatrixCell& cell);
 
-// The columns of one mode, in every render-target format and implementation: a table each.
+// The columns of one mode, in every render-target format and implementation: a table each, a
+// column for each group of them.
 struct MatrixPart {
     std::string label;  // ModeBaseLabel
     std::vector<size_t> columns;
+    std::vector<MatrixColumnGroup> groups;
 };
 std::vector<MatrixPart> MatrixParts(const SurveyMatrix& matrix);
 // Whether any of the columns shows the row.

@@ -1,9 +1,11 @@
 """Two implementations' surveys compared without a device: --compare pairs their modes although the
 adapters are named differently, and --matrix draws them side by side, the one differing cell
-marked where the differing sample is drawn, legibly, and no JSON token in the page's text."""
+marked where the differing sample is drawn, legibly, and no JSON token in the page's text; an
+implementation's render-target formats that show the same are one column, one that differs its own."""
 
 import json
 import os
+import re
 import sys
 import unittest
 
@@ -118,6 +120,43 @@ class TwoImplementations(unittest.TestCase):
         expected = sorted((bleft + 2 + drawn(s["x"]) * side, btop + 2 + drawn(s["y"]) * side) for s in self.moved_samples)
         for (x, y), (ex, ey) in zip(centres, expected):
             self.assertLessEqual(max(abs(x - ex), abs(y - ey)), 1.5, (centres, expected))
+
+    def test_formats_alike_are_one_column_and_a_format_that_differs_in_one_row_its_own_marked(self):
+        # Each survey's 4-sample mode again in A8R8G8B8 and R5G6B5, the same results under other
+        # names; the other implementation's R5G6B5 has one sample moved.
+        with open(FIXTURE, encoding="utf-8") as f:
+            wine = json.load(f)
+        for fmt in ("D3DFMT_A8R8G8B8", "D3DFMT_R5G6B5"):
+            wine["modes"].append(dict(json.loads(json.dumps(wine["modes"][2])), renderTargetFormat=fmt))
+        other = json.loads(json.dumps(wine))
+        other["adapters"][0].update(description="llvmpipe (LLVM 15.0.6, 256 bits)", driver="d3d9.dll")
+        y = other["modes"][4]["measurement"]["samplePositions"]["samples"][2]["y"]
+        y.update(sixteenths=12, low=y["low"] + 0.125, high=y["high"] + 0.125)
+        out_folder = os.path.join(self.folder, "formats")
+        code, out, err = run_without_display("--matrix", windows_path(write(self.folder, "formats-wine.json", wine)),
+                                             windows_path(write(self.folder, "formats-other.json", other)),
+                                             "--out", windows_path(out_folder))
+        self.assertEqual(code, 0, out + err)
+        wine_name = "NVIDIA GeForce GTX 470 (nvd3dum.dll 8.21.13.9135)"
+        other_name = "llvmpipe (LLVM 15.0.6, 256 bits) (d3d9.dll 8.21.13.9135)"
+        with open(os.path.join(out_folder, "matrix.md"), encoding="utf-8") as f:
+            part = f.read().split("## HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0\n")[1]
+        rows = [[cell.strip() for cell in line.split("|")[1:-1]] for line in part.splitlines() if line.startswith("| ")]
+        columns = [(row[1], row[7]) for row in rows[1:4]]
+        self.assertEqual(columns, [(wine_name, "X8R8G8B8, A8R8G8B8, R5G6B5 (3 formats)"),
+                                   (other_name, "X8R8G8B8, A8R8G8B8 (2 formats)"), (other_name, "R5G6B5")])
+        self.assertTrue(rows[4][0] == "Measurement" and len(rows[4]) == 2 + 3, rows[4])
+        diagram = next(row for row in rows if row[:2] == ["Sample positions", "pixel diagram"])
+        self.assertEqual([cell.startswith("**differs from") for cell in diagram[2:]], [False, False, True], diagram)
+        self.assertEqual(part.count("**differs from"), 1)
+
+        with open(os.path.join(out_folder, "matrix.html"), encoding="utf-8") as f:
+            table = f.read().split('<h2 id="part3">')[1].split("</table>")[0]
+        headings = re.search(r"<tr><th class=\"row\">Render-target format</th>(.*?)</tr>", table).group(1)
+        self.assertEqual(re.findall(r"<th[^>]*>([^<]*)</th>", headings),
+                         ["X8R8G8B8, A8R8G8B8, R5G6B5 (3 formats)", "X8R8G8B8, A8R8G8B8 (2 formats)", "R5G6B5"])
+        diagram = re.search(r"<tr><th class=\"row\">pixel diagram</th>(.*?)</tr>", table, re.S).group(1)
+        self.assertEqual(["differs" in cls for cls in re.findall(r'<td class="([^"]*)"', diagram)], [False, False, True])
 
     def test_a_file_that_is_no_survey_is_exit_2_and_nothing_is_written(self):
         out_folder = os.path.join(self.folder, "refused")

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "support/scratch_folder.h"
+#include "survey/matrix_column_groups.h"
 #include "survey/matrix_markdown.h"
 #include "survey/matrix_run.h"
 #include "survey/matrix_texts.h"
@@ -197,6 +198,60 @@ TEST(SurveyMatrix, TheSummarySaysAModesFormatsOnceAndWhatEachImplementationWasCo
     EXPECT_NE(fourPart.find("| Sample positions | Verdict | in every column measured: standard 4-sample pattern |"), std::string::npos);
     EXPECT_NE(fourPart.find("| Sample positions | pixel diagram | 0:(6, 2)"), std::string::npos) << fourPart;
     EXPECT_EQ(md.find("e+0"), std::string::npos);
+}
+
+TEST(SurveyMatrix, AnImplementationsFormatsAreOneColumnOnlyWhereEveryRowAndMarkIsAlike) {
+    const auto moved = [](json* m) {
+        (*m)["samplePositions"]["samples"][2]["y"] = {{"exact", true}, {"sixteenths", 12}, {"low", 0.73}, {"high", 0.77}};
+    };
+    // Each format's centroid not measured, for a reason that names that format.
+    const auto unread = [](json* m, const std::string& format) {
+        (*m)["centroid"] = {{"verdict", "unavailable"}, {"cases", json::array()}, {"precision", 0.0},
+                            {"text", "not measured: the format " + format.substr(7) + " has no red, green and blue"}};
+    };
+    // The 4-sample mode's columns: 4, 6, 8 the fixture's X8R8G8B8, A8R8G8B8, R5G6B5; 5, 7, 9 the
+    // other implementation's, changed as each case says.
+    const struct {
+        const char* name;
+        std::function<void(json*, const std::string&)> change;
+        std::vector<std::vector<size_t>> groups;
+        std::vector<std::string> marked;
+    } cases[] = {
+        {"the same results", [](json*, const std::string&) {}, {{4, 6, 8}, {5, 7, 9}}, {}},
+        {"reasons that name their own format", unread, {{4, 6, 8}, {5, 7, 9}}, {"Centroid / Centroid @5",
+                                                                               "Centroid / Centroid @7", "Centroid / Centroid @9"}},
+        {"one format's sample moved", [&](json* m, const std::string& format) { if (format == "D3DFMT_R5G6B5") moved(m); },
+         {{4, 6, 8}, {5, 7}, {9}}, {"Sample positions / pixel diagram @9"}},
+        {"every format's sample moved", [&](json* m, const std::string&) { moved(m); }, {{4, 6, 8}, {5, 7, 9}},
+         {"Sample positions / pixel diagram @5", "Sample positions / pixel diagram @7", "Sample positions / pixel diagram @9"}},
+        // Within the comparison's tolerance, but said in other numbers.
+        {"a threshold a step off in one format", [](json* m, const std::string& format) {
+             if (format == "D3DFMT_A8R8G8B8") (*m)["alphaToCoverage"][1]["thresholds"][0][0][2] = 129;
+         }, {{4, 6, 8}, {5, 9}, {7}}, {}},
+    };
+    const SurveyReport wine = Read(InThreeFormats(Fixture(), [](json*, const std::string&) {}));
+    for (const auto& c : cases) {
+        const SurveyMatrix matrix =
+            BuildSurveyMatrix({{"wine.json", wine}, {"other.json", Read(InThreeFormats(OtherImplementation(), c.change))}});
+        const std::vector<MatrixPart> parts = MatrixParts(matrix);
+        ASSERT_EQ(parts.size(), 3u) << c.name;
+        std::vector<std::vector<size_t>> groups;
+        for (const MatrixColumnGroup& group : parts[2].groups) groups.push_back(group.columns);
+        EXPECT_EQ(groups, c.groups) << c.name;
+        EXPECT_EQ(Marked(matrix), c.marked) << c.name;
+        EXPECT_EQ(GroupFormatsText(matrix, parts[2].groups[0], false), "X8R8G8B8, A8R8G8B8, R5G6B5 (3 formats)");
+    }
+    // The column of several formats says such a reason of each as "the format".
+    const SurveyMatrix matrix = BuildSurveyMatrix({{"wine.json", Read(InThreeFormats(Fixture(), unread))}});
+    const MatrixColumnGroup group = MatrixParts(matrix)[2].groups.at(0);
+    ASSERT_EQ(group.columns.size(), 3u);
+    size_t said = 0;
+    for (const MatrixRow& row : matrix.rows) {
+        if (row.label != "Centroid") continue;
+        EXPECT_EQ(GroupCell(matrix, group, row).text, "not measured: the format has no red, green and blue");
+        ++said;
+    }
+    EXPECT_EQ(said, 1u);
 }
 
 TEST(SurveyMatrix, MatrixWritesItsTwoFilesOrNothingWithTheSurveysExitCodes) {

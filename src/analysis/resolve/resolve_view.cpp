@@ -148,8 +148,16 @@ MeasurementView DescribeResolveFootprint(const ModeMeasurement& measurement) {
     MeasurementView view{"Resolve footprint", "Resolve", {{"Filter", FilterColumnText(m), FilterColumnText(m)}}};
     view.facts.push_back({"Filter", FootprintVerdictText(m.footprint)});
     if (m.footprint.verdict == FootprintVerdict::NotMeasured) return view;
-    ViewTable weights{"One sample of one pixel lit, the 5 x 5 pixels around it, summed over its " +
-                          Counted(m.footprint.colourSamples, "sample", "samples") + " (" + Steps(m.footprint.valueScale) + ")",
+    // Each sample's read-back is rounded to a step, so a box's centre adds up to white give or take
+    // a step per sample (4 samples of 255 read 64 each: 256).
+    const std::string white = std::to_string(m.footprint.valueScale);
+    ViewTable weights{"One sample of one pixel lit white at a time, the 5 x 5 pixels around it read back in " +
+                          Steps(m.footprint.valueScale) + " of white and added up over its " +
+                          Counted(m.footprint.colourSamples, "sample", "samples") + ": a box has " + white +
+                          " at the centre" +
+                          (m.footprint.colourSamples > 1
+                               ? ", give or take a step per sample (each read-back is rounded to a step)"
+                               : std::string()),
                       {},
                       {}};
     ViewGrid picture{"Footprint: " + FootprintVerdictText(m.footprint), "/resolve/footprint", m.footprint.valueScale, {}};
