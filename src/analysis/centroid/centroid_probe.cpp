@@ -23,6 +23,21 @@
 
 namespace {
 
+// The point comes back in red and green, and blue says which sample drew it: "blue", "green and
+// no blue" for what the format lacks of them, empty where it has all three.
+std::string MissingPointChannels(D3DFORMAT format, ChannelLayout* red, ChannelLayout* green, ChannelLayout* blue) {
+    const struct {
+        Channel channel;
+        ChannelLayout* layout;
+        const char* name;
+    } wanted[] = {{Channel::Red, red, "red"}, {Channel::Green, green, "green"}, {Channel::Blue, blue, "blue"}};
+    std::string missing;
+    for (const auto& each : wanted) {
+        if (!ChannelOf(format, each.channel, each.layout)) missing += (missing.empty() ? "" : " and no ") + std::string(each.name);
+    }
+    return missing;
+}
+
 using Microsoft::WRL::ComPtr;
 
 // The measured pixel is the picture's one pixel, the middle one of its target with the margin.
@@ -280,12 +295,10 @@ HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
         result.unavailableReason = "one sample per pixel";
     } else if (!target.Maskable()) {
         result.unavailableReason = "non-maskable samples cannot be read one by one";
-    } else if (!ChannelOf(target.DrawnFormat(), Channel::Red, &red) ||
-               !ChannelOf(target.DrawnFormat(), Channel::Green, &green) ||
-               !ChannelOf(target.DrawnFormat(), Channel::Blue, &blue)) {
-        // The point comes back in red and green, and blue says which sample drew it.
-        result.unavailableReason = std::string("the format ") + FormatText(target.DrawnFormat(), false) +
-                                   " has no red, green and blue to read the point from";
+    } else if (!MissingPointChannels(target.DrawnFormat(), &red, &green, &blue).empty()) {
+        result.unavailableReason = std::string("the format ") + FormatText(target.DrawnFormat(), false) + " has no " +
+                                   MissingPointChannels(target.DrawnFormat(), &red, &green, &blue) +
+                                   " (the point is read in red and green, the sample that drew it in blue)";
     } else if (edges.empty()) {
         result.unavailableReason = "no sample positions";
     } else if (!counting.CanReadSingle()) {
