@@ -103,6 +103,10 @@ TEST(SwitchProbes, AlphaToCoverageDrawsWithEverySwitchAndSetsItsClaimBesideWhatI
               "works); "
               "A2M1: not applied (claimed, no effect)",
               AlphaToCoverageColumnText(m));
+    // The console's words: a finding once, after the switches that showed it.
+    EXPECT_EQ("ATOC with alpha test, ATOC: thresholds (k-1/2)/1; A2M1: not applied", AlphaToCoverageBriefText(m));
+    m.switches.pop_back();
+    EXPECT_EQ("thresholds (k-1/2)/1", AlphaToCoverageBriefText(m));
     // Each switch was off again after its draw, whichever it was.
     EXPECT_NE(kAtoc, runtime.device.renderStates[D3DRS_ADAPTIVETESS_Y]);
     EXPECT_NE(kA2m1, runtime.device.renderStates[D3DRS_POINTSIZE]);

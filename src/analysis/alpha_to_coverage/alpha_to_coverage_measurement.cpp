@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -137,14 +138,18 @@ std::string AlphaToCoverageColumnText(const AlphaToCoverageMeasurement& m) {
 }
 
 std::string AlphaToCoverageBriefText(const AlphaToCoverageMeasurement& m) {
-    // The switches usually agree; where they do, their finding is said once.
-    std::string text;
-    bool alike = true;
-    for (const AlphaToCoverageMap& map : m.switches) {
-        alike = alike && AlphaToCoverageFindingText(map) == AlphaToCoverageFindingText(m.switches.front());
-        text += (text.empty() ? "" : "; ") + std::string(CoverageSwitchLabel(map.coverageSwitch)) + ": " +
-                AlphaToCoverageFindingText(map);
-    }
     if (m.switches.empty()) return "not measured";
-    return alike ? AlphaToCoverageFindingText(m.switches.front()) : text;
+    // The switches usually agree: each finding is said once, after the switches that showed it
+    // where they do not ("ATOC with alpha test, A2M1: thresholds (k-1)/4; ATOC: not applied").
+    std::vector<std::pair<std::string, std::string>> findings;  // finding, its switches
+    for (const AlphaToCoverageMap& map : m.switches) {
+        const std::string finding = AlphaToCoverageFindingText(map);
+        auto at = std::find_if(findings.begin(), findings.end(), [&](const auto& f) { return f.first == finding; });
+        if (at == findings.end()) at = findings.insert(findings.end(), {finding, std::string()});
+        at->second += (at->second.empty() ? "" : ", ") + std::string(CoverageSwitchLabel(map.coverageSwitch));
+    }
+    if (findings.size() == 1) return findings.front().first;
+    std::string text;
+    for (const auto& f : findings) text += (text.empty() ? "" : "; ") + f.second + ": " + f.first;
+    return text;
 }
