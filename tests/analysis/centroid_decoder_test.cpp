@@ -158,6 +158,13 @@ TEST(AntialiasOffDecoder, CentreUnchangedOrOther) {
         DecodeAntialiasOff(usual, &m);
         EXPECT_EQ(c.verdict, m.verdict) << AntialiasOffVerdictText(m);
     }
+    // One sample at the centre with it on: off cannot look different, so no verdict is guessed.
+    usual.samples = {ExactSample(-1, 8, 8)};
+    AntialiasOffMeasurement alike;
+    alike.positions.samples = usual.samples;
+    DecodeAntialiasOff(usual, &alike);
+    EXPECT_EQ(AntialiasOffVerdict::NotMeasured, alike.verdict);
+    EXPECT_NE(AntialiasOffVerdictText(alike).find("look alike"), std::string::npos);
 }
 
 }  // namespace

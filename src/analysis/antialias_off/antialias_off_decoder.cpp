@@ -33,9 +33,11 @@ bool AllAtCentre(const std::vector<SamplePosition>& samples) {
 
 void DecodeAntialiasOff(const SampleMeasurement& usual, AntialiasOffMeasurement* m) {
     const std::vector<SamplePosition>& off = m->positions.samples;
-    // Where the usual positions are all at the centre already, the two verdicts are one: the
-    // state is then called ignored.
-    if (SamePositions(usual.samples, off)) {
+    // Where the usual positions are all at the centre already (one sample), on and off look alike:
+    // neither verdict can be told from the other, so none is given.
+    if (AllAtCentre(usual.samples)) {
+        m->verdict = AntialiasOffVerdict::NotMeasured;
+    } else if (SamePositions(usual.samples, off)) {
         m->verdict = AntialiasOffVerdict::Unchanged;
     } else if (AllAtCentre(off)) {
         m->verdict = AntialiasOffVerdict::Centre;

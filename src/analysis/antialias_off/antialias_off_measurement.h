@@ -21,7 +21,7 @@ struct AntialiasOffMeasurement {
 };
 
 // "one evaluation at the centre, written to every sample", "unchanged (the state is ignored)",
-// "other", "not measured".
+// "other", "not measured: ..." with the reason (one sample per pixel, or on and off alike).
 std::string AntialiasOffVerdictText(const AntialiasOffMeasurement& measurement);
 // The survey report's column: a short form.
 std::string AntialiasOffColumnText(const AntialiasOffMeasurement& measurement);

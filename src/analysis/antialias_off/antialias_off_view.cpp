@@ -5,7 +5,8 @@
 
 MeasurementView DescribeAntialiasOff(const ModeMeasurement& measurement) {
     const AntialiasOffMeasurement& m = measurement.antialiasOff;
-    MeasurementView view{"Multisampling off", "Interpolation", {{"AA off", AntialiasOffColumnText(m), AntialiasOffColumnText(m)}}};
+    MeasurementView view{"Multisampling off", "Interpolation", {{"AA off", AntialiasOffColumnText(m),
+                                                                   m.verdict == AntialiasOffVerdict::NotMeasured ? "n/a" : AntialiasOffColumnText(m)}}};
     view.facts.push_back({"D3DRS_MULTISAMPLEANTIALIAS off", AntialiasOffVerdictText(m)});
     if (!m.positions.samples.empty()) {
         ViewTable table{"Where the samples lie with it off, in 1/16 pixel", {"Sample", "x (1/16)", "y (1/16)", "Count"}, {}};
