@@ -91,6 +91,11 @@ HRESULT ApplicationFramework::EndAfterFailedSwitch(HRESULT result) {
 }
 
 HRESULT ApplicationFramework::SwitchToMode(bool toWindowed, bool sameDevice) {
+    // The reset or release below first waits for the frames the device is still drawing: seconds
+    // at the display's size on a software rasteriser. The window takes its rectangle before that,
+    // while still fullscreen (its size messages then leave the windowed style and rectangle as
+    // they are), so that it never stands at the display's size with a caption.
+    if (toWindowed) ReturnToWindowedBounds();
     windowed = toWindowed;
     settings.isWindowed = windowed;
     static_cast<void>(ApplyWindowStyleForMode());

@@ -266,8 +266,47 @@ def probe(title=TITLE):
     tab control's 'selected' index and 'titles')."""
     result = subprocess.run([os.path.join(SOURCE_DIR, "scripts", "wine-run"), PROBE, title], env=x_env(),
                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, timeout=30)
+    return _probed_windows(result.stdout.splitlines())
+
+
+class WindowWatch:
+    """One window_probe.exe asked again and again (a probe's start costs a second): what it reads
+    of the windows titled `title`, as probe() gives it, for a test that follows a window through
+    a change."""
+
+    def __init__(self, title=TITLE):
+        self.title = title
+        self.process = None
+
+    def __enter__(self):
+        self.process = subprocess.Popen([os.path.join(SOURCE_DIR, "scripts", "wine-run"), PROBE, "--serve"],
+                                        env=x_env(), stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                        stderr=subprocess.DEVNULL, text=True, bufsize=1)
+        self.windows()
+        return self
+
+    def windows(self):
+        self.process.stdin.write("windows %s\n" % self.title)
+        self.process.stdin.flush()
+        lines = []
+        for line in self.process.stdout:
+            if line.startswith("end "):
+                return _probed_windows(lines)
+            lines.append(line.rstrip("\n"))
+        raise AssertionError("window_probe.exe ended")
+
+    def __exit__(self, *exc):
+        try:
+            self.process.communicate("quit\n", timeout=20)
+        except Exception:
+            self.process.kill()
+            self.process.wait(timeout=10)
+        return False
+
+
+def _probed_windows(lines):
     windows = []
-    for line in result.stdout.splitlines():
+    for line in lines:
         parts = line.split(" ")
         if parts[0] == "window":
             nums = [int(v) for v in parts[2:6] + parts[7:11]]

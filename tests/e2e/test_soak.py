@@ -430,8 +430,8 @@ class Soak:
             empty = 0 in before["client"][2:]
             return w["window"] == before["window"] or (empty and w["window"][:3] == before["window"][:3])
         what = "fullscreen and back did not restore the window %s client %s" % (before["window"], before["client"])
-        # The windowed style comes before the reset, and a reset waits for the frame the device
-        # is still drawing: at the display's size and 4 samples that can take seconds.
+        # The window is put back before the reset, but the key waits behind the frames the device
+        # has been given: at the display's size and 4 samples that can take seconds.
         after = self.wait_main(restored, what, timeout=SLOW, fatal=False)
         # A size or place the system delivers late would move it again: it must stay there.
         if after and restored(after):

@@ -8,6 +8,9 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import quillant_e2e as q  # noqa: E402
 
+SCREEN = (1280, 1024)
+WS_CAPTION = 0x00C00000
+
 NO_DIRECT3D_TEXT = ("Could not initialize Direct3D. You may\nwant to check that the latest version of\n"
                     "DirectX is correctly installed on your\nsystem.  Also make sure that this program\n"
                     "was compiled with header files that match\nthe installed DirectX DLLs."
@@ -54,6 +57,33 @@ class MainWindow(unittest.TestCase):
             shot.save_png(q.output_path("window_back_from_fullscreen.png"))
             menu_bar = (x, y, w, back[0]["client"][1] - y)
             self.assertEqual(shot.count(lambda p: p[2] > 150 and p[0] < 120, menu_bar), 0)
+            app.key("Escape")
+            self.assertEqual(app.wait_exit(20), 0)
+
+    def test_the_way_back_from_a_slow_fullscreen_never_shows_a_display_sized_window_with_a_caption(self):
+        # Leaving fullscreen, the device first finishes the frames it is drawing: with 4 samples,
+        # the tiled pattern and raised fix-up factors, seconds at the display's size here.
+        with q.Quillant() as app:
+            self.assertTrue(q.choose_multisample(app, "D3DMULTISAMPLE_4_SAMPLES"))
+            before = q.wait_for(lambda: [w for w in q.probe() if w["class"] == "D3D_Window"])[0]
+            app.key("m")
+            self.assertTrue(q.go_fullscreen(app))
+            app.key(*["ctrl+Up", "ctrl+Left"] * 4, delay_ms=150)
+            states = []
+
+            def back(watch):
+                main = [w for w in watch.windows() if w["class"] == "D3D_Window"][:1]
+                state = main and (main[0]["window"], main[0]["client"], main[0]["style"])
+                if state and (not states or states[-1] != state):
+                    states.append(state)
+                return state == (before["window"], before["client"], before["style"])
+            with q.WindowWatch() as watch:
+                app.key("alt+Return")
+                returned = q.wait_for(lambda: back(watch), timeout=60, interval=0)
+            shown = "\n".join("window %s client %s style %08x" % state for state in states)
+            captioned = [state for state in states if state[0][2:] == SCREEN and state[2] & WS_CAPTION == WS_CAPTION]
+            self.assertFalse(captioned, "at the display's size with a caption on the way back:\n" + shown)
+            self.assertTrue(returned, "not back at %s client %s:\n%s" % (before["window"], before["client"], shown))
             app.key("Escape")
             self.assertEqual(app.wait_exit(20), 0)
 

@@ -173,6 +173,46 @@ INSTANTIATE_TEST_SUITE_P(MinimisedInFullscreen, MinimisedRoundTrip, ::testing::V
                              return std::string(info.param ? "DuringTheSwitchBack" : "BeforeTheSwitchBack");
                          });
 
+// Leaving fullscreen, the reset (or the release of the old device) waits for the frames still
+// being drawn: seconds at the display's size on a software rasteriser. The window must be back at
+// its rectangle before then, and come back in the style it had.
+class BackToWindowed : public DisplayModeTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(BackToWindowed, WindowIsAtItsRectangleBeforeTheDeviceLetsGoOfFullscreen) {
+    ASSERT_EQ(Start(true), S_OK);
+    if (GetParam()) {
+        DeviceInfo* reference = nullptr;
+        app->settings.fullscreenDeviceCombo = FindCombo(*app, D3DDEVTYPE_REF, false, &reference);
+        ASSERT_NE(app->settings.fullscreenDeviceCombo, nullptr);
+        app->settings.fullscreenDeviceInfo = reference;
+    }
+    SetWindowPos(app->mainWindow, nullptr, 71, 43, 430, 320, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT before = {};
+    GetWindowRect(app->mainWindow, &before);
+    const LONG styleBefore = GetWindowLongA(app->mainWindow, GWL_STYLE);
+    ASSERT_EQ(app->ToggleFullscreen(), S_OK);
+    // The real device stretches the window over the display; the fake leaves it.
+    SetWindowPos(app->mainWindow, HWND_TOPMOST, 0, 0, 1024, 768, SWP_NOACTIVATE);
+
+    RECT atRelease = {};
+    app->onOperation = [&](const std::string& operation) {
+        if (operation == "ReleaseDeviceResources") GetWindowRect(app->mainWindow, &atRelease);
+    };
+    ASSERT_EQ(app->ToggleFullscreen(), S_OK);
+    app->onOperation = nullptr;
+    EXPECT_EQ(creations.size(), GetParam() ? 3u : 1u);
+    EXPECT_TRUE(EqualRect(&atRelease, &before)) << atRelease.left << "," << atRelease.top << " "
+                                                << atRelease.right - atRelease.left << "x"
+                                                << atRelease.bottom - atRelease.top;
+    EXPECT_EQ(GetWindowLongA(app->mainWindow, GWL_STYLE), styleBefore);
+    EXPECT_EQ(app->presentParams.BackBufferWidth, 424u);
+}
+
+INSTANTIATE_TEST_SUITE_P(ResetOrNewDevice, BackToWindowed, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "OntoAnotherDevice" : "ByReset");
+                         });
+
 TEST_F(DisplayModeTest, FullscreenTakesTheMenuOffTheWindowAndWindowedModePutsItBack) {
     ASSERT_EQ(Start(true), S_OK);
     const HMENU menu = GetMenu(app->mainWindow);

@@ -193,6 +193,34 @@ struct Search {
     DWORD process;  // nonzero: every window of this process, whatever its title
 };
 
+struct Shape {
+    RECT window = {};
+    RECT client = {};
+    POINT origin = {};
+    LONG style = 0;
+};
+
+bool SameShape(const Shape& a, const Shape& b) {
+    return EqualRect(&a.window, &b.window) && EqualRect(&a.client, &b.client) && a.origin.x == b.origin.x &&
+           a.origin.y == b.origin.y && a.style == b.style;
+}
+
+// Read until two reads agree: a window that changes while it is read would otherwise show its
+// rectangle from before the change beside its client area from after it.
+Shape ReadShape(HWND window) {
+    Shape last, now;
+    for (int read = 0; read < 20; ++read) {
+        now = Shape();
+        GetWindowRect(window, &now.window);
+        GetClientRect(window, &now.client);
+        ClientToScreen(window, &now.origin);
+        now.style = GetWindowLongA(window, GWL_STYLE);
+        if (read > 0 && SameShape(now, last)) break;
+        last = now;
+    }
+    return now;
+}
+
 BOOL CALLBACK PrintTopLevel(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<Search*>(param);
     char text[512] = {};
@@ -206,17 +234,13 @@ BOOL CALLBACK PrintTopLevel(HWND window, LPARAM param) {
         return TRUE;
     }
     ++search->found;
-    RECT windowRect, clientRect;
-    GetWindowRect(window, &windowRect);
-    GetClientRect(window, &clientRect);
-    POINT origin = {0, 0};
-    ClientToScreen(window, &origin);
+    const Shape shape = ReadShape(window);
     char cls[64] = {};
     GetClassNameA(window, cls, sizeof(cls));
-    std::printf("window %s %ld %ld %ld %ld client %ld %ld %ld %ld style %08lx\n", Word(cls).c_str(), windowRect.left,
-                windowRect.top, windowRect.right - windowRect.left, windowRect.bottom - windowRect.top, origin.x,
-                origin.y, clientRect.right, clientRect.bottom,
-                static_cast<unsigned long>(GetWindowLongA(window, GWL_STYLE)));
+    std::printf("window %s %ld %ld %ld %ld client %ld %ld %ld %ld style %08lx\n", Word(cls).c_str(), shape.window.left,
+                shape.window.top, shape.window.right - shape.window.left, shape.window.bottom - shape.window.top,
+                shape.origin.x, shape.origin.y, shape.client.right, shape.client.bottom,
+                static_cast<unsigned long>(shape.style));
     if (search->process != 0) std::printf("title %s\n", Escaped(text).c_str());
     EnumChildWindows(window, PrintChild, 0);
     return TRUE;
