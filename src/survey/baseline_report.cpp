@@ -27,7 +27,7 @@ std::string BaselineMarkdown(const BaselineComparison& comparison) {
     text += Counted(comparison.differences.size()) + " from " + Code(comparison.file) +
             " (each measurement within its own resolution: positions agree where the two measured "
             "intervals overlap):\n\n";
-    for (const SurveyDifference& difference : comparison.differences) {
+    for (const SurveyDifference& difference : DifferenceRuns(comparison.differences)) {
         text += "- " + (difference.mode.empty() ? std::string() : "**" + difference.mode + "**: ") +
                 difference.location + " " + difference.text + "\n";
     }
@@ -38,6 +38,8 @@ std::string BaselineConsoleText(const BaselineComparison& comparison) {
     const std::string note = comparison.adaptersNote.empty() ? std::string() : comparison.adaptersNote + "\n";
     if (comparison.differences.empty()) return note + "no differences from the baseline " + comparison.file + "\n";
     std::string text = note + Counted(comparison.differences.size()) + " from the baseline " + comparison.file + ":\n";
-    for (const SurveyDifference& difference : comparison.differences) text += "  " + DifferenceLine(difference) + "\n";
+    for (const SurveyDifference& difference : DifferenceRuns(comparison.differences)) {
+        text += "  " + DifferenceLine(difference) + "\n";
+    }
     return text;
 }

@@ -11,6 +11,32 @@
 
 namespace {
 
+// A location split at its indices: "thresholds[3][1][0]" as the texts "thresholds", "", "", "" and
+// the indices "3", "1", "0"; places alike but for their indices have the same texts.
+struct LocationParts {
+    std::vector<std::string> text;
+    std::vector<std::string> indices;
+};
+
+LocationParts LocationPartsOf(const std::string& location) {
+    LocationParts parts;
+    std::string text;
+    for (size_t i = 0; i < location.size(); ++i) {
+        const size_t close = location.find(']', i);
+        if (location[i] == '[' && close != std::string::npos && close > i + 1 &&
+            location.find_first_not_of("0123456789", i + 1) == close) {
+            parts.text.push_back(text);
+            parts.indices.push_back(location.substr(i + 1, close - i - 1));
+            text.clear();
+            i = close;
+        } else {
+            text += location[i];
+        }
+    }
+    parts.text.push_back(text);
+    return parts;
+}
+
 using nlohmann::json;
 
 std::string AdapterDescriptionOf(const SurveyReport& report, const ModeReport& mode) {
@@ -165,6 +191,47 @@ std::vector<SurveyDifference> CompareSurveys(const SurveyReport& baseline, const
 std::string DifferenceLine(const SurveyDifference& difference) {
     return (difference.mode.empty() ? std::string() : difference.mode + ": ") + difference.location + " " +
            difference.text;
+}
+
+std::vector<SurveyDifference> DifferenceRuns(const std::vector<SurveyDifference>& differences) {
+    struct Run {
+        LocationParts shape;   // the first's; an index the others do not share becomes "*"
+        const SurveyDifference* first;
+        size_t count;
+    };
+    std::vector<SurveyDifference> told;
+    for (size_t start = 0, end; start < differences.size(); start = end) {
+        // One mode's differences, each joined to an earlier one alike but for its indices.
+        end = start;
+        while (end < differences.size() && differences[end].mode == differences[start].mode) ++end;
+        std::vector<Run> runs;
+        for (size_t d = start; d < end; ++d) {
+            const LocationParts parts = LocationPartsOf(differences[d].location);
+            auto run = std::find_if(runs.begin(), runs.end(), [&](const Run& r) {
+                return r.first->text == differences[d].text && r.shape.text == parts.text;
+            });
+            if (run == runs.end()) {
+                runs.push_back({parts, &differences[d], 1});
+                continue;
+            }
+            ++run->count;
+            for (size_t i = 0; i < parts.indices.size(); ++i) {
+                if (parts.indices[i] != run->shape.indices[i]) run->shape.indices[i] = "*";
+            }
+        }
+        for (const Run& run : runs) {
+            SurveyDifference one = *run.first;
+            if (run.count > 1) {
+                one.location.clear();
+                for (size_t i = 0; i < run.shape.text.size(); ++i) {
+                    one.location += run.shape.text[i] + (i < run.shape.indices.size() ? "[" + run.shape.indices[i] + "]" : std::string());
+                }
+                one.text += " (" + std::to_string(run.count) + " places)";
+            }
+            told.push_back(one);
+        }
+    }
+    return told;
 }
 
 json DifferenceToJson(const SurveyDifference& difference) {

@@ -47,4 +47,10 @@ std::string ModeIdentity(const ModeReport& mode);
 // "HAL X8R8G8B8 D3DMULTISAMPLE_4_SAMPLES q0: sample 2 (mask bit 2) x was [...) now [...)".
 std::string DifferenceLine(const SurveyDifference& difference);
 
+// The differences as a reader is told them: within a mode, differences that change the same way
+// at places alike but for their indices (a threshold grid's cells) are one, at the first's place
+// with the indices they do not share as '*' ("alphaToCoverage[0].thresholds[*][*][0]"), its text
+// "was 1 now 128 (16 places)"; its path and values are the first's. survey.json keeps each one.
+std::vector<SurveyDifference> DifferenceRuns(const std::vector<SurveyDifference>& differences);
+
 nlohmann::json DifferenceToJson(const SurveyDifference& difference);

@@ -187,6 +187,43 @@ TEST(SurveyComparison, AModeTheImplementationDidNotLetBeMeasuredNeverMatches) {
     }
 }
 
+// A grid that changed the same way in every cell is one line a reader can take in, not sixteen,
+// even where each cell's count comes between; what changed differently, or in another mode, keeps
+// its own line.
+TEST(SurveyComparison, DifferencesAlikeButForTheirIndicesAreToldAsOneRun) {
+    const auto at = [](const std::string& mode, const std::string& location, const std::string& text) {
+        return SurveyDifference{mode, location, text, "", nullptr, nullptr};
+    };
+    std::vector<SurveyDifference> differences;
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            const std::string cell = "alphaToCoverage[0].thresholds[" + std::to_string(row) + "][" + std::to_string(column) + "]";
+            differences.push_back(at("A", cell, "was 4 entries now 1"));
+            differences.push_back(at("A", cell + "[0]", "was 1 now 128"));
+        }
+    }
+    differences.push_back(at("A", "alphaToCoverage[0].thresholds[1][3][0]", "was 1 now 64"));
+    differences.push_back(at("A", "alphaToCoverage[2].verdict", "was \"notApplied\" now \"thresholds\""));
+    differences.push_back(at("B", "alphaToCoverage[0].thresholds[0][0][0]", "was 1 now 64"));
+    differences.push_back(at("B", "resolve.ladder[2].value", "was 128 now 127"));
+    differences.push_back(at("B", "resolve.ladder[3].value", "was 128 now 127"));
+
+    std::vector<std::string> lines;
+    for (const SurveyDifference& run : DifferenceRuns(differences)) lines.push_back(DifferenceLine(run));
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "A: alphaToCoverage[0].thresholds[*][*] was 4 entries now 1 (6 places)",
+                         "A: alphaToCoverage[0].thresholds[*][*][0] was 1 now 128 (6 places)",
+                         "A: alphaToCoverage[0].thresholds[1][3][0] was 1 now 64",
+                         "A: alphaToCoverage[2].verdict was \"notApplied\" now \"thresholds\"",
+                         "B: alphaToCoverage[0].thresholds[0][0][0] was 1 now 64",
+                         "B: resolve.ladder[*].value was 128 now 127 (2 places)",
+                     }));
+    const BaselineComparison comparison = {"a.json", differences, ""};
+    EXPECT_NE(BaselineMarkdown(comparison).find("- **A**: alphaToCoverage[0].thresholds[*][*][0] was 1 now 128 (6 places)\n"),
+              std::string::npos);
+    EXPECT_NE(BaselineConsoleText(comparison).find("17 differences from the baseline a.json:\n"), std::string::npos);
+}
+
 TEST(SurveyComparison, ADifferenceCarriesThePathAndBothValuesForThePage) {
     SurveyReport now = Survey(1);
     now.modes[1].measurement.samplePositions.samples[2] = ExactSample(2, 2, 12);
