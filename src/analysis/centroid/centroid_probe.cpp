@@ -290,15 +290,15 @@ HRESULT MeasureCentroid(IDirect3DDevice9* device, const ProbeTarget& target,
     if (FAILED(hr)) return hr;
     result.pixelShaderVersion = caps.PixelShaderVersion;
     ChannelLayout red, green, blue;
+    const std::string missing = MissingPointChannels(target.DrawnFormat(), &red, &green, &blue);
     const std::vector<CoveringEdge> edges = ChooseCoveringEdges(positions.samples);
     if (target.type == D3DMULTISAMPLE_NONE) {
         result.unavailableReason = "one sample per pixel";
     } else if (!target.Maskable()) {
         result.unavailableReason = "non-maskable samples cannot be read one by one";
-    } else if (!MissingPointChannels(target.DrawnFormat(), &red, &green, &blue).empty()) {
+    } else if (!missing.empty()) {
         result.unavailableReason = std::string("the format ") + FormatText(target.DrawnFormat(), false) + " has no " +
-                                   MissingPointChannels(target.DrawnFormat(), &red, &green, &blue) +
-                                   " (the point is read in red and green, the sample that drew it in blue)";
+                                   missing + " (the point is read in red and green, the sample that drew it in blue)";
     } else if (edges.empty()) {
         result.unavailableReason = "no sample positions";
     } else if (!counting.CanReadSingle()) {

@@ -35,8 +35,10 @@ std::string Matches(const CentroidCase& c) {
 ViewEvaluation EvaluationOf(const std::vector<SamplePosition>& samples, const CentroidCase& c, const std::string& source) {
     ViewEvaluation evaluation{"covered " + MaskBits(c.covered), source, {}, {}, std::nullopt, {c.evaluated.x, c.evaluated.y}};
     ViewSpot sum;
-    for (const ViewPoint& point : ViewPoints(samples)) {
-        const int bit = samples[evaluation.covered.size() + evaluation.uncovered.size()].maskBit;
+    const std::vector<ViewPoint> points = ViewPoints(samples);
+    for (size_t i = 0; i < points.size(); ++i) {
+        const ViewPoint& point = points[i];
+        const int bit = samples[i].maskBit;
         const bool in = bit >= 0 && (c.covered >> bit & 1u);
         (in ? evaluation.covered : evaluation.uncovered).push_back(point);
         if (!in) continue;
