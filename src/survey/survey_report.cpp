@@ -174,12 +174,14 @@ std::string SwitchesText(const SurveyReport& report) {
     std::string text;
     for (const ModeReport& mode : report.modes) {
         if (!mode.measured) continue;
-        std::string line;
+        std::vector<ViewFact> switches;
         for (const MeasurementModule& module : MeasurementModules()) {
-            for (const ViewFact& fact : module.describe(mode.measurement).switches) {
-                line += (line.empty() ? "" : "; ") + fact.label + " " + fact.value;
-            }
+            const std::vector<ViewFact> found = module.describe(mode.measurement).switches;
+            switches.insert(switches.end(), found.begin(), found.end());
         }
+        // Switches that found the same (centroid in both shader models, often) say it once.
+        std::string line;
+        for (const ViewFact& fact : JoinedByValue(switches)) line += (line.empty() ? "" : "; ") + fact.label + " " + fact.value;
         if (!line.empty()) text += "  " + ModeLabel(mode) + ": " + line + "\n";
     }
     return text.empty() ? text : "Switches, what the caps claim beside what was measured:\n" + text;

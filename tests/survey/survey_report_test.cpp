@@ -335,6 +335,24 @@ TEST(SurveyConsole, SummaryHasEveryMeasurementsBriefColumnsAlignedWithTheFailure
     EXPECT_NE(table.find("note: adapter 1: no HAL device\n"), std::string::npos);
 }
 
+// Each switch of a mode on its line, with the claim beside what it did; switches that found the
+// same (centroid in both shader models, where the read-back cannot tell) say it once.
+TEST(SurveyConsole, SwitchesThatFoundTheSameAreSaidOnceAfterTheirNames) {
+    SurveyReport report = Report(10.0);
+    for (const char* name : {"ps_3_0", "ps_2_0"}) {
+        CentroidShaderModel model;
+        model.shaderModel = name;
+        model.caps = {{{"versions", "ps 3.0, vs 3.0", true}}, false, 0, "the read-back is too coarse", false};
+        report.modes[0].measurement.centroid.shaderModels.push_back(model);
+    }
+    const std::string text = SwitchesText(report);
+    EXPECT_NE(text.find("centroid ps_3_0, centroid ps_2_0 claimed, not measured: the read-back is too coarse"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(text.find("the read-back is too coarse"), text.rfind("the read-back is too coarse")) << text;
+    EXPECT_EQ(text.find("HAL X8R8G8B8 D3DMULTISAMPLE_8_SAMPLES"), std::string::npos) << "a failed mode tried none";
+}
+
 TEST(SurveyMarkdown, AnAxisKnownOnlyToAnIntervalShowsTheInterval) {
     SamplePosition sample = ExactSample(-1, 8, 8);
     sample.x.exact = false;

@@ -4,7 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <utility>
+
+#include "analysis/session/measurement_view.h"
 
 namespace {
 
@@ -139,17 +140,14 @@ std::string AlphaToCoverageColumnText(const AlphaToCoverageMeasurement& m) {
 
 std::string AlphaToCoverageBriefText(const AlphaToCoverageMeasurement& m) {
     if (m.switches.empty()) return "not measured";
-    // The switches usually agree: each finding is said once, after the switches that showed it
-    // where they do not ("ATOC with alpha test, A2M1: thresholds (k-1)/4; ATOC: not applied").
-    std::vector<std::pair<std::string, std::string>> findings;  // finding, its switches
+    // The switches usually agree: their finding is then said once, alone.
+    std::vector<ViewFact> findings;
     for (const AlphaToCoverageMap& map : m.switches) {
-        const std::string finding = AlphaToCoverageFindingText(map);
-        auto at = std::find_if(findings.begin(), findings.end(), [&](const auto& f) { return f.first == finding; });
-        if (at == findings.end()) at = findings.insert(findings.end(), {finding, std::string()});
-        at->second += (at->second.empty() ? "" : ", ") + std::string(CoverageSwitchLabel(map.coverageSwitch));
+        findings.push_back({CoverageSwitchLabel(map.coverageSwitch), AlphaToCoverageFindingText(map), ""});
     }
-    if (findings.size() == 1) return findings.front().first;
+    findings = JoinedByValue(findings);
+    if (findings.size() == 1) return findings.front().value;
     std::string text;
-    for (const auto& f : findings) text += (text.empty() ? "" : "; ") + f.second + ": " + f.first;
+    for (const ViewFact& f : findings) text += (text.empty() ? "" : "; ") + f.label + ": " + f.value;
     return text;
 }

@@ -118,3 +118,7 @@ struct MeasurementView {
     std::vector<ViewGrid> grids;
     std::vector<ViewEvaluation> evaluations;
 };
+
+// Facts of one value said once, after their labels joined ("ATOC with alpha test, A2M1" -
+// "thresholds (k-1)/4"), in the order each value first comes; a joined fact keeps its first source.
+std::vector<ViewFact> JoinedByValue(const std::vector<ViewFact>& facts);
