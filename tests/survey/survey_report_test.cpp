@@ -351,6 +351,12 @@ TEST(SurveyConsole, SwitchesThatFoundTheSameAreSaidOnceAfterTheirNames) {
         << text;
     EXPECT_EQ(text.find("the read-back is too coarse"), text.rfind("the read-back is too coarse")) << text;
     EXPECT_EQ(text.find("HAL X8R8G8B8 D3DMULTISAMPLE_8_SAMPLES"), std::string::npos) << "a failed mode tried none";
+    // Only neighbours join: a list keeps its order, unrelated switches are not gathered together.
+    std::vector<std::string> labels;
+    for (const ViewFact& fact : JoinedByValue({{"a", "works", ""}, {"b", "works", ""}, {"c", "no effect", ""}, {"d", "works", ""}})) {
+        labels.push_back(fact.label);
+    }
+    EXPECT_EQ(labels, (std::vector<std::string>{"a, b", "c", "d"}));
 }
 
 TEST(SurveyMarkdown, AnAxisKnownOnlyToAnIntervalShowsTheInterval) {

@@ -119,6 +119,6 @@ struct MeasurementView {
     std::vector<ViewEvaluation> evaluations;
 };
 
-// Facts of one value said once, after their labels joined ("ATOC with alpha test, A2M1" -
-// "thresholds (k-1)/4"), in the order each value first comes; a joined fact keeps its first source.
+// Neighbouring facts of one value said once, after their labels joined ("centroid ps_3_0,
+// centroid ps_2_0" - "claimed, works"); the order stays, and a joined fact keeps its first source.
 std::vector<ViewFact> JoinedByValue(const std::vector<ViewFact>& facts);
